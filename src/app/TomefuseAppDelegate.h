@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "list/PdfEntry.h"
+#include "platform/desktop/DesktopServices.h"
+#include "platform/desktop/Dragging.h"
+#include "platform/desktop/ProgressSheet.h"
+#include "platform/desktop/TableView.h"
+#include "platform/pdf/PDFDocument.h"
+
+namespace tomefuse {
+
+// Whatever sent a command; commands never look at it.
+class Sender;
+
+// The settings, all YES unless the user says otherwise.
+inline constexpr const char* shouldInsertTOCForFilenamesKey = "shouldInsertTOCForFilenames";
+inline constexpr const char* preserveExistingTOCsKey = "preserveExistingTOCs";
+inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenPDFInDefaultApplication";
+
+// The private drag type of rows dragged out of the table.
+inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
+
+inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
+inline constexpr const char* helpPageName = "tomefuse-help.html";
+
+// The one controller: the list and the latest combined document, every command, the table's data
+// source and delegate, the drag-and-drop calls and the write-progress handlers. Members are
+// defined in the folder of their concern: app/ (state, start-up, enabling, help), list/ (adding,
+// removing, table, dragging), combine/ (combine engine, save commands, progress sheet).
+class TomefuseAppDelegate {
+  public:
+    using Action = void (TomefuseAppDelegate::*)(Sender*);
+
+    explicit TomefuseAppDelegate(DesktopServices services);
+    ~TomefuseAppDelegate();
+    TomefuseAppDelegate(const TomefuseAppDelegate&) = delete;
+    TomefuseAppDelegate& operator=(const TomefuseAppDelegate&) = delete;
+
+    // Outlets, set by the main interface; not owned.
+    Window* window() const { return window_; }
+    void setWindow(Window* window) { window_ = window; }
+    TableView* tableView() const { return tableView_; }
+    void setTableView(TableView* tableView) { tableView_ = tableView; }
+    Panel* saveProgressPanel() const { return saveProgressPanel_; }
+    void setSaveProgressPanel(Panel* panel) { saveProgressPanel_ = panel; }
+    ProgressIndicator* saveProgressBar() const { return saveProgressBar_; }
+    void setSaveProgressBar(ProgressIndicator* bar) { saveProgressBar_ = bar; }
+
+    // Properties.
+    const std::vector<PdfEntry>& pdfsList() const { return pdfsList_; }
+    const std::shared_ptr<PDFDocument>& newpdf() const { return newpdf_; }
+
+    // Observes will/did-change of "pdfsList" (prior is true for will-change).
+    using KeyValueObserver = std::function<void(const std::string& key, bool prior)>;
+    void addKeyValueObserver(KeyValueObserver observer);
+
+    // Application delegate (app/).
+    void applicationDidFinishLaunching();
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return true; }
+    bool validateUserInterfaceItem(Action action) const;
+    void showHelp(Sender* sender);
+    // Where the help page is looked for; set by the front end.
+    void setHelpPagePath(std::string path) { helpPagePath_ = std::move(path); }
+
+    // Adding and removing (list/).
+    void addToTable(Sender* sender);
+    void removeFromTable(Sender* sender);
+    void tableViewDoubleClicked(Sender* sender);
+    bool openFile(const std::string& path);
+    void openFiles(const std::vector<std::string>& paths);
+
+    // Table data source and delegate (list/). Rows outside the list are ignored.
+    int64_t numberOfRowsInTableView() const;
+    CellValue objectValueForTableColumn(const std::string& identifier, int64_t row) const;
+    bool shouldEditTableColumn(const std::string& identifier, int64_t row) const;
+    void setObjectValue(const std::string& value, const std::string& identifier, int64_t row);
+
+    // Drag and drop (list/).
+    bool writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard);
+    NSDragOperation validateDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
+    bool acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
+
+    // Combining and saving (combine/).
+    void writeCombinedPDF(const std::string& path);
+    void saveToDisk(Sender* sender);
+    void saveToTemporaryFile(Sender* sender);
+
+    // Write progress (combine/).
+    void documentBeginWrite(const Notification& notification);
+    void documentEndPageWrite(const Notification& notification);
+    void documentEndWrite(const Notification& notification);
+    void saveProgressSheetDidEnd(Panel* sheet, int returnCode);
+
+  private:
+    // Opens the file and appends its entry. An unreadable file gets an entry of 0 pages and 0
+    // outline items when keepUnreadable, else none. Answers whether an entry was appended.
+    bool makeAndAppendEntry(const std::string& path, bool keepUnreadable);
+    bool rowInList(int64_t row) const { return row >= 0 && static_cast<uint64_t>(row) < pdfsList_.size(); }
+    void reloadTable();
+    void willChangeValueForKey(const std::string& key);
+    void didChangeValueForKey(const std::string& key);
+    void moveSelectedRows(int64_t row);
+    bool dropFiles(DraggingInfo& info);
+
+    DesktopServices services_;
+    Window* window_ = nullptr;
+    TableView* tableView_ = nullptr;
+    Panel* saveProgressPanel_ = nullptr;
+    ProgressIndicator* saveProgressBar_ = nullptr;
+    std::vector<PdfEntry> pdfsList_;  // exists from construction, so early open requests are kept
+    std::shared_ptr<PDFDocument> newpdf_;
+    std::vector<KeyValueObserver> keyValueObservers_;
+    std::string helpPagePath_;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/desktop/NotificationCenter.h"
+#include "platform/desktop/Panels.h"
+#include "platform/desktop/System.h"
+#include "platform/desktop/UserDefaults.h"
+#include "platform/desktop/Workspace.h"
+
+namespace tomefuse {
+
+// What the controller is given at construction. Panels are made afresh for each use.
+struct DesktopServices {
+    UserDefaults& userDefaults;
+    NotificationCenter& notificationCenter;
+    Workspace& workspace;
+    System& system;
+    std::function<std::unique_ptr<OpenPanel>()> openPanel;
+    std::function<std::unique_ptr<SavePanel>()> savePanel;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tomefuse {
+
+// Drag types.
+inline constexpr const char* kUTTypeFileURL = "public.file-url";
+inline constexpr const char* kUTTypePDF = "com.adobe.pdf";
+
+enum NSDragOperation : unsigned { NSDragOperationNone = 0, NSDragOperationCopy = 1, NSDragOperationMove = 16 };
+enum NSTableViewDropOperation : unsigned { NSTableViewDropOn = 0, NSTableViewDropAbove = 1 };
+
+// What a file-URL read keeps: file URLs only (no web links, no folders) whose contents conform
+// to one of the types, as the desktop's type database decides.
+struct URLReadingOptions {
+    bool fileURLsOnly = true;
+    std::vector<std::string> contentsConformToTypes;
+};
+
+class Pasteboard {
+  public:
+    virtual ~Pasteboard() = default;
+    virtual void declareTypes(const std::vector<std::string>& types) = 0;
+    // The payload of a private type, already serialized. Answers whether it was written.
+    virtual bool setData(const std::string& data, const std::string& type) = 0;
+    // Local paths of the matching file URLs, in the pasteboard's order.
+    virtual std::vector<std::string> readFileURLs(const URLReadingOptions& options) const = 0;
+};
+
+class DraggingInfo {
+  public:
+    virtual ~DraggingInfo() = default;
+    // The object the drag began in: the table's own address for a drag out of it, anything else
+    // (or null, for a drag from another process) for every other drag.
+    virtual const void* draggingSource() const = 0;
+    virtual Pasteboard& draggingPasteboard() = 0;
+};
+
+}  // namespace tomefuse

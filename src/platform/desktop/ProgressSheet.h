@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tomefuse {
+
+// A panel that can be shown as a sheet on a window.
+class Panel {
+  public:
+    virtual ~Panel() = default;
+    virtual void close() = 0;
+    virtual bool isVisible() const = 0;
+};
+
+// A determinate bar. Paints at once on displayIfNeeded(), even while no event loop runs.
+class ProgressIndicator {
+  public:
+    virtual ~ProgressIndicator() = default;
+    virtual void setMaxValue(double value) = 0;
+    virtual void setDoubleValue(double value) = 0;
+    virtual double maxValue() const = 0;
+    virtual double doubleValue() const = 0;
+    virtual void displayIfNeeded() = 0;
+};
+
+// The main window, as the controller sees it.
+class Window {
+  public:
+    virtual ~Window() = default;
+    using SheetDidEnd = std::function<void(Panel* sheet, int returnCode)>;
+    // Returns at once; didEnd runs when endSheet() is called for the same panel.
+    virtual void beginSheet(Panel* sheet, SheetDidEnd didEnd) = 0;
+    virtual void endSheet(Panel* sheet) = 0;
+    // A warning on the window that the user dismisses.
+    virtual void showAlert(const std::string& message, const std::string& informativeText) = 0;
+};
+
+}  // namespace tomefuse

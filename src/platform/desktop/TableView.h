@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tomefuse {
+
+using IndexSet = std::set<uint64_t>;
+
+// The document table, as the controller sees it.
+class TableView {
+  public:
+    virtual ~TableView() = default;
+    // Asks the data source again for rows and values; keeps the rows still in range selected.
+    virtual void reloadData() = 0;
+    // Negative when nothing is selected.
+    virtual int64_t selectedRow() const = 0;
+    virtual IndexSet selectedRowIndexes() const = 0;
+    virtual void selectRowIndexes(const IndexSet& indexes, bool byExtendingSelection) = 0;
+    virtual void registerForDraggedTypes(const std::vector<std::string>& types) = 0;
+    virtual void setDoubleAction(std::function<void()> action) = 0;
+};
+
+}  // namespace tomefuse
