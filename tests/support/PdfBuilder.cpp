@@ -114,15 +114,6 @@ void PdfBuilder::write(const std::string& path) const {
         QPDFObjectHandle::parse("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>"));
     auto resources = QPDFObjectHandle::newDictionary();
     resources.replaceKey("/Font", QPDFObjectHandle::newDictionary({{"/F1", font}}));
-    auto pagesNode = pdf.getRoot().getKey("/Pages");
-    if (inherit_ && !pages_.empty()) {
-        const PageSpec& first = pages_.front();
-        pagesNode.replaceKey("/MediaBox", numbers({first.originX, first.originY, first.originX + first.width,
-                                                   first.originY + first.height}));
-        pagesNode.replaceKey("/Rotate", QPDFObjectHandle::newInteger(first.rotate));
-        pagesNode.replaceKey("/Resources", resources);
-    }
-
     QPDFPageDocumentHelper helper(pdf);
     std::vector<QPDFObjectHandle> pages;
     int number = 0;
@@ -148,6 +139,16 @@ void PdfBuilder::write(const std::string& path) const {
         page = pdf.makeIndirectObject(page);
         helper.addPage(page, false);
         pages.push_back(page);
+    }
+
+    // Only after the pages are in: adding a page pushes inherited attributes down to the pages.
+    if (inherit_ && !pages_.empty()) {
+        const PageSpec& first = pages_.front();
+        auto pagesNode = pdf.getRoot().getKey("/Pages");
+        pagesNode.replaceKey("/MediaBox", numbers({first.originX, first.originY, first.originX + first.width,
+                                                   first.originY + first.height}));
+        pagesNode.replaceKey("/Rotate", QPDFObjectHandle::newInteger(first.rotate));
+        pagesNode.replaceKey("/Resources", resources);
     }
 
     if (!namedDests_.empty()) {

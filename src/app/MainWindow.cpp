@@ -1,0 +1,197 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "platform/desktop/UserDefaults.h"
+#include "platform/qt/PdfTableModel.h"
+#include "platform/qt/PdfTableView.h"
+#include "platform/qt/QtProgressSheet.h"
+
+namespace tomefuse {
+
+MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaults, QWidget* parent)
+    : QMainWindow(parent),
+      controller_(controller),
+      userDefaults_(userDefaults),
+      model_(new PdfTableModel(controller, this)),
+      table_(new PdfTableView(controller, *model_, this)),
+      sheet_(new QtProgressSheet(this)),
+      status_(new QLabel(this)) {
+    setWindowTitle(QStringLiteral("Tomefuse"));
+    setCentralWidget(table_);
+    statusBar()->addWidget(status_);
+    buildMenus();
+
+    controller_.setWindow(this);
+    controller_.setTableView(table_);
+    controller_.setSaveProgressPanel(&sheet_->panel());
+    controller_.setSaveProgressBar(&sheet_->indicator());
+
+    connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::updateCommands);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &MainWindow::updateCommands);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateCommands);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::updateCommands);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainWindow::updateCommands);
+
+    resize(860, 480);
+    updateCommands();
+}
+
+MainWindow::~MainWindow() {
+    // An open editor commits while the window is taken down; the window is gone by then.
+    model_->disconnect(this);
+    table_->selectionModel()->disconnect(this);
+    // The controller outlives the window in some hosts; it must not call into a dead one.
+    if (controller_.window() == this) {
+        controller_.setWindow(nullptr);
+    }
+    if (controller_.tableView() == table_) {
+        controller_.setTableView(nullptr);
+    }
+    if (controller_.saveProgressPanel() == &sheet_->panel()) {
+        controller_.setSaveProgressPanel(nullptr);
+    }
+    if (controller_.saveProgressBar() == &sheet_->indicator()) {
+        controller_.setSaveProgressBar(nullptr);
+    }
+}
+
+QAction* MainWindow::makeCommand(const QString& text, TomefuseAppDelegate::Action selector) {
+    auto* action = new QAction(text, this);
+    connect(action, &QAction::triggered, this, [controller = &controller_, selector] { (controller->*selector)(nullptr); });
+    commands_.push_back({action, selector});
+    return action;
+}
+
+QAction* MainWindow::makeOption(const QString& text, const char* key) {
+    auto* action = new QAction(text, this);
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, key](bool checked) { userDefaults_.setBool(key, checked); });
+    options_.emplace_back(action, key);
+    return action;
+}
+
+void MainWindow::buildMenus() {
+    addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
+    addFiles_->setShortcut(QKeySequence::Open);
+    addFiles_->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
+
+    remove_ = makeCommand(tr("Remove"), &TomefuseAppDelegate::removeFromTable);
+    remove_->setShortcut(QKeySequence::Delete);
+    remove_->setIcon(QIcon::fromTheme(QStringLiteral("list-remove")));
+
+    // The controller makes a quick save of it when Alt is held, so Ctrl+Alt+S must reach it too.
+    save_ = makeCommand(tr("Save Combined PDF…"), &TomefuseAppDelegate::saveToDisk);
+    save_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)});
+    save_->setIcon(QIcon::fromTheme(QStringLiteral("document-save")));
+
+    quickSave_ = makeCommand(tr("Quick Save to Temporary Folder"), &TomefuseAppDelegate::saveToTemporaryFile);
+
+    help_ = makeCommand(tr("Help"), &TomefuseAppDelegate::showHelp);
+    help_->setShortcut(QKeySequence::HelpContents);
+
+    quit_ = new QAction(tr("Quit"), this);
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit_->setMenuRole(QAction::QuitRole);
+    // Closing the window is what quits.
+    connect(quit_, &QAction::triggered, this, &QWidget::close);
+
+    insertTOC_ = makeOption(tr("Add a Bookmark for Each File"), shouldInsertTOCForFilenamesKey);
+    preserveTOCs_ = makeOption(tr("Keep Each File's Own Bookmarks"), preserveExistingTOCsKey);
+    openWhenSaved_ = makeOption(tr("Open the Combined PDF When Saved"), shouldOpenPDFInDefaultApplicationKey);
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(addFiles_);
+    file->addAction(remove_);
+    file->addSeparator();
+    file->addAction(save_);
+    file->addAction(quickSave_);
+    file->addSeparator();
+    file->addAction(help_);
+    file->addSeparator();
+    file->addAction(quit_);
+
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->addAction(insertTOC_);
+    options->addAction(preserveTOCs_);
+    options->addAction(openWhenSaved_);
+    // The settings may change behind the window's back; the menu shows them as they are.
+    connect(options, &QMenu::aboutToShow, this, &MainWindow::syncOptions);
+
+    QToolBar* toolbar = addToolBar(tr("Commands"));
+    toolbar->setObjectName(QStringLiteral("commands"));
+    toolbar->setMovable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar->addAction(addFiles_);
+    toolbar->addAction(remove_);
+    toolbar->addAction(save_);
+}
+
+void MainWindow::syncOptions() {
+    for (const auto& [action, key] : options_) {
+        const QSignalBlocker blocker(action);
+        action->setChecked(userDefaults_.boolForKey(key));
+    }
+}
+
+QString MainWindow::statusText(uint64_t files, uint64_t pages) {
+    const QString fileText = files == 1 ? tr("1 file") : tr("%1 files").arg(files);
+    const QString pageText = pages == 1 ? tr("1 page") : tr("%1 pages").arg(pages);
+    return fileText + QStringLiteral(", ") + pageText;
+}
+
+void MainWindow::updateCommands() {
+    for (const Command& command : commands_) {
+        command.action->setEnabled(controller_.validateUserInterfaceItem(command.selector));
+    }
+    const auto& list = controller_.pdfsList();
+    // The controller does not guard the quick save; combining fewer than two files is no combine.
+    quickSave_->setEnabled(list.size() >= 2 &&
+                           controller_.validateUserInterfaceItem(&TomefuseAppDelegate::saveToTemporaryFile));
+
+    uint64_t pages = 0;
+    for (const PdfEntry& entry : list) {
+        pages += entry.pagecount;
+    }
+    status_->setText(statusText(list.size(), pages));
+}
+
+void MainWindow::beginSheet(Panel* sheet, SheetDidEnd didEnd) {
+    activeSheet_ = sheet;
+    sheetDidEnd_ = std::move(didEnd);
+    if (auto* panel = dynamic_cast<QtPanel*>(sheet)) {
+        QDialog& dialog = panel->dialog();
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.open();
+    }
+}
+
+void MainWindow::endSheet(Panel* sheet) {
+    if (!sheet || sheet != activeSheet_) {
+        return;
+    }
+    activeSheet_ = nullptr;
+    // Taken out first: the handler may begin the next sheet.
+    SheetDidEnd didEnd = std::move(sheetDidEnd_);
+    sheetDidEnd_ = nullptr;
+    if (didEnd) {
+        didEnd(sheet, 0);
+    }
+}
+
+void MainWindow::showAlert(const std::string& message, const std::string& informativeText) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"), QString::fromStdString(message),
+                    QMessageBox::Ok, this);
+    box.setInformativeText(QString::fromStdString(informativeText));
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+}  // namespace tomefuse

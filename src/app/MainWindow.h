@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QMainWindow>
+#include <vector>
+
+#include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/ProgressSheet.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace tomefuse {
+
+class PdfTableModel;
+class PdfTableView;
+class QtProgressSheet;
+class UserDefaults;
+
+// The main interface: the window, the document table, the commands and the progress sheet. It
+// sets the controller's outlets, as a window layout would, and clears them when it goes.
+class MainWindow final : public QMainWindow, public Window {
+    Q_OBJECT
+
+  public:
+    MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaults, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Window
+    void beginSheet(Panel* sheet, SheetDidEnd didEnd) override;
+    void endSheet(Panel* sheet) override;
+    void showAlert(const std::string& message, const std::string& informativeText) override;
+
+    PdfTableView* table() const { return table_; }
+    PdfTableModel* tableModel() const { return model_; }
+    QtProgressSheet* progressSheet() const { return sheet_; }
+    QLabel* statusLine() const { return status_; }
+
+    QAction* addFilesAction() const { return addFiles_; }
+    QAction* removeAction() const { return remove_; }
+    QAction* saveAction() const { return save_; }
+    QAction* quickSaveAction() const { return quickSave_; }
+    QAction* helpAction() const { return help_; }
+    QAction* quitAction() const { return quit_; }
+    QAction* insertTOCAction() const { return insertTOC_; }
+    QAction* preserveTOCsAction() const { return preserveTOCs_; }
+    QAction* openWhenSavedAction() const { return openWhenSaved_; }
+
+    // Enables the commands as the controller says and shows the counts.
+    void updateCommands();
+    // Shows the settings as they stand in the user's defaults.
+    void syncOptions();
+
+    // "3 files, 42 pages"
+    static QString statusText(uint64_t files, uint64_t pages);
+
+  private:
+    struct Command {
+        QAction* action;
+        TomefuseAppDelegate::Action selector;
+    };
+
+    QAction* makeCommand(const QString& text, TomefuseAppDelegate::Action selector);
+    QAction* makeOption(const QString& text, const char* key);
+    void buildMenus();
+
+    TomefuseAppDelegate& controller_;
+    UserDefaults& userDefaults_;
+    PdfTableModel* model_;
+    PdfTableView* table_;
+    QtProgressSheet* sheet_;
+    QLabel* status_;
+
+    QAction* addFiles_ = nullptr;
+    QAction* remove_ = nullptr;
+    QAction* save_ = nullptr;
+    QAction* quickSave_ = nullptr;
+    QAction* help_ = nullptr;
+    QAction* quit_ = nullptr;
+    QAction* insertTOC_ = nullptr;
+    QAction* preserveTOCs_ = nullptr;
+    QAction* openWhenSaved_ = nullptr;
+    std::vector<Command> commands_;
+    std::vector<std::pair<QAction*, std::string>> options_;
+
+    Panel* activeSheet_ = nullptr;
+    SheetDidEnd sheetDidEnd_;
+};
+
+}  // namespace tomefuse

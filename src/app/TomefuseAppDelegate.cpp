@@ -1,0 +1,88 @@
+#include "app/TomefuseAppDelegate.h"
+
+#include <cstdio>
+
+namespace tomefuse {
+
+namespace {
+
+inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
+
+// A file URL for a local path: everything but unreserved characters and "/" percent-encoded,
+// so a path with spaces or non-ASCII letters still makes a valid URL.
+std::string fileURLForPath(const std::string& path) {
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                     c == '.' || c == '_' || c == '~' || c == '/';
+        if (plain) {
+            url += static_cast<char>(c);
+        } else {
+            char buffer[4];
+            std::snprintf(buffer, sizeof buffer, "%%%02X", c);
+            url += buffer;
+        }
+    }
+    return url;
+}
+
+}  // namespace
+
+TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services) : services_(std::move(services)) {}
+
+TomefuseAppDelegate::~TomefuseAppDelegate() {
+    // The observations of the last combined document name this object; none may outlive it.
+    services_.notificationCenter.removeObserver(this);
+}
+
+void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
+    keyValueObservers_.push_back(std::move(observer));
+}
+
+void TomefuseAppDelegate::applicationDidFinishLaunching() {
+    services_.userDefaults.registerDefaults({
+        {shouldInsertTOCForFilenamesKey, true},
+        {preserveExistingTOCsKey, true},
+        {shouldOpenPDFInDefaultApplicationKey, true},
+    });
+    // The list was made at construction: files the desktop asked us to open before launch ended
+    // are already in it and stay there.
+    if (tableView_) {
+        tableView_->registerForDraggedTypes({kUTTypeFileURL, MultiplePDFContentType});
+        tableView_->setDoubleAction([this] { tableViewDoubleClicked(nullptr); });
+    }
+}
+
+bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
+    if (action == &TomefuseAppDelegate::removeFromTable) {
+        return tableView_ && !tableView_->selectedRowIndexes().empty();
+    }
+    if (action == &TomefuseAppDelegate::saveToDisk) {
+        return pdfsList_.size() >= 2;
+    }
+    return true;
+}
+
+void TomefuseAppDelegate::showHelp(Sender*) {
+    services_.workspace.openURL(helpPagePath_.empty() ? std::string(helpPageURL) : fileURLForPath(helpPagePath_));
+}
+
+void TomefuseAppDelegate::reloadTable() {
+    if (tableView_) {
+        tableView_->reloadData();
+    }
+}
+
+void TomefuseAppDelegate::willChangeValueForKey(const std::string& key) {
+    for (const auto& observer : keyValueObservers_) {
+        observer(key, true);
+    }
+}
+
+void TomefuseAppDelegate::didChangeValueForKey(const std::string& key) {
+    for (const auto& observer : keyValueObservers_) {
+        observer(key, false);
+    }
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,42 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/qt/QtApplication.h"
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Qt aborts with a long message when it finds no display; say it in one line instead.
+bool platformAvailable(int argc, char** argv) {
+    if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM")) {
+        return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!platformAvailable(argc, argv)) {
+        std::fprintf(stderr, "tomefuse: no display available (set DISPLAY or WAYLAND_DISPLAY)\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tomefuse"));
+    QApplication::setApplicationName(QStringLiteral("Tomefuse"));
+
+    tomefuse::QtApplication tomefuse(QApplication::arguments());
+    tomefuse.start();
+    return QApplication::exec();
+}

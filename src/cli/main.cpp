@@ -1,0 +1,236 @@
+// tomefuse-combine: the combine of the application, from a terminal, without a display.
+#include <getopt.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/TomefuseAppDelegate.h"
+#include "platform/terminal/SettingsUserDefaults.h"
+#include "platform/terminal/TerminalServices.h"
+
+using namespace tomefuse;
+
+namespace {
+
+enum Status { success = 0, usageError = 2, unreadableInput = 3, writeFailed = 4 };
+
+const char* usageText =
+    "Usage: tomefuse-combine [OPTIONS] FILE FILE...\n"
+    "Combine PDF files, in the order given, into one PDF with a merged outline.\n"
+    "\n"
+    "Output (one is required):\n"
+    "  -o, --output PATH        write the combined PDF to PATH (replaced atomically)\n"
+    "      --temp               quick save into the temporary folder as\n"
+    "                           \"<first file's name> -TOMEFUSE.pdf\"; prints the path\n"
+    "\n"
+    "Outline (by default as set in the Tomefuse application):\n"
+    "      --file-bookmarks     add a bookmark for each file, named after it\n"
+    "      --no-file-bookmarks  do not\n"
+    "      --keep-bookmarks     keep each file's own bookmarks\n"
+    "      --drop-bookmarks     drop them\n"
+    "      --title N=TEXT       name the N-th file TEXT (the title of its bookmark)\n"
+    "\n"
+    "Afterwards (by default neither):\n"
+    "      --open               open the combined PDF in the default viewer\n"
+    "      --reveal             show it in the file manager\n"
+    "\n"
+    "      --skip-unreadable    combine the readable files, naming the others\n"
+    "  -q, --quiet              no progress line\n"
+    "  -v, --verbose            log lines on standard error\n"
+    "  -h, --help               this help\n"
+    "  -V, --version            the version\n"
+    "\n"
+    "Exit status: 0 written; 2 wrong usage (fewer than two files, an unknown option);\n"
+    "3 a file cannot be read as a PDF (nothing written); 4 the combined PDF could not\n"
+    "be written (an existing file at the output path is left untouched).\n";
+
+struct Options {
+    std::optional<std::string> output;
+    bool temp = false;
+    std::optional<bool> fileBookmarks;
+    std::optional<bool> keepBookmarks;
+    TerminalWorkspace::Mode afterwards = TerminalWorkspace::Mode::none;
+    std::map<size_t, std::string> titles;  // by 1-based file number
+    bool skipUnreadable = false;
+    bool quiet = false;
+    bool verbose = false;
+    std::vector<std::string> files;
+};
+
+int usage(const std::string& problem) {
+    std::cerr << "tomefuse-combine: " << problem << "\n\n" << usageText;
+    return usageError;
+}
+
+// Why a file that did not open as a PDF cannot be read, in the words a user needs.
+std::string unreadableReason(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return "no such file";
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return "is a folder";
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return "permission denied";
+    }
+    return "not a readable PDF (not a PDF, damaged beyond repair, or protected by a password)";
+}
+
+std::string absolute(const std::string& path) {
+    std::error_code ignored;
+    auto result = std::filesystem::absolute(path, ignored);
+    return result.empty() ? path : result.lexically_normal().string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    enum LongOnly { temp = 256, fileBookmarks, noFileBookmarks, keepBookmarks, dropBookmarks, title, open, reveal, skip };
+    const option longOptions[] = {
+        {"output", required_argument, nullptr, 'o'},
+        {"temp", no_argument, nullptr, temp},
+        {"file-bookmarks", no_argument, nullptr, fileBookmarks},
+        {"no-file-bookmarks", no_argument, nullptr, noFileBookmarks},
+        {"keep-bookmarks", no_argument, nullptr, keepBookmarks},
+        {"drop-bookmarks", no_argument, nullptr, dropBookmarks},
+        {"title", required_argument, nullptr, title},
+        {"open", no_argument, nullptr, open},
+        {"reveal", no_argument, nullptr, reveal},
+        {"skip-unreadable", no_argument, nullptr, skip},
+        {"quiet", no_argument, nullptr, 'q'},
+        {"verbose", no_argument, nullptr, 'v'},
+        {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},
+        {nullptr, 0, nullptr, 0},
+    };
+
+    Options options;
+    opterr = 0;
+    int c = 0;
+    while ((c = getopt_long(argc, argv, "+o:qvhV", longOptions, nullptr)) != -1) {
+        switch (c) {
+            case 'o': options.output = optarg; break;
+            case temp: options.temp = true; break;
+            case fileBookmarks: options.fileBookmarks = true; break;
+            case noFileBookmarks: options.fileBookmarks = false; break;
+            case keepBookmarks: options.keepBookmarks = true; break;
+            case dropBookmarks: options.keepBookmarks = false; break;
+            case open: options.afterwards = TerminalWorkspace::Mode::open; break;
+            case reveal: options.afterwards = TerminalWorkspace::Mode::reveal; break;
+            case skip: options.skipUnreadable = true; break;
+            case 'q': options.quiet = true; break;
+            case 'v': options.verbose = true; break;
+            case 'h': std::cout << usageText; return success;
+            case 'V': std::cout << "tomefuse-combine " TOMEFUSE_VERSION "\n"; return success;
+            case title: {
+                const std::string text = optarg;
+                const auto equals = text.find('=');
+                size_t number = 0;
+                try {
+                    number = equals == std::string::npos ? 0 : std::stoul(text.substr(0, equals));
+                } catch (const std::exception&) {
+                }
+                if (number == 0) {
+                    return usage("--title wants N=TEXT, N counting the files from 1: " + text);
+                }
+                options.titles[number] = text.substr(equals + 1);
+                break;
+            }
+            default:
+                return usage(std::string("unknown or incomplete option: ") + argv[optind - 1]);
+        }
+    }
+    for (int i = optind; i < argc; ++i) {
+        options.files.push_back(argv[i]);
+    }
+    if (options.files.size() < 2) {
+        return usage("give at least two PDF files to combine");
+    }
+    if (options.output.has_value() == options.temp) {
+        return usage("give either -o PATH or --temp");
+    }
+    for (const auto& [number, text] : options.titles) {
+        if (number > options.files.size()) {
+            return usage("--title " + std::to_string(number) + "=…: there are only " +
+                         std::to_string(options.files.size()) + " files");
+        }
+    }
+
+    SettingsUserDefaults settings;
+    OverlayUserDefaults defaults(&settings);
+    TerminalWorkspace workspace(options.afterwards);
+    TerminalSystem system;
+    system.verbose = options.verbose;
+    TerminalProgress progress(!options.quiet && ::isatty(STDERR_FILENO));
+    const std::string output = options.output ? absolute(*options.output) : std::string();
+
+    TomefuseAppDelegate controller(DesktopServices{
+        defaults, NotificationCenter::defaultCenter(), workspace, system,
+        [] { return std::unique_ptr<OpenPanel>(); },
+        [output] { return std::make_unique<FixedSavePanel>(output); },
+    });
+    controller.setWindow(&progress);
+    controller.setSaveProgressPanel(&progress);
+    controller.setSaveProgressBar(&progress);
+    controller.applicationDidFinishLaunching();
+
+    // The list, as the application would make it; a file that does not open is named.
+    std::vector<std::string> unreadable;
+    std::map<size_t, int64_t> rowOfFile;
+    for (size_t i = 0; i < options.files.size(); ++i) {
+        const std::string path = absolute(options.files[i]);
+        if (controller.openFile(path)) {
+            rowOfFile[i + 1] = controller.numberOfRowsInTableView() - 1;
+        } else {
+            unreadable.push_back(options.files[i] + ": " + unreadableReason(path));
+        }
+    }
+    if (!unreadable.empty()) {
+        for (const std::string& line : unreadable) {
+            std::cerr << "tomefuse-combine: " << (options.skipUnreadable ? "skipping " : "") << line << "\n";
+        }
+        if (!options.skipUnreadable) {
+            std::cerr << "tomefuse-combine: nothing written (--skip-unreadable combines the rest)\n";
+            return unreadableInput;
+        }
+    }
+    if (controller.numberOfRowsInTableView() < 2) {
+        std::cerr << "tomefuse-combine: fewer than two readable PDF files; nothing written\n";
+        return unreadableInput;
+    }
+    for (const auto& [number, text] : options.titles) {
+        if (auto row = rowOfFile.find(number); row != rowOfFile.end()) {
+            controller.setObjectValue(text, std::string(PdfEntry::filenameKey), row->second);
+        }
+    }
+
+    if (options.fileBookmarks) {
+        defaults.setBool(shouldInsertTOCForFilenamesKey, *options.fileBookmarks);
+    }
+    if (options.keepBookmarks) {
+        defaults.setBool(preserveExistingTOCsKey, *options.keepBookmarks);
+    }
+    defaults.setBool(shouldOpenPDFInDefaultApplicationKey, options.afterwards != TerminalWorkspace::Mode::reveal);
+    system.modifierFlags = options.temp ? NSEventModifierFlagOption : 0;
+
+    controller.saveToDisk(nullptr);
+
+    if (!system.writtenPath || !system.lastWrite.ok) {
+        if (progress.alerts.empty()) {
+            std::cerr << "tomefuse-combine: the combined PDF could not be written\n";
+        }
+        return writeFailed;
+    }
+    if (options.temp) {
+        std::cout << *system.writtenPath << "\n";
+    }
+    return success;
+}

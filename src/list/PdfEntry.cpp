@@ -1,0 +1,38 @@
+#include "list/PdfEntry.h"
+
+namespace tomefuse {
+
+CellValue PdfEntry::valueForKey(std::string_view key) const {
+    if (key == pathKey) {
+        return path;
+    }
+    if (key == filenameKey) {
+        return filename;
+    }
+    if (key == pagecountKey) {
+        return pagecount;
+    }
+    if (key == outlinecountKey) {
+        return outlinecount;
+    }
+    return std::monostate{};
+}
+
+std::string displayNameForPath(const std::string& path) {
+    // The last component, trailing separators ignored, as a file URL's last component is.
+    auto end = path.find_last_not_of('/');
+    if (end == std::string::npos) {
+        return path.empty() ? std::string() : std::string("/");
+    }
+    auto start = path.find_last_of('/', end);
+    std::string name = path.substr(start == std::string::npos ? 0 : start + 1,
+                                   end - (start == std::string::npos ? 0 : start + 1) + 1);
+    // A leading dot starts a hidden name, not an extension.
+    auto dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    return name;
+}
+
+}  // namespace tomefuse

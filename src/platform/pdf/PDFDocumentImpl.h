@@ -1,0 +1,128 @@
+#pragma once
+
+// Private to platform/pdf: the libqpdf side of documents and pages. Nothing outside this folder
+// includes it, so no libqpdf type reaches the rest of the program.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <qpdf/ClosedFileInputSource.hh>
+#include <qpdf/PDFVersion.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjGen.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/pdf/PDFDocument.h"
+#include "platform/pdf/PDFGeometry.h"
+#include "platform/pdf/PDFOutline.h"
+#include "platform/pdf/PDFPage.h"
+
+namespace tomefuse::pdf_detail {
+
+struct ObjGenHash {
+    size_t operator()(const QPDFObjGen& og) const noexcept {
+        return std::hash<uint64_t>()((static_cast<uint64_t>(static_cast<uint32_t>(og.getObj())) << 32) ^
+                                     static_cast<uint32_t>(og.getGen()));
+    }
+};
+
+using ObjGenSet = std::unordered_set<QPDFObjGen, ObjGenHash>;
+
+// A PDF file read through libqpdf's ClosedFileInputSource (open only while stayOpen(true), so a
+// dropped source holds no descriptor), with a record of the reads that failed. libqpdf turns a
+// failed read of stream data into a warning and writes the stream empty; a document being written
+// compares the count before and after, and fails instead of losing pages' contents silently.
+class WatchedFileSource : public InputSource {
+  public:
+    explicit WatchedFileSource(const std::string& path);
+    void stayOpen(bool flag);
+
+    // Over all files, since the program started; and the latest failure's description.
+    static uint64_t failureCount();
+    static std::string lastFailure();
+
+    qpdf_offset_t findAndSkipNextEOL() override;
+    const std::string& getName() const override;
+    qpdf_offset_t tell() override;
+    void seek(qpdf_offset_t offset, int whence) override;
+    void rewind() override;
+    size_t read(char* buffer, size_t length) override;
+    void unreadCh(char ch) override;
+
+  private:
+    template <class F>
+    auto guarded(F operation) -> decltype(operation());
+    std::shared_ptr<ClosedFileInputSource> file_;
+};
+
+// The libqpdf document behind a PDFDocument, shared by the document and its page handles (a page
+// keeps its document's data alive). It holds no reference back to any PDFDocument or outline, so
+// page handles stored in outlines never make cycles.
+struct DocumentData {
+    std::shared_ptr<QPDF> qpdf;
+    // The file a document was opened from; null for a document made empty. Held open only while
+    // the PDFDocument object lives, so dropped sources hold no descriptor.
+    std::shared_ptr<WatchedFileSource> file;
+
+    // Every QPDF this document copied pages from, and transitively theirs: libqpdf reads copied
+    // stream data through them when the document is written. Only QPDF objects are held (never a
+    // DocumentData), so no ownership cycle can form.
+    std::vector<std::shared_ptr<QPDF>> keepAlive;
+    std::unordered_set<const QPDF*> keepAliveSet;
+    // How much of each source's own keepAlive list has been merged into ours already.
+    std::unordered_map<const QPDF*, size_t> keepAliveMerged;
+
+    // The highest PDF version among this document and the sources it copied from; the output is
+    // written with at least this version, as qpdf's own page merging does.
+    PDFVersion minimumVersion;
+
+    // Page object -> index, rebuilt lazily; kept up to date for insertions at the end.
+    std::unordered_map<QPDFObjGen, uint64_t, ObjGenHash> pageIndex;
+    bool pageIndexValid = false;
+
+    // Throw nothing.
+    uint64_t pageCount();
+    uint64_t indexOfPage(const QPDFObjGen& og);
+    void invalidatePageIndex() {
+        pageIndexValid = false;
+        pageIndex.clear();
+    }
+    void keepSourceAlive(const DocumentData& source);
+};
+
+// Rectangles and attributes of page objects, tolerant of anything a damaged file holds.
+PDFRect mediaBoxOf(QPDFObjectHandle page);
+PDFRect cropBoxOf(QPDFObjectHandle page);
+int rotationOf(QPDFObjectHandle page);
+
+// Reads the document's /Outlines into a tree of PDFOutline items, iteratively, cutting loops.
+// pageAt makes the page handle for an index of this document. Null when there is no outline.
+std::shared_ptr<PDFOutline> readOutline(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt);
+
+// Replaces the document's /Outlines with a fresh tree written from root (none when root is null
+// or has no children). indexOf answers a destination page's index in this document or NSNotFound.
+void writeOutline(DocumentData& data, const PDFOutline* root, const std::function<uint64_t(const PDFPage&)>& indexOf);
+
+}  // namespace tomefuse::pdf_detail
+
+namespace tomefuse {
+
+struct PDFPage::Impl {
+    std::shared_ptr<pdf_detail::DocumentData> doc;  // declared first: destroyed after the handle
+    QPDFObjectHandle page;
+};
+
+struct PDFDocument::Impl {
+    std::shared_ptr<pdf_detail::DocumentData> data;
+    bool outlineLoaded = false;    // outline holds what the file has, or what was set
+    bool outlineReplaced = false;  // setOutlineRoot was called: dataRepresentation writes outline
+    std::shared_ptr<PDFOutline> outline;
+    std::string lastError;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,320 @@
+// Reading and writing /Outlines. Both walks are iterative with their own stacks: outlines from
+// the wild can be 100,000 levels deep or loop through /First and /Next.
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
+#include <unordered_set>
+
+#include "platform/pdf/PDFDocumentImpl.h"
+
+namespace tomefuse::pdf_detail {
+
+namespace {
+
+// Resolves the destinations of outline items to a page of this document and a point on it.
+class DestinationResolver {
+  public:
+    DestinationResolver(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt)
+        : data_(data), pageAt_(pageAt), pageCount_(data.pageCount()) {}
+
+    std::optional<PDFDestination> destinationOfItem(QPDFObjectHandle item) {
+        try {
+            QPDFObjectHandle dest = item.getKey("/Dest");
+            if (!dest.isNull()) {
+                return resolve(dest, 0);
+            }
+            QPDFObjectHandle action = item.getKey("/A");
+            if (action.isDictionary()) {
+                QPDFObjectHandle type = action.getKey("/S");
+                if (type.isName() && type.getName() == "/GoTo") {
+                    return resolve(action.getKey("/D"), 0);
+                }
+            }
+        } catch (const std::exception&) {
+        }
+        return std::nullopt;
+    }
+
+  private:
+    // A name leads to a value that may be a dictionary with /D, whose /D may be a name again:
+    // follow a few steps and no more, so a cycle of names ends.
+    static constexpr int maxIndirections = 8;
+
+    std::optional<PDFDestination> resolve(QPDFObjectHandle dest, int depth) {
+        if (depth > maxIndirections) {
+            return std::nullopt;
+        }
+        if (dest.isArray()) {
+            return explicitDestination(dest);
+        }
+        if (dest.isDictionary()) {
+            return resolve(dest.getKey("/D"), depth + 1);
+        }
+        if (dest.isName()) {
+            const std::string key = dest.getName().substr(1);
+            return resolve(named(key, key), depth + 1);
+        }
+        if (dest.isString()) {
+            return resolve(named(dest.getStringValue(), dest.getUTF8Value()), depth + 1);
+        }
+        return std::nullopt;
+    }
+
+    // Looks a named destination up in the PDF 1.1 /Root /Dests dictionary (keys are names) and in
+    // the /Names /Dests name tree (keys are strings). Producers mix the two, so try both.
+    QPDFObjectHandle named(const std::string& rawKey, const std::string& utf8Key) {
+        try {
+            QPDFObjectHandle dests = data_.qpdf->getRoot().getKey("/Dests");
+            if (dests.isDictionary()) {
+                QPDFObjectHandle value = dests.getKey("/" + rawKey);
+                if (!value.isNull()) {
+                    return value;
+                }
+            }
+        } catch (const std::exception&) {
+        }
+        try {
+            if (!nameTreeLoaded_) {
+                nameTreeLoaded_ = true;
+                QPDFObjectHandle names = data_.qpdf->getRoot().getKey("/Names");
+                if (names.isDictionary()) {
+                    QPDFObjectHandle tree = names.getKey("/Dests");
+                    if (tree.isDictionary()) {
+                        // No auto-repair: reading must not change the document.
+                        nameTree_ = std::make_unique<QPDFNameTreeObjectHelper>(tree, *data_.qpdf, false);
+                    }
+                }
+            }
+            QPDFObjectHandle value;
+            if (nameTree_ && nameTree_->findObject(utf8Key, value)) {
+                return value;
+            }
+        } catch (const std::exception&) {
+        }
+        return QPDFObjectHandle::newNull();
+    }
+
+    static std::optional<double> number(QPDFObjectHandle array, int index) {
+        if (index >= array.getArrayNItems()) {
+            return std::nullopt;
+        }
+        QPDFObjectHandle item = array.getArrayItem(index);
+        if (!item.isNumber()) {
+            return std::nullopt;
+        }
+        const double value = item.getNumericValue();
+        return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    }
+
+    std::optional<PDFDestination> explicitDestination(QPDFObjectHandle array) {
+        if (array.getArrayNItems() < 1) {
+            return std::nullopt;
+        }
+        QPDFObjectHandle target = array.getArrayItem(0);
+        uint64_t index = NSNotFound;
+        if (target.isInteger()) {
+            // A producer bug seen in the wild: a page number where a page reference belongs.
+            // Taken as a 0-based index, as remote destinations use it.
+            const long long value = target.getIntValue();
+            if (value >= 0 && static_cast<uint64_t>(value) < pageCount_) {
+                index = static_cast<uint64_t>(value);
+            }
+        } else if (target.isIndirect()) {
+            index = data_.indexOfPage(target.getObjGen());
+        }
+        if (index == NSNotFound) {
+            return std::nullopt;
+        }
+        PDFPage page = pageAt_(index);
+        if (!page) {
+            return std::nullopt;
+        }
+
+        std::optional<double> left;
+        std::optional<double> top;
+        QPDFObjectHandle kind = array.getArrayNItems() > 1 ? array.getArrayItem(1) : QPDFObjectHandle::newNull();
+        const std::string name = kind.isName() ? kind.getName() : std::string();
+        if (name == "/XYZ") {
+            left = number(array, 2);
+            top = number(array, 3);
+        } else if (name == "/FitH" || name == "/FitBH") {
+            top = number(array, 2);
+        } else if (name == "/FitV" || name == "/FitBV") {
+            left = number(array, 2);
+        } else if (name == "/FitR") {  // [page /FitR left bottom right top]
+            left = number(array, 2);
+            top = number(array, 5);
+        }
+        // /Fit, /FitB and anything unknown give no coordinates: the top left of the page.
+        if (!top) {
+            const PDFRect media = page.boundsForBox(PDFDisplayBox::mediaBox);
+            top = media.y + media.height;
+        }
+        return PDFDestination(std::move(page), PDFPoint{left.value_or(0), *top});
+    }
+
+    DocumentData& data_;
+    const std::function<PDFPage(uint64_t)>& pageAt_;
+    uint64_t pageCount_;
+    bool nameTreeLoaded_ = false;
+    std::unique_ptr<QPDFNameTreeObjectHelper> nameTree_;
+};
+
+std::optional<std::string> labelOfItem(QPDFObjectHandle item) {
+    try {
+        QPDFObjectHandle title = item.getKey("/Title");
+        if (title.isString()) {
+            return title.getUTF8Value();  // PDFDocEncoding or UTF-16BE, to UTF-8
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::shared_ptr<PDFOutline> readOutline(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt) {
+    QPDFObjectHandle outlines = data.qpdf->getRoot().getKey("/Outlines");
+    if (!outlines.isDictionary()) {
+        return nullptr;
+    }
+    auto root = PDFOutline::init();
+    DestinationResolver resolver(data, pageAt);
+    ObjGenSet seen;
+    if (outlines.isIndirect()) {
+        seen.insert(outlines.getObjGen());
+    }
+
+    // Each frame is a parent and the next sibling to read below it. Items are read in pre-order;
+    // a chain ends at anything that is not a dictionary or at the first item seen before.
+    struct Frame {
+        PDFOutline* parent;
+        QPDFObjectHandle next;
+    };
+    std::vector<Frame> stack;
+    try {
+        stack.push_back({root.get(), outlines.getKey("/First")});
+    } catch (const std::exception&) {
+        return root;
+    }
+    while (!stack.empty()) {
+        try {
+            QPDFObjectHandle item = stack.back().next;
+            PDFOutline* parent = stack.back().parent;
+            if (!item.isDictionary() || (item.isIndirect() && !seen.insert(item.getObjGen()).second)) {
+                stack.pop_back();
+                continue;
+            }
+            auto outline = PDFOutline::init();
+            if (auto label = labelOfItem(item)) {
+                outline->setLabel(std::move(*label));
+            }
+            if (auto destination = resolver.destinationOfItem(item)) {
+                outline->setDestination(std::move(*destination));
+            }
+            PDFOutline* added = outline.get();
+            parent->insertChild(std::move(outline), parent->numberOfChildren());
+            stack.back().next = item.getKey("/Next");
+            stack.push_back({added, item.getKey("/First")});
+        } catch (const std::exception&) {
+            // Damage inside this chain: keep what was read, go on with the chain above.
+            stack.pop_back();
+        }
+    }
+    return root;
+}
+
+namespace {
+
+QPDFObjectHandle coordinate(double value) {
+    if (!std::isfinite(value)) {
+        return QPDFObjectHandle::newNull();
+    }
+    // Far beyond any page; keeps the number printable as a plain PDF real.
+    value = std::clamp(value, -1.0e7, 1.0e7);
+    if (value == std::floor(value)) {
+        return QPDFObjectHandle::newInteger(static_cast<long long>(value));
+    }
+    return QPDFObjectHandle::newReal(value, 4, true);
+}
+
+}  // namespace
+
+void writeOutline(DocumentData& data, const PDFOutline* root, const std::function<uint64_t(const PDFPage&)>& indexOf) {
+    QPDF& pdf = *data.qpdf;
+    QPDFObjectHandle catalog = pdf.getRoot();
+    catalog.removeKey("/Outlines");
+    if (!root || root->numberOfChildren() == 0) {
+        QPDFObjectHandle mode = catalog.getKey("/PageMode");
+        if (mode.isName() && mode.getName() == "/UseOutlines") {
+            catalog.removeKey("/PageMode");
+        }
+        return;
+    }
+
+    const auto& pages = pdf.getAllPages();
+    QPDFObjectHandle outlines =
+        pdf.makeIndirectObject(QPDFObjectHandle::newDictionary({{"/Type", QPDFObjectHandle::newName("/Outlines")}}));
+
+    // One frame per item whose children are being written. Items start closed, so an item's
+    // /Count is minus its number of children, and the outline dictionary's /Count, the number of
+    // items visible when the document opens, is the number of top-level items (PDF 32000 12.3.3).
+    struct Frame {
+        const PDFOutline* node;
+        QPDFObjectHandle dict;
+        size_t nextChild = 0;
+        QPDFObjectHandle last;  // the child written last
+        long long written = 0;
+    };
+    std::vector<Frame> stack;
+    std::unordered_set<const PDFOutline*> seen{root};  // an item listed twice is written once
+    stack.push_back({root, outlines, 0, QPDFObjectHandle(), 0});
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.nextChild >= frame.node->numberOfChildren()) {
+            if (frame.written > 0) {
+                frame.dict.replaceKey("/Last", frame.last);
+                const bool isRoot = stack.size() == 1;
+                frame.dict.replaceKey("/Count", QPDFObjectHandle::newInteger(isRoot ? frame.written : -frame.written));
+            }
+            stack.pop_back();
+            continue;
+        }
+        const std::shared_ptr<PDFOutline>& child = frame.node->childAtIndex(frame.nextChild++);
+        if (!child || !seen.insert(child.get()).second) {
+            continue;
+        }
+        QPDFObjectHandle item = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+        item.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(child->label().value_or(std::string())));
+        item.replaceKey("/Parent", frame.dict);
+        if (frame.written == 0) {
+            frame.dict.replaceKey("/First", item);
+        } else {
+            frame.last.replaceKey("/Next", item);
+            item.replaceKey("/Prev", frame.last);
+        }
+        frame.last = item;
+        ++frame.written;
+        if (const auto& destination = child->destination()) {
+            const uint64_t index = indexOf(destination->page());
+            if (index < pages.size()) {
+                const PDFPoint point = destination->point();
+                item.replaceKey("/Dest", QPDFObjectHandle::newArray({pages[index], QPDFObjectHandle::newName("/XYZ"),
+                                                                     coordinate(point.x), coordinate(point.y),
+                                                                     QPDFObjectHandle::newNull()}));
+            }
+        }
+        if (child->numberOfChildren() > 0) {
+            stack.push_back({child.get(), item, 0, QPDFObjectHandle(), 0});  // frame is not used after this
+        }
+    }
+    catalog.replaceKey("/Outlines", outlines);
+    QPDFObjectHandle mode = catalog.getKey("/PageMode");
+    if (!mode.isName() || mode.getName() == "/UseNone") {
+        catalog.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
+    }
+}
+
+}  // namespace tomefuse::pdf_detail

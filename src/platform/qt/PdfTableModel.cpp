@@ -1,0 +1,154 @@
+#include "platform/qt/PdfTableModel.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/TomefuseAppDelegate.h"
+
+namespace tomefuse {
+
+namespace {
+
+struct ColumnInfo {
+    std::string_view identifier;
+    const char* title;
+    bool numeric;
+};
+
+constexpr ColumnInfo columns[PdfTableModel::ColumnCount] = {
+    {PdfEntry::filenameKey, QT_TRANSLATE_NOOP("PdfTableModel", "Name"), false},
+    {PdfEntry::pagecountKey, QT_TRANSLATE_NOOP("PdfTableModel", "Pages"), true},
+    {PdfEntry::outlinecountKey, QT_TRANSLATE_NOOP("PdfTableModel", "Bookmarks"), true},
+    {PdfEntry::pathKey, QT_TRANSLATE_NOOP("PdfTableModel", "Location"), false},
+};
+
+bool validColumn(int column) {
+    return column >= 0 && column < PdfTableModel::ColumnCount;
+}
+
+QVariant toVariant(const CellValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return QString::fromStdString(*text);
+    }
+    if (const auto* number = std::get_if<uint64_t>(&value)) {
+        return QVariant::fromValue<qulonglong>(*number);
+    }
+    return {};
+}
+
+}  // namespace
+
+namespace {
+
+int rowsOf(const TomefuseAppDelegate& controller) {
+    const int64_t rows = controller.numberOfRowsInTableView();
+    return rows < 0 ? 0 : static_cast<int>(std::min<int64_t>(rows, INT_MAX));
+}
+
+}  // namespace
+
+PdfTableModel::PdfTableModel(TomefuseAppDelegate& controller, QObject* parent)
+    : QAbstractTableModel(parent), controller_(controller), rows_(rowsOf(controller)) {}
+
+std::string PdfTableModel::identifier(int column) {
+    return validColumn(column) ? std::string(columns[column].identifier) : std::string();
+}
+
+int PdfTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int PdfTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return toVariant(controller_.objectValueForTableColumn(identifier(index.column()), index.row()));
+    case Qt::ToolTipRole:
+        // The full path, wherever the pointer rests: names and counts do not tell two copies apart.
+        return toVariant(controller_.objectValueForTableColumn(std::string(PdfEntry::pathKey), index.row()));
+    case Qt::TextAlignmentRole:
+        if (columns[index.column()].numeric) {
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant PdfTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || !validColumn(section)) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return tr(columns[section].title);
+    case IdentifierRole:
+        return QString::fromStdString(identifier(section));
+    case Qt::TextAlignmentRole:
+        if (columns[section].numeric) {
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        }
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags PdfTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        // Drops land between rows, handed to the controller by the view.
+        return Qt::ItemIsDropEnabled;
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (controller_.shouldEditTableColumn(identifier(index.column()), index.row())) {
+        flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool PdfTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable)) {
+        return false;
+    }
+    // The controller stores the new value and reloads the table, which resets this model.
+    const int row = index.row();
+    const int column = index.column();
+    controller_.setObjectValue(value.toString().toStdString(), identifier(column), row);
+    // Without a table the controller has no one to tell.
+    if (controller_.tableView() == nullptr) {
+        reload();
+    }
+    return true;
+}
+
+Qt::DropActions PdfTableModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
+
+Qt::DropActions PdfTableModel::supportedDropActions() const {
+    return Qt::CopyAction | Qt::MoveAction;
+}
+
+bool PdfTableModel::reload() {
+    const int rows = rowsOf(controller_);
+    if (rows == rows_) {
+        if (rows > 0) {
+            emit dataChanged(index(0, 0), index(rows - 1, ColumnCount - 1));
+        }
+        return false;
+    }
+    beginResetModel();
+    rows_ = rows;
+    endResetModel();
+    return true;
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <string>
+
+namespace tomefuse {
+
+class TomefuseAppDelegate;
+
+// The document list as Qt sees it. It holds nothing: every answer comes from the controller,
+// and every edit goes back to it. The table view resets it when the controller reloads.
+class PdfTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column { NameColumn, PagesColumn, BookmarksColumn, LocationColumn, ColumnCount };
+    // The role under which a column's header gives the column's identifier.
+    static constexpr int IdentifierRole = Qt::UserRole + 1;
+
+    explicit PdfTableModel(TomefuseAppDelegate& controller, QObject* parent = nullptr);
+
+    // The key of the entry that a column shows; empty for a column out of range.
+    static std::string identifier(int column);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+
+    // The controller's list changed: everything is asked for again. A list of the same length
+    // is only repainted, which keeps the selection and an open editor; any other is reset.
+    // Answers whether the model was reset.
+    bool reload();
+
+  private:
+    TomefuseAppDelegate& controller_;
+    // The row count last announced: the controller's list changes before the table is told.
+    int rows_ = 0;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,346 @@
+#include "platform/qt/PdfTableView.h"
+
+#include <QCursor>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <algorithm>
+#include <memory>
+
+#include "app/TomefuseAppDelegate.h"
+#include "platform/qt/PdfTableModel.h"
+#include "platform/qt/QtPasteboard.h"
+
+namespace tomefuse {
+
+namespace {
+
+Qt::DropAction actionForOperation(NSDragOperation operation, Qt::DropActions possible) {
+    // A file drop only ever copies: answering Move to a file manager would let it delete the file.
+    if (operation == NSDragOperationMove && (possible & Qt::MoveAction)) {
+        return Qt::MoveAction;
+    }
+    if (operation == NSDragOperationCopy && (possible & Qt::CopyAction)) {
+        return Qt::CopyAction;
+    }
+    return Qt::IgnoreAction;
+}
+
+}  // namespace
+
+PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model, QWidget* parent)
+    : QTableView(parent), controller_(controller), model_(model) {
+    setModel(&model_);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(EditKeyPressed);
+    setShowGrid(false);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideMiddle);
+    verticalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setHighlightSections(false);
+    setColumnWidth(PdfTableModel::NameColumn, 220);
+    setColumnWidth(PdfTableModel::PagesColumn, 70);
+    setColumnWidth(PdfTableModel::BookmarksColumn, 90);
+
+    setDragEnabled(true);
+    setDragDropMode(DragDrop);
+    setDropIndicatorShown(false);  // painted here, where the controller's drop row is known
+    // Nothing is taken until the controller registers the types it wants.
+    setAcceptDrops(false);
+}
+
+QString PdfTableView::emptyListHint() {
+    return tr("Drop PDF files here, or choose Add…");
+}
+
+void PdfTableView::reloadData() {
+    // A reset forgets the selection: the rows still in the list get theirs back, as they would
+    // in a table that keeps its selection by row number.
+    const IndexSet selected = selectedRowIndexes();
+    const QModelIndex current = currentIndex();
+    const int currentRow = current.isValid() ? current.row() : -1;
+    const int currentColumn = current.isValid() ? current.column() : 0;
+
+    if (!model_.reload()) {
+        viewport()->update();
+        return;
+    }
+
+    if (currentRow >= 0 && currentRow < model_.rowCount()) {
+        selectionModel()->setCurrentIndex(model_.index(currentRow, currentColumn), QItemSelectionModel::NoUpdate);
+    }
+    selectRowIndexes(selected, false);
+    viewport()->update();
+}
+
+int64_t PdfTableView::selectedRow() const {
+    const IndexSet rows = selectedRowIndexes();
+    if (rows.empty()) {
+        return -1;
+    }
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && rows.contains(static_cast<uint64_t>(current.row()))) {
+        return current.row();
+    }
+    return static_cast<int64_t>(*rows.begin());
+}
+
+IndexSet PdfTableView::selectedRowIndexes() const {
+    IndexSet rows;
+    if (!selectionModel()) {
+        return rows;
+    }
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.insert(static_cast<uint64_t>(row));
+        }
+    }
+    return rows;
+}
+
+void PdfTableView::selectRowIndexes(const IndexSet& indexes, bool byExtendingSelection) {
+    const auto rows = static_cast<uint64_t>(model_.rowCount());
+    const int lastColumn = model_.columnCount() - 1;
+    QItemSelection selection;
+    // One range per run of consecutive rows.
+    for (auto it = indexes.begin(); it != indexes.end() && *it < rows;) {
+        const uint64_t first = *it;
+        uint64_t last = first;
+        while (++it != indexes.end() && *it == last + 1 && *it < rows) {
+            last = *it;
+        }
+        selection.select(model_.index(static_cast<int>(first), 0), model_.index(static_cast<int>(last), lastColumn));
+    }
+    if (!byExtendingSelection && !selection.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid() || !selection.contains(current)) {
+            selectionModel()->setCurrentIndex(selection.first().topLeft(), QItemSelectionModel::NoUpdate);
+        }
+    }
+    const auto command = byExtendingSelection ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect;
+    selectionModel()->select(selection, command);
+}
+
+void PdfTableView::registerForDraggedTypes(const std::vector<std::string>& types) {
+    registeredMimeTypes_.clear();
+    for (const auto& type : types) {
+        registeredMimeTypes_ << mimeTypeForDragType(type);
+    }
+    setAcceptDrops(!registeredMimeTypes_.isEmpty());
+    viewport()->setAcceptDrops(!registeredMimeTypes_.isEmpty());
+}
+
+void PdfTableView::setDoubleAction(std::function<void()> action) {
+    doubleAction_ = std::move(action);
+}
+
+void PdfTableView::runDoubleAction() {
+    if (doubleAction_) {
+        doubleAction_();
+    }
+}
+
+void PdfTableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QTableView::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && (model_.flags(index) & Qt::ItemIsEditable)) {
+        edit(index);
+        return;
+    }
+    runDoubleAction();
+}
+
+void PdfTableView::keyPressEvent(QKeyEvent* event) {
+    // Return does what a double click on the row does, for the keyboard.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState &&
+        event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        runDoubleAction();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void PdfTableView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    QPainter painter(viewport());
+    const int rows = model_.rowCount();
+    if (rows == 0) {
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(viewport()->rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap,
+                         emptyListHint());
+    }
+    if (dropIndicatorShown_) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        const auto row = static_cast<int>(dropIndicator_.row);
+        if (dropIndicator_.operation == NSTableViewDropOn && row < rows) {
+            painter.drawRect(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)).adjusted(1, 1, -1, -1));
+        } else {
+            int y = 1;
+            if (row < rows) {
+                y = std::max(1, rowViewportPosition(row));
+            } else if (rows > 0) {
+                y = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
+            }
+            painter.drawLine(0, y, viewport()->width(), y);
+        }
+    }
+}
+
+PdfTableView::DropTarget PdfTableView::dropTargetAt(const QPoint& viewportPos) const {
+    const int rows = model_.rowCount();
+    const int row = rowAt(viewportPos.y());
+    if (row < 0) {
+        // Empty space below the last row: the drop goes after it.
+        return {viewportPos.y() < 0 ? 0 : rows, NSTableViewDropAbove};
+    }
+    const int top = rowViewportPosition(row);
+    const int height = rowHeight(row);
+    const int margin = std::clamp(height / 4, 2, 12);
+    if (viewportPos.y() - top < margin) {
+        return {row, NSTableViewDropAbove};
+    }
+    if (top + height - 1 - viewportPos.y() < margin) {
+        return {row + 1, NSTableViewDropAbove};
+    }
+    return {row, NSTableViewDropOn};
+}
+
+bool PdfTableView::carriesRegisteredType(const QMimeData* data) const {
+    if (!data) {
+        return false;
+    }
+    return std::any_of(registeredMimeTypes_.begin(), registeredMimeTypes_.end(),
+                       [data](const QString& type) { return data->hasFormat(type); });
+}
+
+const void* PdfTableView::draggingSourceFor(const QObject* source) const {
+    // The controller knows this table by its TableView address, not by its QObject address.
+    if (source == this || source == viewport()) {
+        return static_cast<const TableView*>(this);
+    }
+    return source;
+}
+
+Qt::DropAction PdfTableView::validateDrop(const QMimeData* data, const QPoint& viewportPos, const QObject* source,
+                                          Qt::DropActions possible) {
+    if (!carriesRegisteredType(data)) {
+        return Qt::IgnoreAction;
+    }
+    const DropTarget target = dropTargetAt(viewportPos);
+    QtDraggingInfo info(draggingSourceFor(source), data);
+    return actionForOperation(controller_.validateDrop(info, target.row, target.operation), possible);
+}
+
+Qt::DropAction PdfTableView::performDrop(const QMimeData* data, const QPoint& viewportPos, const QObject* source,
+                                         Qt::DropActions possible) {
+    const Qt::DropAction action = validateDrop(data, viewportPos, source, possible);
+    if (action == Qt::IgnoreAction) {
+        return action;
+    }
+    const DropTarget target = dropTargetAt(viewportPos);
+    QtDraggingInfo info(draggingSourceFor(source), data);
+    return controller_.acceptDrop(info, target.row, target.operation) ? action : Qt::IgnoreAction;
+}
+
+void PdfTableView::setDropIndicator(const DropTarget& target) {
+    if (!dropIndicatorShown_ || dropIndicator_.row != target.row || dropIndicator_.operation != target.operation) {
+        dropIndicatorShown_ = true;
+        dropIndicator_ = target;
+        viewport()->update();
+    }
+}
+
+void PdfTableView::clearDropIndicator() {
+    if (dropIndicatorShown_) {
+        dropIndicatorShown_ = false;
+        viewport()->update();
+    }
+}
+
+void PdfTableView::startDrag(Qt::DropActions) {
+    // The rows that move are the selected ones, whatever the drag began on.
+    const IndexSet rows = selectedRowIndexes();
+    if (rows.empty()) {
+        return;
+    }
+    auto data = std::make_unique<QMimeData>();
+    QtPasteboard pasteboard(nullptr, data.get());
+    if (!controller_.writeRowsWithIndexes(rows, pasteboard)) {
+        return;
+    }
+    QRect area;
+    for (uint64_t row : rows) {
+        const auto r = static_cast<int>(row);
+        area |= QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r));
+    }
+    area &= viewport()->rect();
+
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data.release());
+    if (!area.isEmpty()) {
+        drag->setPixmap(viewport()->grab(area));
+        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - area.topLeft());
+    }
+    // The drop on this table moves the rows itself; nothing is left to remove afterwards.
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+void PdfTableView::dragEnterEvent(QDragEnterEvent* event) {
+    // Whether a drop is taken depends on where it lands; the moves decide.
+    if (!carriesRegisteredType(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    dragMoveEvent(event);
+    event->accept();
+}
+
+void PdfTableView::dragMoveEvent(QDragMoveEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const Qt::DropAction action = validateDrop(event->mimeData(), pos, event->source(), event->possibleActions());
+    if (action == Qt::IgnoreAction) {
+        clearDropIndicator();
+        event->ignore();
+    } else {
+        setDropIndicator(dropTargetAt(pos));
+        event->setDropAction(action);
+        event->accept();
+    }
+    const int margin = autoScrollMargin();
+    if (pos.y() < margin || pos.y() > viewport()->height() - margin) {
+        startAutoScroll();
+    }
+}
+
+void PdfTableView::dragLeaveEvent(QDragLeaveEvent* event) {
+    stopAutoScroll();
+    clearDropIndicator();
+    event->accept();
+}
+
+void PdfTableView::dropEvent(QDropEvent* event) {
+    stopAutoScroll();
+    clearDropIndicator();
+    const Qt::DropAction action =
+        performDrop(event->mimeData(), event->position().toPoint(), event->source(), event->possibleActions());
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+}  // namespace tomefuse

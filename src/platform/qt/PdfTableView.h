@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QStringList>
+#include <QTableView>
+#include <functional>
+
+#include "platform/desktop/Dragging.h"
+#include "platform/desktop/TableView.h"
+
+class QMimeData;
+
+namespace tomefuse {
+
+class PdfTableModel;
+class TomefuseAppDelegate;
+
+// The document table. Editing begins with F2 or a double click on an editable (Name) cell; any
+// other double click, on a row or on empty space, sends the double action. Drags of rows and
+// drops of files go to the controller, which decides what they do.
+class PdfTableView final : public QTableView, public TableView {
+    Q_OBJECT
+
+  public:
+    PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model, QWidget* parent = nullptr);
+
+    // TableView
+    void reloadData() override;
+    int64_t selectedRow() const override;
+    IndexSet selectedRowIndexes() const override;
+    void selectRowIndexes(const IndexSet& indexes, bool byExtendingSelection) override;
+    void registerForDraggedTypes(const std::vector<std::string>& types) override;
+    void setDoubleAction(std::function<void()> action) override;
+
+    const QStringList& registeredMimeTypes() const { return registeredMimeTypes_; }
+    static QString emptyListHint();
+
+    // Where a drop at a point of the viewport lands: the gap above a row (0 to the row count), or
+    // a row itself in the middle band of a row.
+    struct DropTarget {
+        int64_t row = 0;
+        NSTableViewDropOperation operation = NSTableViewDropAbove;
+    };
+    DropTarget dropTargetAt(const QPoint& viewportPos) const;
+
+    // The drop entry points, with the drag's source given, so that they can be driven without a
+    // platform drag. They answer the action taken, Qt::IgnoreAction when refused.
+    Qt::DropAction validateDrop(const QMimeData* data, const QPoint& viewportPos, const QObject* source,
+                                Qt::DropActions possible);
+    Qt::DropAction performDrop(const QMimeData* data, const QPoint& viewportPos, const QObject* source,
+                               Qt::DropActions possible);
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    bool carriesRegisteredType(const QMimeData* data) const;
+    const void* draggingSourceFor(const QObject* source) const;
+    void setDropIndicator(const DropTarget& target);
+    void clearDropIndicator();
+    void runDoubleAction();
+
+    TomefuseAppDelegate& controller_;
+    PdfTableModel& model_;
+    std::function<void()> doubleAction_;
+    QStringList registeredMimeTypes_;
+    bool dropIndicatorShown_ = false;
+    DropTarget dropIndicator_;
+};
+
+}  // namespace tomefuse

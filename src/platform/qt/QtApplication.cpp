@@ -1,0 +1,103 @@
+#include "platform/qt/QtApplication.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/MainWindow.h"
+#include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/NotificationCenter.h"
+#include "platform/qt/QtPanels.h"
+#include "platform/qt/QtStrings.h"
+
+namespace tomefuse {
+
+QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArguments(arguments)) {
+    DesktopServices services{
+        userDefaults_,
+        NotificationCenter::defaultCenter(),
+        workspace_,
+        system_,
+        [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
+        [this] { return std::make_unique<QtSavePanel>(window_.get()); },
+    };
+    controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
+    window_ = std::make_unique<MainWindow>(*controller_, userDefaults_);
+    const QString help = helpPagePath(QCoreApplication::applicationDirPath());
+    if (!help.isEmpty()) {
+        controller_->setHelpPagePath(toStdPath(help));
+    }
+}
+
+// The window goes first: it clears the controller's outlets.
+QtApplication::~QtApplication() {
+    window_.reset();
+    controller_.reset();
+}
+
+std::vector<std::string> QtApplication::filesFromArguments(const QStringList& arguments) {
+    std::vector<std::string> files;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.isEmpty()) {
+            continue;
+        }
+        QString path = argument;
+        const QUrl url(argument, QUrl::StrictMode);
+        if (url.isLocalFile()) {
+            path = url.toLocalFile();
+        } else if (url.isValid() && argument.contains(QStringLiteral("://"))) {
+            continue;  // a web address is no file to combine
+        }
+        files.push_back(toStdPath(QFileInfo(path).absoluteFilePath()));
+    }
+    return files;
+}
+
+QString QtApplication::helpPagePath(const QString& programDir) {
+    const QString candidates[] = {
+        QDir::cleanPath(programDir + QStringLiteral("/../share/tomefuse/help/index.html")),
+        QDir::cleanPath(programDir + QStringLiteral("/data/help/index.html")),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isFile()) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+void QtApplication::start() {
+    controller_->applicationDidFinishLaunching();
+    QGuiApplication::setQuitOnLastWindowClosed(controller_->applicationShouldTerminateAfterLastWindowClosed());
+    window_->syncOptions();
+    window_->updateCommands();
+    window_->show();
+    if (!files_.empty()) {
+        QTimer::singleShot(0, window_.get(), [this] { openRequestedFiles(); });
+    }
+}
+
+void QtApplication::openRequestedFiles() {
+    const size_t before = controller_->pdfsList().size();
+    if (files_.size() == 1) {
+        controller_->openFile(files_.front());
+    } else {
+        controller_->openFiles(files_);
+    }
+    // The controller passes over what does not open; the one who typed the names is told which.
+    const auto& list = controller_->pdfsList();
+    size_t next = before;
+    for (const std::string& file : files_) {
+        if (next < list.size() && list[next].path == file) {
+            ++next;
+        } else {
+            system_.log("tomefuse: " + file + " could not be opened as a PDF document");
+        }
+    }
+    files_.clear();
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,63 @@
+#include "platform/qt/QtPanels.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/qt/QtStrings.h"
+
+namespace tomefuse {
+
+QString nameFilterForTypes(const std::vector<std::string>& types) {
+    if (types.empty()) {
+        return QStringLiteral("All files (*)");
+    }
+    QStringList patterns;
+    for (const auto& type : types) {
+        patterns << QStringLiteral("*.") + QString::fromStdString(type);
+    }
+    const QString kind = types.size() == 1 ? QString::fromStdString(types.front()).toUpper() + QStringLiteral(" files")
+                                           : QStringLiteral("Files");
+    return kind + QStringLiteral(" (") + patterns.join(' ') + QStringLiteral(")");
+}
+
+int QtOpenPanel::runModal() {
+    QFileDialog dialog(parent_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (canChooseDirectories_) {
+        // Qt's dialog chooses either files or folders; folders it is when folders are asked for.
+        dialog.setFileMode(QFileDialog::Directory);
+    } else {
+        dialog.setFileMode(allowsMultipleSelection_ ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        dialog.setNameFilter(nameFilterForTypes(types_));
+    }
+    urls_.clear();
+    if (dialog.exec() != QDialog::Accepted) {
+        return 0;
+    }
+    for (const QString& file : dialog.selectedFiles()) {
+        urls_.push_back(toStdPath(QFileInfo(file).absoluteFilePath()));
+    }
+    return NSModalResponseOK;
+}
+
+int QtSavePanel::runModal() {
+    QFileDialog dialog(parent_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setWindowTitle(title_);
+    dialog.setNameFilter(nameFilterForTypes(types_));
+    if (!types_.empty()) {
+        // A name typed without the extension gets it.
+        dialog.setDefaultSuffix(QString::fromStdString(types_.front()));
+    }
+    url_.clear();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return 0;
+    }
+    url_ = toStdPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
+    return NSModalResponseOK;
+}
+
+}  // namespace tomefuse

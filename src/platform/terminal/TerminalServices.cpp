@@ -1,0 +1,152 @@
+#include "platform/terminal/TerminalServices.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "platform/desktop/AtomicFile.h"
+
+extern char** environ;
+
+namespace tomefuse {
+
+namespace {
+
+// Starts a helper program without waiting for what it starts in turn; answers whether it ran and
+// exited with status 0.
+bool run(std::vector<std::string> argv) {
+    std::vector<char*> args;
+    for (std::string& a : argv) {
+        args.push_back(a.data());
+    }
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid) {
+        return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string fileURL(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+}  // namespace
+
+void OverlayUserDefaults::registerDefaults(const std::map<std::string, bool>& defaults) {
+    // Registering stores nothing, so the base may know the defaults too.
+    if (base_) {
+        base_->registerDefaults(defaults);
+    }
+    for (const auto& [key, value] : defaults) {
+        registered_[key] = value;
+    }
+}
+
+bool OverlayUserDefaults::boolForKey(const std::string& key) const {
+    if (auto it = values_.find(key); it != values_.end()) {
+        return it->second;
+    }
+    if (base_) {
+        return base_->boolForKey(key);
+    }
+    auto it = registered_.find(key);
+    return it != registered_.end() && it->second;
+}
+
+void TerminalSystem::log(const std::string& line) {
+    if (verbose) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+}
+
+std::string TerminalSystem::temporaryDirectory() const {
+    std::string dir = "/tmp";
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) {
+        dir = tmp;
+    }
+    while (dir.size() > 1 && dir.back() == '/') {
+        dir.pop_back();
+    }
+    return dir;
+}
+
+WriteResult TerminalSystem::writeToFileAtomically(const std::string& data, const std::string& path) {
+    writtenPath = path;
+    lastWrite = writeFileAtomically(data, path);
+    return lastWrite;
+}
+
+bool TerminalWorkspace::openFile(const std::string& path) {
+    if (mode_ == Mode::none) {
+        return true;
+    }
+    return run({"xdg-open", path});
+}
+
+bool TerminalWorkspace::selectFile(const std::string& path, const std::string& rootPath) {
+    if (mode_ == Mode::none) {
+        return true;
+    }
+    const bool shown = run({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.FileManager1",
+                            "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItems",
+                            "array:string:" + fileURL(path), "string:"});
+    return shown || run({"xdg-open", rootPath});
+}
+
+bool TerminalWorkspace::openURL(const std::string& url) {
+    return run({"xdg-open", url});
+}
+
+void TerminalProgress::beginSheet(Panel*, SheetDidEnd didEnd) {
+    didEnd_ = std::move(didEnd);
+    visible_ = true;
+    lastShown_ = -1;
+}
+
+void TerminalProgress::endSheet(Panel* sheet) {
+    if (showProgress_ && lastShown_ >= 0) {
+        std::fprintf(stderr, "\n");
+    }
+    if (auto didEnd = std::move(didEnd_)) {
+        didEnd(sheet, 0);
+    }
+}
+
+void TerminalProgress::showAlert(const std::string& message, const std::string& informativeText) {
+    alerts.push_back(message + (informativeText.empty() ? "" : " " + informativeText));
+    std::fprintf(stderr, "tomefuse-combine: %s\n", alerts.back().c_str());
+}
+
+void TerminalProgress::displayIfNeeded() {
+    if (!showProgress_) {
+        return;
+    }
+    // The value is the index of the page just written.
+    const int page = static_cast<int>(value_) + 1;
+    if (page == lastShown_) {
+        return;
+    }
+    lastShown_ = page;
+    std::fprintf(stderr, "\rWriting page %d of %d", page, static_cast<int>(max_));
+    std::fflush(stderr);
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,147 @@
+#include "toc/TableOfContents.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+namespace tomefuse {
+
+namespace {
+
+using Seen = std::unordered_set<const PDFOutline*>;
+
+// Pre-order walk with a stack of its own: children are pushed in reverse so they pop in order.
+// An item already seen is passed over with its subtree, which ends any cycle.
+void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, std::vector<TocEntry>& array,
+          uint64_t level, Seen& seen) {
+    std::vector<std::pair<const PDFOutline*, uint64_t>> stack;
+    if (item) {
+        stack.emplace_back(item.get(), level);
+    }
+    while (!stack.empty()) {
+        auto [current, currentLevel] = stack.back();
+        stack.pop_back();
+        if (!seen.insert(current).second) {
+            continue;
+        }
+        TocEntry entry;
+        entry.level = currentLevel;
+        if (const auto& destination = current->destination()) {
+            entry.pageIndex = document.indexForPage(destination->page());
+            if (entry.pageIndex != NSNotFound) {
+                entry.locationOnPage = destination->point();
+            }
+        }
+        entry.tocText = current->label().value_or(std::string());
+        array.push_back(std::move(entry));
+
+        for (size_t i = current->numberOfChildren(); i-- > 0;) {
+            const auto& child = current->childAtIndex(i);
+            if (child) {
+                stack.emplace_back(child.get(), currentLevel + 1);
+            }
+        }
+    }
+}
+
+PDFDestination destinationAt(const PDFPage& page, PDFPoint point) {
+    return PDFDestination::initWithPage(page, point);
+}
+
+PDFDestination pageTopDestination(const PDFDocument& document, uint64_t pageIndex) {
+    PDFPage page = document.pageAtIndex(pageIndex);
+    return destinationAt(page, pageTopPoint(page));
+}
+
+}  // namespace
+
+std::vector<TocEntry> arrayFromOutline(const PDFDocument& document) {
+    std::vector<TocEntry> array;
+    auto root = document.outlineRoot();
+    if (!root) {
+        return array;
+    }
+    // One seen-set for the whole tree: the root is never recorded, even when reachable again.
+    Seen seen{root.get()};
+    for (size_t i = 0; i < root->numberOfChildren(); ++i) {
+        walk(document, root->childAtIndex(i), array, 1, seen);
+    }
+    return array;
+}
+
+void addOutlineChildren(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item,
+                        std::vector<TocEntry>& array, uint64_t level) {
+    Seen seen;
+    walk(document, item, array, level, seen);
+}
+
+PDFPoint pageTopPoint(const PDFPage& page) {
+    if (!page) {
+        return {};
+    }
+    PDFRect box = page.boundsForBox(PDFDisplayBox::mediaBox);
+    return {0.5 * box.width, box.y + box.height};
+}
+
+LevelBuckets outlineArrayFromArray(const PDFDocument& document, const std::vector<TocEntry>* array,
+                                   uint64_t pageOffset) {
+    static const std::vector<TocEntry> none;
+    const std::vector<TocEntry>& entries = array ? *array : none;
+
+    uint64_t greatest = 3;
+    for (const auto& entry : entries) {
+        greatest = std::max(greatest, entry.level);
+    }
+    // Levels come from a flattened outline, so they stay below its length; the cap only keeps a
+    // made-up level from asking for billions of buckets. Items above it could never reach bucket 1.
+    uint64_t cap = entries.size() + 4096;
+    uint64_t bucketCount = entries.empty() ? 5 : std::min(greatest, cap) + 2;
+
+    // Kept in reverse while the walk runs backwards, so every insertion is at the end.
+    LevelBuckets reversed(bucketCount);
+    uint64_t pageCount = document.pageCount();
+
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        uint64_t level = it->level;
+        if (level >= bucketCount) {
+            continue;
+        }
+        auto item = PDFOutline::init();
+        item->setLabel(it->tocText);
+        uint64_t target = it->pageIndex + pageOffset;
+        if (target < pageCount) {
+            item->setDestination(destinationAt(document.pageAtIndex(target), it->locationOnPage));
+        } else {
+            item->setDestination(pageTopDestination(document, pageOffset));
+        }
+        if (level + 1 < bucketCount) {
+            auto& children = reversed[level + 1];
+            size_t position = 0;
+            for (auto child = children.rbegin(); child != children.rend(); ++child) {
+                item->insertChild(std::move(*child), position++);
+            }
+            children.clear();
+        }
+        reversed[level].push_back(std::move(item));
+    }
+
+    for (auto& bucket : reversed) {
+        std::reverse(bucket.begin(), bucket.end());
+    }
+    return reversed;
+}
+
+std::shared_ptr<PDFOutline> outlineFromArray(const PDFDocument& document, const std::vector<TocEntry>* array,
+                                             const std::string& name, uint64_t pageOffset) {
+    auto named = PDFOutline::init();
+    named->setLabel(name);
+    named->setDestination(pageTopDestination(document, pageOffset));
+    LevelBuckets buckets = outlineArrayFromArray(document, array, pageOffset);
+    size_t position = 0;
+    for (auto& item : buckets[1]) {
+        named->insertChild(std::move(item), position++);
+    }
+    return named;
+}
+
+}  // namespace tomefuse

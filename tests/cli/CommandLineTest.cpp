@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/Command.h"
+#include "support/Fixtures.h"
+#include "support/PdfDump.h"
+
+using namespace tomefuse::test;
+
+namespace {
+
+// Each run gets its own settings folder and temporary folder, so the user's own settings and
+// earlier quick saves play no part.
+class CommandLine : public ::testing::Test {
+  protected:
+    CommandResult combine(std::vector<std::string> args) {
+        args.insert(args.begin(), TOMEFUSE_COMBINE);
+        return runCommand(args, {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"HOME", config.path()}});
+    }
+
+    void setSetting(const std::string& key, bool value) {
+        std::filesystem::create_directories(config.path() + "/Tomefuse");
+        std::ofstream(config.path() + "/Tomefuse/Tomefuse.conf", std::ios::app)
+            << "[General]\n" << key << "=" << (value ? "true" : "false") << "\n";
+    }
+
+    TempDir dir;
+    TempDir config;
+    TempDir tmp;
+};
+
+TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
+    const std::string a = makePdf(dir, "a.pdf", 2);
+    const std::string b = makePdf(dir, "b.pdf", 1);
+    const std::string text = dir.file("notes.txt");
+    writeTextFile(text, "not a PDF\n");
+    const std::string out = dir.file("out.pdf");
+    std::filesystem::create_directory(dir.file("folder"));
+    writeTextFile(dir.file("plain"), "a file where a folder should be");
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"-o", out, a}, 2, "at least two PDF files"},
+        {{"-o", out, "--frobnicate", a, b}, 2, "unknown or incomplete option: --frobnicate"},
+        {{a, b}, 2, "either -o PATH or --temp"},
+        {{"-o", out, "--temp", a, b}, 2, "either -o PATH or --temp"},
+        {{"-o", out, "--title", "x", a, b}, 2, "--title wants N=TEXT"},
+        {{"-o", out, "--title", "3=Three", a, b}, 2, "there are only 2 files"},
+        {{"-o", out, a, text, b}, 3, "notes.txt: not a readable PDF"},
+        {{"-o", out, a, dir.file("missing.pdf")}, 3, "missing.pdf: no such file"},
+        {{"-o", out, a, dir.file("folder")}, 3, "folder: is a folder"},
+        {{"-o", out, "--skip-unreadable", a, text}, 3, "fewer than two readable PDF files"},
+        {{"-o", dir.file("plain/out.pdf"), a, b}, 4, "could not be saved"},
+        {{"-o", dir.file("folder"), a, b}, 4, "a folder of that name exists"},
+    };
+    for (const Case& c : cases) {
+        const CommandResult result = combine(c.args);
+        EXPECT_EQ(result.status, c.status) << c.message << "\n" << result.err;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+}
+
+TEST_F(CommandLine, CombinesInOrderWithBookmarksAndTitles) {
+    const std::string a = makePdf(dir, "Alpha.pdf", 2, {item("Start", 1)}, "A");
+    const std::string b = makePdf(dir, "Beta.pdf", 1, {}, "B");
+    const std::string out = dir.file("combined.pdf");
+
+    const CommandResult result = combine({"--file-bookmarks", "--keep-bookmarks", "--title", "2=Second file", "-o",
+                                          out, a, b});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(dumpPdf(out),
+              "page 0: 612x792 r0 'A1'\n"
+              "page 1: 612x792 r0 'A2'\n"
+              "page 2: 612x792 r0 'B1'\n"
+              "Alpha -> page 0 (306, 792)\n"
+              "  Start -> page 1 (72, 700)\n"
+              "Second file -> page 2 (306, 792)\n");
+    EXPECT_EQ(qpdfCheckProblems(out), "");
+}
+
+TEST_F(CommandLine, SettingsComeFromTheApplicationAndFlagsOverrideThemForOneRun) {
+    const std::string a = makePdf(dir, "Alpha.pdf", 1, {item("Start", 0)}, "A");
+    const std::string b = makePdf(dir, "Beta.pdf", 1, {item("Middle", 0)}, "B");
+    const std::string out = dir.file("combined.pdf");
+    setSetting("shouldInsertTOCForFilenames", false);
+
+    ASSERT_EQ(combine({"-o", out, a, b}).status, 0);
+    EXPECT_EQ(dumpOutline(out), "Start -> page 0 (72, 700)\nMiddle -> page 1 (72, 700)\n");
+
+    ASSERT_EQ(combine({"-o", out, "--file-bookmarks", "--drop-bookmarks", a, b}).status, 0);
+    EXPECT_EQ(dumpOutline(out), "Alpha -> page 0 (306, 792)\nBeta -> page 1 (306, 792)\n");
+
+    // Nothing was stored: the next run reads the application's setting again.
+    ASSERT_EQ(combine({"-o", out, a, b}).status, 0);
+    EXPECT_EQ(dumpOutline(out), "Start -> page 0 (72, 700)\nMiddle -> page 1 (72, 700)\n");
+}
+
+TEST_F(CommandLine, QuickSaveWritesIntoTheTemporaryFolderAndPrintsThePath) {
+    const std::string a = makePdf(dir, "Report 2026.pdf", 1);
+    const std::string b = makePdf(dir, "b.pdf", 1);
+    const CommandResult result = combine({"--temp", "--title", "1=Q3/Q4", a, b});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string expected = tmp.path() + "/Q3-Q4 -TOMEFUSE.pdf";
+    EXPECT_EQ(result.out, expected + "\n");
+    EXPECT_EQ(dumpPdf(expected).substr(0, 5), "page ");
+}
+
+TEST_F(CommandLine, SkipUnreadableCombinesTheRestAndNamesTheSkipped) {
+    const std::string a = makePdf(dir, "a.pdf", 1);
+    const std::string b = makePdf(dir, "b.pdf", 2);
+    const std::string text = dir.file("notes.pdf");
+    writeTextFile(text, "%PDF-1.4 but nothing else");
+    const std::string out = dir.file("out.pdf");
+    const CommandResult result = combine({"--skip-unreadable", "-o", out, a, text, b});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("skipping " + text), std::string::npos) << result.err;
+    EXPECT_EQ(pageContents(out).size(), 3u);
+}
+
+// Every real-world file, combined after a small valid PDF: no crash, no hang, and every output
+// that is written passes qpdf --check.
+TEST_F(CommandLine, CombinesEveryCorpusFileOrNamesIt) {
+    const std::string small = makePdf(dir, "small.pdf", 1);
+    const std::string out = dir.file("out.pdf");
+    int written = 0;
+    int refused = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TOMEFUSE_CORPUS_DIR) + "/qpdf")) {
+        if (entry.path().extension() != ".pdf") {
+            continue;
+        }
+        const std::string file = entry.path().string();
+        std::filesystem::remove(out);
+        const CommandResult result = combine({"--skip-unreadable", "--quiet", "-o", out, small, file});
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(result.status == 0 || result.status == 3) << result.status << "\n" << result.err;
+        if (result.status == 3) {
+            ++refused;
+            EXPECT_NE(result.err.find(file), std::string::npos) << result.err;
+            continue;
+        }
+        ++written;
+        const CommandResult check = runCommand({"qpdf", "--check", out});
+        EXPECT_NE(check.status, 2) << check.out << check.err;
+    }
+    EXPECT_GT(written, 50);
+    EXPECT_GT(refused, 5);
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "support/Fixtures.h"
+
+namespace tomefuse::test {
+namespace {
+
+TEST(Table, ColumnsShowTheirKeyAndOnlyFilenameIsEditable) {
+    TempDir dir;
+    std::string path = makePdf(dir, "Report.2024.pdf", 3, {item("A", 0, 72, 700, {item("A1", 1)})});
+    Harness h(dir.path());
+    EXPECT_EQ(h.controller.numberOfRowsInTableView(), 0);
+    h.add(path);
+    EXPECT_EQ(h.controller.numberOfRowsInTableView(), 1);
+
+    EXPECT_EQ(h.controller.objectValueForTableColumn("filename", 0), CellValue(std::string("Report.2024")));
+    EXPECT_EQ(h.controller.objectValueForTableColumn("path", 0), CellValue(path));
+    EXPECT_EQ(h.controller.objectValueForTableColumn("pagecount", 0), CellValue(uint64_t{3}));
+    EXPECT_EQ(h.controller.objectValueForTableColumn("outlinecount", 0), CellValue(uint64_t{2}));
+    EXPECT_TRUE(h.controller.shouldEditTableColumn("filename", 0));
+    for (const char* other : {"", "Filename", "FILENAME", "path", "pagecount", "size"}) {
+        SCOPED_TRACE(other);
+        if (std::string(other) != "path" && std::string(other) != "pagecount") {
+            EXPECT_EQ(h.controller.objectValueForTableColumn(other, 0), CellValue());
+        }
+        EXPECT_FALSE(h.controller.shouldEditTableColumn(other, 0));
+        h.controller.setObjectValue("changed", other, 0);
+    }
+    EXPECT_EQ(h.controller.pdfsList()[0].filename, "Report.2024") << "only a filename edit renames";
+    EXPECT_TRUE(h.system.logLines.empty());
+}
+
+TEST(Table, RowsOutsideTheListAreIgnored) {
+    TempDir dir;
+    Harness h(dir.path());
+    h.add(makePdf(dir, "a.pdf", 1));
+    int reloads = h.table.reloads;
+    for (int64_t row : {int64_t{-1}, int64_t{1}, int64_t{1} << 40, INT64_MIN}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(h.controller.objectValueForTableColumn("filename", row), CellValue());
+        EXPECT_FALSE(h.controller.shouldEditTableColumn("filename", row));
+        h.controller.setObjectValue("x", "filename", row);
+    }
+    EXPECT_EQ(h.filenames(), std::vector<std::string>{"a"});
+    EXPECT_EQ(h.table.reloads, reloads);
+    EXPECT_TRUE(h.system.logLines.empty());
+}
+
+TEST(Table, RenamingLogsReplacesTheEntryAndKeepsOrderAndSelection) {
+    TempDir dir;
+    Harness h(dir.path());
+    std::string same = makePdf(dir, "same.pdf", 2);
+    h.add(makePdf(dir, "first.pdf", 1));
+    h.add(same);
+    h.add(same);
+    h.table.selection = {0, 2};
+    int reloads = h.table.reloads;
+
+    h.controller.setObjectValue("Chapter One", "filename", 1);
+    EXPECT_EQ(h.filenames(), (std::vector<std::string>{"first", "Chapter One", "same"}));
+    EXPECT_EQ(h.controller.pdfsList()[1], (PdfEntry{same, "Chapter One", 2, 0}));
+    EXPECT_NE(h.controller.pdfsList()[1], h.controller.pdfsList()[2]);
+    EXPECT_EQ(h.table.selection, (IndexSet{0, 2}));
+    EXPECT_EQ(h.table.reloads, reloads + 1);
+
+    h.controller.setObjectValue("same", "filename", 1);
+    EXPECT_EQ(h.controller.pdfsList()[1], h.controller.pdfsList()[2]) << "renamed back, equal again";
+
+    h.controller.setObjectValue("", "filename", 0);
+    EXPECT_EQ(h.controller.pdfsList()[0].filename, "");
+    EXPECT_EQ(h.system.logLines, (std::vector<std::string>{"PDF filename changed to: Chapter One",
+                                                           "PDF filename changed to: same",
+                                                           "PDF filename changed to: "}));
+}
+
+}  // namespace
+}  // namespace tomefuse::test

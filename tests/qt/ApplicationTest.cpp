@@ -1,0 +1,62 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "QtTestSupport.h"
+#include "platform/qt/QtApplication.h"
+
+namespace tomefuse::test {
+namespace {
+
+TEST(Application, FilesOnTheCommandLineArriveAfterStartUp) {
+    TempDir dir;
+    const std::string first = writePdf(dir, "first.pdf", 2);
+    const std::string second = writePdf(dir, "second.pdf", 3);
+    const QString oldCurrent = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.path()));
+    {
+        QtApplication application({"tomefuse", "first.pdf", "not-there.pdf", QUrl::fromLocalFile(QString::fromStdString(second)).toString()});
+        application.start();
+        EXPECT_TRUE(application.mainWindow().isVisible());
+        EXPECT_EQ(application.controller().pdfsList().size(), 0u) << "nothing before the event loop runs";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return application.mainWindow().tableModel()->rowCount() == 2; }));
+        const auto& list = application.controller().pdfsList();
+        ASSERT_EQ(list.size(), 2u);
+        EXPECT_EQ(list[0].path, first);
+        EXPECT_EQ(list[1].path, second);
+        EXPECT_TRUE(application.mainWindow().saveAction()->isEnabled());
+    }
+    QDir::setCurrent(oldCurrent);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+TEST(Application, ArgumentsBecomeAbsolutePaths) {
+    const QString current = QDir::currentPath();
+    const struct {
+        QStringList arguments;
+        std::vector<std::string> files;
+    } cases[] = {
+        {{"tomefuse"}, {}},
+        {{"tomefuse", "/abs/a.pdf", "rel/b.pdf"}, {"/abs/a.pdf", (current + "/rel/b.pdf").toStdString()}},
+        {{"tomefuse", "file:///x/y%20z.pdf", "https://example.org/a.pdf", ""}, {"/x/y z.pdf"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QtApplication::filesFromArguments(c.arguments), c.files) << c.arguments.join(' ').toStdString();
+    }
+}
+
+TEST(Application, HelpPageIsTheInstalledOneOrTheBuildTreesOne) {
+    TempDir dir;
+    const QString root = QString::fromStdString(dir.path());
+    QDir().mkpath(root + "/bin/data/help");
+    EXPECT_EQ(QtApplication::helpPagePath(root + "/bin"), "");
+    writeTextFile(dir.file("bin/data/help/index.html"), "<html></html>");
+    EXPECT_EQ(QtApplication::helpPagePath(root + "/bin"), root + "/bin/data/help/index.html");
+    QDir().mkpath(root + "/share/tomefuse/help");
+    writeTextFile(dir.file("share/tomefuse/help/index.html"), "<html></html>");
+    EXPECT_EQ(QtApplication::helpPagePath(root + "/bin"), root + "/share/tomefuse/help/index.html");
+}
+
+}  // namespace
+}  // namespace tomefuse::test

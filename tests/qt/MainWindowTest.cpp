@@ -1,0 +1,185 @@
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "QtTestSupport.h"
+#include "platform/qt/QtProgressSheet.h"
+
+namespace tomefuse::test {
+namespace {
+
+QMenu* menuTitled(QMainWindow& window, const QString& title) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->menu() && action->text() == title) {
+            return action->menu();
+        }
+    }
+    return nullptr;
+}
+
+TEST(MainWindow, ShowsTheTableWithItsColumnsMenusAndShortcuts) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    EXPECT_EQ(window.windowTitle(), "Tomefuse");
+    EXPECT_EQ(window.centralWidget(), &harness.table());
+    EXPECT_EQ(harness.controller().tableView(), static_cast<TableView*>(&harness.table()));
+    EXPECT_EQ(harness.controller().window(), static_cast<Window*>(&window));
+
+    const struct {
+        const char* identifier;
+        const char* title;
+    } columns[] = {{"filename", "Name"}, {"pagecount", "Pages"}, {"outlinecount", "Bookmarks"}, {"path", "Location"}};
+    ASSERT_EQ(harness.model().columnCount(), 4);
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(harness.model().headerData(c, Qt::Horizontal, PdfTableModel::IdentifierRole).toString(),
+                  columns[c].identifier);
+        EXPECT_EQ(harness.model().headerData(c, Qt::Horizontal).toString(), columns[c].title);
+    }
+
+    QMenu* file = menuTitled(window, "&File");
+    QMenu* options = menuTitled(window, "&Options");
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(options);
+    for (QAction* action : {window.addFilesAction(), window.removeAction(), window.saveAction(),
+                            window.quickSaveAction(), window.helpAction(), window.quitAction()}) {
+        EXPECT_TRUE(file->actions().contains(action)) << action->text().toStdString();
+    }
+    for (QAction* action : {window.insertTOCAction(), window.preserveTOCsAction(), window.openWhenSavedAction()}) {
+        EXPECT_TRUE(options->actions().contains(action)) << action->text().toStdString();
+        EXPECT_TRUE(action->isCheckable());
+        EXPECT_TRUE(action->isChecked()) << "registered default YES";
+    }
+
+    EXPECT_EQ(window.addFilesAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(window.removeAction()->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(window.saveAction()->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)}));
+    EXPECT_EQ(window.helpAction()->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(window.quitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(window.saveAction()->text(), "Save Combined PDF…");
+}
+
+TEST(MainWindow, CommandsFollowTheListAndTheSelection) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    auto enabled = [&] {
+        return std::vector<bool>{window.addFilesAction()->isEnabled(), window.removeAction()->isEnabled(),
+                                 window.saveAction()->isEnabled(), window.quickSaveAction()->isEnabled(),
+                                 window.helpAction()->isEnabled()};
+    };
+    //                     add   remove save   quick  help
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false, false, true}));
+    EXPECT_EQ(window.statusLine()->text(), "0 files, 0 pages");
+
+    harness.addPdfs({1});
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false, false, true}));
+    EXPECT_EQ(window.statusLine()->text(), "1 file, 1 page");
+
+    harness.addPdfs({4});
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, true, true, true}));
+    EXPECT_EQ(window.statusLine()->text(), "2 files, 5 pages");
+
+    harness.table().selectRowIndexes({1}, false);
+    EXPECT_TRUE(window.removeAction()->isEnabled());
+    harness.table().clearSelection();
+    EXPECT_FALSE(window.removeAction()->isEnabled());
+
+    harness.table().selectRowIndexes({0}, false);
+    window.removeAction()->trigger();
+    ASSERT_EQ(harness.controller().pdfsList().size(), 1u);
+    EXPECT_EQ(harness.controller().pdfsList()[0].pagecount, 4u);
+    // Row 0 is still in the list, so it stays selected.
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false, false, true}));
+    EXPECT_EQ(window.statusLine()->text(), "1 file, 4 pages");
+}
+
+TEST(MainWindow, AnEmptyListShowsAHintInTheTable) {
+    WindowHarness harness;
+    PdfTableView& table = harness.table();
+    table.resize(500, 300);
+    auto hintPixels = [&] {
+        const QImage image = table.viewport()->grab().toImage();
+        const QColor hint = table.palette().color(QPalette::PlaceholderText);
+        int count = 0;
+        for (int y = image.height() / 3; y < 2 * image.height() / 3; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixelColor(x, y) == hint;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(PdfTableView::emptyListHint(), "Drop PDF files here, or choose Add…");
+    EXPECT_GT(hintPixels(), 0);
+    harness.addPdfs({1});
+    EXPECT_EQ(hintPixels(), 0);
+}
+
+TEST(MainWindow, OptionsReadAndWriteTheUserDefaults) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    const std::pair<QAction*, const char*> options[] = {
+        {window.insertTOCAction(), shouldInsertTOCForFilenamesKey},
+        {window.preserveTOCsAction(), preserveExistingTOCsKey},
+        {window.openWhenSavedAction(), shouldOpenPDFInDefaultApplicationKey},
+    };
+    for (const auto& [action, key] : options) {
+        action->trigger();
+        EXPECT_FALSE(action->isChecked());
+        EXPECT_FALSE(harness.userDefaults.boolForKey(key)) << key;
+        harness.userDefaults.setBool(key, true);
+        window.syncOptions();
+        EXPECT_TRUE(action->isChecked()) << key;
+    }
+}
+
+TEST(MainWindow, CtrlAltSQuickSavesIntoTheTemporaryFolderWithoutADialog) {
+    WindowHarness harness;
+    TempDir temporary;
+    harness.addPdfs({3, 2});
+
+    QtProgressSheet* sheet = harness.window().progressSheet();
+    int barMoves = 0;
+    QObject::connect(sheet->progressBar(), &QProgressBar::valueChanged, [&] { ++barMoves; });
+
+    // Should Alt go unseen, the save dialog comes up: it is turned away rather than left to hang.
+    auto dialog = whenModal<QFileDialog>([](QFileDialog* shown) { shown->reject(); });
+    QApplication::setActiveWindow(&harness.window());
+    {
+        ScopedEnvironment tmpdir("TMPDIR", QByteArray::fromStdString(temporary.path()));
+        QTest::keyClick(&harness.window(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    }
+
+    EXPECT_FALSE(dialog->done());
+    const std::string expected = temporary.file("a -TOMEFUSE.pdf");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(expected)).isFile());
+    EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{expected});
+    EXPECT_FALSE(sheet->isVisible()) << "the sheet closes before the file is opened";
+    EXPECT_EQ(sheet->indicator().maxValue(), 5);
+    EXPECT_EQ(sheet->indicator().doubleValue(), 4) << "the index of the last page written";
+    EXPECT_GT(barMoves, 0);
+}
+
+TEST(MainWindow, AlertIsAWindowModalWarning) {
+    WindowHarness harness;
+    QString shown;
+    auto done = whenModal<QMessageBox>([&](QMessageBox* box) {
+        shown = box->text() + "|" + box->informativeText();
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+        box->accept();
+    });
+    harness.window().showAlert("The combined PDF could not be saved.", "/nowhere/x.pdf: no such folder");
+    EXPECT_TRUE(done->done());
+    EXPECT_EQ(shown, "The combined PDF could not be saved.|/nowhere/x.pdf: no such folder");
+}
+
+}  // namespace
+}  // namespace tomefuse::test

@@ -1,0 +1,175 @@
+#include <QDBusConnection>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "QtTestSupport.h"
+#include "platform/qt/QtPanels.h"
+#include "platform/qt/QtWorkspace.h"
+
+namespace tomefuse::test {
+namespace {
+
+TEST(UserDefaults, RegisteredDefaultsHoldUntilAValueIsSetAndValuesPersist) {
+    TempDir dir;
+    const QString file = QString::fromStdString(dir.file("defaults.ini"));
+    {
+        QtUserDefaults defaults(file);
+        EXPECT_FALSE(defaults.boolForKey("shouldInsertTOCForFilenames")) << "neither value nor default";
+        defaults.registerDefaults({{"shouldInsertTOCForFilenames", true}, {"preserveExistingTOCs", true}});
+        EXPECT_TRUE(defaults.boolForKey("shouldInsertTOCForFilenames"));
+        defaults.setBool("preserveExistingTOCs", false);
+        EXPECT_FALSE(defaults.boolForKey("preserveExistingTOCs"));
+        defaults.registerDefaults({{"preserveExistingTOCs", true}});
+        EXPECT_FALSE(defaults.boolForKey("preserveExistingTOCs")) << "a set value beats a later default";
+    }
+    QtUserDefaults again(file);
+    EXPECT_FALSE(again.boolForKey("preserveExistingTOCs")) << "set values persist";
+    EXPECT_FALSE(again.boolForKey("shouldInsertTOCForFilenames")) << "registered defaults do not";
+}
+
+TEST(UserDefaults, TheApplicationsOwnSettingsAreSharedByEveryInstance) {
+    ASSERT_FALSE(testSettingsDir().isEmpty());
+    QtUserDefaults first;
+    first.registerDefaults({{"shouldOpenPDFInDefaultApplication", true}});
+    first.setBool("shouldOpenPDFInDefaultApplication", false);
+    QtUserDefaults second;
+    second.registerDefaults({{"shouldOpenPDFInDefaultApplication", true}});
+    EXPECT_FALSE(second.boolForKey("shouldOpenPDFInDefaultApplication"));
+    second.setBool("shouldOpenPDFInDefaultApplication", true);
+    EXPECT_TRUE(QFileInfo(testSettingsDir() + "/Tomefuse/Tomefuse.conf").isFile());
+}
+
+TEST(System, ModifiersMapToTheControllersFlags) {
+    const struct {
+        Qt::KeyboardModifiers modifiers;
+        uint64_t flags;
+    } cases[] = {
+        {Qt::NoModifier, 0},
+        {Qt::AltModifier, NSEventModifierFlagOption},
+        {Qt::ControlModifier | Qt::AltModifier, NSEventModifierFlagControl | NSEventModifierFlagOption},
+        {Qt::ShiftModifier, NSEventModifierFlagShift},
+        {Qt::MetaModifier, NSEventModifierFlagCommand},
+        {Qt::KeypadModifier, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(modifierFlagsFromQt(c.modifiers), c.flags) << c.modifiers.toInt();
+    }
+}
+
+TEST(System, TemporaryDirectoryHasNoTrailingSeparator) {
+    TempDir dir;
+    ScopedEnvironment tmpdir("TMPDIR", QByteArray::fromStdString(dir.path() + "/"));
+    EXPECT_EQ(QtSystem().temporaryDirectory(), dir.path());
+}
+
+TEST(System, AtomicWriteIntoAnUnwritablePlaceFailsAndLeavesNothing) {
+    TempDir dir;
+    const std::string blocker = dir.file("plain-file");
+    writeTextFile(blocker, "in the way");
+    QtSystem system;
+    // A path below a file cannot be made, whoever asks.
+    const WriteResult result = system.writeToFileAtomically("%PDF-1.7\n", blocker + "/combined.pdf");
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"plain-file"});
+
+    const WriteResult written = system.writeToFileAtomically("%PDF-1.7\n", dir.file("ok.pdf"));
+    EXPECT_TRUE(written.ok) << written.error;
+}
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+  public slots:
+    void open(const QUrl& url) { urls << url; }
+
+  public:
+    QList<QUrl> urls;
+};
+
+TEST(Workspace, OpensFilesAndPagesAndFallsBackToTheFolderWithoutAFileManager) {
+    TempDir dir;
+    const std::string file = writePdf(dir, "with space é.pdf", 1);
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("file", &recorder, "open");
+    QDesktopServices::setUrlHandler("https", &recorder, "open");
+    QtWorkspace workspace;
+
+    EXPECT_TRUE(workspace.openFile(file));
+    EXPECT_FALSE(workspace.openFile(dir.file("missing.pdf")));
+    EXPECT_TRUE(workspace.openURL("https://example.org/help"));
+    EXPECT_TRUE(workspace.openURL("file:///usr/share/doc/with%20space.html"));
+    const bool canReveal = !QDBusConnection::sessionBus().isConnected();
+    if (canReveal) {
+        EXPECT_TRUE(workspace.selectFile(file, dir.path()));
+    }
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("https");
+
+    QList<QUrl> expected{QUrl::fromLocalFile(QString::fromStdString(file)), QUrl("https://example.org/help"),
+                         QUrl::fromLocalFile("/usr/share/doc/with space.html")};
+    if (canReveal) {
+        expected << QUrl::fromLocalFile(QString::fromStdString(dir.path()));
+    }
+    EXPECT_EQ(recorder.urls, expected);
+}
+
+TEST(Panels, SavePanelAsksForAPdfNameAndAddsTheExtension) {
+    TempDir dir;
+    QtSavePanel panel;
+    panel.setTitle("Save Combined PDF");
+    panel.setAllowedFileTypes({"pdf"});
+    panel.setExtensionHidden(false);
+    panel.setCanSelectHiddenExtension(true);
+
+    auto shown = whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Save Combined PDF");
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"PDF files (*.pdf)"});
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        dialog->setDirectory(QString::fromStdString(dir.path()));
+        dialog->selectFile("combined");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(panel.runModal(), NSModalResponseOK);
+    EXPECT_TRUE(shown->done());
+    EXPECT_EQ(panel.URL(), dir.file("combined.pdf"));
+
+    auto cancelled = whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(panel.runModal(), 0);
+    EXPECT_TRUE(cancelled->done());
+    EXPECT_EQ(panel.URL(), "");
+}
+
+TEST(Panels, OpenPanelChoosesSeveralPdfFilesInOrder) {
+    TempDir dir;
+    const std::string first = writePdf(dir, "first.pdf", 1);
+    const std::string second = writePdf(dir, "second.pdf", 1);
+    QtOpenPanel panel;
+    panel.setCanChooseDirectories(false);
+    panel.setAllowsMultipleSelection(true);
+    panel.setAllowedFileTypes({"pdf"});
+
+    auto shown = whenModal<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"PDF files (*.pdf)"});
+        dialog->setDirectory(QString::fromStdString(dir.path()));
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(name);
+        name->setText("\"second.pdf\" \"first.pdf\"");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(panel.runModal(), NSModalResponseOK);
+    EXPECT_TRUE(shown->done());
+    EXPECT_EQ(panel.URLs(), (std::vector<std::string>{second, first}));
+}
+
+}  // namespace
+}  // namespace tomefuse::test
+
+#include "PlatformServicesTest.moc"

@@ -1,0 +1,162 @@
+#include <QAbstractItemModelTester>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "QtTestSupport.h"
+
+namespace tomefuse::test {
+namespace {
+
+std::vector<std::string> names(const TomefuseAppDelegate& controller) {
+    std::vector<std::string> result;
+    for (const auto& entry : controller.pdfsList()) {
+        result.push_back(entry.filename);
+    }
+    return result;
+}
+
+bool editing(PdfTableView& table) {
+    const auto editors = table.findChildren<QLineEdit*>();
+    return std::any_of(editors.begin(), editors.end(), [](QLineEdit* editor) { return editor->isVisible(); });
+}
+
+QPoint cellCenter(PdfTableView& table, int row, int column) {
+    return table.visualRect(table.model()->index(row, column)).center();
+}
+
+TEST(TableModel, StaysConsistentWhileRowsAreAddedRenamedAndRemoved) {
+    WindowHarness harness;
+    PdfTableModel& model = harness.model();
+    ModelTestWarnings warnings;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+
+    harness.addPdfs({2, 3, 1});
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_TRUE(model.setData(model.index(1, PdfTableModel::NameColumn), "Renamed"));
+    harness.table().selectRowIndexes({0, 2}, false);
+    harness.window().removeAction()->trigger();
+    harness.controller().openFiles({});
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(warnings.take(), std::vector<std::string>{});
+}
+
+TEST(TableModel, ShowsEachKeyInItsColumnAndLetsOnlyNamesBeEdited) {
+    WindowHarness harness;
+    const auto paths = harness.addPdfs({7});
+    PdfTableModel& model = harness.model();
+    harness.controller().openFile(writePdf(harness.dir, "outlined.pdf", 2, 3));
+
+    const struct {
+        int column;
+        QVariant value;
+        bool numeric;
+        bool editable;
+    } cells[] = {
+        {PdfTableModel::NameColumn, QString("a"), false, true},
+        {PdfTableModel::PagesColumn, QVariant::fromValue<qulonglong>(7), true, false},
+        {PdfTableModel::BookmarksColumn, QVariant::fromValue<qulonglong>(0), true, false},
+        {PdfTableModel::LocationColumn, QString::fromStdString(paths[0]), false, false},
+    };
+    for (const auto& cell : cells) {
+        const QModelIndex index = model.index(0, cell.column);
+        EXPECT_EQ(model.data(index), cell.value) << cell.column;
+        EXPECT_EQ(model.data(index, Qt::EditRole), cell.value) << cell.column;
+        const auto alignment = model.data(index, Qt::TextAlignmentRole).value<Qt::Alignment>();
+        EXPECT_EQ(bool(alignment & Qt::AlignRight), cell.numeric) << cell.column;
+        EXPECT_EQ(bool(model.flags(index) & Qt::ItemIsEditable), cell.editable) << cell.column;
+    }
+    EXPECT_EQ(model.data(model.index(1, PdfTableModel::BookmarksColumn)), QVariant::fromValue<qulonglong>(3));
+
+    // Only the name column takes a new value.
+    EXPECT_FALSE(model.setData(model.index(0, PdfTableModel::PagesColumn), 99));
+    EXPECT_EQ(harness.controller().pdfsList()[0].pagecount, 7u);
+}
+
+TEST(TableView, RenamingKeepsTheSelection) {
+    WindowHarness harness;
+    harness.addPdfs({1, 1, 1, 1});
+    PdfTableView& table = harness.table();
+    table.setCurrentIndex(harness.model().index(2, 0));
+    table.selectRowIndexes({0, 2}, false);
+
+    ASSERT_TRUE(harness.model().setData(harness.model().index(2, PdfTableModel::NameColumn), "Third"));
+    EXPECT_EQ(names(harness.controller()), (std::vector<std::string>{"a", "b", "Third", "d"}));
+    EXPECT_EQ(table.selectedRowIndexes(), (IndexSet{0, 2}));
+    EXPECT_EQ(table.selectedRow(), 2) << "the current row, being selected";
+    EXPECT_TRUE(harness.window().removeAction()->isEnabled());
+
+    // The same through the editor, as the user does it: F2, a name, Return.
+    QApplication::setActiveWindow(&harness.window());
+    table.setFocus();
+    table.setCurrentIndex(harness.model().index(0, PdfTableModel::NameColumn));
+    table.selectRowIndexes({0, 2}, false);
+    QTest::keyClick(&table, Qt::Key_F2);
+    auto* editor = table.findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "First");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return names(harness.controller())[0] == "First"; }));
+    EXPECT_EQ(names(harness.controller()), (std::vector<std::string>{"First", "b", "Third", "d"}));
+    EXPECT_EQ(table.selectedRowIndexes(), (IndexSet{0, 2}));
+}
+
+TEST(TableView, ReloadKeepsOnlyTheSelectedRowsStillInTheList) {
+    WindowHarness harness;
+    harness.addPdfs({1, 1, 1});
+    PdfTableView& table = harness.table();
+    table.selectRowIndexes({0, 2}, false);
+    table.selectRowIndexes({1}, true);
+    EXPECT_EQ(table.selectedRowIndexes(), (IndexSet{0, 1, 2}));
+    table.selectRowIndexes({1}, false);
+    EXPECT_EQ(table.selectedRowIndexes(), (IndexSet{1}));
+    EXPECT_EQ(table.selectedRow(), 1);
+
+    table.selectRowIndexes({0, 2}, false);
+    harness.window().removeAction()->trigger();  // leaves one row: row 0 is still in the list
+    EXPECT_EQ(harness.controller().pdfsList().size(), 1u);
+    EXPECT_EQ(table.selectedRowIndexes(), (IndexSet{0}));
+    table.clearSelection();
+    EXPECT_EQ(table.selectedRow(), -1);
+}
+
+TEST(TableView, DoubleClickEditsNamesAndOtherwiseRunsTheDoubleAction) {
+    WindowHarness harness;
+    const auto paths = harness.addPdfs({1, 2});
+    PdfTableView& table = harness.table();
+    QWidget* viewport = table.viewport();
+
+    // On a row: that row's file opens.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::PagesColumn));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::PagesColumn));
+    EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{paths[1]});
+    EXPECT_FALSE(editing(table));
+
+    // On a name: editing begins, nothing opens.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, PdfTableModel::NameColumn));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, PdfTableModel::NameColumn));
+    EXPECT_TRUE(editing(table));
+    EXPECT_EQ(harness.workspace.opened.size(), 1u);
+    QTest::keyClick(table.findChild<QLineEdit*>(), Qt::Key_Escape);
+
+    // Return on a selected row does the same as a double click.
+    QApplication::setActiveWindow(&harness.window());
+    table.setFocus();
+    table.selectRowIndexes({0}, false);
+    QTest::keyClick(&table, Qt::Key_Return);
+    EXPECT_EQ(harness.workspace.opened, (std::vector<std::string>{paths[1], paths[0]}));
+
+    // On empty space: the selection goes and the add dialog comes.
+    const QPoint below(10, viewport->height() - 5);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+    EXPECT_EQ(table.selectedRow(), -1);
+    auto shown = whenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, below);
+    EXPECT_TRUE(shown->done());
+    EXPECT_EQ(harness.controller().pdfsList().size(), 2u);
+}
+
+}  // namespace
+}  // namespace tomefuse::test
