@@ -20,7 +20,7 @@ done
 measure() {
   local times=() mems=() out
   for ((i = 0; i < runs; i++)); do
-    if ! out=$( { /usr/bin/time -f '%e %M' bash -c "ulimit -n 1024; $1" >/dev/null 2>/dev/null; } 2>&1 ); then
+    if ! out=$(/usr/bin/time -f '%e %M' bash -c "ulimit -n 1024; $1 >/dev/null 2>&1" 2>&1); then
       echo failed; return
     fi
     times+=("$(echo "$out" | tail -1 | cut -d' ' -f1)")

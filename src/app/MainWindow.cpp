@@ -65,7 +65,8 @@ MainWindow::~MainWindow() {
 
 QAction* MainWindow::makeCommand(const QString& text, TomefuseAppDelegate::Action selector) {
     auto* action = new QAction(text, this);
-    connect(action, &QAction::triggered, this, [controller = &controller_, selector] { (controller->*selector)(nullptr); });
+    connect(action, &QAction::triggered, this,
+            [controller = &controller_, selector] { (controller->*selector)(nullptr); });
     commands_.push_back({action, selector});
     return action;
 }
@@ -187,8 +188,8 @@ void MainWindow::endSheet(Panel* sheet) {
 }
 
 void MainWindow::showAlert(const std::string& message, const std::string& informativeText) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"), QString::fromStdString(message),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"), QString::fromStdString(message), QMessageBox::Ok,
+                    this);
     box.setInformativeText(QString::fromStdString(informativeText));
     box.setWindowModality(Qt::WindowModal);
     box.exec();

@@ -1,5 +1,7 @@
 #include "app/TomefuseAppDelegate.h"
 
+#include "platform/desktop/FileURL.h"
+
 #include <cstdio>
 
 namespace tomefuse {
@@ -7,24 +9,6 @@ namespace tomefuse {
 namespace {
 
 inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
-
-// A file URL for a local path: everything but unreserved characters and "/" percent-encoded,
-// so a path with spaces or non-ASCII letters still makes a valid URL.
-std::string fileURLForPath(const std::string& path) {
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                     c == '.' || c == '_' || c == '~' || c == '/';
-        if (plain) {
-            url += static_cast<char>(c);
-        } else {
-            char buffer[4];
-            std::snprintf(buffer, sizeof buffer, "%%%02X", c);
-            url += buffer;
-        }
-    }
-    return url;
-}
 
 }  // namespace
 

@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtApplication.h"
@@ -16,7 +17,8 @@ TEST(Application, FilesOnTheCommandLineArriveAfterStartUp) {
     const QString oldCurrent = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(dir.path()));
     {
-        QtApplication application({"tomefuse", "first.pdf", "not-there.pdf", QUrl::fromLocalFile(QString::fromStdString(second)).toString()});
+        QtApplication application(
+            {"tomefuse", "first.pdf", "not-there.pdf", QUrl::fromLocalFile(QString::fromStdString(second)).toString()});
         application.start();
         EXPECT_TRUE(application.mainWindow().isVisible());
         EXPECT_EQ(application.controller().pdfsList().size(), 0u) << "nothing before the event loop runs";

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtPasteboard.h"
@@ -18,14 +19,10 @@ std::unique_ptr<QMimeData> urlData(const std::vector<QUrl>& urls) {
     return data;
 }
 
-QUrl fileUrl(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
+QUrl fileUrl(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
 
 // A point in the empty viewport below the rows.
-QPoint belowTheRows(PdfTableView& table) {
-    return {20, table.viewport()->height() - 4};
-}
+QPoint belowTheRows(PdfTableView& table) { return {20, table.viewport()->height() - 4}; }
 
 TEST(Pasteboard, FileReadingKeepsOnlyExistingPdfFiles) {
     TempDir dir;

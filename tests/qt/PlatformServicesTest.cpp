@@ -1,10 +1,11 @@
+#include <gtest/gtest.h>
+
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtPanels.h"
@@ -75,8 +76,9 @@ TEST(System, AtomicWriteIntoAnUnwritablePlaceFailsAndLeavesNothing) {
     const WriteResult result = system.writeToFileAtomically("%PDF-1.7\n", blocker + "/combined.pdf");
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList{"plain-file"});
+    EXPECT_EQ(
+        QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{"plain-file"});
 
     const WriteResult written = system.writeToFileAtomically("%PDF-1.7\n", dir.file("ok.pdf"));
     EXPECT_TRUE(written.ok) << written.error;
@@ -133,7 +135,10 @@ TEST(Panels, SavePanelAsksForAPdfNameAndAddsTheExtension) {
         EXPECT_EQ(dialog->nameFilters(), QStringList{"PDF files (*.pdf)"});
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
         dialog->setDirectory(QString::fromStdString(dir.path()));
-        dialog->selectFile("combined");
+        // Typed, as the user would: selectFile() leaves a focused name field alone.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(name);
+        name->setText("combined");
         static_cast<QDialog*>(dialog)->accept();
     });
     EXPECT_EQ(panel.runModal(), NSModalResponseOK);

@@ -1,7 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtProgressSheet.h"

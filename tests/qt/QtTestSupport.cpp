@@ -1,8 +1,9 @@
 #include "QtTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QSettings>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/qt/QtPanels.h"
@@ -57,9 +58,7 @@ void collectModelTestWarnings(QtMsgType type, const QMessageLogContext& context,
 
 }  // namespace
 
-QString testSettingsDir() {
-    return QtEnvironment::settingsDir();
-}
+QString testSettingsDir() { return QtEnvironment::settingsDir(); }
 
 std::string writePdf(const TempDir& dir, const std::string& name, int pages, int outlineItems) {
     PdfBuilder builder;

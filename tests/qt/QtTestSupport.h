@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -35,23 +36,34 @@ class ModalWatch {
     template <class T>
     friend std::unique_ptr<ModalWatch> whenModal(std::function<void(T*)> act);
     QTimer* timer_ = nullptr;
+    QPointer<QWidget> acted_;
     bool done_ = false;
     int ticks_ = 0;
 };
 
 // Runs act on the first modal widget of type T to appear within a few seconds, from inside the
-// modal loop that shows it.
+// modal loop that shows it. Should act leave it open, it is rejected a few seconds later, so a
+// failing test fails instead of hanging.
 template <class T>
 std::unique_ptr<ModalWatch> whenModal(std::function<void(T*)> act) {
     auto watch = std::make_unique<ModalWatch>();
     ModalWatch* w = watch.get();
     w->timer_ = new QTimer;
     QObject::connect(w->timer_, &QTimer::timeout, [w, act] {
-        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget()); widget && widget->isVisible()) {
-            w->timer_->stop();
+        ++w->ticks_;
+        if (w->done_) {
+            if (!w->acted_ || !w->acted_->isVisible()) {
+                w->timer_->stop();
+            } else if (w->ticks_ > 300) {
+                w->timer_->stop();
+                QMetaObject::invokeMethod(w->acted_, "reject");
+            }
+        } else if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget()); widget && widget->isVisible()) {
             w->done_ = true;
+            w->acted_ = widget;
+            w->ticks_ = 0;
             act(widget);
-        } else if (++w->ticks_ > 500) {
+        } else if (w->ticks_ > 500) {
             w->timer_->stop();
         }
     });

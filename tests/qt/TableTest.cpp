@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModelTester>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "QtTestSupport.h"
 

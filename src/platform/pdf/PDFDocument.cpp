@@ -234,8 +234,8 @@ uint64_t PDFDocument::indexForPage(const PDFPage& page) const {
     }
 }
 
-// The one place pages are copied into a document. (A later step that remaps link annotations
-// between copied pages belongs here too.)
+// The one place pages are copied into a document. What the copy depends on beyond its own
+// objects (links, names, form fields, labels) is recorded here and settled before writing.
 bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
     if (!page) {
         return false;
@@ -252,17 +252,20 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
         // pages, copies the page with everything it references (once per source object), and makes
         // a shallow copy when the same page object would be listed twice.
         QPDFObjectHandle sourcePage = page.impl_->page;
+        pdf_detail::prepareInsertion(data, *source);
         if (index == count) {
             pdf.addPage(sourcePage, false);
         } else {
             QPDFObjectHandle before = pdf.getAllPages().at(index);
             pdf.addPageAt(sourcePage, true, before);
         }
+        QPDFObjectHandle copy = pdf.getAllPages().at(index);
         if (index == count && data.pageIndexValid) {
-            data.pageIndex[pdf.getAllPages().at(index).getObjGen()] = index;
+            data.pageIndex[copy.getObjGen()] = index;
         } else {
             data.invalidatePageIndex();
         }
+        pdf_detail::noteInsertedPage(data, *source, sourcePage, copy);
         if (source.get() != &data) {
             data.keepSourceAlive(*source);
         }
@@ -313,6 +316,7 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
     std::optional<std::string> bytes;
     try {
         impl_->lastError.clear();
+        pdf_detail::finishAssembly(data);
         if (impl_->outlineReplaced) {
             pdf_detail::writeOutline(data, impl_->outline.get(), [this](const PDFPage& p) { return indexForPage(p); });
         }

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <qpdf/ClosedFileInputSource.hh>
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFObjGen.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
@@ -32,6 +34,8 @@ struct ObjGenHash {
 };
 
 using ObjGenSet = std::unordered_set<QPDFObjGen, ObjGenHash>;
+
+struct Assembly;
 
 // A PDF file read through libqpdf's ClosedFileInputSource (open only while stayOpen(true), so a
 // dropped source holds no descriptor), with a record of the reads that failed. libqpdf turns a
@@ -81,6 +85,10 @@ struct DocumentData {
     // written with at least this version, as qpdf's own page merging does.
     PDFVersion minimumVersion;
 
+    // What pages copied from other documents depend on (links, names, forms, labels); null until
+    // the first such copy.
+    std::shared_ptr<Assembly> assembly;
+
     // Page object -> index, rebuilt lazily; kept up to date for insertions at the end.
     std::unordered_map<QPDFObjGen, uint64_t, ObjGenHash> pageIndex;
     bool pageIndexValid = false;
@@ -94,6 +102,81 @@ struct DocumentData {
     }
     void keepSourceAlive(const DocumentData& source);
 };
+
+// The named destinations of one document: its PDF 1.1 /Dests dictionary (name keys) and its
+// /Names /Dests tree (string keys, UTF-8 here), read on first use. The tree is read by walking
+// it, so a tree without /Limits or out of order still answers; libqpdf stops at loops.
+class NamedDestinations {
+  public:
+    explicit NamedDestinations(QPDF& pdf) : pdf_(pdf) {}
+
+    // The value of a name, null when there is none. Producers mix the two tables, so a name
+    // object or a string is looked up in both, the dictionary first.
+    QPDFObjectHandle find(const std::string& rawKey, const std::string& utf8Key);
+
+    // Follows names and /D dictionaries to an explicit destination array; null when there is
+    // none. A cycle of names ends after a few steps.
+    QPDFObjectHandle resolve(QPDFObjectHandle destination);
+
+    // Every name with its value, in key order; the dictionary's value wins over the tree's.
+    std::map<std::string, QPDFObjectHandle> all();
+
+  private:
+    void load();
+    QPDF& pdf_;
+    bool loaded_ = false;
+    QPDFObjectHandle dests_;
+    std::map<std::string, QPDFObjectHandle> tree_;
+};
+
+// A document that pages were copied from, as the document copied into sees it.
+struct SourceRecord {
+    std::shared_ptr<QPDF> qpdf;  // declared first: the form helper below refers to it
+    bool own = false;            // the copying document itself, for the pages it had already
+    size_t ordinal = 0;          // 1, 2, ... among the other documents, in order of first copy
+    // Page of this source -> its first copy in the document copied into.
+    std::unordered_map<QPDFObjGen, QPDFObjectHandle, ObjGenHash> copies;
+    std::unique_ptr<QPDFAcroFormDocumentHelper> form;  // when the source has an interactive form
+    bool formChecked = false;
+    // Of the copying document itself, as they were before anything was copied in.
+    std::vector<std::pair<std::string, QPDFObjectHandle>> ownNames;
+    std::optional<std::map<long long, QPDFObjectHandle>> ownLabels;
+};
+
+// Where a page of a document came from: a page of a source, and its index there.
+struct PageOrigin {
+    SourceRecord* source = nullptr;
+    long long index = 0;
+    QPDFObjectHandle sourcePage;
+    bool mayLink = false;  // the source page has annotations or actions
+};
+
+struct Assembly {
+    std::vector<std::unique_ptr<SourceRecord>> sources;  // the document itself first, if it had pages
+    std::unordered_map<const QPDF*, SourceRecord*> byQpdf;
+    std::unordered_map<QPDFObjGen, PageOrigin, ObjGenHash> origins;  // by page of this document
+    std::unique_ptr<QPDFAcroFormDocumentHelper> form;                // of this document
+    size_t nextOrdinal = 1;
+    bool pending = false;  // pages were copied since the last finishAssembly
+};
+
+// Around each copy of a page of source into data: before, so that what the copy depends on can
+// be found later (and a source assembled from others has its own links settled first); after,
+// with the new page. Throw nothing.
+void prepareInsertion(DocumentData& data, DocumentData& source);
+void noteInsertedPage(DocumentData& data, DocumentData& source, QPDFObjectHandle sourcePage, QPDFObjectHandle copy);
+
+// Makes the copied pages' links lead to the copies of their targets, offers the sources' named
+// destinations, and labels the pages; repeatable, as more pages may be copied in between.
+void finishAssembly(DocumentData& data);
+
+// Parts of finishAssembly. writeNamedDestinations answers the names the document now offers.
+std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assembly& assembly);
+void fixLinks(DocumentData& data, Assembly& assembly, const std::unordered_set<std::string>& offeredNames);
+void writePageLabels(DocumentData& data, Assembly& assembly);
+
+// A number tree's entries, read by walking it; non-dictionary values are left out.
+std::map<long long, QPDFObjectHandle> labelEntries(QPDF& pdf, QPDFObjectHandle tree);
 
 // Rectangles and attributes of page objects, tolerant of anything a damaged file holds.
 PDFRect mediaBoxOf(QPDFObjectHandle page);

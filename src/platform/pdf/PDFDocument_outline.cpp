@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <qpdf/QPDFNameTreeObjectHelper.hh>
 #include <unordered_set>
 
 #include "platform/pdf/PDFDocumentImpl.h"
@@ -17,19 +16,19 @@ namespace {
 class DestinationResolver {
   public:
     DestinationResolver(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt)
-        : data_(data), pageAt_(pageAt), pageCount_(data.pageCount()) {}
+        : data_(data), pageAt_(pageAt), pageCount_(data.pageCount()), names_(*data.qpdf) {}
 
     std::optional<PDFDestination> destinationOfItem(QPDFObjectHandle item) {
         try {
             QPDFObjectHandle dest = item.getKey("/Dest");
             if (!dest.isNull()) {
-                return resolve(dest, 0);
+                return resolve(dest);
             }
             QPDFObjectHandle action = item.getKey("/A");
             if (action.isDictionary()) {
                 QPDFObjectHandle type = action.getKey("/S");
                 if (type.isName() && type.getName() == "/GoTo") {
-                    return resolve(action.getKey("/D"), 0);
+                    return resolve(action.getKey("/D"));
                 }
             }
         } catch (const std::exception&) {
@@ -38,62 +37,9 @@ class DestinationResolver {
     }
 
   private:
-    // A name leads to a value that may be a dictionary with /D, whose /D may be a name again:
-    // follow a few steps and no more, so a cycle of names ends.
-    static constexpr int maxIndirections = 8;
-
-    std::optional<PDFDestination> resolve(QPDFObjectHandle dest, int depth) {
-        if (depth > maxIndirections) {
-            return std::nullopt;
-        }
-        if (dest.isArray()) {
-            return explicitDestination(dest);
-        }
-        if (dest.isDictionary()) {
-            return resolve(dest.getKey("/D"), depth + 1);
-        }
-        if (dest.isName()) {
-            const std::string key = dest.getName().substr(1);
-            return resolve(named(key, key), depth + 1);
-        }
-        if (dest.isString()) {
-            return resolve(named(dest.getStringValue(), dest.getUTF8Value()), depth + 1);
-        }
-        return std::nullopt;
-    }
-
-    // Looks a named destination up in the PDF 1.1 /Root /Dests dictionary (keys are names) and in
-    // the /Names /Dests name tree (keys are strings). Producers mix the two, so try both.
-    QPDFObjectHandle named(const std::string& rawKey, const std::string& utf8Key) {
-        try {
-            QPDFObjectHandle dests = data_.qpdf->getRoot().getKey("/Dests");
-            if (dests.isDictionary()) {
-                QPDFObjectHandle value = dests.getKey("/" + rawKey);
-                if (!value.isNull()) {
-                    return value;
-                }
-            }
-        } catch (const std::exception&) {
-        }
-        try {
-            if (!nameTreeLoaded_) {
-                nameTreeLoaded_ = true;
-                QPDFObjectHandle names = data_.qpdf->getRoot().getKey("/Names");
-                if (names.isDictionary()) {
-                    QPDFObjectHandle tree = names.getKey("/Dests");
-                    if (tree.isDictionary()) {
-                        // No auto-repair: reading must not change the document.
-                        nameTree_ = std::make_unique<QPDFNameTreeObjectHelper>(tree, *data_.qpdf, false);
-                    }
-                }
-            }
-            QPDFObjectHandle value;
-            if (nameTree_ && nameTree_->findObject(utf8Key, value)) {
-                return value;
-            }
-        } catch (const std::exception&) {
-        }
-        return QPDFObjectHandle::newNull();
+    std::optional<PDFDestination> resolve(QPDFObjectHandle dest) {
+        QPDFObjectHandle array = names_.resolve(dest);
+        return array.isArray() ? explicitDestination(array) : std::nullopt;
     }
 
     static std::optional<double> number(QPDFObjectHandle array, int index) {
@@ -158,8 +104,7 @@ class DestinationResolver {
     DocumentData& data_;
     const std::function<PDFPage(uint64_t)>& pageAt_;
     uint64_t pageCount_;
-    bool nameTreeLoaded_ = false;
-    std::unique_ptr<QPDFNameTreeObjectHelper> nameTree_;
+    NamedDestinations names_;
 };
 
 std::optional<std::string> labelOfItem(QPDFObjectHandle item) {

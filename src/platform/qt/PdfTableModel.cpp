@@ -22,9 +22,7 @@ constexpr ColumnInfo columns[PdfTableModel::ColumnCount] = {
     {PdfEntry::pathKey, QT_TRANSLATE_NOOP("PdfTableModel", "Location"), false},
 };
 
-bool validColumn(int column) {
-    return column >= 0 && column < PdfTableModel::ColumnCount;
-}
+bool validColumn(int column) { return column >= 0 && column < PdfTableModel::ColumnCount; }
 
 QVariant toVariant(const CellValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
@@ -54,32 +52,28 @@ std::string PdfTableModel::identifier(int column) {
     return validColumn(column) ? std::string(columns[column].identifier) : std::string();
 }
 
-int PdfTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
-}
+int PdfTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 
-int PdfTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int PdfTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::EditRole:
-        return toVariant(controller_.objectValueForTableColumn(identifier(index.column()), index.row()));
-    case Qt::ToolTipRole:
-        // The full path, wherever the pointer rests: names and counts do not tell two copies apart.
-        return toVariant(controller_.objectValueForTableColumn(std::string(PdfEntry::pathKey), index.row()));
-    case Qt::TextAlignmentRole:
-        if (columns[index.column()].numeric) {
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        }
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return toVariant(controller_.objectValueForTableColumn(identifier(index.column()), index.row()));
+        case Qt::ToolTipRole:
+            // The full path, wherever the pointer rests: names and counts do not tell two copies apart.
+            return toVariant(controller_.objectValueForTableColumn(std::string(PdfEntry::pathKey), index.row()));
+        case Qt::TextAlignmentRole:
+            if (columns[index.column()].numeric) {
+                return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+            }
+            return {};
+        default:
+            return {};
     }
 }
 
@@ -88,17 +82,17 @@ QVariant PdfTableModel::headerData(int section, Qt::Orientation orientation, int
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     switch (role) {
-    case Qt::DisplayRole:
-        return tr(columns[section].title);
-    case IdentifierRole:
-        return QString::fromStdString(identifier(section));
-    case Qt::TextAlignmentRole:
-        if (columns[section].numeric) {
-            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        }
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    default:
-        return {};
+        case Qt::DisplayRole:
+            return tr(columns[section].title);
+        case IdentifierRole:
+            return QString::fromStdString(identifier(section));
+        case Qt::TextAlignmentRole:
+            if (columns[section].numeric) {
+                return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+            }
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        default:
+            return {};
     }
 }
 
@@ -129,13 +123,9 @@ bool PdfTableModel::setData(const QModelIndex& index, const QVariant& value, int
     return true;
 }
 
-Qt::DropActions PdfTableModel::supportedDragActions() const {
-    return Qt::MoveAction;
-}
+Qt::DropActions PdfTableModel::supportedDragActions() const { return Qt::MoveAction; }
 
-Qt::DropActions PdfTableModel::supportedDropActions() const {
-    return Qt::CopyAction | Qt::MoveAction;
-}
+Qt::DropActions PdfTableModel::supportedDropActions() const { return Qt::CopyAction | Qt::MoveAction; }
 
 bool PdfTableModel::reload() {
     const int rows = rowsOf(controller_);

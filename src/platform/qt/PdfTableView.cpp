@@ -55,9 +55,7 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setAcceptDrops(false);
 }
 
-QString PdfTableView::emptyListHint() {
-    return tr("Drop PDF files here, or choose Add…");
-}
+QString PdfTableView::emptyListHint() { return tr("Drop PDF files here, or choose Add…"); }
 
 void PdfTableView::reloadData() {
     // A reset forgets the selection: the rows still in the list get theirs back, as they would
@@ -136,9 +134,7 @@ void PdfTableView::registerForDraggedTypes(const std::vector<std::string>& types
     viewport()->setAcceptDrops(!registeredMimeTypes_.isEmpty());
 }
 
-void PdfTableView::setDoubleAction(std::function<void()> action) {
-    doubleAction_ = std::move(action);
-}
+void PdfTableView::setDoubleAction(std::function<void()> action) { doubleAction_ = std::move(action); }
 
 void PdfTableView::runDoubleAction() {
     if (doubleAction_) {
@@ -184,7 +180,8 @@ void PdfTableView::paintEvent(QPaintEvent* event) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         const auto row = static_cast<int>(dropIndicator_.row);
         if (dropIndicator_.operation == NSTableViewDropOn && row < rows) {
-            painter.drawRect(QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)).adjusted(1, 1, -1, -1));
+            painter.drawRect(
+                QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)).adjusted(1, 1, -1, -1));
         } else {
             int y = 1;
             if (row < rows) {

@@ -65,9 +65,9 @@ std::vector<std::string> QtPasteboard::readFileURLs(const URLReadingOptions& opt
         }
         if (!options.contentsConformToTypes.empty()) {
             const QMimeType mime = database.mimeTypeForFile(info, QMimeDatabase::MatchDefault);
-            const bool conforms = std::any_of(
-                options.contentsConformToTypes.begin(), options.contentsConformToTypes.end(),
-                [&](const std::string& type) { return mime.inherits(mimeTypeForContentType(type)); });
+            const bool conforms =
+                std::any_of(options.contentsConformToTypes.begin(), options.contentsConformToTypes.end(),
+                            [&](const std::string& type) { return mime.inherits(mimeTypeForContentType(type)); });
             if (!conforms) {
                 continue;
             }

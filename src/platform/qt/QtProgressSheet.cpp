@@ -71,13 +71,9 @@ QtProgressSheet::QtProgressSheet(QWidget* parent)
 
 QtProgressSheet::~QtProgressSheet() = default;
 
-QtPanel& QtProgressSheet::panel() {
-    return *panel_;
-}
+QtPanel& QtProgressSheet::panel() { return *panel_; }
 
-ProgressIndicator& QtProgressSheet::indicator() {
-    return *indicator_;
-}
+ProgressIndicator& QtProgressSheet::indicator() { return *indicator_; }
 
 void QtProgressSheet::showValue() {
     double fraction = max_ > 0 ? value_ / max_ : 0;

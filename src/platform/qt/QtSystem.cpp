@@ -30,9 +30,7 @@ uint64_t QtSystem::currentEventModifierFlags() const {
     return modifierFlagsFromQt(QGuiApplication::keyboardModifiers());
 }
 
-void QtSystem::beep() {
-    QApplication::beep();
-}
+void QtSystem::beep() { QApplication::beep(); }
 
 void QtSystem::log(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());

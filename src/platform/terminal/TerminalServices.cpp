@@ -1,12 +1,12 @@
 #include "platform/terminal/TerminalServices.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include "platform/desktop/AtomicFile.h"
+#include "platform/desktop/FileURL.h"
 
 extern char** environ;
 
@@ -31,21 +31,6 @@ bool run(std::vector<std::string> argv) {
         return false;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::string fileURL(const std::string& path) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += hex[c >> 4];
-            url += hex[c & 15];
-        }
-    }
-    return url;
 }
 
 }  // namespace
@@ -107,7 +92,7 @@ bool TerminalWorkspace::selectFile(const std::string& path, const std::string& r
     }
     const bool shown = run({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.FileManager1",
                             "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItems",
-                            "array:string:" + fileURL(path), "string:"});
+                            "array:string:" + fileURLForPath(path), "string:"});
     return shown || run({"xdg-open", rootPath});
 }
 

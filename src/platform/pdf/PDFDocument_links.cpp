@@ -1,0 +1,257 @@
+// Links and named destinations of copied pages. Every destination is resolved in the document it
+// was copied from (explicit, by name, through /D dictionaries) and rewritten to the copy of its
+// target page, with its view kept. Links are written with explicit destinations, so they follow
+// any renaming of names. The names themselves are offered in one /Names /Dests tree: the first
+// document to use a name keeps it; a later one's clashing name gets "-N" appended, N counting
+// the documents pages were copied from in order (its "section.2" becomes "section.2-2"), and
+// ".2", ".3", ... more should that be taken too.
+
+#include <exception>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
+
+#include "platform/pdf/PDFDocumentImpl.h"
+
+namespace tomefuse::pdf_detail {
+
+namespace {
+
+// Actions chained through /Next, per annotation; real ones have a handful.
+constexpr int maxActions = 256;
+// [page /FitR left bottom right top] is the longest destination.
+constexpr int maxDestinationItems = 6;
+
+// A number, name, boolean or null of any document, as a fresh direct object.
+QPDFObjectHandle scalarCopy(QPDFObjectHandle item) {
+    if (item.isInteger()) {
+        return QPDFObjectHandle::newInteger(item.getIntValue());
+    }
+    if (item.isReal()) {
+        return QPDFObjectHandle::newReal(item.getRealValue());
+    }
+    if (item.isName()) {
+        return QPDFObjectHandle::newName(item.getName());
+    }
+    if (item.isBool()) {
+        return QPDFObjectHandle::newBool(item.getBoolValue());
+    }
+    return QPDFObjectHandle::newNull();
+}
+
+// An explicit destination of the source rewritten to the copy of its page; none when the page
+// was not copied. A page number in place of the reference is taken as a 0-based index, as the
+// outline reader does.
+std::optional<QPDFObjectHandle> retarget(SourceRecord& source, QPDFObjectHandle array) {
+    if (!array.isArray() || array.getArrayNItems() < 1) {
+        return std::nullopt;
+    }
+    QPDFObjectHandle target = array.getArrayItem(0);
+    QPDFObjGen page;
+    if (target.isIndirect()) {
+        page = target.getObjGen();
+    } else if (target.isInteger()) {
+        const long long index = target.getIntValue();
+        const auto& pages = source.qpdf->getAllPages();
+        if (index < 0 || static_cast<unsigned long long>(index) >= pages.size()) {
+            return std::nullopt;
+        }
+        page = pages[static_cast<size_t>(index)].getObjGen();
+    } else {
+        return std::nullopt;
+    }
+    auto copy = source.copies.find(page);
+    if (copy == source.copies.end()) {
+        return std::nullopt;
+    }
+    auto result = QPDFObjectHandle::newArray();
+    result.appendItem(copy->second);
+    const int items = std::min(array.getArrayNItems(), maxDestinationItems);
+    for (int i = 1; i < items; ++i) {
+        result.appendItem(scalarCopy(array.getArrayItem(i)));
+    }
+    return result;
+}
+
+// The key under which a destination value is looked up, for a name or a string.
+std::optional<std::string> nameKey(QPDFObjectHandle destination) {
+    if (destination.isName()) {
+        return destination.getName().substr(1);
+    }
+    if (destination.isString()) {
+        return destination.getUTF8Value();
+    }
+    return std::nullopt;
+}
+
+class LinkFixer {
+  public:
+    LinkFixer(SourceRecord& source, const std::unordered_set<std::string>& offered)
+        : source_(source), offered_(offered), names_(*source.qpdf) {}
+
+    void fixPage(QPDFObjectHandle sourcePage, QPDFObjectHandle copy) {
+        fixTriggers(sourcePage.getKey("/AA"), copy.getKey("/AA"));
+        QPDFObjectHandle sourceAnnots = sourcePage.getKey("/Annots");
+        QPDFObjectHandle copyAnnots = copy.getKey("/Annots");
+        // libqpdf's copy, and its form helper's, keep the annotations in place one for one.
+        if (!sourceAnnots.isArray() || !copyAnnots.isArray() ||
+            sourceAnnots.getArrayNItems() != copyAnnots.getArrayNItems()) {
+            return;
+        }
+        const int count = sourceAnnots.getArrayNItems();
+        for (int i = 0; i < count; ++i) {
+            try {
+                fixAnnotation(sourcePage, copy, sourceAnnots.getArrayItem(i), copyAnnots.getArrayItem(i));
+            } catch (const std::exception&) {
+                // One damaged annotation spoils only itself.
+            }
+        }
+    }
+
+  private:
+    void fixAnnotation(QPDFObjectHandle sourcePage, QPDFObjectHandle copy, QPDFObjectHandle annotation,
+                       QPDFObjectHandle copied) {
+        if (!annotation.isDictionary() || !copied.isDictionary()) {
+            return;
+        }
+        QPDFObjectHandle dest = annotation.getKey("/Dest");
+        if (!dest.isNull()) {
+            fixDestination(dest, copied, "/Dest");
+        }
+        fixActions(annotation.getKey("/A"), copied.getKey("/A"));
+        fixTriggers(annotation.getKey("/AA"), copied.getKey("/AA"));
+        // The back reference to the page, lost when the annotation was reached from another page.
+        QPDFObjectHandle owner = annotation.getKey("/P");
+        if (owner.isIndirect() && owner.getObjGen() == sourcePage.getObjGen()) {
+            copied.replaceKey("/P", copy);
+        }
+    }
+
+    // Writes the rewritten destination under key in holder (a copied annotation or action).
+    void fixDestination(QPDFObjectHandle destination, QPDFObjectHandle holder, const std::string& key) {
+        if (auto rewritten = retarget(source_, names_.resolve(destination))) {
+            holder.replaceKey(key, *rewritten);
+            return;
+        }
+        // A name that leads nowhere copied here would now find another document's name of the
+        // same key, and jump into that document: it leads nowhere here either.
+        auto name = nameKey(destination);
+        if ((name && offered_.count(*name)) || destination.isInteger()) {
+            holder.removeKey(key);
+        }
+        // An explicit destination to a page not copied was nulled by libqpdf; it stays so.
+    }
+
+    // An action and the ones chained to it through /Next (a dictionary or an array of them).
+    void fixActions(QPDFObjectHandle action, QPDFObjectHandle copied) {
+        std::vector<std::pair<QPDFObjectHandle, QPDFObjectHandle>> stack{{action, copied}};
+        ObjGenSet seen;
+        for (int visited = 0; !stack.empty() && visited < maxActions; ++visited) {
+            auto [from, to] = stack.back();
+            stack.pop_back();
+            if (from.isArray() && to.isArray()) {
+                const int n = std::min(from.getArrayNItems(), to.getArrayNItems());
+                for (int i = n; i-- > 0;) {
+                    stack.push_back({from.getArrayItem(i), to.getArrayItem(i)});
+                }
+                continue;
+            }
+            if (!from.isDictionary() || !to.isDictionary() || (from.isIndirect() && !seen.insert(from.getObjGen()).second)) {
+                continue;
+            }
+            QPDFObjectHandle type = from.getKey("/S");
+            if (type.isName() && type.getName() == "/GoTo") {
+                fixDestination(from.getKey("/D"), to, "/D");
+            }
+            stack.push_back({from.getKey("/Next"), to.getKey("/Next")});
+        }
+    }
+
+    // An additional-actions dictionary: one action (chain) per trigger.
+    void fixTriggers(QPDFObjectHandle triggers, QPDFObjectHandle copied) {
+        if (!triggers.isDictionary() || !copied.isDictionary()) {
+            return;
+        }
+        for (const auto& [key, action] : triggers.ditems()) {
+            fixActions(action, copied.getKey(key));
+        }
+    }
+
+    SourceRecord& source_;
+    const std::unordered_set<std::string>& offered_;
+    NamedDestinations names_;
+};
+
+std::string uniqueKey(const std::string& key, size_t ordinal, std::unordered_set<std::string>& taken) {
+    if (taken.insert(key).second) {
+        return key;
+    }
+    const std::string base = key + "-" + std::to_string(ordinal);
+    std::string candidate = base;
+    for (int n = 2; !taken.insert(candidate).second; ++n) {
+        candidate = base + "." + std::to_string(n);
+    }
+    return candidate;
+}
+
+}  // namespace
+
+std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assembly& assembly) {
+    std::unordered_set<std::string> taken;
+    std::vector<std::pair<std::string, QPDFObjectHandle>> entries;
+    for (const auto& source : assembly.sources) {
+        if (source->own) {
+            for (const auto& [key, value] : source->ownNames) {
+                taken.insert(key);
+                entries.emplace_back(key, value);
+            }
+            continue;
+        }
+        try {
+            NamedDestinations names(*source->qpdf);
+            for (const auto& [key, value] : names.all()) {
+                if (auto rewritten = retarget(*source, names.resolve(value))) {
+                    entries.emplace_back(uniqueKey(key, source->ordinal, taken), *rewritten);
+                }
+            }
+        } catch (const std::exception&) {
+        }
+    }
+
+    QPDFObjectHandle catalog = data.qpdf->getRoot();
+    QPDFObjectHandle names = catalog.getKey("/Names");
+    if (entries.empty()) {
+        if (names.isDictionary()) {
+            names.removeKey("/Dests");
+        }
+        return taken;
+    }
+    if (!names.isDictionary()) {
+        names = QPDFObjectHandle::newDictionary();
+        catalog.replaceKey("/Names", names);
+    }
+    auto tree = QPDFNameTreeObjectHelper::newEmpty(*data.qpdf, false);
+    for (const auto& [key, value] : entries) {
+        tree.insert(key, value);
+    }
+    names.replaceKey("/Dests", tree.getObjectHandle());
+    return taken;
+}
+
+void fixLinks(DocumentData& data, Assembly& assembly, const std::unordered_set<std::string>& offered) {
+    std::unordered_map<SourceRecord*, std::unique_ptr<LinkFixer>> fixers;
+    for (const QPDFObjectHandle& page : data.qpdf->getAllPages()) {
+        auto origin = assembly.origins.find(page.getObjGen());
+        if (origin == assembly.origins.end() || !origin->second.mayLink || origin->second.source->own) {
+            continue;
+        }
+        auto& fixer = fixers[origin->second.source];
+        if (!fixer) {
+            fixer = std::make_unique<LinkFixer>(*origin->second.source, offered);
+        }
+        try {
+            fixer->fixPage(origin->second.sourcePage, page);
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+}  // namespace tomefuse::pdf_detail
