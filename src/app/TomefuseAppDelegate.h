@@ -28,7 +28,6 @@ inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenP
 inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
 
 inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
-inline constexpr const char* helpPageName = "tomefuse-help.html";
 
 // The one controller: the list and the latest combined document, every command, the table's data
 // source and delegate, the drag-and-drop calls and the write-progress handlers. Members are

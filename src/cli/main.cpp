@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
-#include "platform/terminal/SettingsUserDefaults.h"
+#include "platform/qt/QtUserDefaults.h"
 #include "platform/terminal/TerminalServices.h"
 
 using namespace tomefuse;
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    SettingsUserDefaults settings;
+    QtUserDefaults settings;
     OverlayUserDefaults defaults(&settings);
     TerminalWorkspace workspace(options.afterwards);
     TerminalSystem system;

@@ -86,7 +86,7 @@ std::map<std::string, QPDFObjectHandle> NamedDestinations::all() {
     std::map<std::string, QPDFObjectHandle> result = tree_;
     try {
         if (dests_.isInitialized()) {
-            for (const auto& [key, value] : dests_.ditems()) {
+            for (auto [key, value] : dests_.ditems()) {
                 if (key.size() > 1 && !value.isNull()) {
                     result[key.substr(1)] = value;
                 }

@@ -170,7 +170,7 @@ class LinkFixer {
         if (!triggers.isDictionary() || !copied.isDictionary()) {
             return;
         }
-        for (const auto& [key, action] : triggers.ditems()) {
+        for (auto [key, action] : triggers.ditems()) {
             fixActions(action, copied.getKey(key));
         }
     }
