@@ -12,9 +12,21 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tomefuse)
 set(CPACK_PACKAGE_VENDOR "Tomefuse")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Combine several PDF files into one, bookmarks included")
+# dpkg shows the long description as it stands: lines of less than 80 columns.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Tomefuse combines PDF files into one document: every page of every file, in"
+  "the order of a list you arrange, and a merged outline in which each file's"
+  "bookmarks lead to their pages' new places, optionally under one bookmark per"
+  "file. tomefuse-combine does the same from a terminal.")
 set(CPACK_PACKAGE_CONTACT "Tomefuse Developers <dev@tomefuse.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 # Dependencies computed from the binaries (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opening the combined PDF and the help page goes through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+if(TOMEFUSE_SANITIZE)
+  message(STATUS "Note: a package of this build would need the sanitizer runtimes; package one without TOMEFUSE_SANITIZE")
+endif()
 include(CPack)

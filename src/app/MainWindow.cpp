@@ -1,10 +1,13 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
@@ -162,6 +165,34 @@ void MainWindow::updateCommands() {
         pages += entry.pagecount;
     }
     status_->setText(statusText(list.size(), pages));
+}
+
+namespace {
+
+const QString geometryKey = QStringLiteral("window/geometry");
+const QString columnsKey = QStringLiteral("window/columns");
+
+}  // namespace
+
+void MainWindow::restoreLayout(QSettings& store) {
+    layoutStore_ = &store;
+    // restoreGeometry keeps the window on a screen that still exists.
+    restoreGeometry(store.value(geometryKey).toByteArray());
+    table_->horizontalHeader()->restoreState(store.value(columnsKey).toByteArray());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The write cannot be stopped; the window goes once the file is whole.
+    if (sheet_->isVisible()) {
+        event->ignore();
+        return;
+    }
+    if (layoutStore_) {
+        layoutStore_->setValue(geometryKey, saveGeometry());
+        layoutStore_->setValue(columnsKey, table_->horizontalHeader()->saveState());
+        layoutStore_->sync();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::beginSheet(Panel* sheet, SheetDidEnd didEnd) {

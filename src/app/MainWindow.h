@@ -9,6 +9,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 
 namespace tomefuse {
 
@@ -54,6 +55,13 @@ class MainWindow final : public QMainWindow, public Window {
     // "3 files, 42 pages"
     static QString statusText(uint64_t files, uint64_t pages);
 
+    // Takes the window's size, position and column widths from the store, and puts them back
+    // there when the window closes. Call before the window is shown.
+    void restoreLayout(QSettings& store);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     struct Command {
         QAction* action;
@@ -83,6 +91,7 @@ class MainWindow final : public QMainWindow, public Window {
     std::vector<Command> commands_;
     std::vector<std::pair<QAction*, std::string>> options_;
 
+    QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;
     SheetDidEnd sheetDidEnd_;
 };

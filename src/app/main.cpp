@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/qt/QtApplication.h"
+#include "platform/qt/SingleInstance.h"
 
 namespace {
 
@@ -35,8 +36,22 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tomefuse"));
     QApplication::setApplicationName(QStringLiteral("Tomefuse"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomefuse.Tomefuse"));
 
-    tomefuse::QtApplication tomefuse(QApplication::arguments());
+    // A window is already open in this session: it takes the files, and this launch is done.
+    const QStringList arguments = QApplication::arguments();
+    tomefuse::SingleInstance instance(tomefuse::SingleInstance::defaultSocketPath());
+    const auto role = instance.start(tomefuse::QtApplication::filesFromArguments(arguments));
+    if (role == tomefuse::SingleInstance::Role::secondary) {
+        return 0;
+    }
+    if (role == tomefuse::SingleInstance::Role::standalone) {
+        std::fprintf(stderr, "tomefuse: cannot listen at %s; later launches will open windows of their own\n",
+                     qPrintable(instance.socketPath()));
+    }
+
+    tomefuse::QtApplication tomefuse(arguments);
+    tomefuse.listenForOpenRequests(instance);
     tomefuse.start();
     return QApplication::exec();
 }

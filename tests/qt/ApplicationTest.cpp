@@ -6,6 +6,7 @@
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtApplication.h"
+#include "platform/qt/QtProgressSheet.h"
 
 namespace tomefuse::test {
 namespace {
@@ -30,6 +31,37 @@ TEST(Application, FilesOnTheCommandLineArriveAfterStartUp) {
         EXPECT_TRUE(application.mainWindow().saveAction()->isEnabled());
     }
     QDir::setCurrent(oldCurrent);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+TEST(Application, HandedOverFilesFollowThoseListedButWaitForAWriteToEnd) {
+    TempDir dir;
+    const std::string first = writePdf(dir, "first.pdf", 2);
+    const std::string second = writePdf(dir, "second.pdf", 1);
+    const std::string third = writePdf(dir, "third.pdf", 4);
+    {
+        QtApplication application({"tomefuse", QString::fromStdString(first)});
+        application.openRequestedFiles({second});
+        application.start();
+        EXPECT_TRUE(application.controller().pdfsList().empty()) << "nothing before the event loop runs";
+        MainWindow& window = application.mainWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return application.controller().pdfsList().size() == 2; }));
+
+        // A write in progress: the list holds still until its sheet is gone.
+        window.progressSheet()->show();
+        application.openRequestedFiles({third, dir.file("not-a-pdf.pdf")});
+        QTest::qWait(250);
+        EXPECT_EQ(application.controller().pdfsList().size(), 2u);
+        window.progressSheet()->hide();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return application.controller().pdfsList().size() == 3; }));
+
+        std::vector<std::string> listed;
+        for (const PdfEntry& entry : application.controller().pdfsList()) {
+            listed.push_back(entry.path);
+        }
+        EXPECT_EQ(listed, (std::vector<std::string>{first, second, third}));
+        EXPECT_EQ(window.tableModel()->rowCount(), 3);
+    }
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTest>
 
 #include "QtTestSupport.h"
@@ -167,6 +168,32 @@ TEST(MainWindow, CtrlAltSQuickSavesIntoTheTemporaryFolderWithoutADialog) {
     EXPECT_EQ(sheet->indicator().maxValue(), 5);
     EXPECT_EQ(sheet->indicator().doubleValue(), 4) << "the index of the last page written";
     EXPECT_GT(barMoves, 0);
+}
+
+TEST(MainWindow, RemembersItsSizeAndColumnsButStaysOpenDuringAWrite) {
+    TempDir dir;
+    QSettings store(QString::fromStdString(dir.file("layout.ini")), QSettings::IniFormat);
+    {
+        WindowHarness harness;
+        MainWindow& window = harness.window();
+        window.restoreLayout(store);
+        window.resize(700, 390);
+        harness.table().setColumnWidth(PdfTableModel::NameColumn, 333);
+        harness.table().setColumnWidth(PdfTableModel::PagesColumn, 44);
+
+        window.progressSheet()->show();
+        EXPECT_FALSE(window.close()) << "the write cannot be stopped";
+        EXPECT_TRUE(window.isVisible());
+        window.progressSheet()->hide();
+        EXPECT_TRUE(window.close());
+    }
+    WindowHarness later;
+    later.window().hide();
+    later.window().restoreLayout(store);
+    later.window().show();
+    EXPECT_EQ(later.window().size(), QSize(700, 390));
+    EXPECT_EQ(later.table().columnWidth(PdfTableModel::NameColumn), 333);
+    EXPECT_EQ(later.table().columnWidth(PdfTableModel::PagesColumn), 44);
 }
 
 TEST(MainWindow, AlertIsAWindowModalWarning) {

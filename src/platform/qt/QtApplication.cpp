@@ -5,12 +5,15 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 #include "app/MainWindow.h"
 #include "app/TomefuseAppDelegate.h"
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/qt/QtPanels.h"
+#include "platform/qt/QtProgressSheet.h"
 #include "platform/qt/QtStrings.h"
+#include "platform/qt/SingleInstance.h"
 
 namespace tomefuse {
 
@@ -25,6 +28,7 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults_);
+    window_->restoreLayout(userDefaults_.settings());
     const QString help = helpPagePath(QCoreApplication::applicationDirPath());
     if (!help.isEmpty()) {
         controller_->setHelpPagePath(toStdPath(help));
@@ -75,29 +79,73 @@ void QtApplication::start() {
     window_->syncOptions();
     window_->updateCommands();
     window_->show();
+    started_ = true;
     if (!files_.empty()) {
-        QTimer::singleShot(0, window_.get(), [this] { openRequestedFiles(); });
+        openRequests_.insert(openRequests_.begin(), std::exchange(files_, {}));
+    }
+    if (!openRequests_.empty()) {
+        QTimer::singleShot(0, window_.get(), [this] { deliverOpenRequests(); });
     }
 }
 
-void QtApplication::openRequestedFiles() {
-    const size_t before = controller_->pdfsList().size();
-    if (files_.size() == 1) {
-        controller_->openFile(files_.front());
+void QtApplication::listenForOpenRequests(SingleInstance& instance) {
+    instance.setHandler([this](const std::vector<std::string>& files) {
+        openRequestedFiles(files);
+        bringToFront();
+    });
+}
+
+void QtApplication::bringToFront() {
+    if (window_->isMinimized()) {
+        window_->showNormal();
     } else {
-        controller_->openFiles(files_);
+        window_->show();
     }
-    // The controller passes over what does not open; the one who typed the names is told which.
-    const auto& list = controller_->pdfsList();
-    size_t next = before;
-    for (const std::string& file : files_) {
-        if (next < list.size() && list[next].path == file) {
-            ++next;
+    window_->raise();
+    window_->activateWindow();
+}
+
+void QtApplication::openRequestedFiles(const std::vector<std::string>& files) {
+    if (!files.empty()) {
+        openRequests_.push_back(files);
+    }
+    deliverOpenRequests();
+}
+
+void QtApplication::deliverOpenRequests() {
+    if (!started_ || openRequests_.empty()) {
+        return;
+    }
+    // The sheet lets other events through while it paints; the list must hold still until the
+    // write is done.
+    if (window_->progressSheet()->isVisible()) {
+        if (!retryScheduled_) {
+            retryScheduled_ = true;
+            QTimer::singleShot(100, window_.get(), [this] {
+                retryScheduled_ = false;
+                deliverOpenRequests();
+            });
+        }
+        return;
+    }
+    for (const std::vector<std::string>& files : std::exchange(openRequests_, {})) {
+        const size_t before = controller_->pdfsList().size();
+        if (files.size() == 1) {
+            controller_->openFile(files.front());
         } else {
-            system_.log("tomefuse: " + file + " could not be opened as a PDF document");
+            controller_->openFiles(files);
+        }
+        // The controller passes over what does not open; the one who named the files is told which.
+        const auto& list = controller_->pdfsList();
+        size_t next = before;
+        for (const std::string& file : files) {
+            if (next < list.size() && list[next].path == file) {
+                ++next;
+            } else {
+                system_.log("tomefuse: " + file + " could not be opened as a PDF document");
+            }
         }
     }
-    files_.clear();
 }
 
 }  // namespace tomefuse

@@ -12,6 +12,7 @@
 namespace tomefuse {
 
 class MainWindow;
+class SingleInstance;
 class TomefuseAppDelegate;
 
 // The desktop application around the controller: its services, its window and the files named
@@ -28,6 +29,13 @@ class QtApplication {
     // event loop runs, as open requests from the desktop would.
     void start();
 
+    // Files that another launch hands over join the list, and the window comes to the front.
+    void listenForOpenRequests(SingleInstance& instance);
+    // Appends the files that open, after those listed, and logs those that do not. Waits while
+    // a combined PDF is being written, and until start().
+    void openRequestedFiles(const std::vector<std::string>& files);
+    void bringToFront();
+
     TomefuseAppDelegate& controller() { return *controller_; }
     MainWindow& mainWindow() { return *window_; }
 
@@ -38,7 +46,7 @@ class QtApplication {
     static QString helpPagePath(const QString& programDir);
 
   private:
-    void openRequestedFiles();
+    void deliverOpenRequests();
 
     QtUserDefaults userDefaults_;
     QtWorkspace workspace_;
@@ -46,6 +54,9 @@ class QtApplication {
     std::unique_ptr<TomefuseAppDelegate> controller_;
     std::unique_ptr<MainWindow> window_;
     std::vector<std::string> files_;
+    std::vector<std::vector<std::string>> openRequests_;
+    bool started_ = false;
+    bool retryScheduled_ = false;
 };
 
 }  // namespace tomefuse

@@ -24,6 +24,7 @@ int QtOpenPanel::runModal() {
     QFileDialog dialog(parent_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setWindowTitle(QStringLiteral("Add PDF Files"));
     if (canChooseDirectories_) {
         // Qt's dialog chooses either files or folders; folders it is when folders are asked for.
         dialog.setFileMode(QFileDialog::Directory);

@@ -24,6 +24,9 @@ class QtUserDefaults final : public UserDefaults {
     bool boolForKey(const std::string& key) const override;
     void setBool(const std::string& key, bool value) override;
 
+    // The store itself, for what the window keeps beside the settings (its size, its columns).
+    QSettings& settings() { return *settings_; }
+
   private:
     std::unique_ptr<QSettings> settings_;
     std::map<std::string, bool> registered_;

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the real application on a private X server:
+#   docs/screenshots/take.sh [BUILD_DIR]     (default: build)
+# window.png: the window with a list; saving.png: the same during a long save.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+out=$root/docs/screenshots
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-shots-XXXXXX")
+xvfb_pid=
+app_pid=
+cleanup() {
+    for pid in $app_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# shellcheck source=tests/e2e/x11.sh
+source "$root/tests/e2e/x11.sh"
+start_x_server
+
+mkdir -p "$work"/{home,config,tmp,in} && mkdir -m 700 "$work/run"
+app_env=(env -i PATH="$PATH" LANG=C.UTF-8 DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" QT_QPA_PLATFORM=xcb
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp")
+# Nothing opens the result: the shot is of Tomefuse.
+mkdir -p "$work/config/Tomefuse"
+printf '[General]\nshouldOpenPDFInDefaultApplication=false\n' >"$work/config/Tomefuse/Tomefuse.conf"
+
+# A book in twenty volumes of fifty pages, each with its own bookmarks: long enough to catch
+# the save half-way.
+"$build/bench/tomefuse-make-examples" "$work/in" >/dev/null
+"$build/bench/tomefuse-bench-inputs" A "$work/volumes"
+volumes=()
+for i in $(seq 1 20); do
+    name=$(printf 'Volume %02d.pdf' "$i")
+    mv "$work/volumes/$(printf 'in-%04d.pdf' $((i - 1)))" "$work/in/$name"
+    volumes+=("$work/in/$name")
+done
+
+capture() {  # window id, file: the window and whatever stands over it
+    local geometry x y w h
+    geometry=$(xdotool getwindowgeometry --shell "$1")
+    x=$(sed -n 's/^X=//p' <<<"$geometry") y=$(sed -n 's/^Y=//p' <<<"$geometry")
+    w=$(sed -n 's/^WIDTH=//p' <<<"$geometry") h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage -strip -define png:compression-level=9 "$2"
+}
+
+"${app_env[@]}" "$build/src/tomefuse" "$work/in/Field Notes.pdf" "$work/in/Kitchen Book.pdf" \
+    "$work/in/Star Atlas.pdf" "${volumes[@]:0:5}" >"$work/app.log" 2>&1 &
+app_pid=$!
+main=$(window_titled Tomefuse 30)
+xdotool windowsize --sync "$main" 760 420
+focus "$main"
+xdotool key ctrl+Home Down
+sleep 1
+capture "$main" "$out/window.png"
+
+# The rest of the volumes and nine more sets of them, handed over by a second launch: some ten
+# thousand pages, which take a few seconds to write. Then the quick save.
+more=("${volumes[@]:5}")
+for _ in $(seq 1 9); do
+    more+=("${volumes[@]}")
+done
+"${app_env[@]}" "$build/src/tomefuse" "${more[@]}"
+focus "$main"
+xdotool key ctrl+alt+s
+wait_for 60 xdotool search --onlyvisible --name '^Saving$'
+sleep 0.5
+capture "$main" "$out/saving.png"
+wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
+echo "wrote $out/window.png and $out/saving.png"

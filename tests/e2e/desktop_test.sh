@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# Drives the built application on a private X server as a user would: files on the command line,
+# F1, Ctrl+O and the file dialog, Enter and Delete on a row, a second launch while it runs, the
+# quick save, Ctrl+S and the save dialog, Ctrl+Q. Checks what reached the desktop and the files.
+# Usage: desktop_test.sh TOMEFUSE MAKE_EXAMPLES PDF_DUMP   (exit 77: cannot run here)
+set -euo pipefail
+
+tomefuse=$1
+make_examples=$2
+pdf_dump=$3
+
+for tool in Xvfb xauth xdotool xdg-open xdg-mime qpdf; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (scripts/install-deps installs it)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-e2e-XXXXXX")
+xvfb_pid=
+cleanup() {
+    local status=$?
+    trap - EXIT
+    # The application's id is good only while it has not ended.
+    if [ -s "$work/app.pid" ] && [ ! -s "$work/app.status" ]; then
+        kill "$(cat "$work/app.pid")" 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    wait 2>/dev/null || true
+    if ((status != 0)); then
+        echo "--- application log" >&2
+        cat "$work/app.log" >&2 2>/dev/null || true
+        echo "--- opened" >&2
+        cat "$work/opened" >&2 2>/dev/null || true
+    fi
+    if [ -n "${TOMEFUSE_E2E_KEEP:-}" ]; then echo "kept $work" >&2; else rm -rf "$work"; fi
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# shellcheck source=tests/e2e/x11.sh
+source "$(dirname "$0")/x11.sh"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+start_x_server
+
+# A private user: home, settings, desktop data, runtime folder and temporary folder.
+mkdir -p "$work"/{home,config/Tomefuse,data/applications,cache,tmp,in}
+mkdir -m 700 "$work/run"
+app_env=(env -i
+    PATH="$PATH" LANG=C.UTF-8 DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" QT_QPA_PLATFORM=xcb
+    HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+    XDG_DATA_DIRS=/usr/local/share:/usr/share XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
+    TMPDIR="$work/tmp")
+for name in ASAN_OPTIONS UBSAN_OPTIONS; do
+    [ -n "${!name:-}" ] && app_env+=("$name=${!name}")
+done
+# In a sanitizer build, leaks in the desktop's own libraries are theirs.
+app_env+=("LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp")
+
+# The settings, as the user left them: no bookmark per file, the files' own kept, and the result
+# opened in the default application.
+cat >"$work/config/Tomefuse/Tomefuse.conf" <<'EOF'
+[General]
+shouldInsertTOCForFilenames=false
+preserveExistingTOCs=true
+shouldOpenPDFInDefaultApplication=true
+EOF
+
+# The default application for PDF and HTML files records what the desktop asks it to open.
+cat >"$work/record" <<EOF
+#!/bin/sh
+printf '%s\n' "\$1" >>"$work/opened"
+EOF
+chmod +x "$work/record"
+cat >"$work/data/applications/tomefuse-e2e-recorder.desktop" <<EOF
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$work/record %f
+MimeType=application/pdf;text/html;
+NoDisplay=true
+EOF
+"${app_env[@]}" xdg-mime default tomefuse-e2e-recorder.desktop application/pdf text/html
+[ "$("${app_env[@]}" xdg-mime query default application/pdf)" = tomefuse-e2e-recorder.desktop ] ||
+    fail "xdg-mime does not see the test handler"
+
+opened() { grep -qxF "$1" "$work/opened"; }
+
+in=$work/in
+"$make_examples" "$in" >/dev/null
+cp "$in/Kitchen Book.pdf" "$in/Appendix.pdf"
+cp "$in/Star Atlas.pdf" "$in/Late Addition.pdf"
+
+started=$SECONDS
+(
+    "${app_env[@]}" "$tomefuse" "$in/Field Notes.pdf" "$in/Kitchen Book.pdf" "$in/Star Atlas.pdf" \
+        >"$work/app.log" 2>&1 &
+    echo $! >"$work/app.pid"
+    status=0
+    wait $! || status=$?
+    echo "$status" >"$work/app.status"
+) &
+main=$(window_titled Tomefuse 30)
+focus "$main"
+
+# F1: the help page, installed beside the program or in the build tree, through the desktop.
+xdotool key F1
+bin=$(cd "$(dirname "$tomefuse")" && pwd)
+help_page=$bin/data/help/index.html
+if [ -f "$bin/../share/tomefuse/help/index.html" ]; then
+    help_page=$(cd "$bin/../share/tomefuse/help" && pwd)/index.html
+fi
+wait_for 20 opened "$help_page" || fail "F1 did not open $help_page"
+
+# Ctrl+O, a path typed into Qt's file dialog, Enter.
+xdotool key ctrl+o
+dialog=$(window_titled "Add PDF Files" 20)
+focus "$dialog"
+xdotool type --delay 10 "$in/Appendix.pdf"
+xdotool key Return
+wait_for 20 no_window_titled "Add PDF Files" || fail "the file dialog did not close"
+
+# The second row, Kitchen Book: Enter opens it in the default application, Delete removes it.
+focus "$main"
+xdotool key ctrl+Home Down Return
+wait_for 20 opened "$in/Kitchen Book.pdf" || fail "Enter did not open the selected row's file"
+xdotool key Delete
+
+# A second launch hands its file to the running window and leaves.
+second=0
+timeout 30 "${app_env[@]}" "$tomefuse" "$in/Late Addition.pdf" >"$work/second.log" 2>&1 || second=$?
+[ "$second" -eq 0 ] || fail "the second launch exited with $second: $(cat "$work/second.log")"
+windows=$(xdotool search --onlyvisible --name '^Tomefuse$' | wc -l)
+[ "$windows" -eq 1 ] || fail "$windows Tomefuse windows, expected one"
+
+# Ctrl+Alt+S: the quick save into the temporary folder, opened in the default application.
+focus "$main"
+xdotool key ctrl+alt+s
+combined="$work/tmp/Field Notes -TOMEFUSE.pdf"
+wait_for 60 opened "$combined" || fail "the quick save did not open $combined"
+grep -qF "write to filepath [$combined]" "$work/app.log" || fail "no log line for the quick save"
+
+pages=$(qpdf --show-npages "$combined")
+[ "$pages" -eq 15 ] || fail "$pages pages, expected 15"
+qpdf --check "$combined" >/dev/null || fail "qpdf --check finds errors in $combined"
+"$pdf_dump" "$combined" >"$work/combined.txt"
+cat >"$work/expected.txt" <<'EOF'
+page 0: 612x792 r0 'Field Notes'
+page 1: 612x792 r0 'Spring: the marsh'
+page 2: 612x792 r0 'Spring: the heron'
+page 3: 612x792 r0 'Summer: the meadow'
+page 4: 612x792 r0 'Summer: the storm'
+page 5: 842x595 r0 'Star Atlas'
+page 6: 842x595 r0 'Northern sky'
+page 7: 842x595 r0 'Southern sky'
+page 8: 612x792 r0 'Kitchen Book'
+page 9: 612x792 r0 'Bread'
+page 10: 612x792 r0 'Soup'
+page 11: 612x792 r0 'Cake'
+page 12: 842x595 r0 'Star Atlas'
+page 13: 842x595 r0 'Northern sky'
+page 14: 842x595 r0 'Southern sky'
+Spring -> page 1 (0, 792)
+  The marsh -> page 1 (0, 792)
+  The heron -> page 2 (0, 792)
+Summer -> page 3 (0, 792)
+  The meadow -> page 3 (0, 792)
+  The storm -> page 4 (0, 792)
+Northern sky -> page 6 (0, 792)
+Southern sky -> page 7 (0, 792)
+Recipes -> page 9 (0, 792)
+  Bread -> page 9 (0, 792)
+  Soup -> page 10 (0, 792)
+  Cake -> page 11 (0, 792)
+Northern sky -> page 13 (0, 792)
+Southern sky -> page 14 (0, 792)
+EOF
+diff -u "$work/expected.txt" "$work/combined.txt" >&2 ||
+    fail "the combined PDF is not Field Notes, Star Atlas, Appendix (added), Late Addition (second launch)"
+
+# Ctrl+S: the save dialog; a name typed without the extension gets it.
+mkdir "$work/out"
+focus "$main"
+xdotool key ctrl+s
+dialog=$(window_titled "Save Combined PDF" 20)
+focus "$dialog"
+xdotool type --delay 10 "$work/out/Book"
+xdotool key Return
+wait_for 60 opened "$work/out/Book.pdf" || fail "the save dialog did not save and open $work/out/Book.pdf"
+[ "$(qpdf --show-npages "$work/out/Book.pdf")" -eq 15 ] || fail "the saved PDF does not have 15 pages"
+
+# Ctrl+Q: the window goes, the application ends well and leaves its layout and no socket behind.
+focus "$main"
+xdotool key ctrl+q
+wait_for 30 test -s "$work/app.status" || fail "Ctrl+Q did not end the application"
+[ "$(cat "$work/app.status")" -eq 0 ] || fail "the application exited with $(cat "$work/app.status")"
+grep -q '^geometry=' "$work/config/Tomefuse/Tomefuse.conf" || fail "the window's size was not kept"
+[ -z "$(find "$work/run" -name '*.socket')" ] || fail "the socket was left behind"
+grep -q 'shouldInsertTOCForFilenames=false' "$work/config/Tomefuse/Tomefuse.conf" || fail "the settings were lost"
+
+echo "desktop end-to-end test passed in $((SECONDS - started))s"

@@ -1,0 +1,60 @@
+# shellcheck shell=bash disable=SC2034,SC2154  # work comes from, and xvfb_pid goes to, the caller
+# Helpers for driving the application on a private X server; sourced by the scripts beside it.
+# They expect `work` (a private folder) to be set, and leave the server's process id in
+# `xvfb_pid`. Every wait has a limit, so a broken run fails instead of hanging.
+
+# Runs a command until it succeeds, for at most $1 seconds.
+wait_for() {
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        if ((SECONDS >= deadline)); then
+            echo "timed out after ${limit}s waiting for: $*" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a free display that only holders of a fresh cookie may use, and exports
+# DISPLAY and XAUTHORITY for it.
+start_x_server() {
+    local cookie
+    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    : >"$work/server.xauth"
+    xauth -q -f "$work/server.xauth" add :0 . "$cookie"
+    Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 \
+        3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    if ! wait_for 20 grep -q '[0-9]' "$work/display"; then
+        cat "$work/xvfb.log" >&2
+        return 1
+    fi
+    DISPLAY=":$(tr -dc '0-9' <"$work/display")"
+    export DISPLAY
+    export XAUTHORITY="$work/client.xauth"
+    : >"$XAUTHORITY"
+    xauth -q add "$DISPLAY" . "$cookie"
+    wait_for 10 xdotool getmouselocation
+}
+
+# The id of the one visible window titled exactly $1, waiting up to $2 seconds for it.
+window_titled() {
+    local ids
+    ids=$(timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$") || {
+        echo "no window titled '$1' within $2s" >&2
+        return 1
+    }
+    head -n1 <<<"$ids"
+}
+
+no_window_titled() {
+    ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# There is no window manager to give the focus back when a dialog closes: the test gives it, as
+# a user's click would.
+focus() {
+    xdotool windowfocus --sync "$1"
+}
