@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <stdexcept>
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -44,6 +46,29 @@ QPDFObjectHandle destination(QPDF& pdf, const std::vector<QPDFObjectHandle>& pag
     array.appendItem(QPDFObjectHandle::newReal(spec.top, 2, true));
     array.appendItem(QPDFObjectHandle::newNull());
     return array;
+}
+
+// PDF syntax with "@N" standing for page N's reference.
+QPDFObjectHandle parseWithPages(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages, const std::string& text) {
+    static const std::regex pageMark("@([0-9]+)");
+    std::string out;
+    auto last = text.cbegin();
+    for (std::sregex_iterator it(text.begin(), text.end(), pageMark), end; it != end; ++it) {
+        out.append(last, (*it)[0].first);
+        out += pageRef(pages.at(std::stoul((*it)[1].str())));
+        last = (*it)[0].second;
+    }
+    out.append(last, text.cend());
+    return QPDFObjectHandle::parse(&pdf, out);
+}
+
+void appendAnnotation(QPDFObjectHandle page, QPDFObjectHandle annotation) {
+    QPDFObjectHandle annots = page.getKey("/Annots");
+    if (!annots.isArray()) {
+        annots = QPDFObjectHandle::newArray();
+        page.replaceKey("/Annots", annots);
+    }
+    annots.appendItem(annotation);
 }
 
 // Returns the number of items below parent (for /Count), all written open.
@@ -107,6 +132,26 @@ PdfBuilder& PdfBuilder::addNamedDestination(const std::string& name, int page, d
     return *this;
 }
 
+PdfBuilder& PdfBuilder::addLink(int page, const std::string& target) {
+    links_.push_back({page, target});
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::addNameTreeDestination(const std::string& name, const std::string& value) {
+    treeDests_.push_back({name, value});
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::addTextField(const std::string& name, int page, const std::string& value) {
+    fields_.push_back({name, page, value});
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::addPageLabel(int page, const std::string& label) {
+    labels_.push_back({page, label});
+    return *this;
+}
+
 void PdfBuilder::write(const std::string& path) const {
     QPDF pdf;
     pdf.emptyPDF();
@@ -163,6 +208,64 @@ void PdfBuilder::write(const std::string& path) const {
             dests.replaceKey("/" + name, array);
         }
         pdf.getRoot().replaceKey("/Dests", pdf.makeIndirectObject(dests));
+    }
+
+    if (!treeDests_.empty()) {
+        auto tree = QPDFNameTreeObjectHelper::newEmpty(pdf);
+        for (const auto& [name, value] : treeDests_) {
+            tree.insert(name, parseWithPages(pdf, pages, value));
+        }
+        pdf.getRoot().replaceKey("/Names", QPDFObjectHandle::newDictionary({{"/Dests", tree.getObjectHandle()}}));
+    }
+
+    std::vector<int> annotationsOnPage(pages.size(), 0);
+    for (const auto& [page, target] : links_) {
+        auto& onPage = annotationsOnPage.at(static_cast<size_t>(page));
+        const double y = 72 + 30 * onPage++;
+        auto link = QPDFObjectHandle::parse("<< /Type /Annot /Subtype /Link /Border [0 0 1] >>");
+        link.replaceKey("/Rect", numbers({72, y, 300, y + 20}));
+        auto value = parseWithPages(pdf, pages, target);
+        link.replaceKey(target.rfind("<<", 0) == 0 ? "/A" : "/Dest", value);
+        appendAnnotation(pages.at(static_cast<size_t>(page)), pdf.makeIndirectObject(link));
+    }
+
+    if (!fields_.empty()) {
+        auto fields = QPDFObjectHandle::newArray();
+        for (const TextField& spec : fields_) {
+            auto& onPage = annotationsOnPage.at(static_cast<size_t>(spec.page));
+            const double y = 400 + 40 * onPage++;
+            auto appearance = QPDFObjectHandle::newStream(
+                &pdf, "/Tx BMC q BT /Helv 12 Tf 0 g 2 8 Td (" + spec.value + ") Tj ET Q EMC\n");
+            appearance.replaceDict(QPDFObjectHandle::parse("<< /Type /XObject /Subtype /Form /BBox [0 0 228 30] >>"));
+            appearance.getDict().replaceKey(
+                "/Resources",
+                QPDFObjectHandle::newDictionary({{"/Font", QPDFObjectHandle::newDictionary({{"/Helv", font}})}}));
+            auto field =
+                QPDFObjectHandle::parse("<< /FT /Tx /Type /Annot /Subtype /Widget /F 4 /DA (/Helv 12 Tf 0 g) >>");
+            field.replaceKey("/T", QPDFObjectHandle::newUnicodeString(spec.name));
+            field.replaceKey("/V", QPDFObjectHandle::newUnicodeString(spec.value));
+            field.replaceKey("/Rect", numbers({72, y, 300, y + 30}));
+            field.replaceKey("/P", pages.at(static_cast<size_t>(spec.page)));
+            field.replaceKey("/AP", QPDFObjectHandle::newDictionary({{"/N", appearance}}));
+            field = pdf.makeIndirectObject(field);
+            appendAnnotation(pages.at(static_cast<size_t>(spec.page)), field);
+            fields.appendItem(field);
+        }
+        auto form = QPDFObjectHandle::newDictionary();
+        form.replaceKey("/Fields", fields);
+        form.replaceKey("/DA", QPDFObjectHandle::newString("/Helv 0 Tf 0 g"));
+        form.replaceKey(
+            "/DR", QPDFObjectHandle::newDictionary({{"/Font", QPDFObjectHandle::newDictionary({{"/Helv", font}})}}));
+        pdf.getRoot().replaceKey("/AcroForm", form);
+    }
+
+    if (!labels_.empty()) {
+        auto nums = QPDFObjectHandle::newArray();
+        for (const auto& [page, label] : labels_) {
+            nums.appendItem(QPDFObjectHandle::newInteger(page));
+            nums.appendItem(QPDFObjectHandle::parse(label));
+        }
+        pdf.getRoot().replaceKey("/PageLabels", QPDFObjectHandle::newDictionary({{"/Nums", nums}}));
     }
 
     if (!outline_.empty()) {

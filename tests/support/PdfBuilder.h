@@ -40,12 +40,32 @@ class PdfBuilder {
     // Adds a named destination (to /Dests) leading to a page.
     PdfBuilder& addNamedDestination(const std::string& name, int page, double left = 0, double top = 0);
 
+    // In the PDF syntax taken below, "@N" stands for the reference to page N (0-based).
+    // Adds a link annotation to a page: target is its /A action when it starts with "<<", else its
+    // /Dest, e.g. "[@2 /FitH 500]", "(chapter.1)", "<< /S /GoTo /D /intro >>".
+    PdfBuilder& addLink(int page, const std::string& target);
+    // Adds a destination to the /Names /Dests tree (string keys), e.g. "[@1 /Fit]".
+    PdfBuilder& addNameTreeDestination(const std::string& name, const std::string& value);
+    // Adds a text field with one widget on a page, holding value, with an appearance showing it.
+    PdfBuilder& addTextField(const std::string& name, int page, const std::string& value);
+    // Starts a page label range at a page, e.g. addPageLabel(0, "<< /S /r >>").
+    PdfBuilder& addPageLabel(int page, const std::string& label);
+
     void write(const std::string& path) const;
 
   private:
     std::vector<PageSpec> pages_;
     std::vector<OutlineSpec> outline_;
     std::vector<std::pair<std::string, std::vector<double>>> namedDests_;
+    std::vector<std::pair<int, std::string>> links_;
+    std::vector<std::pair<std::string, std::string>> treeDests_;
+    struct TextField {
+        std::string name;
+        int page;
+        std::string value;
+    };
+    std::vector<TextField> fields_;
+    std::vector<std::pair<int, std::string>> labels_;
     bool inherit_ = false;
 };
 

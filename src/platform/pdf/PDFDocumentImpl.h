@@ -103,9 +103,14 @@ struct DocumentData {
     void keepSourceAlive(const DocumentData& source);
 };
 
+// Visits the entries of a name tree ("/Names") or number tree ("/Nums") depth first, reading past
+// what libqpdf's tree helpers give up on: missing /Limits, entries out of order, kids that loop
+// (each node is read once) or are damaged. Stops when visit answers false.
+void walkTree(QPDFObjectHandle root, const std::string& entriesKey,
+              const std::function<bool(QPDFObjectHandle, QPDFObjectHandle)>& visit);
+
 // The named destinations of one document: its PDF 1.1 /Dests dictionary (name keys) and its
-// /Names /Dests tree (string keys, UTF-8 here), read on first use. The tree is read by walking
-// it, so a tree without /Limits or out of order still answers; libqpdf stops at loops.
+// /Names /Dests tree (string keys, UTF-8 here), read on first use.
 class NamedDestinations {
   public:
     explicit NamedDestinations(QPDF& pdf) : pdf_(pdf) {}
@@ -138,9 +143,13 @@ struct SourceRecord {
     std::unordered_map<QPDFObjGen, QPDFObjectHandle, ObjGenHash> copies;
     std::unique_ptr<QPDFAcroFormDocumentHelper> form;  // when the source has an interactive form
     bool formChecked = false;
+    // Read at the first copy, while the source's file is still open: read later, every object
+    // would reopen it. Each name with the explicit destination it resolves to (null for none).
+    std::unique_ptr<NamedDestinations> names;
+    std::map<std::string, QPDFObjectHandle> namedTargets;
+    std::map<long long, QPDFObjectHandle> labels;
     // Of the copying document itself, as they were before anything was copied in.
     std::vector<std::pair<std::string, QPDFObjectHandle>> ownNames;
-    std::optional<std::map<long long, QPDFObjectHandle>> ownLabels;
 };
 
 // Where a page of a document came from: a page of a source, and its index there.
@@ -175,8 +184,8 @@ std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assem
 void fixLinks(DocumentData& data, Assembly& assembly, const std::unordered_set<std::string>& offeredNames);
 void writePageLabels(DocumentData& data, Assembly& assembly);
 
-// A number tree's entries, read by walking it; non-dictionary values are left out.
-std::map<long long, QPDFObjectHandle> labelEntries(QPDF& pdf, QPDFObjectHandle tree);
+// A page label tree's entries; those that are not a page index and a dictionary are left out.
+std::map<long long, QPDFObjectHandle> labelEntries(QPDFObjectHandle tree);
 
 // Rectangles and attributes of page objects, tolerant of anything a damaged file holds.
 PDFRect mediaBoxOf(QPDFObjectHandle page);

@@ -23,7 +23,7 @@ std::unique_ptr<SourceRecord> ownRecord(DocumentData& data) {
         for (auto& entry : names.all()) {
             own->ownNames.push_back(entry);
         }
-        own->ownLabels = labelEntries(*data.qpdf, data.qpdf->getRoot().getKey("/PageLabels"));
+        own->labels = labelEntries(data.qpdf->getRoot().getKey("/PageLabels"));
     } catch (const std::exception&) {
     }
     return own;
@@ -37,7 +37,6 @@ Assembly& assemblyOf(DocumentData& data) {
             auto own = ownRecord(data);
             for (size_t i = 0; i < pages.size(); ++i) {
                 QPDFObjectHandle page = pages[i];
-                own->copies.emplace(page.getObjGen(), page);
                 assembly->origins[page.getObjGen()] = PageOrigin{own.get(), static_cast<long long>(i), page, false};
             }
             assembly->byQpdf[data.qpdf.get()] = own.get();
@@ -56,6 +55,14 @@ SourceRecord& recordOf(Assembly& assembly, DocumentData& source) {
     auto record = std::make_unique<SourceRecord>();
     record->qpdf = source.qpdf;
     record->ordinal = assembly.nextOrdinal++;
+    try {
+        record->names = std::make_unique<NamedDestinations>(*source.qpdf);
+        for (const auto& [key, value] : record->names->all()) {
+            record->namedTargets.emplace(key, record->names->resolve(value));
+        }
+        record->labels = labelEntries(source.qpdf->getRoot().getKey("/PageLabels"));
+    } catch (const std::exception&) {
+    }
     SourceRecord& result = *record;
     assembly.byQpdf[source.qpdf.get()] = record.get();
     assembly.sources.push_back(std::move(record));

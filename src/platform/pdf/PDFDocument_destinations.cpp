@@ -1,7 +1,6 @@
 // Named destinations, shared by the outline reader and the link fix-ups of copied pages.
 
 #include <exception>
-#include <qpdf/QPDFNameTreeObjectHelper.hh>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -16,6 +15,38 @@ constexpr int maxIndirections = 8;
 constexpr size_t maxNames = 2'000'000;
 
 }  // namespace
+
+void walkTree(QPDFObjectHandle root, const std::string& entriesKey,
+              const std::function<bool(QPDFObjectHandle, QPDFObjectHandle)>& visit) {
+    std::vector<QPDFObjectHandle> stack{root};
+    ObjGenSet seen;
+    while (!stack.empty()) {
+        QPDFObjectHandle node = stack.back();
+        stack.pop_back();
+        try {
+            if (!node.isDictionary() || (node.isIndirect() && !seen.insert(node.getObjGen()).second)) {
+                continue;
+            }
+            QPDFObjectHandle entries = node.getKey(entriesKey);
+            if (entries.isArray()) {
+                const int n = entries.getArrayNItems();
+                for (int i = 0; i + 1 < n; i += 2) {
+                    if (!visit(entries.getArrayItem(i), entries.getArrayItem(i + 1))) {
+                        return;
+                    }
+                }
+            }
+            QPDFObjectHandle kids = node.getKey("/Kids");
+            if (kids.isArray()) {
+                for (int i = kids.getArrayNItems(); i-- > 0;) {
+                    stack.push_back(kids.getArrayItem(i));
+                }
+            }
+        } catch (const std::exception&) {
+            // A damaged node: its siblings are still read.
+        }
+    }
+}
 
 void NamedDestinations::load() {
     if (loaded_) {
@@ -32,15 +63,13 @@ void NamedDestinations::load() {
     try {
         QPDFObjectHandle names = pdf_.getRoot().getKey("/Names");
         QPDFObjectHandle tree = names.isDictionary() ? names.getKey("/Dests") : QPDFObjectHandle::newNull();
-        if (tree.isDictionary()) {
-            // No auto-repair: reading must not change the document.
-            QPDFNameTreeObjectHelper helper(tree, pdf_, false);
-            for (auto it = helper.begin(); it != helper.end() && tree_.size() < maxNames; ++it) {
-                tree_.emplace(it->first, it->second);
+        walkTree(tree, "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
+            if (key.isString()) {
+                tree_.emplace(key.getUTF8Value(), value);
             }
-        }
+            return tree_.size() < maxNames;
+        });
     } catch (const std::exception&) {
-        // Damage part-way: keep the names read before it.
     }
 }
 

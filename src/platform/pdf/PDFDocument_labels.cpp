@@ -3,7 +3,6 @@
 // the plain number it had there, as a reader showed it with that document open alone.
 
 #include <exception>
-#include <qpdf/QPDFNumberTreeObjectHelper.hh>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -69,8 +68,8 @@ class LabelWriter {
 
 // Labels pages [first, last] of a source as pages from at on: the range from the entry at or
 // below first, then each entry within.
-void addRange(LabelWriter& writer, const std::map<long long, QPDFObjectHandle>& labels, long long first,
-              long long last, long long at) {
+void addRange(LabelWriter& writer, const std::map<long long, QPDFObjectHandle>& labels, long long first, long long last,
+              long long at) {
     auto it = labels.upper_bound(first);
     if (it == labels.begin()) {
         // Before the first range (or no labels at all): readers show the page number.
@@ -88,35 +87,21 @@ void addRange(LabelWriter& writer, const std::map<long long, QPDFObjectHandle>& 
 
 }  // namespace
 
-std::map<long long, QPDFObjectHandle> labelEntries(QPDF& pdf, QPDFObjectHandle tree) {
+std::map<long long, QPDFObjectHandle> labelEntries(QPDFObjectHandle tree) {
     std::map<long long, QPDFObjectHandle> entries;
-    if (!tree.isDictionary()) {
-        return entries;
-    }
-    try {
-        QPDFNumberTreeObjectHelper helper(tree, pdf, false);
-        for (auto it = helper.begin(); it != helper.end() && entries.size() < maxLabels; ++it) {
-            if (it->first >= 0 && it->second.isDictionary()) {
-                entries.emplace(it->first, it->second);
-            }
+    walkTree(tree, "/Nums", [&entries](QPDFObjectHandle key, QPDFObjectHandle value) {
+        if (key.isInteger() && key.getIntValue() >= 0 && value.isDictionary()) {
+            entries.emplace(key.getIntValue(), value);
         }
-    } catch (const std::exception&) {
-        // Damage part-way: keep the entries read before it.
-    }
+        return entries.size() < maxLabels;
+    });
     return entries;
 }
 
 void writePageLabels(DocumentData& data, Assembly& assembly) {
-    std::unordered_map<SourceRecord*, std::map<long long, QPDFObjectHandle>> labels;
     bool anyLabels = false;
     for (const auto& source : assembly.sources) {
-        auto& entries = labels[source.get()];
-        if (source->own) {
-            entries = source->ownLabels.value_or(std::map<long long, QPDFObjectHandle>());
-        } else {
-            entries = labelEntries(*source->qpdf, source->qpdf->getRoot().getKey("/PageLabels"));
-        }
-        anyLabels = anyLabels || !entries.empty();
+        anyLabels = anyLabels || !source->labels.empty();
     }
     if (!anyLabels) {
         return;
@@ -146,7 +131,7 @@ void writePageLabels(DocumentData& data, Assembly& assembly) {
             }
             ++length;
         }
-        addRange(writer, labels[source], first, first + length - 1, i);
+        addRange(writer, source->labels, first, first + length - 1, i);
         i += length;
     }
     data.qpdf->getRoot().replaceKey(

@@ -6,8 +6,8 @@
 // the documents pages were copied from in order (its "section.2" becomes "section.2-2"), and
 // ".2", ".3", ... more should that be taken too.
 
+#include <algorithm>
 #include <exception>
-#include <qpdf/QPDFNameTreeObjectHelper.hh>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -85,7 +85,11 @@ std::optional<std::string> nameKey(QPDFObjectHandle destination) {
 class LinkFixer {
   public:
     LinkFixer(SourceRecord& source, const std::unordered_set<std::string>& offered)
-        : source_(source), offered_(offered), names_(*source.qpdf) {}
+        : source_(source), offered_(offered) {
+        if (!source.names) {
+            source.names = std::make_unique<NamedDestinations>(*source.qpdf);
+        }
+    }
 
     void fixPage(QPDFObjectHandle sourcePage, QPDFObjectHandle copy) {
         fixTriggers(sourcePage.getKey("/AA"), copy.getKey("/AA"));
@@ -127,14 +131,16 @@ class LinkFixer {
 
     // Writes the rewritten destination under key in holder (a copied annotation or action).
     void fixDestination(QPDFObjectHandle destination, QPDFObjectHandle holder, const std::string& key) {
-        if (auto rewritten = retarget(source_, names_.resolve(destination))) {
+        QPDFObjectHandle target = source_.names->resolve(destination);
+        if (auto rewritten = retarget(source_, target)) {
             holder.replaceKey(key, *rewritten);
             return;
         }
-        // A name that leads nowhere copied here would now find another document's name of the
-        // same key, and jump into that document: it leads nowhere here either.
+        // What leads to no page copied here must not lead into another document instead: a name
+        // that another document offers here, a page number that counts this document's pages.
         auto name = nameKey(destination);
-        if ((name && offered_.count(*name)) || destination.isInteger()) {
+        const bool pageNumber = target.isArray() && target.getArrayNItems() > 0 && target.getArrayItem(0).isInteger();
+        if ((name && offered_.count(*name)) || pageNumber) {
             holder.removeKey(key);
         }
         // An explicit destination to a page not copied was nulled by libqpdf; it stays so.
@@ -154,7 +160,8 @@ class LinkFixer {
                 }
                 continue;
             }
-            if (!from.isDictionary() || !to.isDictionary() || (from.isIndirect() && !seen.insert(from.getObjGen()).second)) {
+            if (!from.isDictionary() || !to.isDictionary() ||
+                (from.isIndirect() && !seen.insert(from.getObjGen()).second)) {
                 continue;
             }
             QPDFObjectHandle type = from.getKey("/S");
@@ -177,7 +184,6 @@ class LinkFixer {
 
     SourceRecord& source_;
     const std::unordered_set<std::string>& offered_;
-    NamedDestinations names_;
 };
 
 std::string uniqueKey(const std::string& key, size_t ordinal, std::unordered_set<std::string>& taken) {
@@ -190,6 +196,77 @@ std::string uniqueKey(const std::string& key, size_t ordinal, std::unordered_set
         candidate = base + "." + std::to_string(n);
     }
     return candidate;
+}
+
+// A balanced name tree, written directly: inserting one name at a time through libqpdf's helper
+// costs more than the rest of a combine for documents with tens of thousands of names. Keys are
+// sorted by their bytes as written, as the tree requires; a later duplicate key is left out.
+QPDFObjectHandle nameTree(QPDF& pdf, std::vector<std::pair<std::string, QPDFObjectHandle>> entries) {
+    constexpr size_t fanOut = 64;
+    struct Entry {
+        std::string bytes;
+        QPDFObjectHandle key;
+        QPDFObjectHandle value;
+    };
+    std::vector<Entry> sorted;
+    sorted.reserve(entries.size());
+    for (auto& [key, value] : entries) {
+        QPDFObjectHandle string = QPDFObjectHandle::newUnicodeString(key);
+        sorted.push_back({string.getStringValue(), string, std::move(value)});
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes < b.bytes; });
+    sorted.erase(
+        std::unique(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes == b.bytes; }),
+        sorted.end());
+
+    auto limits = [](QPDFObjectHandle first, QPDFObjectHandle last) {
+        return QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{first.shallowCopy(), last.shallowCopy()});
+    };
+    if (sorted.size() <= fanOut) {
+        auto array = QPDFObjectHandle::newArray();
+        for (const Entry& entry : sorted) {
+            array.appendItem(entry.key);
+            array.appendItem(entry.value);
+        }
+        return pdf.makeIndirectObject(QPDFObjectHandle::newDictionary({{"/Names", array}}));
+    }
+    // Each node with its first and last key, level by level up to a root of at most fanOut kids.
+    struct Node {
+        QPDFObjectHandle node;
+        QPDFObjectHandle first;
+        QPDFObjectHandle last;
+    };
+    std::vector<Node> level;
+    for (size_t i = 0; i < sorted.size(); i += fanOut) {
+        const size_t end = std::min(sorted.size(), i + fanOut);
+        auto array = QPDFObjectHandle::newArray();
+        for (size_t j = i; j < end; ++j) {
+            array.appendItem(sorted[j].key);
+            array.appendItem(sorted[j].value);
+        }
+        auto leaf = QPDFObjectHandle::newDictionary(
+            {{"/Names", array}, {"/Limits", limits(sorted[i].key, sorted[end - 1].key)}});
+        level.push_back({pdf.makeIndirectObject(leaf), sorted[i].key, sorted[end - 1].key});
+    }
+    while (level.size() > fanOut) {
+        std::vector<Node> parents;
+        for (size_t i = 0; i < level.size(); i += fanOut) {
+            const size_t end = std::min(level.size(), i + fanOut);
+            auto kids = QPDFObjectHandle::newArray();
+            for (size_t j = i; j < end; ++j) {
+                kids.appendItem(level[j].node);
+            }
+            auto parent = QPDFObjectHandle::newDictionary(
+                {{"/Kids", kids}, {"/Limits", limits(level[i].first, level[end - 1].last)}});
+            parents.push_back({pdf.makeIndirectObject(parent), level[i].first, level[end - 1].last});
+        }
+        level = std::move(parents);
+    }
+    auto kids = QPDFObjectHandle::newArray();
+    for (const Node& node : level) {
+        kids.appendItem(node.node);
+    }
+    return pdf.makeIndirectObject(QPDFObjectHandle::newDictionary({{"/Kids", kids}}));
 }
 
 }  // namespace
@@ -205,14 +282,13 @@ std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assem
             }
             continue;
         }
-        try {
-            NamedDestinations names(*source->qpdf);
-            for (const auto& [key, value] : names.all()) {
-                if (auto rewritten = retarget(*source, names.resolve(value))) {
+        for (const auto& [key, target] : source->namedTargets) {
+            try {
+                if (auto rewritten = retarget(*source, target)) {
                     entries.emplace_back(uniqueKey(key, source->ordinal, taken), *rewritten);
                 }
+            } catch (const std::exception&) {
             }
-        } catch (const std::exception&) {
         }
     }
 
@@ -228,11 +304,7 @@ std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assem
         names = QPDFObjectHandle::newDictionary();
         catalog.replaceKey("/Names", names);
     }
-    auto tree = QPDFNameTreeObjectHelper::newEmpty(*data.qpdf, false);
-    for (const auto& [key, value] : entries) {
-        tree.insert(key, value);
-    }
-    names.replaceKey("/Dests", tree.getObjectHandle());
+    names.replaceKey("/Dests", nameTree(*data.qpdf, std::move(entries)));
     return taken;
 }
 
