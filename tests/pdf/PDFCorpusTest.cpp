@@ -250,7 +250,7 @@ TEST(PDFCorpus, OutlinesOfTheCorpusCombineWithTheirPages) {
         for (uint64_t i = 0; i < source->pageCount(); ++i) {
             ASSERT_TRUE(combined->insertPage(source->pageAtIndex(i), combined->pageCount()));
         }
-        // Rebuild the outline against the combined document (what Part 3.2 does), iteratively.
+        // Rebuild the outline against the combined document, as the combine does, iteratively.
         auto named = PDFOutline::init();
         named->setLabel(name);
         named->setDestination(PDFDestination(combined->pageAtIndex(offset), {0, 0}));
