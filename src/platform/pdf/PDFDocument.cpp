@@ -245,6 +245,8 @@ PDFDocument::PDFDocument() : impl_(std::make_shared<Impl>()) {
     impl_->data = std::move(data);
 }
 
+PDFDocument::PDFDocument(Unset) : impl_(std::make_shared<Impl>()) {}
+
 PDFDocument::~PDFDocument() {
     // Pages and combined documents may still need this file's data; they reopen it on demand.
     // Only live documents keep a descriptor, so thousands of dropped sources cost none.
@@ -279,7 +281,8 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
         data->qpdf->getAllPages();
         data->minimumVersion = versionOf(*data->qpdf);
 
-        auto document = std::make_shared<PDFDocument>();
+        // Not the public constructor: the empty document it makes would be thrown away.
+        std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
         document->impl_->data = std::move(data);
         return document;
     } catch (...) {
