@@ -97,26 +97,77 @@ TEST(PDFDocumentWrite, ManyPagesPostOneNotificationEachInOrder) {
     }
 }
 
-TEST(PDFDocumentWrite, FailedWriteAnswersNothingAndStillEnds) {
-    TempDir dir;
-    PdfBuilder().addPages(2).write(dir.file("gone.pdf"));
-    auto combined = combinedOf({dir.file("gone.pdf")});
-    // The source is dropped and its file disappears before the write: its page contents cannot
-    // be read any more. libqpdf would write them empty with a warning; the layer refuses.
-    std::filesystem::remove(dir.file("gone.pdf"));
-    NotificationLog log(combined.get());
-    auto bytes = combined->dataRepresentation();
-    EXPECT_FALSE(bytes);
-    EXPECT_NE(combined->lastError().find("gone.pdf"), std::string::npos) << combined->lastError();
-    ASSERT_FALSE(log.events.empty());
-    EXPECT_EQ(log.events.front(), "begin");
-    EXPECT_EQ(log.events.back(), "end");
+// A one-page PDF whose content shows text; padding (a comment in the content stream) sets its size.
+std::string textPdf(const std::string& text, size_t padding = 0) {
+    const std::string content = "%" + std::string(padding, 'x') + "\nBT /F1 24 Tf 72 720 Td (" + text + ") Tj ET";
+    return rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R /Resources << "
+                   "/Font << /F1 5 0 R >> >> >>",
+                   "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
+                   "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
+}
 
-    // Once the file is back, the same document writes, and lastError is cleared.
-    PdfBuilder().addPages(2).write(dir.file("gone.pdf"));
-    bytes = combined->dataRepresentation();
-    ASSERT_TRUE(bytes) << combined->lastError();
-    EXPECT_TRUE(combined->lastError().empty());
+size_t openDescriptors() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(PDFDocumentWrite, SourceFileChangedAfterOpening) {
+    // Small files are read whole when opened, so what happens to them later cannot reach the
+    // output; bigger ones are read from disk as the write needs them, and one that vanished makes
+    // the write fail instead of writing its pages empty.
+    constexpr size_t big = 17u << 20;
+    struct Case {
+        const char* name;
+        size_t padding;
+        bool replace;  // rewritten with other content, else removed
+        bool writes;
+    };
+    const Case cases[] = {
+        {"small removed", 0, false, true},
+        {"small replaced", 0, true, true},
+        {"big removed", big, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string path = dir.file("source.pdf");
+        writeBytes(path, textPdf("Original", c.padding));
+        const size_t descriptorsBefore = openDescriptors();
+        auto combined = combinedOf({path});
+        EXPECT_EQ(openDescriptors(), descriptorsBefore) << "a dropped source holds no descriptor";
+        if (c.replace) {
+            writeBytes(path, textPdf("Replacement with other offsets", 4096));
+        } else {
+            std::filesystem::remove(path);
+        }
+        NotificationLog log(combined.get());
+        auto bytes = combined->dataRepresentation();
+        ASSERT_FALSE(log.events.empty());
+        EXPECT_EQ(log.events.front(), "begin");
+        EXPECT_EQ(log.events.back(), "end");
+        if (c.writes) {
+            ASSERT_TRUE(bytes) << combined->lastError();
+            writeBytes(dir.file("out.pdf"), *bytes);
+            EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
+            QPDF written;
+            written.processFile(dir.file("out.pdf").c_str());
+            EXPECT_NE(pageContents(written, 0).find("(Original)"), std::string::npos);
+            continue;
+        }
+        // libqpdf would write the unreadable page contents empty, with a warning; the layer refuses.
+        EXPECT_FALSE(bytes);
+        EXPECT_NE(combined->lastError().find("source.pdf"), std::string::npos) << combined->lastError();
+
+        // Once the file is back, the same document writes, and lastError is cleared.
+        writeBytes(path, textPdf("Original", c.padding));
+        bytes = combined->dataRepresentation();
+        ASSERT_TRUE(bytes) << combined->lastError();
+        EXPECT_TRUE(combined->lastError().empty());
+    }
 }
 
 TEST(PDFDocumentWrite, CorruptStreamIsCopiedAsItStands) {
@@ -144,14 +195,6 @@ TEST(PDFDocumentWrite, CorruptStreamIsCopiedAsItStands) {
     EXPECT_EQ(contents.getDict().getKey("/Filter").unparse(), "/LZWDecode");
     auto raw = contents.getRawStreamData();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize()), garbage);
-}
-
-size_t openDescriptors() {
-    size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        ++count;
-    }
-    return count;
 }
 
 TEST(PDFDocumentWrite, TwoThousandSourcesUnderTheOpenFileLimit) {

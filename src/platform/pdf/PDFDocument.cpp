@@ -1,8 +1,15 @@
 #include "platform/pdf/PDFDocument.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <filesystem>
+#include <qpdf/Buffer.hh>
+#include <qpdf/BufferInputSource.hh>
 #include <qpdf/Pl_String.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -132,6 +139,73 @@ void DocumentData::keepSourceAlive(const DocumentData& source) {
 
 namespace {
 
+// Files up to this size are read whole and parsed from memory: libqpdf parses much faster from a
+// buffer than through a FILE*, and the copy is immune to the file changing or vanishing later.
+// Bigger files are mostly image data that parsing never touches, so they stay on disk. Sources
+// live as long as the document their pages went into, so all buffers together are capped too.
+constexpr size_t snapshotMaxFileSize = 16u << 20;
+constexpr size_t snapshotBudget = 256u << 20;
+size_t snapshotBytesLive = 0;  // libqpdf is used from the main thread only
+
+class SnapshotSource : public BufferInputSource {
+  public:
+    SnapshotSource(const std::string& path, Buffer* bytes)
+        : BufferInputSource(path, bytes, true), size_(bytes->getSize()) {
+        snapshotBytesLive += size_;
+    }
+    ~SnapshotSource() override { snapshotBytesLive -= size_; }
+    SnapshotSource(const SnapshotSource&) = delete;
+    SnapshotSource& operator=(const SnapshotSource&) = delete;
+
+  private:
+    size_t size_;
+};
+
+// The whole file in one buffer, or null when it is too big, over budget or unreadable (the
+// caller then reads it through the file, which reports what went wrong).
+std::shared_ptr<InputSource> snapshotOf(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<uint64_t>(st.st_size) > snapshotMaxFileSize ||
+        snapshotBytesLive + static_cast<size_t>(st.st_size) > snapshotBudget) {
+        return nullptr;
+    }
+    const size_t expected = static_cast<size_t>(st.st_size);
+    auto bytes = std::make_unique<Buffer>(expected);
+    unsigned char* p = bytes->getBuffer();
+    size_t got = 0;
+    for (;;) {
+        // The last read goes to a spare byte, to notice a file that grew since fstat.
+        unsigned char spare = 0;
+        const bool full = got == expected;
+        const ssize_t n = full ? ::read(fd, &spare, 1) : ::read(fd, p + got, expected - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 || (full && n > 0)) {
+            return nullptr;  // unreadable or changing: the file path copes with whatever it finds
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<size_t>(n);
+    }
+    if (got != expected) {
+        return nullptr;
+    }
+    auto source = std::make_shared<SnapshotSource>(path, bytes.get());
+    bytes.release();  // the source owns it now
+    return source;
+}
+
 std::shared_ptr<QPDF> newQPDF() {
     auto pdf = QPDF::create();
     // Damaged files recovered silently are fine; libqpdf would print every warning on stderr.
@@ -171,6 +245,8 @@ PDFDocument::PDFDocument() : impl_(std::make_shared<Impl>()) {
     impl_->data = std::move(data);
 }
 
+PDFDocument::PDFDocument(Unset) : impl_(std::make_shared<Impl>()) {}
+
 PDFDocument::~PDFDocument() {
     // Pages and combined documents may still need this file's data; they reopen it on demand.
     // Only live documents keep a descriptor, so thousands of dropped sources cost none.
@@ -191,17 +267,22 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
     }
     try {
         auto data = std::make_shared<pdf_detail::DocumentData>();
-        data->file = std::make_shared<pdf_detail::WatchedFileSource>(path);
-        data->file->stayOpen(true);
         data->qpdf = newQPDF();
+        std::shared_ptr<InputSource> input = snapshotOf(path);
+        if (!input) {
+            data->file = std::make_shared<pdf_detail::WatchedFileSource>(path);
+            data->file->stayOpen(true);
+            input = data->file;
+        }
         // No password: a file whose user password is not empty throws here.
-        data->qpdf->processInputSource(data->file);
+        data->qpdf->processInputSource(input);
         // The page tree is read lazily; a loop in /Pages or a broken tree only shows when the
         // pages are listed, so list them now and refuse the file if that fails.
         data->qpdf->getAllPages();
         data->minimumVersion = versionOf(*data->qpdf);
 
-        auto document = std::make_shared<PDFDocument>();
+        // Not the public constructor: the empty document it makes would be thrown away.
+        std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
         document->impl_->data = std::move(data);
         return document;
     } catch (...) {

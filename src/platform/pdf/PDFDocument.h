@@ -59,6 +59,8 @@ class PDFDocument {
     struct Impl;
 
   private:
+    struct Unset {};
+    explicit PDFDocument(Unset);  // for initWithURL, which fills impl_ itself
     std::shared_ptr<Impl> impl_;
 };
 

@@ -69,8 +69,9 @@ class WatchedFileSource : public InputSource {
 // page handles stored in outlines never make cycles.
 struct DocumentData {
     std::shared_ptr<QPDF> qpdf;
-    // The file a document was opened from; null for a document made empty. Held open only while
-    // the PDFDocument object lives, so dropped sources hold no descriptor.
+    // The file a document was opened from; null for a document made empty or a file read whole
+    // into memory. Held open only while the PDFDocument object lives, so dropped sources hold no
+    // descriptor.
     std::shared_ptr<WatchedFileSource> file;
 
     // Every QPDF this document copied pages from, and transitively theirs: libqpdf reads copied
