@@ -3,22 +3,14 @@
 #include <filesystem>
 #include <iostream>
 
+#include "support/Fixtures.h"
 #include "support/PdfBuilder.h"
 
-using tomefuse::test::OutlineSpec;
+using tomefuse::test::headingItem;
 using tomefuse::test::PageSpec;
 using tomefuse::test::PdfBuilder;
 
 namespace {
-
-OutlineSpec item(std::string title, int page, std::vector<OutlineSpec> children = {}) {
-    OutlineSpec spec;
-    spec.title = std::move(title);
-    spec.page = page;
-    spec.top = 792;
-    spec.children = std::move(children);
-    return spec;
-}
 
 PdfBuilder pages(std::initializer_list<const char*> labels, PageSpec size = {}) {
     PdfBuilder builder;
@@ -40,19 +32,19 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dir);
 
     pages({"Field Notes", "Spring: the marsh", "Spring: the heron", "Summer: the meadow", "Summer: the storm"})
-        .setOutline({item("Spring", 1, {item("The marsh", 1), item("The heron", 2)}),
-                     item("Summer", 3, {item("The meadow", 3), item("The storm", 4)})})
+        .setOutline({headingItem("Spring", 1, {headingItem("The marsh", 1), headingItem("The heron", 2)}),
+                     headingItem("Summer", 3, {headingItem("The meadow", 3), headingItem("The storm", 4)})})
         .write((dir / "Field Notes.pdf").string());
 
     pages({"Kitchen Book", "Bread", "Soup", "Cake"})
-        .setOutline({item("Recipes", 1, {item("Bread", 1), item("Soup", 2), item("Cake", 3)})})
+        .setOutline({headingItem("Recipes", 1, {headingItem("Bread", 1), headingItem("Soup", 2), headingItem("Cake", 3)})})
         .write((dir / "Kitchen Book.pdf").string());
 
     PageSpec landscape;
     landscape.width = 842;
     landscape.height = 595;
     pages({"Star Atlas", "Northern sky", "Southern sky"}, landscape)
-        .setOutline({item("Northern sky", 1), item("Southern sky", 2)})
+        .setOutline({headingItem("Northern sky", 1), headingItem("Southern sky", 2)})
         .write((dir / "Star Atlas.pdf").string());
 
     std::cout << dir.string() << "\n";

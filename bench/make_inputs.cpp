@@ -8,21 +8,14 @@
 #include <iostream>
 #include <string>
 
+#include "support/Fixtures.h"
 #include "support/PdfBuilder.h"
 
+using tomefuse::test::headingItem;
 using tomefuse::test::OutlineSpec;
 using tomefuse::test::PdfBuilder;
 
 namespace {
-
-OutlineSpec item(const std::string& title, int page, std::vector<OutlineSpec> children = {}) {
-    OutlineSpec spec;
-    spec.title = title;
-    spec.page = page;
-    spec.top = 792;
-    spec.children = std::move(children);
-    return spec;
-}
 
 // top items, each with `sections` children, each with `subsections` children, spread over pages.
 std::vector<OutlineSpec> outline(int pages, int top, int sections, int subsections) {
@@ -31,11 +24,11 @@ std::vector<OutlineSpec> outline(int pages, int top, int sections, int subsectio
     int n = 0;
     auto nextPage = [&] { return (n++ * pages) / total; };
     for (int t = 0; t < top; ++t) {
-        OutlineSpec chapter = item("Chapter " + std::to_string(t + 1), nextPage());
+        OutlineSpec chapter = headingItem("Chapter " + std::to_string(t + 1), nextPage());
         for (int s = 0; s < sections; ++s) {
-            OutlineSpec section = item("Section " + std::to_string(t + 1) + "." + std::to_string(s + 1), nextPage());
+            OutlineSpec section = headingItem("Section " + std::to_string(t + 1) + "." + std::to_string(s + 1), nextPage());
             for (int u = 0; u < subsections; ++u) {
-                section.children.push_back(item("Part " + std::to_string(u + 1), nextPage()));
+                section.children.push_back(headingItem("Part " + std::to_string(u + 1), nextPage()));
             }
             chapter.children.push_back(std::move(section));
         }

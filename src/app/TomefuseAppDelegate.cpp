@@ -2,8 +2,6 @@
 
 #include "platform/desktop/FileURL.h"
 
-#include <cstdio>
-
 namespace tomefuse {
 
 namespace {

@@ -48,4 +48,8 @@ OutlineSpec item(const std::string& title, int page, double left, double top, st
     return outline;
 }
 
+OutlineSpec headingItem(const std::string& title, int page, std::vector<OutlineSpec> children) {
+    return item(title, page, 0, 792, std::move(children));
+}
+
 }  // namespace tomefuse::test

@@ -19,4 +19,7 @@ void touchOutlineRoot(const std::string& path, const std::string* title = nullpt
 OutlineSpec item(const std::string& title, int page, double left = 72, double top = 700,
                  std::vector<OutlineSpec> children = {});
 
+// An item leading to the top left of a US Letter page, as the example and benchmark documents use.
+OutlineSpec headingItem(const std::string& title, int page, std::vector<OutlineSpec> children = {});
+
 }  // namespace tomefuse::test
