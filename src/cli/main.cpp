@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
-#include "platform/qt/QtUserDefaults.h"
+#include "platform/terminal/SettingsFileDefaults.h"
 #include "platform/terminal/TerminalServices.h"
 
 using namespace tomefuse;
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    QtUserDefaults settings;
+    SettingsFileDefaults settings;
     OverlayUserDefaults defaults(&settings);
     TerminalWorkspace workspace(options.afterwards);
     TerminalSystem system;

@@ -5,11 +5,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtWorkspace.h"
+#include "platform/terminal/SettingsFileDefaults.h"
 
 namespace tomefuse::test {
 namespace {
@@ -42,6 +45,31 @@ TEST(UserDefaults, TheApplicationsOwnSettingsAreSharedByEveryInstance) {
     EXPECT_FALSE(second.boolForKey("shouldOpenPDFInDefaultApplication"));
     second.setBool("shouldOpenPDFInDefaultApplication", true);
     EXPECT_TRUE(QFileInfo(testSettingsDir() + "/Tomefuse/Tomefuse.conf").isFile());
+}
+
+// The command line reads the application's settings without Qt.
+TEST(UserDefaults, TheCommandLineReadsWhatTheApplicationStores) {
+    ASSERT_FALSE(testSettingsDir().isEmpty());
+    const bool testMode = QStandardPaths::isTestModeEnabled();
+    QStandardPaths::setTestModeEnabled(false);  // where the settings store looks outside tests
+    EXPECT_EQ(SettingsFileDefaults::applicationFiles().front(),
+              (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tomefuse/Tomefuse.conf")
+                  .toStdString());
+    QStandardPaths::setTestModeEnabled(testMode);
+    QtUserDefaults app;
+    const std::vector<std::string> files = {app.settings().fileName().toStdString()};
+    for (const bool value : {false, true}) {
+        app.setBool("preserveExistingTOCs", value);
+        app.setBool("shouldInsertTOCForFilenames", !value);
+        app.settings().setValue("window/preserveExistingTOCs", !value);  // a group of its own
+        app.settings().sync();
+        SettingsFileDefaults stored(files);
+        stored.registerDefaults({{"neverStored", true}, {"preserveExistingTOCs", !value}});
+        EXPECT_EQ(stored.boolForKey("preserveExistingTOCs"), value);
+        EXPECT_EQ(stored.boolForKey("shouldInsertTOCForFilenames"), !value);
+        EXPECT_TRUE(stored.boolForKey("neverStored"));
+        EXPECT_FALSE(stored.boolForKey("neitherStoredNorRegistered"));
+    }
 }
 
 TEST(System, ModifiersMapToTheControllersFlags) {

@@ -1,19 +1,13 @@
 #include "platform/pdf/PDFDocument.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <exception>
-#include <filesystem>
-#include <qpdf/Buffer.hh>
-#include <qpdf/BufferInputSource.hh>
+#include <new>
 #include <qpdf/Pl_String.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFWriter.hh>
-#include <system_error>
 
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/pdf/PDFDocumentImpl.h"
@@ -126,6 +120,9 @@ void DocumentData::keepSourceAlive(const DocumentData& source) {
             keepAlive.push_back(pdf);
         }
     };
+    if (source.qpdf && source.qpdf != qpdf && !keepAliveSet.count(source.qpdf.get())) {
+        inputBytes += source.inputBytes;
+    }
     keep(source.qpdf);
     // The source may itself hold pages copied from elsewhere; only its list's new tail needs a look.
     size_t& merged = keepAliveMerged[source.qpdf.get()];
@@ -138,73 +135,6 @@ void DocumentData::keepSourceAlive(const DocumentData& source) {
 }  // namespace pdf_detail
 
 namespace {
-
-// Files up to this size are read whole and parsed from memory: libqpdf parses much faster from a
-// buffer than through a FILE*, and the copy is immune to the file changing or vanishing later.
-// Bigger files are mostly image data that parsing never touches, so they stay on disk. Sources
-// live as long as the document their pages went into, so all buffers together are capped too.
-constexpr size_t snapshotMaxFileSize = 16u << 20;
-constexpr size_t snapshotBudget = 256u << 20;
-size_t snapshotBytesLive = 0;  // libqpdf is used from the main thread only
-
-class SnapshotSource : public BufferInputSource {
-  public:
-    SnapshotSource(const std::string& path, Buffer* bytes)
-        : BufferInputSource(path, bytes, true), size_(bytes->getSize()) {
-        snapshotBytesLive += size_;
-    }
-    ~SnapshotSource() override { snapshotBytesLive -= size_; }
-    SnapshotSource(const SnapshotSource&) = delete;
-    SnapshotSource& operator=(const SnapshotSource&) = delete;
-
-  private:
-    size_t size_;
-};
-
-// The whole file in one buffer, or null when it is too big, over budget or unreadable (the
-// caller then reads it through the file, which reports what went wrong).
-std::shared_ptr<InputSource> snapshotOf(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) > snapshotMaxFileSize ||
-        snapshotBytesLive + static_cast<size_t>(st.st_size) > snapshotBudget) {
-        return nullptr;
-    }
-    const size_t expected = static_cast<size_t>(st.st_size);
-    auto bytes = std::make_unique<Buffer>(expected);
-    unsigned char* p = bytes->getBuffer();
-    size_t got = 0;
-    for (;;) {
-        // The last read goes to a spare byte, to notice a file that grew since fstat.
-        unsigned char spare = 0;
-        const bool full = got == expected;
-        const ssize_t n = full ? ::read(fd, &spare, 1) : ::read(fd, p + got, expected - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 || (full && n > 0)) {
-            return nullptr;  // unreadable or changing: the file path copes with whatever it finds
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<size_t>(n);
-    }
-    if (got != expected) {
-        return nullptr;
-    }
-    auto source = std::make_shared<SnapshotSource>(path, bytes.get());
-    bytes.release();  // the source owns it now
-    return source;
-}
 
 std::shared_ptr<QPDF> newQPDF() {
     auto pdf = QPDF::create();
@@ -248,28 +178,44 @@ PDFDocument::PDFDocument() : impl_(std::make_shared<Impl>()) {
 PDFDocument::PDFDocument(Unset) : impl_(std::make_shared<Impl>()) {}
 
 PDFDocument::~PDFDocument() {
+    if (!impl_ || !impl_->data) {
+        return;
+    }
     // Pages and combined documents may still need this file's data; they reopen it on demand.
     // Only live documents keep a descriptor, so thousands of dropped sources cost none.
-    if (impl_ && impl_->data && impl_->data->file) {
+    if (impl_->data->file) {
         try {
             impl_->data->file->stayOpen(false);
         } catch (const std::exception&) {
         }
     }
+    if (impl_.use_count() == 1) {
+        impl_->outline.reset();  // its items hold pages of this document
+        pdf_detail::parkParsedFile(std::move(impl_->data));
+    }
 }
 
 std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
     // Only regular files: a folder is no PDF, and a FIFO or device could block forever.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::is_regular_file(status)) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return nullptr;
     }
     try {
+        // Not the public constructor: the empty document it makes would be thrown away.
+        std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
+        if (auto parsed = pdf_detail::takeParsedFile(path, pdf_detail::FileIdentity::of(info))) {
+            document->impl_->data = std::move(parsed);
+            return document;
+        }
         auto data = std::make_shared<pdf_detail::DocumentData>();
         data->qpdf = newQPDF();
-        std::shared_ptr<InputSource> input = snapshotOf(path);
-        if (!input) {
+        data->path = path;
+        data->inputBytes = static_cast<uint64_t>(info.st_size);
+        std::shared_ptr<InputSource> input = pdf_detail::snapshotOf(path, data->identity);
+        if (input) {
+            data->snapshotBytes = static_cast<size_t>(data->identity->size);
+        } else {
             data->file = std::make_shared<pdf_detail::WatchedFileSource>(path);
             data->file->stayOpen(true);
             input = data->file;
@@ -280,9 +226,6 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
         // pages are listed, so list them now and refuse the file if that fails.
         data->qpdf->getAllPages();
         data->minimumVersion = versionOf(*data->qpdf);
-
-        // Not the public constructor: the empty document it makes would be thrown away.
-        std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
         document->impl_->data = std::move(data);
         return document;
     } catch (...) {
@@ -333,6 +276,8 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
         // pages, copies the page with everything it references (once per source object), and makes
         // a shallow copy when the same page object would be listed twice.
         QPDFObjectHandle sourcePage = page.impl_->page;
+        data.touched = true;
+        source->touched = true;
         pdf_detail::prepareInsertion(data, *source);
         if (index == count) {
             pdf.addPage(sourcePage, false);
@@ -397,15 +342,24 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
     std::optional<std::string> bytes;
     try {
         impl_->lastError.clear();
+        data.touched = true;
         pdf_detail::finishAssembly(data);
         if (impl_->outlineReplaced) {
             pdf_detail::writeOutline(data, impl_->outline.get(), [this](const PDFPage& p) { return indexForPage(p); });
         }
         std::string out;
+        try {
+            // Mostly the sources' bytes again. Room that is never written costs no memory, while
+            // growing the string as it fills would hold two copies at once.
+            out.reserve(std::min<uint64_t>(data.inputBytes + (1u << 20), uint64_t{1} << 33));
+        } catch (const std::exception&) {
+        }
         Pl_String sink("tomefuse output", nullptr, out);
         QPDFWriter writer(*data.qpdf);
         writer.setOutputPipeline(&sink);
-        writer.setObjectStreamMode(qpdf_o_generate);
+        // Plain objects, as the tools people compare with write them: packing them into compressed
+        // object streams makes a smaller file but takes more than twice as long to write.
+        writer.setObjectStreamMode(qpdf_o_disable);
         // Compress only streams that have no filter; never decode a stream to re-encode it, so a
         // stream whose data is damaged (a corrupt LZW stream, say) is copied as it stands.
         writer.setCompressStreams(true);

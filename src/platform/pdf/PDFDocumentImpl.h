@@ -3,6 +3,8 @@
 // Private to platform/pdf: the libqpdf side of documents and pages. Nothing outside this folder
 // includes it, so no libqpdf type reaches the rest of the program.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -36,6 +38,18 @@ struct ObjGenHash {
 using ObjGenSet = std::unordered_set<QPDFObjGen, ObjGenHash>;
 
 struct Assembly;
+
+// What tells one state of a file from another: a file rewritten in place or replaced differs in
+// its times or its inode.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modified = 0;  // nanoseconds
+    int64_t changed = 0;
+    static FileIdentity of(const struct ::stat& info);
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // A PDF file read through libqpdf's ClosedFileInputSource (open only while stayOpen(true), so a
 // dropped source holds no descriptor), with a record of the reads that failed. libqpdf turns a
@@ -73,6 +87,14 @@ struct DocumentData {
     // into memory. Held open only while the PDFDocument object lives, so dropped sources hold no
     // descriptor.
     std::shared_ptr<WatchedFileSource> file;
+    // The file it was opened from, as it was then; no identity for a document made empty.
+    std::string path;
+    std::optional<FileIdentity> identity;
+    size_t snapshotBytes = 0;  // of the file read whole into memory, if it was
+    // Pages were copied into it or out of it, or it was written: its parse is not handed on.
+    bool touched = false;
+    // The size of its file and of the files it copied pages from; a guess at the output's size.
+    uint64_t inputBytes = 0;
 
     // Every QPDF this document copied pages from, and transitively theirs: libqpdf reads copied
     // stream data through them when the document is written. Only QPDF objects are held (never a
@@ -103,6 +125,15 @@ struct DocumentData {
     }
     void keepSourceAlive(const DocumentData& source);
 };
+
+// The whole file in one buffer, with the file's identity, or null when it is too big, over budget
+// or unreadable (the caller then reads it through the file, which reports what went wrong).
+std::shared_ptr<InputSource> snapshotOf(const std::string& path, std::optional<FileIdentity>& identity);
+
+// Keeps the parse of a file whose document was dropped, if nothing else holds any of it, for the
+// next opening of the same file; takeParsedFile hands it out once, if the file is unchanged.
+void parkParsedFile(std::shared_ptr<DocumentData> data);
+std::shared_ptr<DocumentData> takeParsedFile(const std::string& path, const FileIdentity& now);
 
 // Visits the entries of a name tree ("/Names") or number tree ("/Nums") depth first, reading past
 // what libqpdf's tree helpers give up on: missing /Limits, entries out of order, kids that loop
