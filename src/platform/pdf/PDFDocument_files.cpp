@@ -44,13 +44,15 @@ class SnapshotSource : public BufferInputSource {
 // was dropped untouched waits here, oldest first out, for the next opening of the same unchanged
 // file. Each parse is handed out once: two openings of one file never share objects, so a file
 // listed twice is still copied twice, each copy with links of its own.
-constexpr size_t parkedBytesBudget = 64u << 20;
-constexpr size_t parkedCountLimit = 4096;
+// A parse holds its file's bytes and libqpdf's objects for the pages and bookmarks read so far,
+// ten to twenty times the file's size; parked parses together stay within about 64 MiB.
+constexpr size_t parkedCostPerByte = 16;
+constexpr size_t parkedBudget = 64u << 20;
 
 struct ParkedFiles {
     std::list<std::shared_ptr<DocumentData>> byAge;
     std::unordered_multimap<std::string, std::list<std::shared_ptr<DocumentData>>::iterator> byPath;
-    size_t bytes = 0;
+    size_t cost = 0;
 
     void remove(std::list<std::shared_ptr<DocumentData>>::iterator it) {
         auto [first, last] = byPath.equal_range((*it)->path);
@@ -60,7 +62,7 @@ struct ParkedFiles {
                 break;
             }
         }
-        bytes -= (*it)->snapshotBytes;
+        cost -= (*it)->snapshotBytes * parkedCostPerByte;
         byAge.erase(it);
     }
 };
@@ -130,14 +132,14 @@ void parkParsedFile(std::shared_ptr<DocumentData> data) {
     // Only a parse nobody else sees: no page handle or outline item of it outside, no document
     // that copied from it or into it. Anything else could share objects with the next opening.
     if (!data || data.use_count() != 1 || !data->qpdf || data->qpdf.use_count() != 1 || !data->identity ||
-        data->touched || data->assembly || data->file || data->snapshotBytes > parkedBytesBudget) {
+        data->touched || data->assembly || data->file || data->snapshotBytes > parkedBudget / parkedCostPerByte) {
         return;
     }
     auto& parked = parkedFiles();
-    parked.bytes += data->snapshotBytes;
+    parked.cost += data->snapshotBytes * parkedCostPerByte;
     const std::string path = data->path;
     parked.byPath.emplace(path, parked.byAge.insert(parked.byAge.end(), std::move(data)));
-    while (parked.bytes > parkedBytesBudget || parked.byAge.size() > parkedCountLimit) {
+    while (parked.cost > parkedBudget) {
         parked.remove(parked.byAge.begin());
     }
 }
