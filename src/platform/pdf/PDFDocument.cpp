@@ -115,21 +115,22 @@ uint64_t DocumentData::indexOfPage(const QPDFObjGen& og) {
 }
 
 void DocumentData::keepSourceAlive(const DocumentData& source) {
+    minimumVersion.updateIfGreater(source.minimumVersion);
+    // Only a document assembled from others has streams that read through its QPDF.
+    if (!source.assembly || !source.qpdf || source.qpdf == qpdf) {
+        return;
+    }
     auto keep = [this](const std::shared_ptr<QPDF>& pdf) {
         if (pdf && pdf != qpdf && keepAliveSet.insert(pdf.get()).second) {
             keepAlive.push_back(pdf);
         }
     };
-    if (source.qpdf && source.qpdf != qpdf && !keepAliveSet.count(source.qpdf.get())) {
-        inputBytes += source.inputBytes;
-    }
     keep(source.qpdf);
     // The source may itself hold pages copied from elsewhere; only its list's new tail needs a look.
     size_t& merged = keepAliveMerged[source.qpdf.get()];
     for (; merged < source.keepAlive.size(); ++merged) {
         keep(source.keepAlive[merged]);
     }
-    minimumVersion.updateIfGreater(source.minimumVersion);
 }
 
 }  // namespace pdf_detail

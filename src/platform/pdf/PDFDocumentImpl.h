@@ -96,8 +96,10 @@ struct DocumentData {
     // The size of its file and of the files it copied pages from; a guess at the output's size.
     uint64_t inputBytes = 0;
 
-    // Every QPDF this document copied pages from, and transitively theirs: libqpdf reads copied
-    // stream data through them when the document is written. Only QPDF objects are held (never a
+    // Every document assembled from others that this document copied pages from, and
+    // transitively theirs: their copied streams read their data through them when this document
+    // is written. A document parsed from a file need not be kept: libqpdf's copy of one of its
+    // streams holds only the file (or its bytes). Only QPDF objects are held (never a
     // DocumentData), so no ownership cycle can form.
     std::vector<std::shared_ptr<QPDF>> keepAlive;
     std::unordered_set<const QPDF*> keepAliveSet;
@@ -166,39 +168,63 @@ class NamedDestinations {
     std::map<std::string, QPDFObjectHandle> tree_;
 };
 
+// A page label, as plain values: its numbering style ("/D", "/r", ..., or none), prefix and
+// first number.
+struct PageLabel {
+    std::string style;
+    std::optional<std::string> prefix;
+    long long start = 1;
+};
+
+// A destination of a copied link that names something its own document does not lead to here.
+// Left as it is, unless this document comes to offer that name for another document's page.
+struct UnresolvedName {
+    QPDFObjectHandle holder;  // the copied annotation or action
+    std::string key;
+    std::string name;
+};
+
 // A document that pages were copied from, as the document copied into sees it.
 struct SourceRecord {
-    std::shared_ptr<QPDF> qpdf;  // declared first: the form helper below refers to it
+    std::shared_ptr<QPDF> qpdf;  // declared first: the helpers below refer to it
     bool own = false;            // the copying document itself, for the pages it had already
     size_t ordinal = 0;          // 1, 2, ... among the other documents, in order of first copy
     // Page of this source -> its first copy in the document copied into.
     std::unordered_map<QPDFObjGen, QPDFObjectHandle, ObjGenHash> copies;
+    // Pages copied from this source that may hold links (source page, copy).
+    std::vector<std::pair<QPDFObjectHandle, QPDFObjectHandle>> linking;
     std::unique_ptr<QPDFAcroFormDocumentHelper> form;  // when the source has an interactive form
     bool formChecked = false;
     // Read at the first copy, while the source's file is still open: read later, every object
     // would reopen it. Each name with the explicit destination it resolves to (null for none).
     std::unique_ptr<NamedDestinations> names;
     std::map<std::string, QPDFObjectHandle> namedTargets;
-    std::map<long long, QPDFObjectHandle> labels;
+    std::map<long long, PageLabel> labels;
     // Of the copying document itself, as they were before anything was copied in.
     std::vector<std::pair<std::string, QPDFObjectHandle>> ownNames;
+
+    // Once no more pages can come from the source, everything it gave is settled in the document
+    // copied into and its parse is let go: its names as they lead here, qpdf null.
+    bool released = false;
+    std::vector<std::pair<std::string, QPDFObjectHandle>> settledNames;
 };
 
 // Where a page of a document came from: a page of a source, and its index there.
 struct PageOrigin {
     SourceRecord* source = nullptr;
     long long index = 0;
-    QPDFObjectHandle sourcePage;
-    bool mayLink = false;  // the source page has annotations or actions
+    QPDFObjectHandle sourcePage;  // not to be used once the source is released
+    bool mayLink = false;         // the source page has annotations or actions
 };
 
 struct Assembly {
     std::vector<std::unique_ptr<SourceRecord>> sources;  // the document itself first, if it had pages
-    std::unordered_map<const QPDF*, SourceRecord*> byQpdf;
+    std::unordered_map<const QPDF*, SourceRecord*> byQpdf;  // of the sources not released
     std::unordered_map<QPDFObjGen, PageOrigin, ObjGenHash> origins;  // by page of this document
     std::unique_ptr<QPDFAcroFormDocumentHelper> form;                // of this document
     size_t nextOrdinal = 1;
     bool pending = false;  // pages were copied since the last finishAssembly
+    std::vector<UnresolvedName> unresolvedNames;  // from the links of released sources
 };
 
 // Around each copy of a page of source into data: before, so that what the copy depends on can
@@ -213,11 +239,16 @@ void finishAssembly(DocumentData& data);
 
 // Parts of finishAssembly. writeNamedDestinations answers the names the document now offers.
 std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assembly& assembly);
-void fixLinks(DocumentData& data, Assembly& assembly, const std::unordered_set<std::string>& offeredNames);
 void writePageLabels(DocumentData& data, Assembly& assembly);
 
+// Makes the links of the pages copied from source lead to the copies of their targets. A name
+// that leads nowhere here is added to unresolved.
+void fixLinks(SourceRecord& source, std::vector<UnresolvedName>& unresolved);
+// The source's named destinations that lead to pages copied here, rewritten to lead to them.
+std::vector<std::pair<std::string, QPDFObjectHandle>> retargetedNames(SourceRecord& source);
+
 // A page label tree's entries; those that are not a page index and a dictionary are left out.
-std::map<long long, QPDFObjectHandle> labelEntries(QPDFObjectHandle tree);
+std::map<long long, PageLabel> labelEntries(QPDFObjectHandle tree);
 
 // Rectangles and attributes of page objects, tolerant of anything a damaged file holds.
 PDFRect mediaBoxOf(QPDFObjectHandle page);

@@ -3,6 +3,11 @@
 // a later page would lead nowhere. Each copy therefore records where it came from, and the links,
 // names and labels are settled once all pages are known (finishAssembly, before writing).
 // Form fields are settled at once, page by page, by libqpdf's form helper.
+//
+// A source's parse (every object read from its file) is needed only until no more pages can
+// come from it: then its links and names are settled and the parse let go, so that a combine
+// of many files holds one parse at a time rather than all of them. libqpdf's copies of its
+// streams read their data through the file (or its bytes in memory), not through the parse.
 
 #include <exception>
 
@@ -45,6 +50,35 @@ Assembly& assemblyOf(DocumentData& data) {
         data.assembly = std::move(assembly);
     }
     return *data.assembly;
+}
+
+// Settles everything the source gave and lets its parse go; no page may be copied from it after.
+void release(Assembly& assembly, SourceRecord& record) {
+    try {
+        fixLinks(record, assembly.unresolvedNames);
+    } catch (const std::exception&) {
+    }
+    try {
+        record.settledNames = retargetedNames(record);
+    } catch (const std::exception&) {
+    }
+    record.linking.clear();
+    record.namedTargets.clear();
+    record.form.reset();  // before the QPDF they refer to
+    record.names.reset();
+    assembly.byQpdf.erase(record.qpdf.get());
+    record.qpdf.reset();
+    record.released = true;
+}
+
+// Sources nothing else holds can give no more pages: neither a document nor a page handle of
+// theirs is left.
+void releaseFinishedSources(Assembly& assembly) {
+    for (const auto& record : assembly.sources) {
+        if (!record->own && !record->released && record->qpdf.use_count() == 1) {
+            release(assembly, *record);
+        }
+    }
 }
 
 SourceRecord& recordOf(Assembly& assembly, DocumentData& source) {
@@ -104,7 +138,10 @@ void prepareInsertion(DocumentData& data, DocumentData& source) {
             if (source.assembly && source.assembly->pending) {
                 finishAssembly(source);
             }
-            assemblyOf(data);
+            Assembly& assembly = assemblyOf(data);
+            if (!assembly.byQpdf.count(source.qpdf.get())) {
+                releaseFinishedSources(assembly);  // a new source: earlier ones are likely done
+            }
         }
     } catch (const std::exception&) {
     }
@@ -117,19 +154,30 @@ void noteInsertedPage(DocumentData& data, DocumentData& source, QPDFObjectHandle
             if (data.assembly) {
                 auto it = data.assembly->origins.find(sourcePage.getObjGen());
                 if (it != data.assembly->origins.end()) {
-                    data.assembly->origins[copy.getObjGen()] = PageOrigin(it->second);
+                    const PageOrigin origin = it->second;
+                    data.assembly->origins[copy.getObjGen()] = origin;
+                    if (origin.mayLink && !origin.source->own && !origin.source->released) {
+                        origin.source->linking.emplace_back(origin.sourcePage, copy);
+                    }
                 }
             }
             return;
         }
         Assembly& assembly = assemblyOf(data);
+        const bool firstCopy = !assembly.byQpdf.count(source.qpdf.get());
         SourceRecord& record = recordOf(assembly, source);
+        if (firstCopy) {
+            data.inputBytes += source.inputBytes;
+        }
         const uint64_t index = source.indexOfPage(sourcePage.getObjGen());
         const bool hasAnnotations = sourcePage.getKey("/Annots").isArray();
         const bool mayLink = hasAnnotations || sourcePage.hasKey("/AA");
         record.copies.emplace(sourcePage.getObjGen(), copy);  // the first copy is the target of links
         assembly.origins[copy.getObjGen()] =
             PageOrigin{&record, index == NSNotFound ? -1 : static_cast<long long>(index), sourcePage, mayLink};
+        if (mayLink) {
+            record.linking.emplace_back(sourcePage, copy);
+        }
         assembly.pending = true;
         if (hasAnnotations) {
             copyFormFields(data, assembly, record, sourcePage, copy);
@@ -144,14 +192,29 @@ void finishAssembly(DocumentData& data) {
         return;
     }
     Assembly& assembly = *data.assembly;
+    releaseFinishedSources(assembly);
+    // Sources still held are settled again each time, as more of their pages may come.
+    std::vector<UnresolvedName> unresolved = assembly.unresolvedNames;
+    for (const auto& record : assembly.sources) {
+        if (!record->own && !record->released) {
+            try {
+                fixLinks(*record, unresolved);
+            } catch (const std::exception&) {
+            }
+        }
+    }
     std::unordered_set<std::string> offered;
     try {
         offered = writeNamedDestinations(data, assembly);
     } catch (const std::exception&) {
     }
-    try {
-        fixLinks(data, assembly, offered);
-    } catch (const std::exception&) {
+    for (UnresolvedName& name : unresolved) {
+        try {
+            if (offered.count(name.name)) {
+                name.holder.removeKey(name.key);
+            }
+        } catch (const std::exception&) {
+        }
     }
     try {
         writePageLabels(data, assembly);

@@ -12,18 +12,15 @@ namespace {
 
 constexpr size_t maxLabels = 1'000'000;
 
-// A label dictionary rebuilt from its parts, so nothing of another document is referenced.
-// firstNumber is the number of the first page it labels.
-QPDFObjectHandle labelDictionary(QPDFObjectHandle style, QPDFObjectHandle prefix, long long firstNumber) {
+// A label dictionary built from its parts. firstNumber is the number of the first page it labels.
+QPDFObjectHandle labelDictionary(const std::string& style, const std::optional<std::string>& prefix,
+                                 long long firstNumber) {
     auto label = QPDFObjectHandle::newDictionary();
-    if (style.isName()) {
-        const std::string s = style.getName();
-        if (s == "/D" || s == "/R" || s == "/r" || s == "/A" || s == "/a") {
-            label.replaceKey("/S", QPDFObjectHandle::newName(s));
-        }
+    if (style == "/D" || style == "/R" || style == "/r" || style == "/A" || style == "/a") {
+        label.replaceKey("/S", QPDFObjectHandle::newName(style));
     }
-    if (prefix.isString()) {
-        label.replaceKey("/P", QPDFObjectHandle::newString(prefix.getStringValue()));
+    if (prefix) {
+        label.replaceKey("/P", QPDFObjectHandle::newString(*prefix));
     }
     if (firstNumber != 1) {
         label.replaceKey("/St", QPDFObjectHandle::newInteger(firstNumber));
@@ -31,18 +28,14 @@ QPDFObjectHandle labelDictionary(QPDFObjectHandle style, QPDFObjectHandle prefix
     return label;
 }
 
-long long startOf(QPDFObjectHandle label) {
-    QPDFObjectHandle start = label.getKey("/St");
-    return start.isInteger() && start.getIntValue() >= 1 ? start.getIntValue() : 1;
-}
-
 // The /Nums entries, flat and in page order, with each entry left out that only continues the
 // one before it.
 class LabelWriter {
   public:
-    void add(long long pageIndex, QPDFObjectHandle style, QPDFObjectHandle prefix, long long firstNumber) {
-        const std::string s = style.isName() ? style.getName() : std::string();
-        const std::string p = prefix.isString() ? prefix.getStringValue() : std::string();
+    void add(long long pageIndex, const std::string& style, const std::optional<std::string>& prefix,
+             long long firstNumber) {
+        const std::string& s = style;
+        const std::string p = prefix.value_or(std::string());
         if (any_ && s == style_ && p == prefix_ && firstNumber == number_ + (pageIndex - index_)) {
             return;
         }
@@ -68,30 +61,43 @@ class LabelWriter {
 
 // Labels pages [first, last] of a source as pages from at on: the range from the entry at or
 // below first, then each entry within.
-void addRange(LabelWriter& writer, const std::map<long long, QPDFObjectHandle>& labels, long long first, long long last,
+void addRange(LabelWriter& writer, const std::map<long long, PageLabel>& labels, long long first, long long last,
               long long at) {
     auto it = labels.upper_bound(first);
     if (it == labels.begin()) {
         // Before the first range (or no labels at all): readers show the page number.
-        writer.add(at, QPDFObjectHandle::newName("/D"), QPDFObjectHandle::newNull(), first + 1);
+        writer.add(at, "/D", std::nullopt, first + 1);
     } else {
         auto below = std::prev(it);
-        QPDFObjectHandle label = below->second;
-        writer.add(at, label.getKey("/S"), label.getKey("/P"), startOf(label) + (first - below->first));
+        const PageLabel& label = below->second;
+        writer.add(at, label.style, label.prefix, label.start + (first - below->first));
     }
     for (; it != labels.end() && it->first <= last; ++it) {
-        QPDFObjectHandle label = it->second;
-        writer.add(at + (it->first - first), label.getKey("/S"), label.getKey("/P"), startOf(label));
+        const PageLabel& label = it->second;
+        writer.add(at + (it->first - first), label.style, label.prefix, label.start);
     }
 }
 
 }  // namespace
 
-std::map<long long, QPDFObjectHandle> labelEntries(QPDFObjectHandle tree) {
-    std::map<long long, QPDFObjectHandle> entries;
+std::map<long long, PageLabel> labelEntries(QPDFObjectHandle tree) {
+    std::map<long long, PageLabel> entries;
     walkTree(tree, "/Nums", [&entries](QPDFObjectHandle key, QPDFObjectHandle value) {
-        if (key.isInteger() && key.getIntValue() >= 0 && value.isDictionary()) {
-            entries.emplace(key.getIntValue(), value);
+        try {
+            if (key.isInteger() && key.getIntValue() >= 0 && value.isDictionary()) {
+                PageLabel label;
+                QPDFObjectHandle style = value.getKey("/S");
+                QPDFObjectHandle prefix = value.getKey("/P");
+                QPDFObjectHandle start = value.getKey("/St");
+                label.style = style.isName() ? style.getName() : std::string();
+                if (prefix.isString()) {
+                    label.prefix = prefix.getStringValue();
+                }
+                label.start = start.isInteger() && start.getIntValue() >= 1 ? start.getIntValue() : 1;
+                entries.emplace(key.getIntValue(), std::move(label));
+            }
+        } catch (const std::exception&) {
+            // A damaged entry is left out.
         }
         return entries.size() < maxLabels;
     });
@@ -111,7 +117,7 @@ void writePageLabels(DocumentData& data, Assembly& assembly) {
     LabelWriter writer;
     const auto& pages = data.qpdf->getAllPages();
     const long long count = static_cast<long long>(pages.size());
-    const std::map<long long, QPDFObjectHandle> noLabels;
+    const std::map<long long, PageLabel> noLabels;
     for (long long i = 0; i < count;) {
         auto origin = assembly.origins.find(pages[static_cast<size_t>(i)].getObjGen());
         if (origin == assembly.origins.end() || origin->second.index < 0) {

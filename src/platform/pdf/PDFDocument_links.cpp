@@ -84,8 +84,8 @@ std::optional<std::string> nameKey(QPDFObjectHandle destination) {
 
 class LinkFixer {
   public:
-    LinkFixer(SourceRecord& source, const std::unordered_set<std::string>& offered)
-        : source_(source), offered_(offered) {
+    LinkFixer(SourceRecord& source, std::vector<UnresolvedName>& unresolved)
+        : source_(source), unresolved_(unresolved) {
         if (!source.names) {
             source.names = std::make_unique<NamedDestinations>(*source.qpdf);
         }
@@ -136,12 +136,14 @@ class LinkFixer {
             holder.replaceKey(key, *rewritten);
             return;
         }
-        // What leads to no page copied here must not lead into another document instead: a name
-        // that another document offers here, a page number that counts this document's pages.
-        auto name = nameKey(destination);
+        // What leads to no page copied here must not lead into another document instead: a page
+        // number that counts this document's pages, or a name that another document offers here
+        // (known only once all are in).
         const bool pageNumber = target.isArray() && target.getArrayNItems() > 0 && target.getArrayItem(0).isInteger();
-        if ((name && offered_.count(*name)) || pageNumber) {
+        if (pageNumber) {
             holder.removeKey(key);
+        } else if (auto name = nameKey(destination)) {
+            unresolved_.push_back({holder, key, *name});
         }
         // An explicit destination to a page not copied was nulled by libqpdf; it stays so.
     }
@@ -183,7 +185,7 @@ class LinkFixer {
     }
 
     SourceRecord& source_;
-    const std::unordered_set<std::string>& offered_;
+    std::vector<UnresolvedName>& unresolved_;
 };
 
 std::string uniqueKey(const std::string& key, size_t ordinal, std::unordered_set<std::string>& taken) {
@@ -282,13 +284,8 @@ std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assem
             }
             continue;
         }
-        for (const auto& [key, target] : source->namedTargets) {
-            try {
-                if (auto rewritten = retarget(*source, target)) {
-                    entries.emplace_back(uniqueKey(key, source->ordinal, taken), *rewritten);
-                }
-            } catch (const std::exception&) {
-            }
+        for (auto& [key, value] : source->released ? source->settledNames : retargetedNames(*source)) {
+            entries.emplace_back(uniqueKey(key, source->ordinal, taken), value);
         }
     }
 
@@ -308,19 +305,24 @@ std::unordered_set<std::string> writeNamedDestinations(DocumentData& data, Assem
     return taken;
 }
 
-void fixLinks(DocumentData& data, Assembly& assembly, const std::unordered_set<std::string>& offered) {
-    std::unordered_map<SourceRecord*, std::unique_ptr<LinkFixer>> fixers;
-    for (const QPDFObjectHandle& page : data.qpdf->getAllPages()) {
-        auto origin = assembly.origins.find(page.getObjGen());
-        if (origin == assembly.origins.end() || !origin->second.mayLink || origin->second.source->own) {
-            continue;
-        }
-        auto& fixer = fixers[origin->second.source];
-        if (!fixer) {
-            fixer = std::make_unique<LinkFixer>(*origin->second.source, offered);
-        }
+std::vector<std::pair<std::string, QPDFObjectHandle>> retargetedNames(SourceRecord& source) {
+    std::vector<std::pair<std::string, QPDFObjectHandle>> names;
+    for (const auto& [key, target] : source.namedTargets) {
         try {
-            fixer->fixPage(origin->second.sourcePage, page);
+            if (auto rewritten = retarget(source, target)) {
+                names.emplace_back(key, *rewritten);
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    return names;
+}
+
+void fixLinks(SourceRecord& source, std::vector<UnresolvedName>& unresolved) {
+    LinkFixer fixer(source, unresolved);
+    for (const auto& [sourcePage, copy] : source.linking) {
+        try {
+            fixer.fixPage(sourcePage, copy);
         } catch (const std::exception&) {
         }
     }
