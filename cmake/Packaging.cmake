@@ -4,6 +4,8 @@ install(FILES data/io.github.tomefuse.Tomefuse.desktop DESTINATION ${CMAKE_INSTA
 install(FILES data/io.github.tomefuse.Tomefuse.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/icons/tomefuse.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/help/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/tomefuse/help)
+# Debian wants the licence where every package keeps it.
+install(FILES data/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tomefuse)
 
 # The application looks for its help page beside itself in the build tree.
 configure_file(data/help/index.html ${CMAKE_BINARY_DIR}/src/data/help/index.html COPYONLY)
