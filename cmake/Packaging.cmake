@@ -7,8 +7,9 @@ install(FILES data/help/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/tomefuse
 # Debian wants the licence where every package keeps it.
 install(FILES data/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tomefuse)
 
-# The application looks for its help page beside itself in the build tree.
+# The application looks for its help page and icon beside itself in the build tree.
 configure_file(data/help/index.html ${CMAKE_BINARY_DIR}/src/data/help/index.html COPYONLY)
+configure_file(data/icons/tomefuse.svg ${CMAKE_BINARY_DIR}/src/data/icons/tomefuse.svg COPYONLY)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tomefuse)
@@ -26,8 +27,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 # Dependencies computed from the binaries (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening the combined PDF and the help page goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening the combined PDF and the help page goes through xdg-open; Qt draws the SVG icon through
+# a plugin, which no library dependency reveals.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6")
 if(TOMEFUSE_SANITIZE)
   message(STATUS "Note: a package of this build would need the sanitizer runtimes; package one without TOMEFUSE_SANITIZE")
 endif()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <QUrl>
 #include <utility>
@@ -27,6 +28,10 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
+    // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral("tomefuse"),
+        QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/data/icons/tomefuse.svg"))));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults_);
     window_->restoreLayout(userDefaults_.settings());
     const QString help = helpPagePath(QCoreApplication::applicationDirPath());
