@@ -45,9 +45,10 @@ class SnapshotSource : public BufferInputSource {
 // file. Each parse is handed out once: two openings of one file never share objects, so a file
 // listed twice is still copied twice, each copy with links of its own.
 // A parse holds its file's bytes and libqpdf's objects for the pages and bookmarks read so far,
-// ten to twenty times the file's size; parked parses together stay within about 64 MiB.
-constexpr size_t parkedCostPerByte = 16;
+// ten to twenty times the file's size, and a few kilobytes however small the file; parked parses
+// together stay within about 64 MiB.
 constexpr size_t parkedBudget = 64u << 20;
+size_t parkedCost(const DocumentData& data) { return data.snapshotBytes * 16 + (8u << 10); }
 
 struct ParkedFiles {
     std::list<std::shared_ptr<DocumentData>> byAge;
@@ -62,7 +63,7 @@ struct ParkedFiles {
                 break;
             }
         }
-        cost -= (*it)->snapshotBytes * parkedCostPerByte;
+        cost -= parkedCost(**it);
         byAge.erase(it);
     }
 };
@@ -132,11 +133,11 @@ void parkParsedFile(std::shared_ptr<DocumentData> data) {
     // Only a parse nobody else sees: no page handle or outline item of it outside, no document
     // that copied from it or into it. Anything else could share objects with the next opening.
     if (!data || data.use_count() != 1 || !data->qpdf || data->qpdf.use_count() != 1 || !data->identity ||
-        data->touched || data->assembly || data->file || data->snapshotBytes > parkedBudget / parkedCostPerByte) {
+        data->touched || data->assembly || data->file || parkedCost(*data) > parkedBudget) {
         return;
     }
     auto& parked = parkedFiles();
-    parked.cost += data->snapshotBytes * parkedCostPerByte;
+    parked.cost += parkedCost(*data);
     const std::string path = data->path;
     parked.byPath.emplace(path, parked.byAge.insert(parked.byAge.end(), std::move(data)));
     while (parked.cost > parkedBudget) {
