@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
-#include "platform/terminal/SettingsFileDefaults.h"
+#include "platform/terminal/SettingsFile.h"
 #include "platform/terminal/TerminalServices.h"
 
 using namespace tomefuse;
@@ -165,8 +165,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    SettingsFileDefaults settings;
-    OverlayUserDefaults defaults(&settings);
+    OverlayUserDefaults defaults(readStoredSettings(applicationSettingsFiles()));
     TerminalWorkspace workspace(options.afterwards);
     TerminalSystem system;
     system.verbose = options.verbose;

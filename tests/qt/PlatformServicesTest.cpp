@@ -12,7 +12,8 @@
 #include "QtTestSupport.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtWorkspace.h"
-#include "platform/terminal/SettingsFileDefaults.h"
+#include "platform/terminal/SettingsFile.h"
+#include "platform/terminal/TerminalServices.h"
 
 namespace tomefuse::test {
 namespace {
@@ -52,7 +53,7 @@ TEST(UserDefaults, TheCommandLineReadsWhatTheApplicationStores) {
     ASSERT_FALSE(testSettingsDir().isEmpty());
     const bool testMode = QStandardPaths::isTestModeEnabled();
     QStandardPaths::setTestModeEnabled(false);  // where the settings store looks outside tests
-    EXPECT_EQ(SettingsFileDefaults::applicationFiles().front(),
+    EXPECT_EQ(applicationSettingsFiles().front(),
               (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tomefuse/Tomefuse.conf")
                   .toStdString());
     QStandardPaths::setTestModeEnabled(testMode);
@@ -63,7 +64,7 @@ TEST(UserDefaults, TheCommandLineReadsWhatTheApplicationStores) {
         app.setBool("shouldInsertTOCForFilenames", !value);
         app.settings().setValue("window/preserveExistingTOCs", !value);  // a group of its own
         app.settings().sync();
-        SettingsFileDefaults stored(files);
+        OverlayUserDefaults stored(readStoredSettings(files));
         stored.registerDefaults({{"neverStored", true}, {"preserveExistingTOCs", !value}});
         EXPECT_EQ(stored.boolForKey("preserveExistingTOCs"), value);
         EXPECT_EQ(stored.boolForKey("shouldInsertTOCForFilenames"), !value);

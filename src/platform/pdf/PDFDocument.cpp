@@ -214,9 +214,7 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
         data->path = path;
         data->inputBytes = static_cast<uint64_t>(info.st_size);
         std::shared_ptr<InputSource> input = pdf_detail::snapshotOf(path, data->identity);
-        if (input) {
-            data->snapshotBytes = static_cast<size_t>(data->identity->size);
-        } else {
+        if (!input) {
             data->file = std::make_shared<pdf_detail::WatchedFileSource>(path);
             data->file->stayOpen(true);
             input = data->file;

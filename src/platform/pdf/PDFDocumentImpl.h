@@ -87,10 +87,10 @@ struct DocumentData {
     // into memory. Held open only while the PDFDocument object lives, so dropped sources hold no
     // descriptor.
     std::shared_ptr<WatchedFileSource> file;
-    // The file it was opened from, as it was then; no identity for a document made empty.
+    // The file it was opened from; and, for a file read whole into memory, the file as it was
+    // then (none for a document made empty or read through the file).
     std::string path;
     std::optional<FileIdentity> identity;
-    size_t snapshotBytes = 0;  // of the file read whole into memory, if it was
     // Pages were copied into it or out of it, or it was written: its parse is not handed on.
     bool touched = false;
     // The size of its file and of the files it copied pages from; a guess at the output's size.

@@ -48,7 +48,7 @@ class SnapshotSource : public BufferInputSource {
 // ten to twenty times the file's size, and a few kilobytes however small the file; parked parses
 // together stay within about 64 MiB.
 constexpr size_t parkedBudget = 64u << 20;
-size_t parkedCost(const DocumentData& data) { return data.snapshotBytes * 16 + (8u << 10); }
+size_t parkedCost(const DocumentData& data) { return static_cast<size_t>(data.identity->size) * 16 + (8u << 10); }
 
 struct ParkedFiles {
     std::list<std::shared_ptr<DocumentData>> byAge;
@@ -130,10 +130,11 @@ std::shared_ptr<InputSource> snapshotOf(const std::string& path, std::optional<F
 }
 
 void parkParsedFile(std::shared_ptr<DocumentData> data) {
-    // Only a parse nobody else sees: no page handle or outline item of it outside, no document
-    // that copied from it or into it. Anything else could share objects with the next opening.
+    // Only a parse of a file read into memory that nobody else sees: no page handle or outline
+    // item of it outside, no document that copied from it or into it (touched). Anything else
+    // could share objects with the next opening.
     if (!data || data.use_count() != 1 || !data->qpdf || data->qpdf.use_count() != 1 || !data->identity ||
-        data->touched || data->assembly || data->file || parkedCost(*data) > parkedBudget) {
+        data->touched || parkedCost(*data) > parkedBudget) {
         return;
     }
     auto& parked = parkedFiles();

@@ -36,10 +36,6 @@ bool run(std::vector<std::string> argv) {
 }  // namespace
 
 void OverlayUserDefaults::registerDefaults(const std::map<std::string, bool>& defaults) {
-    // Registering stores nothing, so the base may know the defaults too.
-    if (base_) {
-        base_->registerDefaults(defaults);
-    }
     for (const auto& [key, value] : defaults) {
         registered_[key] = value;
     }
@@ -48,9 +44,6 @@ void OverlayUserDefaults::registerDefaults(const std::map<std::string, bool>& de
 bool OverlayUserDefaults::boolForKey(const std::string& key) const {
     if (auto it = values_.find(key); it != values_.end()) {
         return it->second;
-    }
-    if (base_) {
-        return base_->boolForKey(key);
     }
     auto it = registered_.find(key);
     return it != registered_.end() && it->second;

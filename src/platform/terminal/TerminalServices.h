@@ -14,16 +14,16 @@
 
 namespace tomefuse {
 
-// Settings for one run: values set here win, the rest come from a base that is never written.
+// Settings for one run: they start as the stored values given, values set later win, and nothing
+// is written back.
 class OverlayUserDefaults : public UserDefaults {
   public:
-    explicit OverlayUserDefaults(UserDefaults* base = nullptr) : base_(base) {}
+    explicit OverlayUserDefaults(std::map<std::string, bool> stored = {}) : values_(std::move(stored)) {}
     void registerDefaults(const std::map<std::string, bool>& defaults) override;
     bool boolForKey(const std::string& key) const override;
     void setBool(const std::string& key, bool value) override { values_[key] = value; }
 
   private:
-    UserDefaults* base_;
     std::map<std::string, bool> registered_;
     std::map<std::string, bool> values_;
 };

@@ -1,4 +1,4 @@
-#include "platform/terminal/SettingsFileDefaults.h"
+#include "platform/terminal/SettingsFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -34,7 +34,8 @@ std::string environment(const char* name) {
 
 }  // namespace
 
-SettingsFileDefaults::SettingsFileDefaults(const std::vector<std::string>& files) {
+std::map<std::string, bool> readStoredSettings(const std::vector<std::string>& files) {
+    std::map<std::string, bool> stored;
     for (const std::string& file : files) {
         std::ifstream in(file);
         std::string section;
@@ -53,32 +54,19 @@ SettingsFileDefaults::SettingsFileDefaults(const std::vector<std::string>& files
             if (section != "General" || equals == std::string::npos) {
                 continue;
             }
-            stored_.emplace(trimmed(line.substr(0, equals)), truth(trimmed(line.substr(equals + 1))));
+            stored.emplace(trimmed(line.substr(0, equals)), truth(trimmed(line.substr(equals + 1))));
         }
     }
+    return stored;
 }
 
-std::vector<std::string> SettingsFileDefaults::applicationFiles() {
+std::vector<std::string> applicationSettingsFiles() {
     std::string user = environment("XDG_CONFIG_HOME");
     if (user.empty() || user.front() != '/') {
         user = environment("HOME") + "/.config";
     }
     return {user + "/Tomefuse/Tomefuse.conf", user + "/Tomefuse.conf", "/etc/xdg/Tomefuse/Tomefuse.conf",
             "/etc/xdg/Tomefuse.conf"};
-}
-
-void SettingsFileDefaults::registerDefaults(const std::map<std::string, bool>& defaults) {
-    for (const auto& [key, value] : defaults) {
-        registered_[key] = value;
-    }
-}
-
-bool SettingsFileDefaults::boolForKey(const std::string& key) const {
-    if (auto found = stored_.find(key); found != stored_.end()) {
-        return found->second;
-    }
-    auto found = registered_.find(key);
-    return found != registered_.end() && found->second;
 }
 
 }  // namespace tomefuse
