@@ -116,9 +116,7 @@ TEST(PDFDocumentForms, SameNamedFieldsOfTwoFilesStayTwoFields) {
 // the output holds no page objects beyond its pages (fields reach widgets on other pages).
 TEST(PDFDocumentForms, CorpusFormsCombineWhole) {
     const std::filesystem::path corpus = std::filesystem::path(TOMEFUSE_CORPUS_DIR) / "qpdf";
-    if (!std::filesystem::is_directory(corpus)) {
-        GTEST_SKIP() << "no corpus at " << corpus;
-    }
+    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << "the corpus is missing: " << corpus;
     TempDir dir;
     const std::vector<std::string> names = {"form-empty-from-odt.pdf", "form-filled-by-acrobat.pdf",
                                             "fields-two-pages.pdf",    "field-types.pdf",

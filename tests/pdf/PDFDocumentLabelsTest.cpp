@@ -54,9 +54,7 @@ TEST(PDFDocumentLabels, EveryPageKeepsTheLabelItHadInItsFile) {
 // their own file once combined after a file without labels.
 TEST(PDFDocumentLabels, CorpusLabelsCarryOver) {
     const std::filesystem::path corpus = std::filesystem::path(TOMEFUSE_CORPUS_DIR) / "qpdf";
-    if (!std::filesystem::is_directory(corpus)) {
-        GTEST_SKIP() << "no corpus at " << corpus;
-    }
+    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << "the corpus is missing: " << corpus;
     TempDir dir;
     PdfBuilder().addPages(2).write(dir.file("front.pdf"));
     for (const char* name : {"page-labels-num-tree.pdf", "page-labels-no-zero.pdf", "11-pages-with-labels.pdf",
