@@ -1,16 +1,13 @@
 #include "platform/pdf/PDFDocument.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <exception>
 #include <new>
-#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/pdf/PDFDocumentImpl.h"
+#include "platform/pdf/PDFWriter.h"
 
 // libqpdf reports damage as exceptions (QPDFExc, std::runtime_error, std::logic_error, all
 // std::exception) and may throw from any lazy object resolution. Every public operation here
@@ -20,126 +17,83 @@ namespace tomefuse {
 
 namespace pdf_detail {
 
-namespace {
-uint64_t ioFailures = 0;  // libqpdf is used from the main thread only
-std::string ioLastFailure;
-}  // namespace
+struct Streaming {
+    PDFWriteTarget target;
+    FileSink sink;
+    std::unique_ptr<Writer> writer;
+    bool begun = false;
+    bool dead = false;  // cancelled or failed: nothing more is written
 
-WatchedFileSource::WatchedFileSource(const std::string& path)
-    : file_(std::make_shared<ClosedFileInputSource>(path.c_str())) {}
+    explicit Streaming(PDFWriteTarget t) : target(std::move(t)), sink(target.fd) {}
+};
 
-void WatchedFileSource::stayOpen(bool flag) {
-    guarded([&] {
-        file_->stayOpen(flag);
-        return 0;
-    });
-}
-
-uint64_t WatchedFileSource::failureCount() { return ioFailures; }
-
-std::string WatchedFileSource::lastFailure() { return ioLastFailure; }
-
-template <class F>
-auto WatchedFileSource::guarded(F operation) -> decltype(operation()) {
+const std::vector<QPDFObjectHandle>& ParsedFile::pages() {
+    static const std::vector<QPDFObjectHandle> none;
     try {
-        auto result = operation();
-        last_offset = file_->getLastOffset();
-        return result;
-    } catch (const std::exception& e) {
-        ++ioFailures;
-        ioLastFailure = e.what();
-        throw;
-    }
-}
-
-qpdf_offset_t WatchedFileSource::findAndSkipNextEOL() {
-    return guarded([&] { return file_->findAndSkipNextEOL(); });
-}
-
-const std::string& WatchedFileSource::getName() const { return file_->getName(); }
-
-qpdf_offset_t WatchedFileSource::tell() {
-    return guarded([&] { return file_->tell(); });
-}
-
-void WatchedFileSource::seek(qpdf_offset_t offset, int whence) {
-    guarded([&] {
-        file_->seek(offset, whence);
-        return 0;
-    });
-}
-
-void WatchedFileSource::rewind() {
-    guarded([&] {
-        file_->rewind();
-        return 0;
-    });
-}
-
-size_t WatchedFileSource::read(char* buffer, size_t length) {
-    return guarded([&] { return file_->read(buffer, length); });
-}
-
-void WatchedFileSource::unreadCh(char ch) {
-    guarded([&] {
-        file_->unreadCh(ch);
-        return 0;
-    });
-}
-
-uint64_t DocumentData::pageCount() {
-    try {
-        return qpdf->getAllPages().size();
+        return qpdf ? qpdf->getAllPages() : none;
     } catch (const std::exception&) {
-        return 0;
+        return none;
     }
 }
 
-uint64_t DocumentData::indexOfPage(const QPDFObjGen& og) {
-    try {
-        if (!pageIndexValid) {
-            pageIndex.clear();
-            const auto& pages = qpdf->getAllPages();
-            pageIndex.reserve(pages.size());
-            for (size_t i = 0; i < pages.size(); ++i) {
-                pageIndex.emplace(pages[i].getObjGen(), i);
+uint64_t ParsedFile::indexOfPage(const QPDFObjGen& og) {
+    if (!pageIndexValid_) {
+        const auto& all = pages();
+        pageIndex_.clear();
+        pageIndex_.reserve(all.size());
+        for (size_t i = 0; i < all.size(); ++i) {
+            pageIndex_.emplace(all[i].getObjGen(), i);
+        }
+        pageIndexValid_ = true;
+    }
+    auto it = pageIndex_.find(og);
+    return it == pageIndex_.end() ? NSNotFound : it->second;
+}
+
+DocumentData::DocumentData() = default;
+DocumentData::~DocumentData() = default;
+
+std::vector<PageSlot>& DocumentData::slots() {
+    if (!slotsMade_) {
+        slotsMade_ = true;
+        if (parse) {
+            const auto& own = parse->pages();
+            slots_.reserve(own.size());
+            for (const QPDFObjectHandle& page : own) {
+                slots_.push_back(PageSlot{nextSlotId_++, nullptr, page, nullptr});
             }
-            pageIndexValid = true;
         }
-        auto it = pageIndex.find(og);
-        return it == pageIndex.end() ? NSNotFound : it->second;
-    } catch (const std::exception&) {
-        invalidatePageIndex();
-        return NSNotFound;
     }
+    return slots_;
 }
 
-void DocumentData::keepSourceAlive(const DocumentData& source) {
-    minimumVersion.updateIfGreater(source.minimumVersion);
-    // Only a document assembled from others has streams that read through its QPDF.
-    if (!source.assembly || !source.qpdf || source.qpdf == qpdf) {
-        return;
-    }
-    auto keep = [this](const std::shared_ptr<QPDF>& pdf) {
-        if (pdf && pdf != qpdf && keepAliveSet.insert(pdf.get()).second) {
-            keepAlive.push_back(pdf);
+uint64_t DocumentData::pageCount() { return slotsMade_ || !parse ? slots().size() : parse->pages().size(); }
+
+uint64_t DocumentData::indexOfSlot(uint64_t id) {
+    const auto& all = slots();
+    if (!slotIndexValid_) {
+        slotIndex_.clear();
+        slotIndex_.reserve(all.size());
+        for (size_t i = 0; i < all.size(); ++i) {
+            slotIndex_.emplace(all[i].id, i);
         }
-    };
-    keep(source.qpdf);
-    // The source may itself hold pages copied from elsewhere; only its list's new tail needs a look.
-    size_t& merged = keepAliveMerged[source.qpdf.get()];
-    for (; merged < source.keepAlive.size(); ++merged) {
-        keep(source.keepAlive[merged]);
+        slotIndexValid_ = true;
     }
+    auto it = slotIndex_.find(id);
+    return it == slotIndex_.end() ? NSNotFound : it->second;
 }
 
 }  // namespace pdf_detail
 
 namespace {
 
+using pdf_detail::DocumentData;
+using pdf_detail::ParsedFile;
+using pdf_detail::PageSlot;
+
 std::shared_ptr<QPDF> newQPDF() {
     auto pdf = QPDF::create();
-    // Damaged files recovered silently are fine; libqpdf would print every warning on stderr.
+    // Damage is looked at where it matters; libqpdf would print every warning on stderr.
     pdf->setSuppressWarnings(true);
     return pdf;
 }
@@ -162,19 +116,39 @@ PDFVersion versionOf(QPDF& pdf) {
     return PDFVersion(1, 3);
 }
 
+// Whether the start of the input says it is a PDF at all (readers allow junk before the header).
+bool looksLikePDF(InputSource& input) {
+    try {
+        input.seek(0, SEEK_SET);
+        char head[1024];
+        const size_t n = input.read(head, sizeof head);
+        return std::string_view(head, n).find("%PDF-") != std::string_view::npos;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// The parse a page object lives in: the slot's, or the document's own file.
+std::shared_ptr<ParsedFile> originOf(DocumentData& data, const PageSlot& slot) {
+    return slot.origin ? slot.origin : data.parse;
+}
+
+PDFPage::Impl handleOf(const std::shared_ptr<DocumentData>& data, const PageSlot& slot) {
+    return PDFPage::Impl{data, slot.id, slot.object.isInitialized() ? originOf(*data, slot) : nullptr, slot.object,
+                         slot.written};
+}
+
+void post(DocumentData& data, const Notification& notification) {
+    if (data.streaming && data.streaming->target.post) {
+        data.streaming->target.post(notification);
+    } else {
+        NotificationCenter::defaultCenter().postNotification(notification);
+    }
+}
+
 }  // namespace
 
-PDFDocument::PDFDocument() : impl_(std::make_shared<Impl>()) {
-    auto data = std::make_shared<pdf_detail::DocumentData>();
-    data->qpdf = newQPDF();
-    data->qpdf->emptyPDF();
-    auto info = data->qpdf->makeIndirectObject(QPDFObjectHandle::newDictionary());
-    info.replaceKey("/Producer", QPDFObjectHandle::newString("Tomefuse"));
-    data->qpdf->getTrailer().replaceKey("/Info", info);
-    data->minimumVersion = versionOf(*data->qpdf);
-    data->pageIndexValid = true;  // no pages
-    impl_->data = std::move(data);
-}
+PDFDocument::PDFDocument() : impl_(std::make_shared<Impl>()) { impl_->data = std::make_shared<DocumentData>(); }
 
 PDFDocument::PDFDocument(Unset) : impl_(std::make_shared<Impl>()) {}
 
@@ -182,136 +156,301 @@ PDFDocument::~PDFDocument() {
     if (!impl_ || !impl_->data) {
         return;
     }
-    // Pages and combined documents may still need this file's data; they reopen it on demand.
-    // Only live documents keep a descriptor, so thousands of dropped sources cost none.
-    if (impl_->data->file) {
-        try {
-            impl_->data->file->stayOpen(false);
-        } catch (const std::exception&) {
-        }
+    auto& parse = impl_->data->parse;
+    // Pages may still need this file's data and reopen it on demand; only live documents keep a
+    // descriptor, so thousands of dropped sources cost none.
+    if (parse && parse->file) {
+        parse->file->stayOpen(false);
     }
-    if (impl_.use_count() == 1) {
+    if (impl_.use_count() == 1 && impl_->data.use_count() == 1 && !impl_->data->touched) {
         impl_->outline.reset();  // its items hold pages of this document
-        pdf_detail::parkParsedFile(std::move(impl_->data));
+        pdf_detail::parkParsedFile(std::move(parse));
     }
 }
 
 std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
-    // Only regular files: a folder is no PDF, and a FIFO or device could block forever.
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return nullptr;
-    }
+    PDFOpenFailure ignored = PDFOpenFailure::none;
+    return initWithURL(path, std::string(), &ignored);
+}
+
+std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, const std::string& password,
+                                                      PDFOpenFailure* failure) {
+    PDFOpenFailure why = PDFOpenFailure::none;
+    std::shared_ptr<PDFDocument> document;
     try {
-        // Not the public constructor: the empty document it makes would be thrown away.
-        std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
-        if (auto parsed = pdf_detail::takeParsedFile(path, pdf_detail::FileIdentity::of(info))) {
-            document->impl_->data = std::move(parsed);
-            return document;
+        // Not the public constructor: its empty document would be thrown away.
+        document.reset(new PDFDocument(Unset{}));
+        document->impl_->data = std::make_shared<DocumentData>();
+        if (path.empty()) {
+            why = PDFOpenFailure::missing;
+        } else if (auto now = pdf_detail::identityOf(path)) {
+            document->impl_->data->parse = pdf_detail::takeParsedFile(path, *now, password);
         }
-        auto data = std::make_shared<pdf_detail::DocumentData>();
-        data->qpdf = newQPDF();
-        data->path = path;
-        data->inputBytes = static_cast<uint64_t>(info.st_size);
-        std::shared_ptr<InputSource> input = pdf_detail::snapshotOf(path, data->identity);
-        if (!input) {
-            data->file = std::make_shared<pdf_detail::WatchedFileSource>(path);
-            data->file->stayOpen(true);
-            input = data->file;
+        if (why == PDFOpenFailure::none && !document->impl_->data->parse) {
+            auto parse = std::make_shared<ParsedFile>();
+            parse->path = path;
+            parse->password = password;
+            std::shared_ptr<InputSource> input = pdf_detail::openInput(path, parse->identity, parse->file, why);
+            if (input) {
+                parse->qpdf = newQPDF();
+                try {
+                    parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
+                    // The page tree is read lazily; a loop in /Pages or a broken tree only shows
+                    // when the pages are listed, so list them now and refuse the file if that fails.
+                    parse->qpdf->getAllPages();
+                    parse->minimumVersion = versionOf(*parse->qpdf);
+                    document->impl_->data->parse = std::move(parse);
+                } catch (const QPDFExc& e) {
+                    why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
+                          : looksLikePDF(*input)              ? PDFOpenFailure::damaged
+                                                              : PDFOpenFailure::notAPDF;
+                } catch (const std::exception&) {
+                    why = looksLikePDF(*input) ? PDFOpenFailure::damaged : PDFOpenFailure::notAPDF;
+                }
+            }
         }
-        // No password: a file whose user password is not empty throws here.
-        data->qpdf->processInputSource(input);
-        // The page tree is read lazily; a loop in /Pages or a broken tree only shows when the
-        // pages are listed, so list them now and refuse the file if that fails.
-        data->qpdf->getAllPages();
-        data->minimumVersion = versionOf(*data->qpdf);
-        document->impl_->data = std::move(data);
-        return document;
-    } catch (...) {
+    } catch (const std::exception&) {
+        why = PDFOpenFailure::damaged;
+    }
+    if (failure) {
+        *failure = why;
+    }
+    if (why != PDFOpenFailure::none || !document || !document->impl_->data->parse) {
         return nullptr;
     }
+    return document;
+}
+
+std::shared_ptr<PDFDocument> PDFDocument::initWritingToFile(PDFWriteTarget target) {
+    if (target.fd < 0) {
+        return nullptr;
+    }
+    auto document = init();
+    auto& data = *document->impl_->data;
+    data.streaming = std::make_unique<pdf_detail::Streaming>(std::move(target));
+    try {
+        data.streaming->writer = std::make_unique<pdf_detail::Writer>(
+            data.streaming->sink, PDFVersion(1, 4), pdf_detail::Writer::Options{data.streaming->target.cancelled});
+    } catch (const std::exception& e) {
+        document->impl_->lastError = e.what();
+        data.streaming->dead = true;
+    }
+    return document;
 }
 
 uint64_t PDFDocument::pageCount() const { return impl_->data->pageCount(); }
 
 PDFPage PDFDocument::pageAtIndex(uint64_t index) const {
-    try {
-        const auto& pages = impl_->data->qpdf->getAllPages();
-        if (index >= pages.size()) {
-            return {};
-        }
-        return PDFPage(std::make_shared<const PDFPage::Impl>(PDFPage::Impl{impl_->data, pages[index]}));
-    } catch (const std::exception&) {
+    auto& slots = impl_->data->slots();
+    if (index >= slots.size()) {
         return {};
     }
+    return PDFPage(std::make_shared<const PDFPage::Impl>(handleOf(impl_->data, slots[index])));
 }
 
 uint64_t PDFDocument::indexForPage(const PDFPage& page) const {
     if (!page || page.impl_->doc != impl_->data) {
         return NSNotFound;
     }
+    return impl_->data->indexOfSlot(page.impl_->id);
+}
+
+bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
+    auto& data = *impl_->data;
+    if (!page || !page.impl_->object.isInitialized() || !page.impl_->origin || index > data.pageCount()) {
+        return false;
+    }
+    if (data.streaming) {
+        // Written at once, at the end, then moved into place: the page tree is written last.
+        const uint64_t at = page.impl_->doc->indexOfSlot(page.impl_->id);
+        if (at == NSNotFound || insertSlots(*page.impl_->doc, {at}) != PDFInsertResult::inserted) {
+            return false;
+        }
+        auto& slots = data.slots();
+        std::rotate(slots.begin() + static_cast<std::ptrdiff_t>(index), slots.end() - 1, slots.end());
+        data.slotsChanged();
+        return true;
+    }
+    PageSlot slot;
+    slot.id = data.newSlotId();
+    slot.object = page.impl_->object;
+    // A page of this document's own file refers to it by no pointer, which would be a cycle.
+    slot.origin = page.impl_->origin == data.parse ? nullptr : page.impl_->origin;
+    auto& slots = data.slots();
+    slots.insert(slots.begin() + static_cast<std::ptrdiff_t>(index), std::move(slot));
+    data.slotsChanged();
+    data.touched = true;
+    page.impl_->doc->touched = true;
+    return true;
+}
+
+PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices) {
+    auto& data = *impl_->data;
+    if (!data.streaming) {
+        for (uint64_t index : indices) {
+            if (!insertPage(source.pageAtIndex(index), data.pageCount())) {
+                return PDFInsertResult::refused;
+            }
+        }
+        return PDFInsertResult::inserted;
+    }
+    return insertSlots(*source.impl_->data, indices);
+}
+
+PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices) {
+    auto& data = *impl_->data;
+    auto& stream = *data.streaming;
+    if (stream.dead) {
+        return PDFInsertResult::writeFailed;
+    }
+    // The pages to write, each with the parse it lives in; all from one parse, as a file's are.
+    std::vector<std::pair<std::shared_ptr<ParsedFile>, QPDFObjectHandle>> pages;
+    auto& fromSlots = from.slots();
+    for (uint64_t index : indices) {
+        if (index >= fromSlots.size() || !fromSlots[index].object.isInitialized()) {
+            return PDFInsertResult::refused;
+        }
+        pages.emplace_back(originOf(from, fromSlots[index]), fromSlots[index].object);
+        if (!pages.back().first || pages.back().first != pages.front().first) {
+            return PDFInsertResult::refused;
+        }
+    }
+    if (pages.empty()) {
+        return PDFInsertResult::inserted;
+    }
+    if (!stream.begun) {
+        beginWriting(indices.size());
+    }
+    from.touched = true;
+    auto& slots = data.slots();
+    const size_t firstNew = slots.size();
+    pdf_detail::Writer& writer = *stream.writer;
     try {
-        return impl_->data->indexOfPage(page.impl_->page.getObjGen());
-    } catch (const std::exception&) {
-        return NSNotFound;
+        pdf_detail::SourceCopy& copy = writer.copyOf(pages.front().first);
+        std::vector<int> numbers;
+        numbers.reserve(pages.size());
+        for (const auto& [origin, object] : pages) {
+            numbers.push_back(copy.reservePage(object));
+        }
+        for (size_t i = 0; i < pages.size(); ++i) {
+            auto written = std::make_shared<pdf_detail::WrittenPage>(copy.writePage(pages[i].second, numbers[i]));
+            slots.push_back(PageSlot{data.newSlotId(), nullptr, QPDFObjectHandle(), std::move(written)});
+            data.slotsChanged();
+            post(data, {PDFDocumentDidEndPageWriteNotification,
+                        this,
+                        {{PDFDocumentPageIndexKey, static_cast<double>(slots.size() - 1)}}});
+        }
+        if (const std::string& problem = copy.problem(); !problem.empty()) {
+            // What was written of it stays in the file, unreachable: no page of it is listed.
+            impl_->lastError = problem;
+            writer.discard(*pages.front().first);
+            slots.resize(firstNew);
+            data.slotsChanged();
+            return PDFInsertResult::sourceDamaged;
+        }
+        return PDFInsertResult::inserted;
+    } catch (const pdf_detail::WriteCancelled&) {
+        impl_->lastError = "cancelled";
+        stream.dead = true;
+        return PDFInsertResult::cancelled;
+    } catch (const std::bad_alloc&) {
+        impl_->lastError = "not enough memory";
+        stream.dead = true;
+        return PDFInsertResult::writeFailed;
+    } catch (const pdf_detail::WriteFailure& e) {
+        impl_->lastError = e.what();
+        stream.dead = true;
+        return PDFInsertResult::writeFailed;
+    } catch (const std::exception& e) {
+        impl_->lastError = e.what();
+        stream.dead = true;
+        return PDFInsertResult::writeFailed;
     }
 }
 
-// The one place pages are copied into a document. What the copy depends on beyond its own
-// objects (links, names, form fields, labels) is recorded here and settled before writing.
-bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
-    if (!page) {
-        return false;
-    }
+void PDFDocument::finishPagesFrom(const PDFDocument& source) {
     auto& data = *impl_->data;
-    const auto& source = page.impl_->doc;
+    if (!data.streaming || data.streaming->dead || !source.impl_->data->parse) {
+        return;
+    }
     try {
-        QPDF& pdf = *data.qpdf;
-        const uint64_t count = pdf.getAllPages().size();
-        if (index > count) {
-            return false;
-        }
-        // libqpdf pushes the source's inherited MediaBox, CropBox, Rotate and Resources down to its
-        // pages, copies the page with everything it references (once per source object), and makes
-        // a shallow copy when the same page object would be listed twice.
-        QPDFObjectHandle sourcePage = page.impl_->page;
-        data.touched = true;
-        source->touched = true;
-        pdf_detail::prepareInsertion(data, *source);
-        if (index == count) {
-            pdf.addPage(sourcePage, false);
-        } else {
-            QPDFObjectHandle before = pdf.getAllPages().at(index);
-            pdf.addPageAt(sourcePage, true, before);
-        }
-        QPDFObjectHandle copy = pdf.getAllPages().at(index);
-        if (index == count && data.pageIndexValid) {
-            data.pageIndex[copy.getObjGen()] = index;
-        } else {
-            data.invalidatePageIndex();
-        }
-        pdf_detail::noteInsertedPage(data, *source, sourcePage, copy);
-        if (source.get() != &data) {
-            data.keepSourceAlive(*source);
-        }
-        return true;
+        data.streaming->writer->release(*source.impl_->data->parse);
+    } catch (const pdf_detail::WriteCancelled&) {
+        impl_->lastError = "cancelled";
+        data.streaming->dead = true;
     } catch (const std::exception& e) {
         impl_->lastError = e.what();
-        data.invalidatePageIndex();
-        return false;
-    } catch (...) {
-        data.invalidatePageIndex();
+        data.streaming->dead = true;
+    }
+}
+
+void PDFDocument::beginWriting(uint64_t expectedPageCount) {
+    auto& data = *impl_->data;
+    if (!data.streaming || data.streaming->begun) {
+        return;
+    }
+    data.streaming->begun = true;
+    post(data,
+         {PDFDocumentDidBeginWriteNotification, this, {{PDFDocumentPageCountKey, static_cast<double>(expectedPageCount)}}});
+}
+
+bool PDFDocument::finishWriting() {
+    auto& data = *impl_->data;
+    if (!data.streaming) {
         return false;
     }
+    auto& stream = *data.streaming;
+    beginWriting(data.pageCount());
+    bool ok = false;
+    if (!stream.dead) {
+        try {
+            pdf_detail::Writer::Catalog catalog;
+            for (const PageSlot& slot : data.slots()) {
+                catalog.pages.push_back(slot.written.get());
+            }
+            catalog.outline = impl_->outline.get();
+            catalog.indexOf = [this](const PDFPage& page) { return indexForPage(page); };
+            catalog.info["/Producer"] = pdf_detail::pdfString("Tomefuse");
+            stream.writer->finish(catalog);
+            ok = true;
+        } catch (const pdf_detail::WriteCancelled&) {
+            impl_->lastError = "cancelled";
+        } catch (const std::bad_alloc&) {
+            impl_->lastError = "not enough memory";
+        } catch (const std::exception& e) {
+            impl_->lastError = e.what();
+        }
+    }
+    stream.dead = true;
+    stream.writer.reset();  // every source still held goes with it
+    post(data, {PDFDocumentDidEndWriteNotification, this, {}});
+    return ok;
 }
 
 std::shared_ptr<PDFOutline> PDFDocument::outlineRoot() const {
     if (!impl_->outlineLoaded) {
         impl_->outlineLoaded = true;
-        try {
-            impl_->outline = pdf_detail::readOutline(*impl_->data, [this](uint64_t i) { return pageAtIndex(i); });
-        } catch (const std::exception&) {
-            impl_->outline = nullptr;
+        auto& data = impl_->data;
+        if (data->parse) {
+            try {
+                // The file's outline leads to the file's pages, wherever they now stand here.
+                impl_->outline = pdf_detail::readOutline(*data->parse, [this, data](uint64_t ownIndex) {
+                    const auto& own = data->parse->pages();
+                    if (ownIndex >= own.size()) {
+                        return PDFPage();
+                    }
+                    const QPDFObjGen og = own[ownIndex].getObjGen();
+                    const auto& slots = data->slots();
+                    for (uint64_t i = 0; i < slots.size(); ++i) {
+                        if (!slots[i].origin && slots[i].object.isInitialized() && slots[i].object.getObjGen() == og) {
+                            return pageAtIndex(i);
+                        }
+                    }
+                    return PDFPage();
+                });
+            } catch (const std::exception&) {
+                impl_->outline = nullptr;
+            }
         }
     }
     return impl_->outline;
@@ -320,76 +459,71 @@ std::shared_ptr<PDFOutline> PDFDocument::outlineRoot() const {
 void PDFDocument::setOutlineRoot(std::shared_ptr<PDFOutline> root) {
     impl_->outline = std::move(root);
     impl_->outlineLoaded = true;
-    impl_->outlineReplaced = true;
 }
 
 std::optional<std::string> PDFDocument::dataRepresentation() {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.postNotification({PDFDocumentDidBeginWriteNotification, this, {}});
-
     auto& data = *impl_->data;
     const uint64_t pages = data.pageCount();
-    uint64_t posted = 0;
-    auto postPagesUpTo = [&](uint64_t target) {
-        for (; posted < std::min(target, pages); ++posted) {
-            center.postNotification({PDFDocumentDidEndPageWriteNotification,
-                                     this,
-                                     {{PDFDocumentPageIndexKey, static_cast<double>(posted)}}});
-        }
-    };
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.postNotification(
+        {PDFDocumentDidBeginWriteNotification, this, {{PDFDocumentPageCountKey, static_cast<double>(pages)}}});
 
     std::optional<std::string> bytes;
+    impl_->lastError.clear();
     try {
-        impl_->lastError.clear();
+        if (data.streaming) {
+            throw std::runtime_error("the document is written to a file");
+        }
+        outlineRoot();  // read before the pages change hands
         data.touched = true;
-        pdf_detail::finishAssembly(data);
-        if (impl_->outlineReplaced) {
-            pdf_detail::writeOutline(data, impl_->outline.get(), [this](const PDFPage& p) { return indexForPage(p); });
+        const auto& slots = data.slots();
+        PDFVersion version(1, 3);
+        std::vector<std::shared_ptr<ParsedFile>> origins;
+        for (const PageSlot& slot : slots) {
+            origins.push_back(originOf(data, slot));
+            if (!origins.back() || !slot.object.isInitialized()) {
+                throw std::runtime_error("a page that was written to a file cannot be written again");
+            }
+            version.updateIfGreater(origins.back()->minimumVersion);
         }
         std::string out;
-        try {
-            // Mostly the sources' bytes again. Room that is never written costs no memory, while
-            // growing the string as it fills would hold two copies at once.
-            out.reserve(std::min<uint64_t>(data.inputBytes + (1u << 20), uint64_t{1} << 33));
-        } catch (const std::exception&) {
+        pdf_detail::StringSink sink(out);
+        pdf_detail::Writer writer(sink, version, {});
+        std::vector<std::pair<pdf_detail::SourceCopy*, int>> reserved;
+        for (size_t i = 0; i < slots.size(); ++i) {
+            pdf_detail::SourceCopy& copy = writer.copyOf(origins[i]);
+            reserved.emplace_back(&copy, copy.reservePage(slots[i].object));
         }
-        Pl_String sink("tomefuse output", nullptr, out);
-        QPDFWriter writer(*data.qpdf);
-        writer.setOutputPipeline(&sink);
-        // Plain objects, as the tools people compare with write them: packing them into compressed
-        // object streams makes a smaller file but takes more than twice as long to write.
-        writer.setObjectStreamMode(qpdf_o_disable);
-        // Compress only streams that have no filter; never decode a stream to re-encode it, so a
-        // stream whose data is damaged (a corrupt LZW stream, say) is copied as it stands.
-        writer.setCompressStreams(true);
-        writer.setDecodeLevel(qpdf_dl_none);
-        std::string version;
-        int extension = 0;
-        data.minimumVersion.getVersion(version, extension);
-        writer.setMinimumPDFVersion(version, extension);
-        // The writer reports 0..100 percent as it goes; spread the page notifications over it.
-        writer.registerProgressReporter(std::make_shared<QPDFWriter::FunctionProgressReporter>([&](int percent) {
-            const uint64_t p = static_cast<uint64_t>(std::clamp(percent, 0, 100));
-            postPagesUpTo(p * pages / 100);
-        }));
-        const uint64_t failuresBefore = pdf_detail::WatchedFileSource::failureCount();
-        writer.write();
-        if (pdf_detail::WatchedFileSource::failureCount() != failuresBefore) {
-            // libqpdf wrote the unreadable streams empty, with a warning: do not hand that out.
-            throw std::runtime_error("a source file could not be read: " +
-                                     pdf_detail::WatchedFileSource::lastFailure());
+        std::vector<pdf_detail::WrittenPage> written;
+        written.reserve(slots.size());
+        for (size_t i = 0; i < slots.size(); ++i) {
+            written.push_back(reserved[i].first->writePage(slots[i].object, reserved[i].second));
+            center.postNotification(
+                {PDFDocumentDidEndPageWriteNotification, this, {{PDFDocumentPageIndexKey, static_cast<double>(i)}}});
         }
-        postPagesUpTo(pages);
+        for (const auto& [copy, number] : reserved) {
+            if (copy->readFailed()) {
+                // What libqpdf could not read it writes empty: do not hand that out.
+                throw std::runtime_error("a source file could not be read: " + copy->problem());
+            }
+        }
+        pdf_detail::Writer::Catalog catalog;
+        for (const auto& page : written) {
+            catalog.pages.push_back(&page);
+        }
+        catalog.outline = impl_->outline.get();
+        catalog.indexOf = [this](const PDFPage& page) { return indexForPage(page); };
+        catalog.info["/Producer"] = pdf_detail::pdfString("Tomefuse");
+        writer.finish(catalog);
         bytes = std::move(out);
+    } catch (const std::bad_alloc&) {
+        impl_->lastError = "not enough memory";
     } catch (const std::exception& e) {
         impl_->lastError = e.what();
         if (impl_->lastError.empty()) {
             impl_->lastError = "the PDF could not be written";
         }
-    } catch (...) {
-        impl_->lastError = "the PDF could not be written";
     }
-
     center.postNotification({PDFDocumentDidEndWriteNotification, this, {}});
     return bytes;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,12 +13,48 @@
 
 namespace tomefuse {
 
+namespace pdf_detail {
+struct DocumentData;
+}
+
 // The write notifications that dataRepresentation() posts on NotificationCenter::defaultCenter(),
 // synchronously on the calling thread, with the document as the notification's object.
 inline constexpr const char* PDFDocumentDidBeginWriteNotification = "PDFDocumentDidBeginWriteNotification";
 inline constexpr const char* PDFDocumentDidEndPageWriteNotification = "PDFDocumentDidEndPageWriteNotification";
 inline constexpr const char* PDFDocumentDidEndWriteNotification = "PDFDocumentDidEndWriteNotification";
 inline constexpr const char* PDFDocumentPageIndexKey = "PDFDocumentPageIndex";
+// In the begin notification: how many pages the write is to hold.
+inline constexpr const char* PDFDocumentPageCountKey = "PDFDocumentPageCount";
+
+struct Notification;
+
+// Why a file did not open as a PDF document.
+enum class PDFOpenFailure {
+    none,
+    missing,           // no such file
+    notAFile,          // a folder, a device, a pipe
+    permissionDenied,
+    notAPDF,
+    damaged,           // a PDF damaged beyond repair
+    needsPassword,     // protected, and no password or a wrong one given
+};
+
+// What became of pages inserted from a source.
+enum class PDFInsertResult {
+    inserted,
+    sourceDamaged,  // the source could not be read in full (changed, truncated, damaged)
+    cancelled,
+    writeFailed,    // the output could not be written
+    refused,        // nothing to insert: no such page, or a page that cannot be copied again
+};
+
+// A document written to a file as it is assembled (see initWritingToFile).
+struct PDFWriteTarget {
+    int fd = -1;  // open for writing, left open
+    // Delivers the write notifications; the default centre's postNotification when empty.
+    std::function<void(const Notification&)> post;
+    const std::atomic<bool>* cancelled = nullptr;  // checked between objects and within streams
+};
 
 // A PDF document: opened from a file or made empty, assembled page by page, written to bytes.
 // Held by shared_ptr; the object's address is its identity in notifications. Nothing here throws:
@@ -33,6 +71,17 @@ class PDFDocument {
     // Null for anything that cannot be read as a PDF: a missing file, a folder, a file that is
     // not a PDF or is damaged beyond repair, one encrypted with a non-empty user password.
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path);
+    // The same with a password for a protected file (tried as the user and the owner password),
+    // saying why when the file does not open.
+    static std::shared_ptr<PDFDocument> initWithURL(const std::string& path, const std::string& password,
+                                                    PDFOpenFailure* failure);
+
+    // A document whose pages go to the file as they are inserted, so that nothing of the output
+    // is held in memory. Inserting posts the begin notification before the first page and a page
+    // notification for each page written; finishWriting writes the rest and posts the end.
+    // Pages can still be inserted anywhere; links among pages inserted in one insertPages call,
+    // or to pages inserted earlier, lead where they should.
+    static std::shared_ptr<PDFDocument> initWritingToFile(PDFWriteTarget target);
 
     uint64_t pageCount() const;
     // No page for an index that is not below pageCount().
@@ -46,9 +95,25 @@ class PDFDocument {
     // Answers false, changing nothing, when the page cannot be copied or index is out of range.
     bool insertPage(const PDFPage& page, uint64_t index);
 
+    // Inserts pages of source at the end, in the order given (an index may repeat). A document
+    // written as it is assembled writes them at once; links among them lead to their copies,
+    // links to pages of the source left out are removed. sourceDamaged when the source turned
+    // out unreadable while its pages were copied: they are then left out.
+    PDFInsertResult insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices);
+    // No more pages will come from source: what it offers (names, form fields) is settled and
+    // its parse let go. Optional; otherwise done when the document is written.
+    void finishPagesFrom(const PDFDocument& source);
+
+    // Of a document written as it is assembled: posts the begin notification, telling how many
+    // pages are expected (a guess for the progress bar), if no page was written yet.
+    void beginWriting(uint64_t expectedPageCount);
+    // Writes the outline, names, labels, form and the file's tail; posts the end notification.
+    // False, with lastError(), when the file could not be written or the write was cancelled.
+    bool finishWriting();
+
     // Read once, on first use, from the file. Null when the document has no outline.
     std::shared_ptr<PDFOutline> outlineRoot() const;
-    // Replaces the outline that dataRepresentation() writes; null writes none.
+    // Replaces the outline that is written; null writes none.
     void setOutlineRoot(std::shared_ptr<PDFOutline> root);
 
     // The whole document as PDF bytes, posting the write notifications while it works. Absent
@@ -60,6 +125,7 @@ class PDFDocument {
 
   private:
     struct Unset {};
+    PDFInsertResult insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices);
     explicit PDFDocument(Unset);  // for initWithURL, which fills impl_ itself
     std::shared_ptr<Impl> impl_;
 };

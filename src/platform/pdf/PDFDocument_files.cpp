@@ -1,15 +1,20 @@
-// Reading source files: small files are read whole and parsed from memory, and the parse of a file
-// that was dropped untouched is kept for the next opening of the same unchanged file.
+// Reading source files: small files are read whole and parsed from memory, larger ones through a
+// descriptor; and the parse of a file that was dropped untouched is kept for the next opening of
+// the same unchanged file.
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <list>
-#include <unordered_map>
+#include <utility>
+#include <mutex>
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
+#include <unordered_map>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -18,12 +23,12 @@ namespace tomefuse::pdf_detail {
 namespace {
 
 // Files up to this size are read whole and parsed from memory: libqpdf parses much faster from a
-// buffer than through a FILE*, and the copy is immune to the file changing or vanishing later.
-// Bigger files are mostly image data that parsing never touches, so they stay on disk. Sources
-// live as long as the document their pages went into, so all buffers together are capped too.
+// buffer than through a file, and the copy is immune to the file changing or vanishing later.
+// Bigger files are mostly image data that parsing never touches, so they stay on disk. Parses
+// may outlive their documents, so all buffers together are capped too.
 constexpr size_t snapshotMaxFileSize = 16u << 20;
 constexpr size_t snapshotBudget = 256u << 20;
-size_t snapshotBytesLive = 0;  // libqpdf is used from the main thread only
+std::atomic<size_t> snapshotBytesLive{0};
 
 class SnapshotSource : public BufferInputSource {
   public:
@@ -39,40 +44,56 @@ class SnapshotSource : public BufferInputSource {
     size_t size_;
 };
 
-// The list opens every file to count its pages and bookmarks, and a combine opens the same files
-// again moments later; parsing is most of the work of both. So the parse of a file whose document
-// was dropped untouched waits here, oldest first out, for the next opening of the same unchanged
-// file. Each parse is handed out once: two openings of one file never share objects, so a file
-// listed twice is still copied twice, each copy with links of its own.
-// A parse holds its file's bytes and libqpdf's objects for the pages and bookmarks read so far,
-// ten to twenty times the file's size, and a few kilobytes however small the file; parked parses
-// together stay within about 64 MiB.
-constexpr size_t parkedBudget = 64u << 20;
-size_t parkedCost(const DocumentData& data) { return static_cast<size_t>(data.identity->size) * 16 + (8u << 10); }
-
-struct ParkedFiles {
-    std::list<std::shared_ptr<DocumentData>> byAge;
-    std::unordered_multimap<std::string, std::list<std::shared_ptr<DocumentData>>::iterator> byPath;
-    size_t cost = 0;
-
-    void remove(std::list<std::shared_ptr<DocumentData>>::iterator it) {
-        auto [first, last] = byPath.equal_range((*it)->path);
-        for (auto entry = first; entry != last; ++entry) {
-            if (entry->second == it) {
-                byPath.erase(entry);
-                break;
-            }
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
         }
-        cost -= parkedCost(**it);
-        byAge.erase(it);
     }
+    int release() { return std::exchange(fd, -1); }
 };
 
-// Never destroyed: at exit, libqpdf's own statics may be gone before a parked document would be,
-// and the process is ending anyway.
-ParkedFiles& parkedFiles() {
-    static auto* parked = new ParkedFiles;
-    return *parked;
+// Opens without blocking (a path may name a pipe or a device, or be swapped for one after it
+// was checked) and checks what was opened, not what the path named a moment before.
+int openRegularFile(const std::string& path, struct stat& info, PDFOpenFailure& failure) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        failure = errno == EACCES || errno == EPERM ? PDFOpenFailure::permissionDenied
+                  : errno == EISDIR               ? PDFOpenFailure::notAFile
+                                                  : PDFOpenFailure::missing;
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        failure = PDFOpenFailure::notAFile;
+        return -1;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+bool readFully(int fd, unsigned char* into, size_t expected) {
+    size_t got = 0;
+    for (;;) {
+        // The last read goes to a spare byte, to notice a file that grew since fstat.
+        unsigned char spare = 0;
+        const bool full = got == expected;
+        const ssize_t n = full ? ::read(fd, &spare, 1) : ::read(fd, into + got, expected - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 || (full && n > 0)) {
+            return false;
+        }
+        if (n == 0) {
+            return got == expected;
+        }
+        got += static_cast<size_t>(n);
+    }
 }
 
 }  // namespace
@@ -85,77 +106,258 @@ FileIdentity FileIdentity::of(const struct stat& info) {
                         static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
 }
 
-std::shared_ptr<InputSource> snapshotOf(const std::string& path, std::optional<FileIdentity>& identity) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<FileIdentity> identityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return FileIdentity::of(info);
+}
+
+std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<FileIdentity>& identity,
+                                       std::shared_ptr<FileSource>& file, PDFOpenFailure& failure) {
+    struct stat info {};
+    Descriptor fd{openRegularFile(path, info, failure)};
+    if (fd.fd < 0) {
+        return nullptr;
+    }
+    const auto size = static_cast<uint64_t>(std::max<off_t>(info.st_size, 0));
+    if (size <= snapshotMaxFileSize && snapshotBytesLive + size <= snapshotBudget) {
+        auto bytes = std::make_unique<Buffer>(static_cast<size_t>(size));
+        if (readFully(fd.fd, bytes->getBuffer(), static_cast<size_t>(size))) {
+            auto source = std::make_shared<SnapshotSource>(path, bytes.get());
+            bytes.release();  // the source owns it now
+            identity = FileIdentity::of(info);
+            return source;
+        }
+        // Changing as it is read: read through the descriptor, which reports what goes wrong.
+    }
+    file = std::make_shared<FileSource>(path, fd.release(), info);
+    return file;
+}
+
+FileSource::FileSource(std::string path, int fd, const struct stat& info)
+    : path_(std::move(path)),
+      fd_(fd),
+      identity_(FileIdentity::of(info)),
+      size_(info.st_size) {}
+
+FileSource::~FileSource() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void FileSource::fail(const std::string& why) {
+    ++failures_;
+    lastFailure_ = path_ + ": " + why;
+    throw std::runtime_error(lastFailure_);
+}
+
+void FileSource::stayOpen(bool flag) {
+    stayOpen_ = flag;
+    if (!flag && fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+bool FileSource::ensureOpen() {
+    if (fd_ >= 0) {
+        return true;
+    }
+    struct stat info {};
+    PDFOpenFailure ignored = PDFOpenFailure::none;
+    const int fd = openRegularFile(path_, info, ignored);
     if (fd < 0) {
-        return nullptr;
+        fail("the file is gone");
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) > snapshotMaxFileSize ||
-        snapshotBytesLive + static_cast<size_t>(st.st_size) > snapshotBudget) {
-        return nullptr;
+    // The same file, unchanged: a file put in its place may even get the same inode.
+    const FileIdentity now = FileIdentity::of(info);
+    if (now.device != identity_.device || now.inode != identity_.inode || now.size != identity_.size ||
+        now.modified != identity_.modified) {
+        ::close(fd);
+        fail("the file was replaced");
     }
-    const size_t expected = static_cast<size_t>(st.st_size);
-    auto bytes = std::make_unique<Buffer>(expected);
-    unsigned char* p = bytes->getBuffer();
+    fd_ = fd;
+    return true;
+}
+
+// Reads the window at the given offset; answers the bytes now available there.
+size_t FileSource::fill(qpdf_offset_t at) {
+    if (at >= windowStart_ && at < windowStart_ + static_cast<qpdf_offset_t>(window_.size())) {
+        return window_.size() - static_cast<size_t>(at - windowStart_);
+    }
+    ensureOpen();
+    constexpr size_t windowSize = 64u << 10;
+    window_.resize(windowSize);
+    windowStart_ = at;
     size_t got = 0;
-    for (;;) {
-        // The last read goes to a spare byte, to notice a file that grew since fstat.
-        unsigned char spare = 0;
-        const bool full = got == expected;
-        const ssize_t n = full ? ::read(fd, &spare, 1) : ::read(fd, p + got, expected - got);
+    while (got < windowSize) {
+        const ssize_t n = ::pread(fd_, window_.data() + got, windowSize - got, at + static_cast<qpdf_offset_t>(got));
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n < 0 || (full && n > 0)) {
-            return nullptr;  // unreadable or changing: the file path copes with whatever it finds
+        if (n < 0) {
+            window_.clear();
+            fail(std::strerror(errno));
         }
         if (n == 0) {
             break;
         }
         got += static_cast<size_t>(n);
     }
-    if (got != expected) {
-        return nullptr;
+    window_.resize(got);
+    if (!stayOpen_) {
+        ::close(fd_);
+        fd_ = -1;
     }
-    auto source = std::make_shared<SnapshotSource>(path, bytes.get());
-    bytes.release();  // the source owns it now
-    identity = FileIdentity::of(st);
-    return source;
+    if (got == 0 && at < size_) {
+        fail("the file is shorter than it was");
+    }
+    return got;
 }
 
-void parkParsedFile(std::shared_ptr<DocumentData> data) {
+size_t FileSource::read(char* buffer, size_t length) {
+    last_offset = position_;
+    size_t done = 0;
+    while (done < length) {
+        const size_t available = fill(position_);
+        if (available == 0) {
+            break;
+        }
+        const size_t n = std::min(available, length - done);
+        std::memcpy(buffer + done, window_.data() + (position_ - windowStart_), n);
+        done += n;
+        position_ += static_cast<qpdf_offset_t>(n);
+    }
+    return done;
+}
+
+void FileSource::seek(qpdf_offset_t offset, int whence) {
+    switch (whence) {
+        case SEEK_SET: position_ = offset; break;
+        case SEEK_END: position_ = size_ + offset; break;
+        case SEEK_CUR: position_ += offset; break;
+        default: throw std::logic_error("FileSource::seek: bad whence");
+    }
+    if (position_ < 0) {
+        throw std::runtime_error(path_ + ": seek before the start of the file");
+    }
+}
+
+void FileSource::unreadCh(char) {
+    if (position_ > 0) {
+        --position_;
+    }
+}
+
+qpdf_offset_t FileSource::findAndSkipNextEOL() {
+    // The offset of the next end of line; the position after it and any line ends that follow.
+    for (;;) {
+        const size_t available = fill(position_);
+        if (available == 0) {
+            return position_;
+        }
+        const char* begin = window_.data() + (position_ - windowStart_);
+        const char* end = begin + available;
+        const char* eol = begin;
+        while (eol != end && *eol != '\n' && *eol != '\r') {
+            ++eol;
+        }
+        position_ += eol - begin;
+        if (eol == end) {
+            continue;
+        }
+        const qpdf_offset_t result = position_;
+        for (;;) {
+            const size_t more = fill(position_);
+            if (more == 0) {
+                return result;
+            }
+            const char c = window_[static_cast<size_t>(position_ - windowStart_)];
+            if (c != '\n' && c != '\r') {
+                return result;
+            }
+            ++position_;
+        }
+    }
+}
+
+namespace {
+
+// The list opens every file to count its pages and bookmarks, and a combine opens the same files
+// again moments later; parsing is most of the work of both. So the parse of a file whose document
+// was dropped untouched waits here, oldest first out, for the next opening of the same unchanged
+// file. Each parse is handed out once: two openings of one file never share objects.
+// A parse holds its file's bytes and libqpdf's objects for the pages and bookmarks read so far,
+// ten to twenty times the file's size, and a few kilobytes however small the file; parked parses
+// together stay within about 64 MiB.
+constexpr size_t parkedBudget = 64u << 20;
+size_t parkedCost(const ParsedFile& parse) { return static_cast<size_t>(parse.identity->size) * 16 + (8u << 10); }
+
+struct ParkedFiles {
+    std::mutex mutex;  // the list opens files on the main thread while a combine runs on another
+    std::list<std::shared_ptr<ParsedFile>> byAge;
+    std::unordered_multimap<std::string, std::list<std::shared_ptr<ParsedFile>>::iterator> byPath;
+    size_t cost = 0;
+
+    void remove(std::list<std::shared_ptr<ParsedFile>>::iterator it) {
+        auto [first, last] = byPath.equal_range((*it)->path);
+        for (auto entry = first; entry != last; ++entry) {
+            if (entry->second == it) {
+                byPath.erase(entry);
+                break;
+            }
+        }
+        cost -= parkedCost(**it);
+        byAge.erase(it);
+    }
+};
+
+// Never destroyed: at exit, libqpdf's own statics may be gone before a parked parse would be,
+// and the process is ending anyway.
+ParkedFiles& parkedFiles() {
+    static auto* parked = new ParkedFiles;
+    return *parked;
+}
+
+}  // namespace
+
+void parkParsedFile(std::shared_ptr<ParsedFile> parse) {
     // Only a parse of a file read into memory that nobody else sees: no page handle or outline
-    // item of it outside, no document that copied from it or into it (touched). Anything else
-    // could share objects with the next opening.
-    if (!data || data.use_count() != 1 || !data->qpdf || data->qpdf.use_count() != 1 || !data->identity ||
-        data->touched || parkedCost(*data) > parkedBudget) {
+    // item of it outside. Anything else could share objects with the next opening.
+    if (!parse || parse.use_count() != 1 || !parse->qpdf || parse->qpdf.use_count() != 1 || !parse->identity ||
+        parkedCost(*parse) > parkedBudget) {
         return;
     }
+    std::shared_ptr<ParsedFile> evicted;  // released outside the lock
     auto& parked = parkedFiles();
-    parked.cost += parkedCost(*data);
-    const std::string path = data->path;
-    parked.byPath.emplace(path, parked.byAge.insert(parked.byAge.end(), std::move(data)));
+    std::lock_guard lock(parked.mutex);
+    parked.cost += parkedCost(*parse);
+    const std::string path = parse->path;
+    parked.byPath.emplace(path, parked.byAge.insert(parked.byAge.end(), std::move(parse)));
     while (parked.cost > parkedBudget) {
+        evicted = parked.byAge.front();
         parked.remove(parked.byAge.begin());
     }
 }
 
-std::shared_ptr<DocumentData> takeParsedFile(const std::string& path, const FileIdentity& now) {
+std::shared_ptr<ParsedFile> takeParsedFile(const std::string& path, const FileIdentity& now,
+                                           const std::string& password) {
     auto& parked = parkedFiles();
-    auto found = parked.byPath.find(path);
-    if (found == parked.byPath.end()) {
-        return nullptr;
+    std::shared_ptr<ParsedFile> parse;
+    {
+        std::lock_guard lock(parked.mutex);
+        auto found = parked.byPath.find(path);
+        if (found == parked.byPath.end()) {
+            return nullptr;
+        }
+        parse = *found->second;
+        parked.remove(found->second);
     }
-    auto data = *found->second;
-    parked.remove(found->second);
     // A file changed since is parsed afresh.
-    return *data->identity == now ? data : nullptr;
+    return *parse->identity == now && parse->password == password ? parse : nullptr;
 }
 
 }  // namespace tomefuse::pdf_detail

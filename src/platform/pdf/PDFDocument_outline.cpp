@@ -1,5 +1,5 @@
-// Reading and writing /Outlines. Both walks are iterative with their own stacks: outlines from
-// the wild can be 100,000 levels deep or loop through /First and /Next.
+// Reading /Outlines. The walk is iterative with its own stack: outlines from the wild can be
+// 100,000 levels deep or loop through /First and /Next.
 
 #include <algorithm>
 #include <cmath>
@@ -16,8 +16,8 @@ namespace {
 // Resolves the destinations of outline items to a page of this document and a point on it.
 class DestinationResolver {
   public:
-    DestinationResolver(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt)
-        : data_(data), pageAt_(pageAt), pageCount_(data.pageCount()), names_(*data.qpdf) {}
+    DestinationResolver(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt)
+        : parse_(parse), pageAt_(pageAt), pageCount_(parse.pages().size()), names_(*parse.qpdf) {}
 
     std::optional<PDFDestination> destinationOfItem(QPDFObjectHandle item) {
         try {
@@ -69,7 +69,7 @@ class DestinationResolver {
                 index = static_cast<uint64_t>(value);
             }
         } else if (target.isIndirect()) {
-            index = data_.indexOfPage(target.getObjGen());
+            index = parse_.indexOfPage(target.getObjGen());
         }
         if (index == NSNotFound) {
             return std::nullopt;
@@ -102,7 +102,7 @@ class DestinationResolver {
         return PDFDestination(std::move(page), PDFPoint{left.value_or(0), *top});
     }
 
-    DocumentData& data_;
+    ParsedFile& parse_;
     const std::function<PDFPage(uint64_t)>& pageAt_;
     uint64_t pageCount_;
     NamedDestinations names_;
@@ -121,13 +121,13 @@ std::optional<std::string> labelOfItem(QPDFObjectHandle item) {
 
 }  // namespace
 
-std::shared_ptr<PDFOutline> readOutline(DocumentData& data, const std::function<PDFPage(uint64_t)>& pageAt) {
-    QPDFObjectHandle outlines = data.qpdf->getRoot().getKey("/Outlines");
+std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt) {
+    QPDFObjectHandle outlines = parse.qpdf->getRoot().getKey("/Outlines");
     if (!outlines.isDictionary()) {
         return nullptr;
     }
     auto root = PDFOutline::init();
-    DestinationResolver resolver(data, pageAt);
+    DestinationResolver resolver(parse, pageAt);
     ObjGenSet seen;
     if (outlines.isIndirect()) {
         seen.insert(outlines.getObjGen());
@@ -170,109 +170,6 @@ std::shared_ptr<PDFOutline> readOutline(DocumentData& data, const std::function<
         }
     }
     return root;
-}
-
-namespace {
-
-QPDFObjectHandle coordinate(double value) {
-    if (!std::isfinite(value)) {
-        return QPDFObjectHandle::newNull();
-    }
-    // Far beyond any page; keeps the number printable as a plain PDF real.
-    value = std::clamp(value, -1.0e7, 1.0e7);
-    if (value == std::floor(value)) {
-        return QPDFObjectHandle::newInteger(static_cast<long long>(value));
-    }
-    return QPDFObjectHandle::newReal(value, 4, true);
-}
-
-}  // namespace
-
-void writeOutline(DocumentData& data, const PDFOutline* root, const std::function<uint64_t(const PDFPage&)>& indexOf) {
-    QPDF& pdf = *data.qpdf;
-    QPDFObjectHandle catalog = pdf.getRoot();
-    catalog.removeKey("/Outlines");
-    if (!root || root->numberOfChildren() == 0) {
-        QPDFObjectHandle mode = catalog.getKey("/PageMode");
-        if (mode.isName() && mode.getName() == "/UseOutlines") {
-            catalog.removeKey("/PageMode");
-        }
-        return;
-    }
-
-    const auto& pages = pdf.getAllPages();
-    QPDFObjectHandle outlines =
-        pdf.makeIndirectObject(QPDFObjectHandle::newDictionary({{"/Type", QPDFObjectHandle::newName("/Outlines")}}));
-
-    // One frame per item whose children are being written. Items start closed, so an item's
-    // /Count is minus its number of children, and the outline dictionary's /Count, the number of
-    // items visible when the document opens, is the number of top-level items (PDF 32000 12.3.3).
-    struct Frame {
-        const PDFOutline* node;
-        QPDFObjectHandle dict;
-        size_t nextChild = 0;
-        QPDFObjectHandle last;  // the child written last
-        long long written = 0;
-    };
-    // What destinations have in common is one direct object each, shared by every /Dest array:
-    // never changed, it is written out in full in each place, and a thousand bookmarks need a
-    // quarter less memory.
-    const QPDFObjectHandle xyz = QPDFObjectHandle::newName("/XYZ");
-    const QPDFObjectHandle null = QPDFObjectHandle::newNull();
-    std::unordered_map<double, QPDFObjectHandle> coordinates;
-    auto coordinateOf = [&](double value) {
-        auto [it, added] = coordinates.try_emplace(value);
-        if (added) {
-            it->second = coordinate(value);
-        }
-        return it->second;
-    };
-    std::vector<Frame> stack;
-    std::unordered_set<const PDFOutline*> seen{root};  // an item listed twice is written once
-    stack.push_back({root, outlines, 0, QPDFObjectHandle(), 0});
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        if (frame.nextChild >= frame.node->numberOfChildren()) {
-            if (frame.written > 0) {
-                frame.dict.replaceKey("/Last", frame.last);
-                const bool isRoot = stack.size() == 1;
-                frame.dict.replaceKey("/Count", QPDFObjectHandle::newInteger(isRoot ? frame.written : -frame.written));
-            }
-            stack.pop_back();
-            continue;
-        }
-        const std::shared_ptr<PDFOutline>& child = frame.node->childAtIndex(frame.nextChild++);
-        if (!child || !seen.insert(child.get()).second) {
-            continue;
-        }
-        QPDFObjectHandle item = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-        item.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(child->label().value_or(std::string())));
-        item.replaceKey("/Parent", frame.dict);
-        if (frame.written == 0) {
-            frame.dict.replaceKey("/First", item);
-        } else {
-            frame.last.replaceKey("/Next", item);
-            item.replaceKey("/Prev", frame.last);
-        }
-        frame.last = item;
-        ++frame.written;
-        if (const auto& destination = child->destination()) {
-            const uint64_t index = indexOf(destination->page());
-            if (index < pages.size()) {
-                const PDFPoint point = destination->point();
-                item.replaceKey("/Dest", QPDFObjectHandle::newArray({pages[index], xyz, coordinateOf(point.x),
-                                                                     coordinateOf(point.y), null}));
-            }
-        }
-        if (child->numberOfChildren() > 0) {
-            stack.push_back({child.get(), item, 0, QPDFObjectHandle(), 0});  // frame is not used after this
-        }
-    }
-    catalog.replaceKey("/Outlines", outlines);
-    QPDFObjectHandle mode = catalog.getKey("/PageMode");
-    if (!mode.isName() || mode.getName() == "/UseNone") {
-        catalog.replaceKey("/PageMode", QPDFObjectHandle::newName("/UseOutlines"));
-    }
 }
 
 }  // namespace tomefuse::pdf_detail

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/pdf/PDFDocumentImpl.h"
+#include "platform/pdf/PDFWriter.h"
 
 namespace tomefuse {
 
@@ -15,8 +16,11 @@ namespace {
 // US Letter, what readers assume for a page without a usable /MediaBox.
 constexpr PDFRect defaultMediaBox{0, 0, 612, 792};
 
-// Looks a key up on the page and then up its /Parent chain, as PDF inheritance does. A damaged
-// file may loop its /Parent chain: stop at the first node seen twice.
+std::optional<PDFRect> rectangleOf(QPDFObjectHandle array);
+
+}  // namespace
+
+// A damaged file may loop its /Parent chain: stop at the first node seen twice.
 QPDFObjectHandle inheritedAttribute(QPDFObjectHandle node, const std::string& key) {
     ObjGenSet seen;
     for (int depth = 0; depth < 1000 && node.isDictionary(); ++depth) {
@@ -31,6 +35,8 @@ QPDFObjectHandle inheritedAttribute(QPDFObjectHandle node, const std::string& ke
     }
     return QPDFObjectHandle::newNull();
 }
+
+namespace {
 
 std::optional<PDFRect> rectangleOf(QPDFObjectHandle array) {
     if (!array.isArray() || array.getArrayNItems() != 4) {
@@ -109,29 +115,38 @@ int rotationOf(QPDFObjectHandle page) {
     }
 }
 
+PageGeometry geometryOf(QPDFObjectHandle page) { return PageGeometry{mediaBoxOf(page), cropBoxOf(page), rotationOf(page)}; }
+
 }  // namespace pdf_detail
 
 PDFRect PDFPage::boundsForBox(PDFDisplayBox box) const {
     if (!impl_) {
         return {};
     }
-    return box == PDFDisplayBox::cropBox ? pdf_detail::cropBoxOf(impl_->page) : pdf_detail::mediaBoxOf(impl_->page);
+    if (!impl_->object.isInitialized()) {
+        if (!impl_->written) {
+            return {};
+        }
+        return box == PDFDisplayBox::cropBox ? impl_->written->geometry.crop : impl_->written->geometry.media;
+    }
+    return box == PDFDisplayBox::cropBox ? pdf_detail::cropBoxOf(impl_->object) : pdf_detail::mediaBoxOf(impl_->object);
 }
 
-int PDFPage::rotation() const { return impl_ ? pdf_detail::rotationOf(impl_->page) : 0; }
+int PDFPage::rotation() const {
+    if (!impl_) {
+        return 0;
+    }
+    if (!impl_->object.isInitialized()) {
+        return impl_->written ? impl_->written->geometry.rotation : 0;
+    }
+    return pdf_detail::rotationOf(impl_->object);
+}
 
 bool PDFPage::operator==(const PDFPage& other) const {
     if (!impl_ || !other.impl_) {
         return !impl_ && !other.impl_;
     }
-    if (impl_ == other.impl_) {
-        return true;
-    }
-    try {
-        return impl_->doc == other.impl_->doc && impl_->page.getObjGen() == other.impl_->page.getObjGen();
-    } catch (const std::exception&) {
-        return false;
-    }
+    return impl_->doc == other.impl_->doc && impl_->id == other.impl_->id;
 }
 
 }  // namespace tomefuse

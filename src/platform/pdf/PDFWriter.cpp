@@ -1,0 +1,520 @@
+// The writer's own parts: the byte sinks, object framing, and what is written once all pages are
+// out: the page tree, outline, names, labels, form, information dictionary, catalog, the
+// cross-reference table and the trailer.
+
+#include "platform/pdf/PDFWriter.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace tomefuse::pdf_detail {
+
+namespace {
+
+// Names and kids per node of a name tree.
+constexpr size_t fanOut = 64;
+
+// 128 bits of two FNV-1a hashes, in hex: enough to tell files apart, which is all an ID is for.
+std::string fingerprint(const std::string& bytes) {
+    uint64_t a = 14695981039346656037ull;
+    uint64_t b = 0x84222325cbf29ce4ull;
+    for (const char c : bytes) {
+        a = (a ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        b = (b ^ static_cast<unsigned char>(c)) * 0x100000001b3ull + 0x9e3779b97f4a7c15ull;
+    }
+    char text[33];
+    std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(a),
+                  static_cast<unsigned long long>(b));
+    return text;
+}
+
+std::string reference(int number) { return number > 0 ? std::to_string(number) + " 0 R" : std::string("null"); }
+
+// A text string's bytes as a reader expects them: PDFDocEncoding where it suffices, else UTF-16BE.
+std::string textStringBytes(const std::string& utf8) { return QPDFObjectHandle::newUnicodeString(utf8).getStringValue(); }
+
+}  // namespace
+
+std::string pdfName(const std::string& canonical) {
+    std::string out = "/";
+    for (size_t i = canonical.empty() || canonical[0] != '/' ? 0 : 1; i < canonical.size(); ++i) {
+        const auto c = static_cast<unsigned char>(canonical[i]);
+        if (c < 0x21 || c > 0x7e || std::strchr("#()<>[]{}/%", c)) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "#%02x", c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string pdfString(const std::string& utf8) { return QPDFObjectHandle::newUnicodeString(utf8).unparse(); }
+
+std::string pdfNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    // Far beyond any page; keeps the number printable as a plain PDF real.
+    value = std::clamp(value, -1.0e7, 1.0e7);
+    if (value == std::floor(value)) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string out = text;
+    while (out.back() == '0') {
+        out.pop_back();
+    }
+    if (out.back() == '.') {
+        out.pop_back();
+    }
+    return out;
+}
+
+void StringSink::write(const char* data, size_t size) {
+    out_.append(data, size);
+    offset_ += size;
+}
+
+namespace {
+
+void writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw WriteFailure(std::string("cannot write: ") + std::strerror(errno));
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
+void FileSink::write(const char* data, size_t size) {
+    offset_ += size;
+    if (buffer_.size() + size > capacity) {
+        flush();
+        if (size >= capacity) {
+            writeAll(fd_, data, size);
+            return;
+        }
+    }
+    buffer_.append(data, size);
+}
+
+void FileSink::flush() {
+    writeAll(fd_, buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+Writer::Writer(ByteSink& sink, PDFVersion version, Options options)
+    : sink_(sink), headerVersion_(1, 4), options_(options) {
+    headerVersion_.updateIfGreater(version);
+    version_ = headerVersion_;
+    std::string text;
+    int extension = 0;
+    headerVersion_.getVersion(text, extension);
+    // The second line's high bytes tell transfer programs the file is binary.
+    const std::string header = "%PDF-" + text + "\n%\xe2\xe3\xcf\xd3\n";
+    sink_.write(header.data(), header.size());
+    pagesRoot_ = reserve();
+}
+
+Writer::~Writer() = default;
+
+void Writer::beginObject(int number) {
+    if (static_cast<size_t>(number) >= offsets_.size()) {
+        offsets_.resize(std::max<size_t>(static_cast<size_t>(number) + 1, offsets_.size() * 2), 0);
+    }
+    offsets_[static_cast<size_t>(number)] = sink_.offset();
+    const std::string head = std::to_string(number) + " 0 obj\n";
+    sink_.write(head.data(), head.size());
+}
+
+void Writer::endObject() {
+    static const std::string tail = "\nendobj\n";
+    sink_.write(tail.data(), tail.size());
+}
+
+void Writer::checkCancelled() const {
+    if (options_.cancelled && options_.cancelled->load(std::memory_order_relaxed)) {
+        throw WriteCancelled();
+    }
+}
+
+SourceCopy& Writer::copyOf(const std::shared_ptr<ParsedFile>& origin) {
+    auto found = byOrigin_.find(origin.get());
+    if (found != byOrigin_.end()) {
+        return *found->second;
+    }
+    copies_.push_back(std::make_unique<SourceCopy>(*this, origin, nextOrdinal_++));
+    byOrigin_[origin.get()] = copies_.back().get();
+    return *copies_.back();
+}
+
+SourceCopy* Writer::findCopy(const ParsedFile& origin) {
+    auto found = byOrigin_.find(&origin);
+    return found == byOrigin_.end() ? nullptr : found->second;
+}
+
+void Writer::release(const ParsedFile& origin) {
+    auto found = byOrigin_.find(&origin);
+    if (found == byOrigin_.end()) {
+        return;
+    }
+    SourceCopy* copy = found->second;
+    byOrigin_.erase(found);
+    copy->release();
+    std::erase_if(copies_, [copy](const std::unique_ptr<SourceCopy>& c) { return c.get() == copy; });
+}
+
+void Writer::discard(const ParsedFile& origin) {
+    auto found = byOrigin_.find(&origin);
+    if (found == byOrigin_.end()) {
+        return;
+    }
+    SourceCopy* copy = found->second;
+    byOrigin_.erase(found);
+    std::erase_if(copies_, [copy](const std::unique_ptr<SourceCopy>& c) { return c.get() == copy; });
+}
+
+void Writer::releaseAll() {
+    while (!copies_.empty()) {
+        release(copies_.front()->origin());
+    }
+}
+
+std::string Writer::uniqueNameKey(const std::string& key, size_t ordinal) {
+    if (nameKeys_.insert(key).second) {
+        return key;
+    }
+    const std::string base = key + "-" + std::to_string(ordinal);
+    std::string candidate = base;
+    for (int n = 2; !nameKeys_.insert(candidate).second; ++n) {
+        candidate = base + "." + std::to_string(n);
+    }
+    return candidate;
+}
+
+std::string Writer::uniqueFieldName(const std::string& name) {
+    if (fieldNames_.insert(name).second) {
+        return name;
+    }
+    std::string candidate;
+    for (int n = 1;; ++n) {
+        candidate = name + "+" + std::to_string(n);
+        if (fieldNames_.insert(candidate).second) {
+            return candidate;
+        }
+    }
+}
+
+bool Writer::hasFormResource(const std::string& category, const std::string& name) const {
+    auto found = formResources_.find(category);
+    return found != formResources_.end() && found->second.count(name) > 0;
+}
+
+void Writer::addFormResource(const std::string& category, const std::string& name, std::string text) {
+    formResources_[category].emplace(name, std::move(text));
+}
+
+void Writer::offerFormAppearance(std::string text) {
+    if (!formAppearance_) {
+        formAppearance_ = std::move(text);
+    }
+}
+
+void Writer::writeObject(int number, const std::string& text) {
+    beginObject(number);
+    sink_.write(text.data(), text.size());
+    endObject();
+}
+
+void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
+    const PDFOutline* root = catalog.outline;
+    if (!root || root->numberOfChildren() == 0) {
+        return;
+    }
+    // Numbers first, in pre-order, so each item can name its neighbours; an item listed twice
+    // is written once, which also ends any cycle.
+    struct Item {
+        const PDFOutline* node;
+        int number;
+        size_t parent;
+        size_t position;  // among the parent's children
+        std::vector<size_t> children;
+    };
+    std::vector<Item> items{{root, reserve(), 0, 0, {}}};
+    std::unordered_set<const PDFOutline*> seen{root};
+    std::vector<size_t> stack{0};
+    while (!stack.empty()) {
+        const size_t at = stack.back();
+        stack.pop_back();
+        const PDFOutline* node = items[at].node;
+        const size_t first = items.size();
+        for (size_t i = 0; i < node->numberOfChildren(); ++i) {
+            const auto& child = node->childAtIndex(i);
+            if (child && seen.insert(child.get()).second) {
+                items[at].children.push_back(items.size());
+                items.push_back({child.get(), reserve(), at, items[at].children.size() - 1, {}});
+            }
+        }
+        for (size_t i = items.size(); i-- > first;) {
+            stack.push_back(i);
+        }
+    }
+
+    auto siblings = [&](const Item& item, std::string& text) {
+        if (item.children.empty()) {
+            return;
+        }
+        text += "/First " + reference(items[item.children.front()].number);
+        text += "/Last " + reference(items[item.children.back()].number);
+    };
+    for (size_t at = 0; at < items.size(); ++at) {
+        checkCancelled();
+        const Item& item = items[at];
+        std::string text = "<<";
+        if (at == 0) {
+            // Items start closed: the outline's count is its top-level items, an item's is minus
+            // its children.
+            text += "/Type/Outlines";
+            siblings(item, text);
+            text += "/Count " + std::to_string(item.children.size());
+        } else {
+            text += "/Title " + pdfString(item.node->label().value_or(std::string()));
+            const Item& parent = items[item.parent];
+            text += "/Parent " + reference(parent.number);
+            if (item.position > 0) {
+                text += "/Prev " + reference(items[parent.children[item.position - 1]].number);
+            }
+            if (item.position + 1 < parent.children.size()) {
+                text += "/Next " + reference(items[parent.children[item.position + 1]].number);
+            }
+            siblings(item, text);
+            if (!item.children.empty()) {
+                text += "/Count -" + std::to_string(item.children.size());
+            }
+            if (const auto& destination = item.node->destination()) {
+                const uint64_t index = catalog.indexOf(destination->page());
+                if (index < catalog.pages.size()) {
+                    const PDFPoint point = destination->point();
+                    text += "/Dest[" + reference(catalog.pages[index]->number) + "/XYZ " + pdfNumber(point.x) + " " +
+                            pdfNumber(point.y) + " null]";
+                }
+            }
+        }
+        text += ">>";
+        writeObject(item.number, text);
+    }
+    catalogEntries += "/Outlines " + reference(items[0].number) + "/PageMode/UseOutlines";
+}
+
+void Writer::writeNames(std::string& catalogEntries) {
+    if (names_.empty()) {
+        return;
+    }
+    struct Entry {
+        std::string bytes;
+        std::string value;
+    };
+    std::vector<Entry> sorted;
+    sorted.reserve(names_.size());
+    for (auto& [key, value] : names_) {
+        sorted.push_back({textStringBytes(key), std::move(value)});
+    }
+    names_.clear();
+    // Keys in the order of their bytes as written, as a name tree requires; a later duplicate
+    // key is left out.
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes < b.bytes; });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes == b.bytes; }),
+                 sorted.end());
+    auto key = [](const std::string& bytes) { return QPDFObjectHandle::newString(bytes).unparse(); };
+
+    struct Node {
+        int number;
+        std::string first;
+        std::string last;
+    };
+    std::vector<Node> level;
+    const bool single = sorted.size() <= fanOut;
+    for (size_t i = 0; i < sorted.size(); i += fanOut) {
+        checkCancelled();
+        const size_t end = std::min(sorted.size(), i + fanOut);
+        std::string text = "<</Names[";
+        for (size_t j = i; j < end; ++j) {
+            text += key(sorted[j].bytes) + " " + sorted[j].value + " ";
+        }
+        text += "]";
+        if (!single) {
+            text += "/Limits[" + key(sorted[i].bytes) + " " + key(sorted[end - 1].bytes) + "]";
+        }
+        text += ">>";
+        const int number = reserve();
+        writeObject(number, text);
+        level.push_back({number, sorted[i].bytes, sorted[end - 1].bytes});
+    }
+    while (level.size() > fanOut) {
+        std::vector<Node> parents;
+        for (size_t i = 0; i < level.size(); i += fanOut) {
+            const size_t end = std::min(level.size(), i + fanOut);
+            std::string text = "<</Kids[";
+            for (size_t j = i; j < end; ++j) {
+                text += reference(level[j].number) + " ";
+            }
+            text += "]/Limits[" + key(level[i].first) + " " + key(level[end - 1].last) + "]>>";
+            const int number = reserve();
+            writeObject(number, text);
+            parents.push_back({number, level[i].first, level[end - 1].last});
+        }
+        level = std::move(parents);
+    }
+    int root = level.front().number;
+    if (!single) {
+        std::string text = "<</Kids[";
+        for (const Node& node : level) {
+            text += reference(node.number) + " ";
+        }
+        text += "]>>";
+        root = reserve();
+        writeObject(root, text);
+    }
+    catalogEntries += "/Names<</Dests " + reference(root) + ">>";
+}
+
+// Once any file that gave pages has labels, every page gets one: its own file's label, or the
+// plain number it had there, as a reader showed it with that file open alone. An entry is
+// written only where a page does not just continue the one before it.
+void Writer::writeLabels(const Catalog& catalog, std::string& catalogEntries) {
+    if (!anyLabels_) {
+        return;
+    }
+    std::string nums;
+    bool any = false;
+    LabelValue previous;
+    for (size_t i = 0; i < catalog.pages.size(); ++i) {
+        const WrittenPage& page = *catalog.pages[i];
+        const LabelValue label = page.label.value_or(LabelValue{"/D", std::nullopt, page.indexInSource + 1});
+        const bool continues = any && label.style == previous.style && label.prefix == previous.prefix &&
+                               label.number == previous.number + 1;
+        previous = label;
+        any = true;
+        if (continues) {
+            continue;
+        }
+        nums += std::to_string(i) + "<<";
+        if (label.style == "/D" || label.style == "/R" || label.style == "/r" || label.style == "/A" ||
+            label.style == "/a") {
+            nums += "/S" + label.style;
+        }
+        if (label.prefix) {
+            nums += "/P " + QPDFObjectHandle::newString(*label.prefix).unparse();
+        }
+        if (label.number != 1) {
+            nums += "/St " + std::to_string(label.number);
+        }
+        nums += ">> ";
+    }
+    const int number = reserve();
+    writeObject(number, "<</Nums[" + nums + "]>>");
+    catalogEntries += "/PageLabels " + reference(number);
+}
+
+void Writer::writeForm(std::string& catalogEntries) {
+    if (fields_.empty()) {
+        return;
+    }
+    std::string text = "<</Fields[";
+    for (int field : fields_) {
+        text += reference(field) + " ";
+    }
+    text += "]";
+    if (!formResources_.empty()) {
+        text += "/DR<<";
+        for (const auto& [category, entries] : formResources_) {
+            text += pdfName(category) + "<<";
+            for (const auto& [name, value] : entries) {
+                text += pdfName(name) + " " + value;
+            }
+            text += ">>";
+        }
+        text += ">>";
+    }
+    if (formAppearance_) {
+        text += "/DA " + *formAppearance_;
+    }
+    if (needAppearances_) {
+        text += "/NeedAppearances true";
+    }
+    text += ">>";
+    const int number = reserve();
+    writeObject(number, text);
+    catalogEntries += "/AcroForm " + reference(number);
+}
+
+void Writer::finish(const Catalog& catalog) {
+    checkCancelled();
+    releaseAll();
+    std::string kids;
+    for (const WrittenPage* page : catalog.pages) {
+        kids += reference(page->number) + " ";
+    }
+    writeObject(pagesRoot_, "<</Type/Pages/Count " + std::to_string(catalog.pages.size()) + "/Kids[" + kids + "]>>");
+
+    std::string entries;
+    writeOutline(catalog, entries);
+    writeNames(entries);
+    writeLabels(catalog, entries);
+    writeForm(entries);
+    if (headerVersion_ < version_) {
+        std::string text;
+        int extension = 0;
+        version_.getVersion(text, extension);
+        entries += "/Version/" + text;
+    }
+    std::string info = "<<";
+    for (const auto& [key, value] : catalog.info) {
+        info += pdfName(key) + " " + value;
+    }
+    info += ">>";
+    const int infoNumber = reserve();
+    writeObject(infoNumber, info);
+    const int root = reserve();
+    writeObject(root, "<</Type/Catalog/Pages " + reference(pagesRoot_) + entries + ">>");
+
+    // Numbers reserved for objects that were never written (none should be) are free entries:
+    // references to them read as null.
+    const uint64_t xref = sink_.offset();
+    const int size = nextNumber_;
+    offsets_.resize(static_cast<size_t>(size), 0);
+    std::string table = "xref\n0 " + std::to_string(size) + "\n0000000000 65535 f \n";
+    table.reserve(table.size() + static_cast<size_t>(size) * 20);
+    for (int n = 1; n < size; ++n) {
+        char line[21];
+        const uint64_t offset = offsets_[static_cast<size_t>(n)];
+        std::snprintf(line, sizeof line, offset ? "%010llu 00000 n \n" : "%010llu 00001 f \n",
+                      static_cast<unsigned long long>(offset));
+        table += line;
+    }
+    sink_.write(table.data(), table.size());
+    // A file identifier from what sets this file apart: its objects' places and its length.
+    const std::string id = fingerprint(table + std::to_string(xref));
+    const std::string trailer = "trailer\n<</Size " + std::to_string(size) + "/Root " + reference(root) + "/Info " +
+                                reference(infoNumber) + "/ID[<" + id + "><" + id + ">]>>\nstartxref\n" +
+                                std::to_string(xref) + "\n%%EOF\n";
+    sink_.write(trailer.data(), trailer.size());
+    sink_.flush();
+}
+
+}  // namespace tomefuse::pdf_detail

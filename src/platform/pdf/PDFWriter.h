@@ -1,0 +1,248 @@
+#pragma once
+
+// Private to platform/pdf: the writer every document is written with. It streams: a page and
+// everything it needs go out as soon as the page is written, each object serialised straight
+// from the parse of its source file with its references renumbered and its stream bytes copied
+// as they are, so nothing of the output is held in memory, and a source can be let go as soon as
+// no more pages come from it. What ties the pages together (the page tree, outline, names,
+// labels, form) is written at the end from small records.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <qpdf/PDFVersion.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/pdf/PDFDocumentImpl.h"
+
+namespace tomefuse::pdf_detail {
+
+// The output could not be written (a full disk, a file system gone read-only).
+struct WriteFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The writing was asked to stop.
+struct WriteCancelled : std::runtime_error {
+    WriteCancelled() : std::runtime_error("cancelled") {}
+};
+
+// Where the bytes go. Throws WriteFailure.
+class ByteSink {
+  public:
+    virtual ~ByteSink() = default;
+    virtual void write(const char* data, size_t size) = 0;
+    virtual void flush() {}
+    uint64_t offset() const { return offset_; }
+
+  protected:
+    uint64_t offset_ = 0;
+};
+
+class StringSink final : public ByteSink {
+  public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    void write(const char* data, size_t size) override;
+
+  private:
+    std::string& out_;
+};
+
+// Buffers writes to a descriptor it does not own.
+class FileSink final : public ByteSink {
+  public:
+    explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(capacity); }
+    void write(const char* data, size_t size) override;
+    void flush() override;
+
+  private:
+    static constexpr size_t capacity = 1u << 20;
+    int fd_;
+    std::string buffer_;
+};
+
+// A page label as plain values: numbering style ("/D", "/r", ... or none), prefix, number.
+struct LabelValue {
+    std::string style;
+    std::optional<std::string> prefix;
+    long long number = 1;
+};
+
+// What a written page leaves behind: its object number and how it looks.
+struct WrittenPage {
+    int number = 0;
+    PageGeometry geometry;
+    std::optional<LabelValue> label;  // none when its file had no labels: its number there
+    long long indexInSource = 0;
+    bool sourceHasLabels = false;
+};
+
+class Writer;
+
+// One source file being copied: which of its objects have output numbers, which are waiting to
+// be written, and what its pages link to. Lives from the first page taken from the source until
+// the source is released.
+class SourceCopy {
+  public:
+    SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_t ordinal);
+    ~SourceCopy();
+    SourceCopy(const SourceCopy&) = delete;
+    SourceCopy& operator=(const SourceCopy&) = delete;
+
+    // A page that will be written: gets its output number now, so that links from pages written
+    // earlier can lead to it. The first reservation of a page is where links to it lead.
+    int reservePage(QPDFObjectHandle page);
+    // Writes the page under its reserved number, then everything it refers to.
+    WrittenPage writePage(QPDFObjectHandle page, int number);
+    // Writes whatever is still waiting and hands the writer the names and form fields that lead
+    // to pages written. Nothing may be written from the source after this.
+    void release();
+
+    ParsedFile& origin() { return *origin_; }
+    // Why the source could not be read in full since its copy began: warnings libqpdf gave
+    // while reading it (damage it recovered from, data it could not read), failed reads of its
+    // file. Empty when it read cleanly.
+    const std::string& problem();
+    // The file could not be read, or a stream's data not in full: data would be lost.
+    bool readFailed() const;
+
+  private:
+    friend class ObjectSerializer;
+
+    int numberOf(QPDFObjGen og);  // reserves a number and queues the object on first use
+    void drain();
+    void writeObject(QPDFObjGen og, int number);
+    void writeStream(QPDFObjectHandle stream, int number);
+    // The explicit destination a destination leads to in this file (names followed); null for
+    // none. Its first item is a page of this file or an index.
+    QPDFObjectHandle explicitDestination(QPDFObjectHandle destination);
+    // The page an explicit destination leads to: its output number, 0 when the page is not in
+    // the output, -1 when it leads to no page of this file at all.
+    int targetNumber(QPDFObjectHandle explicitDestination);
+    bool leadsToPageLeftOut(QPDFObjectHandle annotation);
+    std::string destinationText(QPDFObjectHandle destination);  // empty: leads nowhere here
+    const std::vector<QPDFObjectHandle>& pages();
+    bool isPageTreeNode(QPDFObjGen og);
+    void noteField(QPDFObjectHandle widget);
+    void mergeForm();
+    const std::map<long long, PageLabel>& labels();
+
+    Writer& writer_;
+    std::shared_ptr<ParsedFile> origin_;
+    QPDF& pdf_;
+    size_t ordinal_;
+    size_t warningsAtStart_;
+    size_t unreadStreams_ = 0;
+    std::string problem_;
+    // Output numbers by source object: a vector for the usual generation 0, a map for the rest.
+    std::vector<int> numbers_;
+    std::unordered_map<QPDFObjGen, int, ObjGenHash> otherNumbers_;
+    std::vector<std::pair<QPDFObjGen, int>> queue_;
+    // Pages of the source that are in the output: their first copy's number.
+    std::unordered_map<QPDFObjGen, int, ObjGenHash> keptPages_;
+    std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
+    std::unique_ptr<NamedDestinations> names_;
+    std::optional<std::map<long long, PageLabel>> labels_;
+    // Top-level form fields reached from written widgets, in the order reached, and the names
+    // given to those whose names were taken.
+    std::vector<QPDFObjGen> fields_;
+    ObjGenSet fieldsSeen_;
+    std::unordered_map<QPDFObjGen, std::string, ObjGenHash> fieldNames_;
+    bool formChecked_ = false;
+    QPDFObjectHandle form_;  // the source's /AcroForm, when it has one
+};
+
+// The writer of one output document.
+class Writer {
+  public:
+    struct Options {
+        const std::atomic<bool>* cancelled = nullptr;
+    };
+
+    Writer(ByteSink& sink, PDFVersion version, Options options);
+    ~Writer();
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    // The copy of a source, made on first use.
+    SourceCopy& copyOf(const std::shared_ptr<ParsedFile>& origin);
+    SourceCopy* findCopy(const ParsedFile& origin);
+    // Releases a source's copy; later pages from it start a new copy.
+    void release(const ParsedFile& origin);
+    // Drops a source's copy without offering anything of it.
+    void discard(const ParsedFile& origin);
+    void releaseAll();
+
+    struct Catalog {
+        std::vector<const WrittenPage*> pages;  // in order
+        const PDFOutline* outline = nullptr;
+        std::function<uint64_t(const PDFPage&)> indexOf;  // of outline destinations
+        std::map<std::string, std::string> info;           // /Info entries, already as PDF text
+    };
+    // Writes what ties the pages together, the cross-reference table and the trailer.
+    void finish(const Catalog& catalog);
+
+    // For the copies.
+    int reserve() { return nextNumber_++; }
+    void beginObject(int number);
+    void endObject();
+    void writeObject(int number, const std::string& text);
+    ByteSink& sink() { return sink_; }
+    void checkCancelled() const;
+    void raiseVersion(const PDFVersion& version) { version_.updateIfGreater(version); }
+    int pagesRoot() const { return pagesRoot_; }
+    // Names and fields the sources offer, as they lead here; fields renamed when taken.
+    std::string uniqueNameKey(const std::string& key, size_t ordinal);
+    void addName(std::string key, std::string destinationText) { names_.emplace_back(std::move(key), std::move(destinationText)); }
+    std::string uniqueFieldName(const std::string& name);
+    void addField(int number) { fields_.push_back(number); }
+    // The form's shared parts; the first file to give one keeps it.
+    bool hasFormResource(const std::string& category, const std::string& name) const;
+    void addFormResource(const std::string& category, const std::string& name, std::string text);
+    void offerFormAppearance(std::string text);
+    void setNeedAppearances() { needAppearances_ = true; }
+    bool anyLabels() const { return anyLabels_; }
+    void noteLabels() { anyLabels_ = true; }
+
+  private:
+    void writeOutline(const Catalog& catalog, std::string& catalogEntries);
+    void writeNames(std::string& catalogEntries);
+    void writeLabels(const Catalog& catalog, std::string& catalogEntries);
+    void writeForm(std::string& catalogEntries);
+
+    ByteSink& sink_;
+    PDFVersion headerVersion_;
+    PDFVersion version_;
+    Options options_;
+    std::vector<uint64_t> offsets_;  // by object number; 0 for none written
+    int nextNumber_ = 1;
+    int pagesRoot_ = 0;
+    std::vector<std::unique_ptr<SourceCopy>> copies_;
+    std::unordered_map<const ParsedFile*, SourceCopy*> byOrigin_;
+    size_t nextOrdinal_ = 1;
+    std::unordered_set<std::string> nameKeys_;
+    std::vector<std::pair<std::string, std::string>> names_;
+    std::unordered_set<std::string> fieldNames_;
+    std::vector<int> fields_;
+    // The form's shared parts: default resources by category and name, as PDF text.
+    std::map<std::string, std::map<std::string, std::string>> formResources_;
+    std::optional<std::string> formAppearance_;  // /DA
+    bool needAppearances_ = false;
+    bool anyLabels_ = false;
+};
+
+// PDF syntax for values made here.
+std::string pdfName(const std::string& canonical);       // "/A#20B" from "/A B"
+std::string pdfString(const std::string& utf8);           // a text string: PDFDocEncoding or UTF-16BE
+std::string pdfNumber(double value);
+
+}  // namespace tomefuse::pdf_detail
