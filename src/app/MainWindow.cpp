@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -42,6 +43,12 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &MainWindow::updateCommands);
     connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::updateCommands);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainWindow::updateCommands);
+    connect(sheet_, &QtProgressSheet::cancelRequested, this, [this] { controller_.cancelCombine(nullptr); });
+    controller_.addKeyValueObserver([this](const std::string& key, bool prior) {
+        if (key == isCombiningKey && !prior) {
+            combiningChanged();
+        }
+    });
 
     resize(860, 480);
     updateCommands();
@@ -181,10 +188,34 @@ void MainWindow::restoreLayout(QSettings& store) {
     table_->horizontalHeader()->restoreState(store.value(columnsKey).toByteArray());
 }
 
+void MainWindow::combiningChanged() {
+    updateCommands();
+    if (closeWhenSaved_ && !controller_.isCombining()) {
+        closeWhenSaved_ = false;
+        close();
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The write cannot be stopped; the window goes once the file is whole.
-    if (sheet_->isVisible()) {
+    // The combine runs on its own thread: it is stopped, and the window goes once it has.
+    if (controller_.isCombining()) {
         event->ignore();
+        if (closeWhenSaved_) {
+            return;
+        }
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Tomefuse"), tr("A combined PDF is being saved."),
+                        QMessageBox::NoButton, this);
+        box.setInformativeText(tr("Stop saving and close the window? Nothing will be written."));
+        QPushButton* stop = box.addButton(tr("Stop Saving and Close"), QMessageBox::DestructiveRole);
+        box.addButton(tr("Continue Saving"), QMessageBox::RejectRole);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        if (box.clickedButton() == stop && controller_.isCombining()) {
+            closeWhenSaved_ = true;
+            controller_.cancelCombine(nullptr);
+        } else if (box.clickedButton() == stop) {
+            close();
+        }
         return;
     }
     if (layoutStore_) {
@@ -216,6 +247,9 @@ void MainWindow::endSheet(Panel* sheet) {
     if (didEnd) {
         didEnd(sheet, 0);
     }
+    // The keys go back to the list, not to the hidden sheet.
+    activateWindow();
+    table_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showAlert(const std::string& message, const std::string& informativeText) {

@@ -71,6 +71,7 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* makeCommand(const QString& text, TomefuseAppDelegate::Action selector);
     QAction* makeOption(const QString& text, const char* key);
     void buildMenus();
+    void combiningChanged();
 
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
@@ -94,6 +95,7 @@ class MainWindow final : public QMainWindow, public Window {
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;
     SheetDidEnd sheetDidEnd_;
+    bool closeWhenSaved_ = false;  // the user closed the window during a save and stopped it
 };
 
 }  // namespace tomefuse

@@ -39,8 +39,15 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::removeFromTable) {
         return tableView_ && !tableView_->selectedRowIndexes().empty();
     }
+    // One save at a time.
     if (action == &TomefuseAppDelegate::saveToDisk) {
-        return pdfsList_.size() >= 2;
+        return pdfsList_.size() >= 2 && !combine_;
+    }
+    if (action == &TomefuseAppDelegate::saveToTemporaryFile) {
+        return !combine_;
+    }
+    if (action == &TomefuseAppDelegate::cancelCombine) {
+        return combine_ != nullptr;
     }
     return true;
 }

@@ -4,9 +4,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "combine/CombineJob.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
@@ -23,6 +25,9 @@ class Sender;
 inline constexpr const char* shouldInsertTOCForFilenamesKey = "shouldInsertTOCForFilenames";
 inline constexpr const char* preserveExistingTOCsKey = "preserveExistingTOCs";
 inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenPDFInDefaultApplication";
+
+// Observable: a combine is running (its will/did-change surround its start and its end).
+inline constexpr const char* isCombiningKey = "isCombining";
 
 // The private drag type of rows dragged out of the table.
 inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
@@ -86,16 +91,26 @@ class TomefuseAppDelegate {
     NSDragOperation validateDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
     bool acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
 
-    // Combining and saving (combine/).
+    // Combining and saving (combine/). The combine runs through the task runner, off the event
+    // loop where there is one; writeCombinedPDF returns once it has started.
     void writeCombinedPDF(const std::string& path);
     void saveToDisk(Sender* sender);
     void saveToTemporaryFile(Sender* sender);
+    void cancelCombine(Sender* sender);
+    bool isCombining() const { return combine_ != nullptr; }
+    // How the last combine ended; none before the first has finished.
+    const std::optional<CombineOutcome>& lastCombineOutcome() const { return lastCombineOutcome_; }
+    // A file that cannot be read while combining is left out (and named afterwards), or makes the
+    // combine write nothing.
+    void setLeavesOutUnreadableFiles(bool flag) { leavesOutUnreadableFiles_ = flag; }
 
     // Write progress (combine/).
     void documentBeginWrite(const Notification& notification);
     void documentEndPageWrite(const Notification& notification);
     void documentEndWrite(const Notification& notification);
     void saveProgressSheetDidEnd(Panel* sheet, int returnCode);
+    void combineWillReadFile(size_t index, size_t count, const std::string& name);
+    void combineWillFinish();
 
   private:
     // Opens the file and appends its entry. An unreadable file gets an entry of 0 pages and 0
@@ -107,6 +122,9 @@ class TomefuseAppDelegate {
     void didChangeValueForKey(const std::string& key);
     void moveSelectedRows(int64_t row);
     bool dropFiles(DraggingInfo& info);
+    class CombineRelay;
+    struct RunningCombine;
+    void combineDidFinish();
 
     DesktopServices services_;
     Window* window_ = nullptr;
@@ -117,6 +135,9 @@ class TomefuseAppDelegate {
     std::shared_ptr<PDFDocument> newpdf_;
     std::vector<KeyValueObserver> keyValueObservers_;
     std::string helpPagePath_;
+    std::shared_ptr<RunningCombine> combine_;  // shared: the type is the combine's own
+    std::optional<CombineOutcome> lastCombineOutcome_;
+    bool leavesOutUnreadableFiles_ = true;
 };
 
 }  // namespace tomefuse

@@ -1,5 +1,6 @@
 // tomefuse-combine: the combine of the application, from a terminal, without a display.
 #include <getopt.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/AtomicFile.h"
 #include "platform/terminal/SettingsFile.h"
 #include "platform/terminal/TerminalServices.h"
 
@@ -83,6 +85,13 @@ std::string unreadableReason(const std::string& path) {
         return "permission denied";
     }
     return "not a readable PDF (not a PDF, damaged beyond repair, or protected by a password)";
+}
+
+// Async-signal-safe: the temporary file is already gone when this runs.
+void sayInterrupted(int signal) {
+    static const char line[] = "\ntomefuse-combine: interrupted; nothing written\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, line, sizeof line - 1);
+    ::_exit(128 + signal);
 }
 
 std::string absolute(const std::string& path) {
@@ -221,16 +230,27 @@ int main(int argc, char** argv) {
     defaults.setBool(shouldOpenPDFInDefaultApplicationKey, options.afterwards != TerminalWorkspace::Mode::reveal);
     system.modifierFlags = options.temp ? NSEventModifierFlagOption : 0;
 
+    // A file that opened when listed but cannot be read now ends the combine, unless asked to
+    // leave such files out; an interrupted combine leaves no temporary file behind.
+    controller.setLeavesOutUnreadableFiles(options.skipUnreadable);
+    removeTemporaryFilesOnSignals(sayInterrupted);
     controller.saveToDisk(nullptr);
 
-    // std::exit leaves this function's objects as they are: tearing down the combined document
-    // and every source object by object would cost nearly a tenth of the run, for memory the
-    // system takes back at once.
-    if (!system.writtenPath || !system.lastWrite.ok) {
+    // std::exit leaves this function's objects as they are: tearing down what the combine
+    // leaves object by object would cost time, for memory the system takes back at once.
+    const auto& outcome = controller.lastCombineOutcome();
+    if (!outcome || outcome->status == CombineOutcome::Status::failed) {
         if (progress.alerts.empty()) {
             std::cerr << "tomefuse-combine: the combined PDF could not be written\n";
         }
         std::exit(writeFailed);
+    }
+    if (outcome->status == CombineOutcome::Status::unreadable) {
+        std::cerr << "tomefuse-combine: nothing written (--skip-unreadable combines the rest)\n";
+        std::exit(unreadableInput);
+    }
+    if (outcome->status == CombineOutcome::Status::cancelled) {
+        std::exit(128 + SIGINT);
     }
     if (options.temp) {
         std::cout << *system.writtenPath << "\n";

@@ -1,5 +1,6 @@
 #include "app/TomefuseAppDelegate.h"
-#include "toc/TableOfContents.h"
+#include "combine/CombineJob.h"
+#include "platform/desktop/TaskRunner.h"
 
 namespace tomefuse {
 
@@ -30,14 +31,68 @@ void reportSaveFailure(System& system, Window* window, const std::string& path, 
     }
 }
 
+InlineTaskRunner inlineRunner;
+
 }  // namespace
 
+// Brings what the combine reports, on whatever thread it runs, to the controller on the main
+// thread, in order.
+class TomefuseAppDelegate::CombineRelay final : public CombineObserver {
+  public:
+    CombineRelay(TomefuseAppDelegate& controller, TaskRunner& runner) : controller_(controller), runner_(runner) {}
+
+    void post(const Notification& notification) override {
+        runner_.deliver([this, notification] { controller_.services_.notificationCenter.postNotification(notification); });
+    }
+    void willReadFile(size_t index, size_t count, const std::string& name) override {
+        runner_.deliver([this, index, count, name] { controller_.combineWillReadFile(index, count, name); });
+    }
+    void willFinish() override {
+        runner_.deliver([this] { controller_.combineWillFinish(); });
+    }
+
+  private:
+    TomefuseAppDelegate& controller_;
+    TaskRunner& runner_;
+};
+
+struct TomefuseAppDelegate::RunningCombine {
+    std::unique_ptr<CombineRelay> relay;
+    std::shared_ptr<CombineJob> job;
+};
+
 void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
+    if (combine_) {
+        services_.system.beep();  // one save at a time
+        return;
+    }
     NotificationCenter& center = services_.notificationCenter;
     if (newpdf_) {
         center.removeObserver(this);
     }
-    newpdf_ = PDFDocument::init();
+    std::string error;
+    std::unique_ptr<AtomicFile> target = services_.system.createAtomicFile(path, error);
+    if (!target) {
+        reportSaveFailure(services_.system, window_, path, error);
+        return;
+    }
+
+    // The job takes the list as it is now: the list may change while the file is written.
+    std::vector<CombineFile> files;
+    files.reserve(pdfsList_.size());
+    for (const PdfEntry& entry : pdfsList_) {
+        files.push_back({entry.path, entry.filename, entry.pagecount});
+    }
+    CombineSettings settings;
+    settings.fileBookmarks = services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey);
+    settings.keepBookmarks = services_.userDefaults.boolForKey(preserveExistingTOCsKey);
+    settings.leaveOutUnreadable = leavesOutUnreadableFiles_;
+
+    TaskRunner& runner = services_.taskRunner ? *services_.taskRunner : inlineRunner;
+    auto running = std::make_shared<RunningCombine>();
+    running->relay = std::make_unique<CombineRelay>(*this, runner);
+    running->job = std::make_shared<CombineJob>(std::move(files), settings, std::move(target), *running->relay);
+    newpdf_ = running->job->document();
     const void* combined = newpdf_.get();
     center.addObserver(this, [this](const Notification& n) { documentBeginWrite(n); },
                        PDFDocumentDidBeginWriteNotification, combined);
@@ -46,74 +101,59 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     center.addObserver(this, [this](const Notification& n) { documentEndPageWrite(n); },
                        PDFDocumentDidEndPageWriteNotification, combined);
 
-    auto root = PDFOutline::init();
-    uint64_t pageOffset = 0;
-    size_t namedItems = 0;
-    std::vector<std::string> unread;
+    std::shared_ptr<CombineJob> job = running->job;
+    willChangeValueForKey(isCombiningKey);
+    combine_ = std::move(running);
+    didChangeValueForKey(isCombiningKey);
+    runner.run([job] { job->run(); }, [this] { combineDidFinish(); });
+}
 
-    for (const PdfEntry& entry : pdfsList_) {
-        uint64_t inserted = 0;
-        std::vector<TocEntry> toc;
-        if (auto source = PDFDocument::initWithURL(entry.path)) {
-            bool complete = true;
-            for (uint64_t i = 0; i < source->pageCount(); ++i) {
-                if (newpdf_->insertPage(source->pageAtIndex(i), pageOffset + inserted)) {
-                    ++inserted;
-                } else {
-                    complete = false;
-                }
-            }
-            if (!complete) {
-                unread.push_back(entry.path);
-            }
-            toc = arrayFromOutline(*source);
-        } else {
-            unread.push_back(entry.path);
-        }
-
-        if (!services_.userDefaults.boolForKey(preserveExistingTOCsKey)) {
-            toc.clear();
-        }
-        if (services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey)) {
-            root->insertChild(outlineFromArray(*newpdf_, &toc, entry.filename, pageOffset), namedItems++);
-        } else {
-            LevelBuckets buckets = outlineArrayFromArray(*newpdf_, &toc, pageOffset);
-            size_t position = root->numberOfChildren();
-            for (auto& item : buckets[1]) {
-                root->insertChild(std::move(item), position++);
-            }
-        }
-        pageOffset += inserted;
+void TomefuseAppDelegate::cancelCombine(Sender*) {
+    if (combine_) {
+        combine_->job->cancel();
     }
-    newpdf_->setOutlineRoot(root);
+}
 
-    std::optional<std::string> data = newpdf_->dataRepresentation();
+void TomefuseAppDelegate::combineDidFinish() {
+    std::shared_ptr<RunningCombine> running = std::move(combine_);
+    if (!running) {
+        return;
+    }
+    const CombineJob& job = *running->job;
+    lastCombineOutcome_ = job.outcome();
+    const std::string& path = job.path();
     // A write that stopped half-way may not have ended its sheet.
     if (window_ && saveProgressPanel_ && saveProgressPanel_->isVisible()) {
         window_->endSheet(saveProgressPanel_);
     }
-    if (!data) {
-        reportSaveFailure(services_.system, window_, path, newpdf_->lastError());
-        return;
-    }
-    WriteResult written = services_.system.writeToFileAtomically(*data, path);
-    if (!written.ok) {
-        reportSaveFailure(services_.system, window_, path, written.error);
-        return;
-    }
+    willChangeValueForKey(isCombiningKey);
+    didChangeValueForKey(isCombiningKey);
 
-    if (!unread.empty()) {
+    const CombineOutcome& outcome = job.outcome();
+    switch (outcome.status) {
+        case CombineOutcome::Status::cancelled:
+            services_.system.log("Saving " + path + " was cancelled; nothing was written");
+            return;
+        case CombineOutcome::Status::unreadable:
+            reportSaveFailure(services_.system, window_, path, "a file cannot be read: " + outcome.error);
+            return;
+        case CombineOutcome::Status::failed:
+            reportSaveFailure(services_.system, window_, path, outcome.error);
+            return;
+        case CombineOutcome::Status::written:
+            break;
+    }
+    if (!outcome.leftOut.empty()) {
         std::string list;
-        for (const auto& file : unread) {
-            services_.system.log("Could not read " + file + "; its pages are missing from " + path);
-            list += "\n" + file;
+        for (const LeftOutFile& file : outcome.leftOut) {
+            services_.system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " +
+                                 path);
+            list += "\n" + file.path + ": " + file.reason;
         }
         if (window_) {
-            window_->showAlert("Some pages are missing from the combined PDF.",
-                               "These files could not be read:" + list);
+            window_->showAlert("Some pages are missing from the combined PDF.", "These files could not be read:" + list);
         }
     }
-
     if (services_.userDefaults.boolForKey(shouldOpenPDFInDefaultApplicationKey)) {
         services_.workspace.openFile(path);
     } else {

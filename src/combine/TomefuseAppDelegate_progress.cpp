@@ -4,9 +4,17 @@ namespace tomefuse {
 
 // Every outlet may be missing: the command-line front end combines without a window.
 
-void TomefuseAppDelegate::documentBeginWrite(const Notification&) {
+void TomefuseAppDelegate::documentBeginWrite(const Notification& notification) {
     if (saveProgressBar_) {
-        saveProgressBar_->setMaxValue(newpdf_ ? static_cast<double>(newpdf_->pageCount()) : 0.0);
+        // A document written as it is assembled knows its pages only at the end: it tells how
+        // many it expects. The combine writes it on another thread, so it is not asked.
+        double pages = 0;
+        if (auto count = notification.userInfo.find(PDFDocumentPageCountKey); count != notification.userInfo.end()) {
+            pages = count->second;
+        } else if (newpdf_) {
+            pages = static_cast<double>(newpdf_->pageCount());
+        }
+        saveProgressBar_->setMaxValue(pages);
         saveProgressBar_->setDoubleValue(0);
     }
     if (window_ && saveProgressPanel_) {
@@ -30,6 +38,19 @@ void TomefuseAppDelegate::documentEndPageWrite(const Notification& notification)
 void TomefuseAppDelegate::documentEndWrite(const Notification&) {
     if (window_ && saveProgressPanel_) {
         window_->endSheet(saveProgressPanel_);
+    }
+}
+
+void TomefuseAppDelegate::combineWillReadFile(size_t index, size_t count, const std::string& name) {
+    if (saveProgressPanel_) {
+        saveProgressPanel_->setMessageText("Reading “" + name + "” (file " + std::to_string(index + 1) + " of " +
+                                           std::to_string(count) + ")");
+    }
+}
+
+void TomefuseAppDelegate::combineWillFinish() {
+    if (saveProgressPanel_) {
+        saveProgressPanel_->setMessageText("Writing bookmarks and links");
     }
 }
 

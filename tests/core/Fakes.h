@@ -21,6 +21,7 @@
 #include "platform/desktop/ProgressSheet.h"
 #include "platform/desktop/System.h"
 #include "platform/desktop/TableView.h"
+#include "platform/desktop/TaskRunner.h"
 #include "platform/desktop/UserDefaults.h"
 #include "platform/desktop/Workspace.h"
 
@@ -96,10 +97,10 @@ class FakeSystem : public System {
         journal_.push_back("log " + line);
     }
     std::string temporaryDirectory() const override { return temporaryDirectory_; }
-    WriteResult writeToFileAtomically(const std::string& data, const std::string& path) override {
+    std::unique_ptr<AtomicFile> createAtomicFile(const std::string& path, std::string& error) override {
         writes.push_back(path);
         journal_.push_back("write " + path);
-        return writeFileAtomically(data, path);
+        return AtomicFile::create(path, error);
     }
 
     uint64_t modifierFlags = 0;
@@ -324,6 +325,26 @@ class FakeDraggingInfo : public DraggingInfo {
     FakePasteboard pasteboard;
 };
 
+// Runs tasks in place, as the command line does, and lets a test act after each delivery (to
+// cancel a save at a chosen point).
+class FakeTaskRunner : public TaskRunner {
+  public:
+    void run(std::function<void()> work, std::function<void()> done) override {
+        work();
+        done();
+    }
+    void deliver(std::function<void()> f) override {
+        f();
+        ++deliveries;
+        if (afterDelivery) {
+            afterDelivery(deliveries);
+        }
+    }
+
+    int deliveries = 0;
+    std::function<void(int)> afterDelivery;
+};
+
 // A controller wired to a full set of fakes, its outlets set as the main interface would.
 struct Harness {
     explicit Harness(std::string temporaryDirectory = "/tmp", bool launch = true)
@@ -331,7 +352,7 @@ struct Harness {
           controller(DesktopServices{
               defaults, NotificationCenter::defaultCenter(), workspace, system,
               [this] { return std::make_unique<FakeOpenPanel>(openScript); },
-              [this] { return std::make_unique<FakeSavePanel>(saveScript); }}) {
+              [this] { return std::make_unique<FakeSavePanel>(saveScript); }, &runner}) {
         table.rowCount = [this] { return controller.numberOfRowsInTableView(); };
         table.journal = &journal;
         defaults.journal = &journal;
@@ -369,6 +390,7 @@ struct Harness {
     FakeWindow window;
     FakePanel panel;
     FakeProgressIndicator bar;
+    FakeTaskRunner runner;
     TomefuseAppDelegate controller;
 };
 

@@ -138,7 +138,9 @@ TEST_F(SaveFixture, FailedWriteIsReportedAndNothingIsOpened) {
     }
 }
 
-TEST_F(SaveFixture, ProgressFollowsThePagesAndEndsBeforeTheWrite) {
+// The pages go to a temporary file beside the target as they are written; the sheet closes
+// before the file is opened.
+TEST_F(SaveFixture, ProgressFollowsThePagesAsTheyAreWritten) {
     h.add(first);
     h.add(second);
     std::string path = dir.file("progress.pdf");
@@ -147,7 +149,7 @@ TEST_F(SaveFixture, ProgressFollowsThePagesAndEndsBeforeTheWrite) {
     EXPECT_EQ(h.bar.maxValues, std::vector<double>{3});
     EXPECT_EQ(h.bar.values, (std::vector<double>{0, 0, 1, 2}));
     EXPECT_EQ(h.bar.displays, 3);
-    EXPECT_EQ(h.journal, (std::vector<std::string>{"begin sheet", "end sheet", "close panel", "write " + path,
+    EXPECT_EQ(h.journal, (std::vector<std::string>{"write " + path, "begin sheet", "end sheet", "close panel",
                                                    "open " + path}));
     EXPECT_FALSE(h.panel.visible);
 
@@ -162,6 +164,36 @@ TEST_F(SaveFixture, ProgressFollowsThePagesAndEndsBeforeTheWrite) {
     EXPECT_EQ(h.bar.current, 0);
     h.controller.documentEndPageWrite({PDFDocumentDidEndPageWriteNotification, nullptr, {{"PDFDocumentPageIndex", 16777217}}});
     EXPECT_EQ(h.bar.current, 16777216) << "read as a single-precision number";
+}
+
+// Cancel stops the combine within a page wherever it is: the file at the target stays as it was,
+// no temporary file is left beside it, nothing is opened, and the list is untouched.
+TEST_F(SaveFixture, CancelLeavesTheTargetAsItWas) {
+    h.add(first);
+    h.add(second);
+    const std::string path = dir.file("combined.pdf");
+    // Deliveries: begin 1, reading the first file 2, its pages 3 and 4, reading the second 5,
+    // its page 6, finishing 7, end 8.
+    for (int cancelAfter : {1, 3, 7}) {
+        SCOPED_TRACE(cancelAfter);
+        writeTextFile(path, "the old file");
+        h.runner.deliveries = 0;
+        h.runner.afterDelivery = [&](int delivered) {
+            if (delivered == cancelAfter) {
+                h.controller.cancelCombine(nullptr);
+            }
+        };
+        const auto list = h.controller.pdfsList();
+        h.controller.writeCombinedPDF(path);
+        EXPECT_EQ(h.controller.lastCombineOutcome()->status, CombineOutcome::Status::cancelled);
+        EXPECT_EQ(readTextFile(path), "the old file");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3) << "no temporary file";
+        EXPECT_FALSE(h.panel.visible);
+        EXPECT_TRUE(h.workspace.opened.empty());
+        EXPECT_TRUE(h.window.alerts.empty());
+        EXPECT_EQ(h.controller.pdfsList(), list);
+        EXPECT_FALSE(h.controller.isCombining());
+    }
 }
 
 TEST_F(SaveFixture, CombineWithoutOutletsStillWrites) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QAbstractButton>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -170,22 +171,42 @@ TEST(MainWindow, CtrlAltSQuickSavesIntoTheTemporaryFolderWithoutADialog) {
     EXPECT_GT(barMoves, 0);
 }
 
-TEST(MainWindow, RemembersItsSizeAndColumnsButStaysOpenDuringAWrite) {
+// Closing during a save asks; stopping the save closes the window once the combine has
+// stopped, and leaves nothing at the target.
+TEST(MainWindow, RemembersItsSizeAndColumnsAndAsksBeforeStoppingASave) {
     TempDir dir;
     QSettings store(QString::fromStdString(dir.file("layout.ini")), QSettings::IniFormat);
     {
-        WindowHarness harness;
+        HeldTaskRunner runner;
+        WindowHarness harness(&runner);
         MainWindow& window = harness.window();
         window.restoreLayout(store);
         window.resize(700, 390);
         harness.table().setColumnWidth(PdfTableModel::NameColumn, 333);
         harness.table().setColumnWidth(PdfTableModel::PagesColumn, 44);
+        harness.addPdfs({2, 3});
+        harness.controller().writeCombinedPDF(dir.file("combined.pdf"));
+        ASSERT_TRUE(runner.holding());
+        EXPECT_FALSE(window.saveAction()->isEnabled()) << "one save at a time";
 
-        window.progressSheet()->show();
-        EXPECT_FALSE(window.close()) << "the write cannot be stopped";
-        EXPECT_TRUE(window.isVisible());
-        window.progressSheet()->hide();
-        EXPECT_TRUE(window.close());
+        for (const char* answer : {"Continue Saving", "Stop Saving and Close"}) {
+            auto asked = whenModal<QMessageBox>([&](QMessageBox* box) {
+                EXPECT_EQ(box->text(), "A combined PDF is being saved.");
+                for (QAbstractButton* button : box->buttons()) {
+                    if (button->text() == answer) {
+                        button->click();
+                    }
+                }
+            });
+            EXPECT_FALSE(window.close());
+            EXPECT_TRUE(asked->done());
+            EXPECT_TRUE(window.isVisible()) << answer;
+        }
+        runner.finish();
+        EXPECT_FALSE(window.isVisible()) << "closed once the combine stopped";
+        EXPECT_EQ(harness.controller().lastCombineOutcome()->status, CombineOutcome::Status::cancelled);
+        EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"layout.ini"});
     }
     WindowHarness later;
     later.window().hide();

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "QtTestSupport.h"
+#include "platform/desktop/AtomicFile.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtWorkspace.h"
 #include "platform/terminal/SettingsFile.h"
@@ -100,16 +101,15 @@ TEST(System, AtomicWriteIntoAnUnwritablePlaceFailsAndLeavesNothing) {
     TempDir dir;
     const std::string blocker = dir.file("plain-file");
     writeTextFile(blocker, "in the way");
-    QtSystem system;
     // A path below a file cannot be made, whoever asks.
-    const WriteResult result = system.writeToFileAtomically("%PDF-1.7\n", blocker + "/combined.pdf");
+    const WriteResult result = writeFileAtomically("%PDF-1.7\n", blocker + "/combined.pdf");
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(
         QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
         QStringList{"plain-file"});
 
-    const WriteResult written = system.writeToFileAtomically("%PDF-1.7\n", dir.file("ok.pdf"));
+    const WriteResult written = writeFileAtomically("%PDF-1.7\n", dir.file("ok.pdf"));
     EXPECT_TRUE(written.ok) << written.error;
 }
 

@@ -75,7 +75,7 @@ std::string writePdf(const TempDir& dir, const std::string& name, int pages, int
     return path;
 }
 
-WindowHarness::WindowHarness() : userDefaults(QString::fromStdString(dir.file("settings.ini"))) {
+WindowHarness::WindowHarness(TaskRunner* runner) : userDefaults(QString::fromStdString(dir.file("settings.ini"))) {
     DesktopServices services{
         userDefaults,
         NotificationCenter::defaultCenter(),
@@ -83,6 +83,7 @@ WindowHarness::WindowHarness() : userDefaults(QString::fromStdString(dir.file("s
         system,
         [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
+        runner,
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults);

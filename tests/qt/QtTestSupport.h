@@ -13,6 +13,7 @@
 #include "app/TomefuseAppDelegate.h"
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
+#include "platform/desktop/TaskRunner.h"
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/QtUserDefaults.h"
 #include "support/PdfBuilder.h"
@@ -113,11 +114,39 @@ class RecordingWorkspace final : public Workspace {
     std::vector<std::string> urls;
 };
 
+// Holds a task until the test lets it run; what it delivers arrives at once, as the work runs on
+// the test's thread.
+class HeldTaskRunner final : public TaskRunner {
+  public:
+    void run(std::function<void()> work, std::function<void()> done) override {
+        work_ = std::move(work);
+        done_ = std::move(done);
+    }
+    void deliver(std::function<void()> f) override { f(); }
+    bool holding() const { return static_cast<bool>(work_); }
+    // Runs the task held, and then its end.
+    void finish() {
+        auto work = std::move(work_);
+        auto done = std::move(done_);
+        work_ = nullptr;
+        done_ = nullptr;
+        if (work) {
+            work();
+            done();
+        }
+    }
+
+  private:
+    std::function<void()> work_;
+    std::function<void()> done_;
+};
+
 // A launched controller with its window, over real Qt services except the workspace, which
-// records instead of starting other programs.
+// records instead of starting other programs. Combines run where the runner given runs them;
+// by default they run at once.
 class WindowHarness {
   public:
-    WindowHarness();
+    explicit WindowHarness(TaskRunner* runner = nullptr);
     ~WindowHarness();
 
     TomefuseAppDelegate& controller() { return *controller_; }

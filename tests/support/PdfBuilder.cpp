@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <stdexcept>
 
@@ -300,6 +301,11 @@ void writeTextFile(const std::string& path, const std::string& contents) {
     if (!out) {
         throw std::runtime_error("cannot write " + path);
     }
+}
+
+std::string readTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace tomefuse::test

@@ -85,5 +85,6 @@ class TempDir {
 
 // Writes a text file.
 void writeTextFile(const std::string& path, const std::string& contents);
+std::string readTextFile(const std::string& path);
 
 }  // namespace tomefuse::test

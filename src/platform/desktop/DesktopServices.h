@@ -6,6 +6,7 @@
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/desktop/Panels.h"
 #include "platform/desktop/System.h"
+#include "platform/desktop/TaskRunner.h"
 #include "platform/desktop/UserDefaults.h"
 #include "platform/desktop/Workspace.h"
 
@@ -19,6 +20,8 @@ struct DesktopServices {
     System& system;
     std::function<std::unique_ptr<OpenPanel>()> openPanel;
     std::function<std::unique_ptr<SavePanel>()> savePanel;
+    // Where long work runs; in place when none is given.
+    TaskRunner* taskRunner = nullptr;
 };
 
 }  // namespace tomefuse

@@ -11,6 +11,8 @@ class Panel {
     virtual ~Panel() = default;
     virtual void close() = 0;
     virtual bool isVisible() const = 0;
+    // What is being done, in words, over the bar.
+    virtual void setMessageText(const std::string&) {}
 };
 
 // A determinate bar. Paints at once on displayIfNeeded(), even while no event loop runs.

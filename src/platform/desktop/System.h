@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tomefuse {
@@ -11,6 +12,8 @@ struct WriteResult {
     bool ok = false;
     std::string error;  // why it failed; empty on success
 };
+
+class AtomicFile;
 
 // Process-wide services: the current event, feedback, files.
 class System {
@@ -23,9 +26,10 @@ class System {
     virtual void log(const std::string& line) = 0;
     // With no trailing separator.
     virtual std::string temporaryDirectory() const = 0;
-    // A temporary file beside the target, flushed and renamed over it: the target is replaced
-    // only when the write is complete, and no temporary file is left behind on failure.
-    virtual WriteResult writeToFileAtomically(const std::string& data, const std::string& path) = 0;
+    // A temporary file beside the target, flushed and renamed over it when committed: the target
+    // is replaced only when the write is complete, and no temporary file is left behind
+    // otherwise. Null, with the reason, when it cannot be made.
+    virtual std::unique_ptr<AtomicFile> createAtomicFile(const std::string& path, std::string& error);
 };
 
 }  // namespace tomefuse

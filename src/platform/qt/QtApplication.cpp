@@ -26,6 +26,7 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         system_,
         [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
+        &taskRunner_,
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
@@ -40,9 +41,12 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
     }
 }
 
-// The window goes first: it clears the controller's outlets.
+// The window goes first: it clears the controller's outlets. A combine still running (the
+// application is quitting some other way than through the window) is stopped and waited for.
 QtApplication::~QtApplication() {
+    controller_->cancelCombine(nullptr);
     window_.reset();
+    taskRunner_.waitForTask();
     controller_.reset();
 }
 
@@ -119,18 +123,6 @@ void QtApplication::openRequestedFiles(const std::vector<std::string>& files) {
 
 void QtApplication::deliverOpenRequests() {
     if (!started_ || openRequests_.empty()) {
-        return;
-    }
-    // The sheet lets other events through while it paints; the list must hold still until the
-    // write is done.
-    if (window_->progressSheet()->isVisible()) {
-        if (!retryScheduled_) {
-            retryScheduled_ = true;
-            QTimer::singleShot(100, window_.get(), [this] {
-                retryScheduled_ = false;
-                deliverOpenRequests();
-            });
-        }
         return;
     }
     for (const std::vector<std::string>& files : std::exchange(openRequests_, {})) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/qt/QtSystem.h"
+#include "platform/qt/QtTaskRunner.h"
 #include "platform/qt/QtUserDefaults.h"
 #include "platform/qt/QtWorkspace.h"
 
@@ -31,8 +32,8 @@ class QtApplication {
 
     // Files that another launch hands over join the list, and the window comes to the front.
     void listenForOpenRequests(SingleInstance& instance);
-    // Appends the files that open, after those listed, and logs those that do not. Waits while
-    // a combined PDF is being written, and until start().
+    // Appends the files that open, after those listed, and logs those that do not; waits until
+    // start(). A combine running meanwhile works on the list as it was when it began.
     void openRequestedFiles(const std::vector<std::string>& files);
     void bringToFront();
 
@@ -51,12 +52,12 @@ class QtApplication {
     QtUserDefaults userDefaults_;
     QtWorkspace workspace_;
     QtSystem system_;
+    QtTaskRunner taskRunner_;
     std::unique_ptr<TomefuseAppDelegate> controller_;
     std::unique_ptr<MainWindow> window_;
     std::vector<std::string> files_;
     std::vector<std::vector<std::string>> openRequests_;
     bool started_ = false;
-    bool retryScheduled_ = false;
 };
 
 }  // namespace tomefuse

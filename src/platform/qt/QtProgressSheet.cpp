@@ -1,8 +1,10 @@
 #include "platform/qt/QtProgressSheet.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +16,7 @@ class QtProgressSheet::PanelAdapter final : public QtPanel {
     explicit PanelAdapter(QtProgressSheet& sheet) : sheet_(sheet) {}
     void close() override { sheet_.hide(); }
     bool isVisible() const override { return sheet_.isVisible(); }
+    void setMessageText(const std::string& text) override { sheet_.label_->setText(QString::fromStdString(text)); }
     QDialog& dialog() override { return sheet_; }
 
   private:
@@ -28,6 +31,7 @@ class QtProgressSheet::IndicatorAdapter final : public ProgressIndicator {
     void setMaxValue(double value) override {
         sheet_.max_ = value;
         sheet_.label_->setText(QCoreApplication::translate("QtProgressSheet", "Preparing…"));
+        sheet_.cancel_->setEnabled(true);
         sheet_.showValue();
     }
     void setDoubleValue(double value) override {
@@ -37,13 +41,13 @@ class QtProgressSheet::IndicatorAdapter final : public ProgressIndicator {
     double maxValue() const override { return sheet_.max_; }
     double doubleValue() const override { return sheet_.value_; }
 
-    // Called after each page is written: the value is the index of that page.
+    // Called after each page is written: the value is the index of that page. The count is what
+    // the list said; a file changed since may give more.
     void displayIfNeeded() override {
         const auto page = static_cast<qulonglong>(std::max(0.0, sheet_.value_)) + 1;
-        const auto pages = static_cast<qulonglong>(std::max(0.0, sheet_.max_));
+        const auto pages = std::max(page, static_cast<qulonglong>(std::max(0.0, sheet_.max_)));
         sheet_.label_->setText(
             QCoreApplication::translate("QtProgressSheet", "Writing page %1 of %2").arg(page).arg(pages));
-        sheet_.paintNow();
     }
 
   private:
@@ -55,6 +59,7 @@ QtProgressSheet::QtProgressSheet(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       label_(new QLabel(this)),
       bar_(new QProgressBar(this)),
+      cancel_(nullptr),
       panel_(std::make_unique<PanelAdapter>(*this)),
       indicator_(std::make_unique<IndicatorAdapter>(*this)) {
     setWindowTitle(tr("Saving"));
@@ -64,9 +69,21 @@ QtProgressSheet::QtProgressSheet(QWidget* parent)
     bar_->setTextVisible(false);
     bar_->setMinimumWidth(320);
     label_->setText(tr("Preparing…"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    cancel_ = buttons->button(QDialogButtonBox::Cancel);
+    cancel_->setToolTip(tr("Stop saving: nothing is written, the list stays as it is"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QtProgressSheet::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(bar_);
+    layout->addWidget(buttons);
+}
+
+void QtProgressSheet::reject() {
+    // The sheet stays until the combine has stopped and said so.
+    cancel_->setEnabled(false);
+    label_->setText(tr("Cancelling…"));
+    emit cancelRequested();
 }
 
 QtProgressSheet::~QtProgressSheet() = default;
@@ -84,12 +101,5 @@ void QtProgressSheet::showValue() {
     bar_->setValue(static_cast<int>(std::lround(fraction * barResolution)));
 }
 
-void QtProgressSheet::paintNow() {
-    // The combine holds the main thread: let the sheet map and paint, but take no user input,
-    // so nothing can change the list while it is being written.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    label_->repaint();
-    bar_->repaint();
-}
 
 }  // namespace tomefuse

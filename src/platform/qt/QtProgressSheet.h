@@ -7,6 +7,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace tomefuse {
 
@@ -16,9 +17,9 @@ class QtPanel : public Panel {
     virtual QDialog& dialog() = 0;
 };
 
-// The write-progress sheet: a label and a bar in a window-modal dialog of the main window. The
-// combine runs on the main thread, so the sheet paints itself when asked instead of waiting for
-// the event loop. It has no buttons and cannot be dismissed by the user: the write cannot stop.
+// The write-progress sheet: what is being done in words, a bar, and Cancel, in a window-modal
+// dialog of the main window. The combine runs on another thread; the sheet is updated through
+// the event loop like any widget. Escape and the window's close button mean Cancel.
 class QtProgressSheet final : public QDialog {
     Q_OBJECT
 
@@ -31,22 +32,26 @@ class QtProgressSheet final : public QDialog {
 
     QProgressBar* progressBar() const { return bar_; }
     QLabel* label() const { return label_; }
+    QPushButton* cancelButton() const { return cancel_; }
 
     // Steps of the bar; the double values map onto them.
     static constexpr int barResolution = 10000;
 
+  signals:
+    void cancelRequested();
+
   public slots:
-    void reject() override {}
+    void reject() override;
 
   private:
     class PanelAdapter;
     class IndicatorAdapter;
 
     void showValue();
-    void paintNow();
 
     QLabel* label_;
     QProgressBar* bar_;
+    QPushButton* cancel_;
     double max_ = 0;
     double value_ = 0;
     std::unique_ptr<PanelAdapter> panel_;

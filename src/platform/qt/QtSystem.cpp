@@ -4,7 +4,6 @@
 #include <QDir>
 #include <cstdio>
 
-#include "platform/desktop/AtomicFile.h"
 #include "platform/qt/QtStrings.h"
 
 namespace tomefuse {
@@ -43,10 +42,6 @@ std::string QtSystem::temporaryDirectory() const {
         path.chop(1);
     }
     return toStdPath(path);
-}
-
-WriteResult QtSystem::writeToFileAtomically(const std::string& data, const std::string& path) {
-    return writeFileAtomically(data, path);
 }
 
 }  // namespace tomefuse

@@ -21,7 +21,6 @@ class QtSystem final : public System {
     // One line on standard error.
     void log(const std::string& line) override;
     std::string temporaryDirectory() const override;
-    WriteResult writeToFileAtomically(const std::string& data, const std::string& path) override;
 };
 
 }  // namespace tomefuse

@@ -66,10 +66,9 @@ std::string TerminalSystem::temporaryDirectory() const {
     return dir;
 }
 
-WriteResult TerminalSystem::writeToFileAtomically(const std::string& data, const std::string& path) {
+std::unique_ptr<AtomicFile> TerminalSystem::createAtomicFile(const std::string& path, std::string& error) {
     writtenPath = path;
-    lastWrite = writeFileAtomically(data, path);
-    return lastWrite;
+    return AtomicFile::create(path, error);
 }
 
 bool TerminalWorkspace::openFile(const std::string& path) {

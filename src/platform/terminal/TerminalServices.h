@@ -34,14 +34,13 @@ class TerminalSystem : public System {
     void beep() override { ++beeps; }
     void log(const std::string& line) override;
     std::string temporaryDirectory() const override;
-    WriteResult writeToFileAtomically(const std::string& data, const std::string& path) override;
+    std::unique_ptr<AtomicFile> createAtomicFile(const std::string& path, std::string& error) override;
 
     uint64_t modifierFlags = 0;
     bool verbose = false;  // log lines on standard error
     int beeps = 0;
-    // The last write asked for and how it went.
+    // The last write asked for.
     std::optional<std::string> writtenPath;
-    WriteResult lastWrite;
 };
 
 // Opens or reveals only when asked to; otherwise answers yes and does nothing.

@@ -1,0 +1,148 @@
+#include "combine/CombineJob.h"
+
+#include <new>
+#include <numeric>
+
+#include "toc/TableOfContents.h"
+
+namespace tomefuse {
+
+std::string unreadableReason(PDFOpenFailure failure) {
+    switch (failure) {
+        case PDFOpenFailure::none: return {};
+        case PDFOpenFailure::missing: return "no longer there";
+        case PDFOpenFailure::notAFile: return "not a file";
+        case PDFOpenFailure::permissionDenied: return "permission denied";
+        case PDFOpenFailure::notAPDF: return "not a PDF";
+        case PDFOpenFailure::damaged: return "damaged beyond repair";
+        case PDFOpenFailure::needsPassword: return "needs a password";
+    }
+    return "cannot be read";
+}
+
+CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
+                       CombineObserver& observer)
+    : files_(std::move(files)),
+      settings_(settings),
+      target_(std::move(target)),
+      path_(target_ ? target_->target() : std::string()),
+      observer_(observer) {
+    PDFWriteTarget write;
+    write.fd = target_ ? target_->fd() : -1;
+    write.post = [this](const Notification& n) { observer_.post(n); };
+    write.cancelled = &stop_;
+    document_ = PDFDocument::initWritingToFile(std::move(write));
+}
+
+CombineJob::~CombineJob() = default;
+
+void CombineJob::end(CombineOutcome::Status status, std::string error) {
+    outcome_.status = status;
+    outcome_.error = std::move(error);
+    if (status != CombineOutcome::Status::written && target_) {
+        target_->discard();
+    }
+}
+
+CombineJob::Next CombineJob::leaveOut(const CombineFile& file, std::string reason) {
+    outcome_.leftOut.push_back({file.path, reason});
+    if (settings_.leaveOutUnreadable) {
+        return Next::goOn;
+    }
+    outcome_.status = CombineOutcome::Status::unreadable;
+    outcome_.error = file.path + ": " + reason;
+    return Next::stop;
+}
+
+CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
+    const CombineFile& file = files_[index];
+    observer_.willReadFile(index, files_.size(), file.filename);
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    auto source = PDFDocument::initWithURL(file.path, std::string(), &failure);
+    if (stop_) {
+        return Next::stop;
+    }
+    if (!source) {
+        // Leads nowhere, so it gets no bookmark.
+        return leaveOut(file, unreadableReason(failure));
+    }
+    std::vector<TocEntry> toc;
+    if (settings_.keepBookmarks) {
+        toc = arrayFromOutline(*source);
+    }
+    std::vector<uint64_t> pages(source->pageCount());
+    std::iota(pages.begin(), pages.end(), 0);
+    const PDFInsertResult result = document_->insertPages(*source, pages);
+    document_->finishPagesFrom(*source);
+    source.reset();
+    switch (result) {
+        case PDFInsertResult::inserted: break;
+        case PDFInsertResult::sourceDamaged: return leaveOut(file, document_->lastError());
+        case PDFInsertResult::cancelled: return Next::stop;
+        case PDFInsertResult::writeFailed:
+        case PDFInsertResult::refused:
+            outcome_.status = CombineOutcome::Status::failed;
+            outcome_.error = document_->lastError();
+            return Next::stop;
+    }
+
+    if (settings_.fileBookmarks) {
+        root.insertChild(outlineFromArray(*document_, &toc, file.filename, pageOffset_), root.numberOfChildren());
+    } else {
+        LevelBuckets buckets = outlineArrayFromArray(*document_, &toc, pageOffset_);
+        for (auto& item : buckets[1]) {
+            root.insertChild(std::move(item), root.numberOfChildren());
+        }
+    }
+    pageOffset_ += pages.size();
+    return Next::goOn;
+}
+
+void CombineJob::run() {
+    if (!target_ || !document_) {
+        end(CombineOutcome::Status::failed, "the file could not be written");
+        return;
+    }
+    try {
+        uint64_t expected = 0;
+        for (const CombineFile& file : files_) {
+            expected += file.expectedPages;
+        }
+        document_->beginWriting(expected);
+        auto root = PDFOutline::init();
+        outcome_.status = CombineOutcome::Status::written;
+        for (size_t i = 0; i < files_.size(); ++i) {
+            if (stop_ || combineFile(i, *root) == Next::stop) {
+                break;
+            }
+        }
+        // A combine that stopped itself (a file that cannot be read, a failed write) ends the
+        // document as a cancelled one does: nothing more is written, the end is posted.
+        const bool failed = outcome_.status != CombineOutcome::Status::written;
+        if (failed) {
+            stop_ = true;
+        } else if (!stop_) {
+            observer_.willFinish();
+            document_->setOutlineRoot(root);
+        }
+        root.reset();
+        const bool finished = document_->finishWriting();
+        if (failed) {
+            end(outcome_.status, outcome_.error);
+        } else if (stop_) {
+            end(CombineOutcome::Status::cancelled, "cancelled");
+        } else if (!finished) {
+            end(CombineOutcome::Status::failed, document_->lastError());
+        } else if (WriteResult written = target_->commit(); !written.ok) {
+            end(CombineOutcome::Status::failed, written.error);
+        } else {
+            end(CombineOutcome::Status::written, {});
+        }
+    } catch (const std::bad_alloc&) {
+        end(CombineOutcome::Status::failed, "not enough memory");
+    } catch (const std::exception& e) {
+        end(CombineOutcome::Status::failed, e.what());
+    }
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/desktop/AtomicFile.h"
+#include "platform/desktop/NotificationCenter.h"
+#include "platform/pdf/PDFDocument.h"
+
+namespace tomefuse {
+
+// What the combine takes of one list entry.
+struct CombineFile {
+    std::string path;
+    std::string filename;  // names its bookmark
+    uint64_t expectedPages = 0;  // as listed; for the progress bar only
+};
+
+struct CombineSettings {
+    bool fileBookmarks = true;  // one bookmark per file, named after it, over the file's own
+    bool keepBookmarks = true;  // each file's own bookmarks
+    // A file that cannot be read is left out and named; else it ends the combine, nothing written.
+    bool leaveOutUnreadable = true;
+};
+
+// A file that could not be read, and why, in the user's words.
+struct LeftOutFile {
+    std::string path;
+    std::string reason;
+};
+
+struct CombineOutcome {
+    enum class Status { written, cancelled, unreadable, failed };
+    Status status = Status::failed;
+    std::string error;  // why it was not written
+    std::vector<LeftOutFile> leftOut;
+};
+
+// What a running combine tells as it goes, on the thread it runs on.
+class CombineObserver {
+  public:
+    virtual ~CombineObserver() = default;
+    // The write notifications of the combined document: begin (with the pages expected), one
+    // per page written, end.
+    virtual void post(const Notification& notification) = 0;
+    // Reading the file at index (0-based) of count.
+    virtual void willReadFile(size_t index, size_t count, const std::string& name) = 0;
+    // Every page is written; what ties them together follows.
+    virtual void willFinish() = 0;
+};
+
+// One combine: the files as they were listed when the save began, each opened in turn and its
+// pages written at once into a temporary file beside the target, which replaces the target only
+// when the whole document is written and on disk. Each file's parse is let go as soon as its
+// pages are written, so memory follows the largest file, not the output. Made on the main
+// thread; run() may run on another; cancel() from any.
+class CombineJob {
+  public:
+    CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
+               CombineObserver& observer);
+    ~CombineJob();
+    CombineJob(const CombineJob&) = delete;
+    CombineJob& operator=(const CombineJob&) = delete;
+
+    // The combined document, written as it is assembled: the object of its notifications.
+    const std::shared_ptr<PDFDocument>& document() const { return document_; }
+    const std::string& path() const { return path_; }
+
+    void run();
+    // Stops within a page: nothing is written at the target and no temporary file is left.
+    void cancel() { stop_ = true; }
+    const CombineOutcome& outcome() const { return outcome_; }
+
+  private:
+    enum class Next { goOn, stop };
+    Next combineFile(size_t index, PDFOutline& root);
+    // A file that cannot be read: named, and left out or the end of the combine.
+    Next leaveOut(const CombineFile& file, std::string reason);
+    void end(CombineOutcome::Status status, std::string error);
+
+    std::vector<CombineFile> files_;
+    CombineSettings settings_;
+    std::unique_ptr<AtomicFile> target_;
+    std::string path_;
+    CombineObserver& observer_;
+    std::atomic<bool> stop_{false};
+    std::shared_ptr<PDFDocument> document_;
+    uint64_t pageOffset_ = 0;
+    CombineOutcome outcome_;
+};
+
+// Why a file does not open, in the words the list and the alerts use.
+std::string unreadableReason(PDFOpenFailure failure);
+
+}  // namespace tomefuse
