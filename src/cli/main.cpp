@@ -94,6 +94,42 @@ void sayInterrupted(int signal) {
     ::_exit(128 + signal);
 }
 
+// Pause points for tests that change files, or send signals, at a given moment of a run without
+// racing it: when the variable names a FIFO, the run waits there until someone writes to it.
+// TOMEFUSE_PAUSE_BEFORE_COMBINE: after the listing; TOMEFUSE_PAUSE_AFTER_FIRST_PAGE: once the
+// first page is written.
+void waitAtPausePoint(const char* variable) {
+    const char* fifo = std::getenv(variable);
+    if (!fifo || !*fifo) {
+        return;
+    }
+    if (FILE* gate = std::fopen(fifo, "r")) {
+        std::fgetc(gate);
+        std::fclose(gate);
+    }
+}
+
+// The progress bar, pausing once after the first page written when a test asks for it.
+class PausingIndicator final : public ProgressIndicator {
+  public:
+    explicit PausingIndicator(ProgressIndicator& inner) : inner_(inner) {}
+    void setMaxValue(double value) override { inner_.setMaxValue(value); }
+    void setDoubleValue(double value) override { inner_.setDoubleValue(value); }
+    double maxValue() const override { return inner_.maxValue(); }
+    double doubleValue() const override { return inner_.doubleValue(); }
+    void displayIfNeeded() override {
+        inner_.displayIfNeeded();
+        if (!paused_) {
+            paused_ = true;
+            waitAtPausePoint("TOMEFUSE_PAUSE_AFTER_FIRST_PAGE");
+        }
+    }
+
+  private:
+    ProgressIndicator& inner_;
+    bool paused_ = false;
+};
+
 std::string absolute(const std::string& path) {
     std::error_code ignored;
     auto result = std::filesystem::absolute(path, ignored);
@@ -188,7 +224,8 @@ int main(int argc, char** argv) {
     });
     controller.setWindow(&progress);
     controller.setSaveProgressPanel(&progress);
-    controller.setSaveProgressBar(&progress);
+    PausingIndicator bar(progress);
+    controller.setSaveProgressBar(&bar);
     controller.applicationDidFinishLaunching();
 
     // The list, as the application would make it; a file that does not open is named.
@@ -234,6 +271,7 @@ int main(int argc, char** argv) {
     // leave such files out; an interrupted combine leaves no temporary file behind.
     controller.setLeavesOutUnreadableFiles(options.skipUnreadable);
     removeTemporaryFilesOnSignals(sayInterrupted);
+    waitAtPausePoint("TOMEFUSE_PAUSE_BEFORE_COMBINE");
     controller.saveToDisk(nullptr);
 
     // std::exit leaves this function's objects as they are: tearing down what the combine
@@ -251,6 +289,9 @@ int main(int argc, char** argv) {
     }
     if (outcome->status == CombineOutcome::Status::cancelled) {
         std::exit(128 + SIGINT);
+    }
+    for (const FileProblem& file : outcome->repaired) {
+        std::cerr << "tomefuse-combine: " << file.path << " is damaged and was " << file.reason << "\n";
     }
     if (options.temp) {
         std::cout << *system.writtenPath << "\n";

@@ -75,6 +75,9 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     const PDFInsertResult result = document_->insertPages(*source, pages);
     document_->finishPagesFrom(*source);
     source.reset();
+    if (result == PDFInsertResult::inserted && !document_->lastRepair().empty()) {
+        outcome_.repaired.push_back({file.path, "repaired: " + document_->lastRepair()});
+    }
     switch (result) {
         case PDFInsertResult::inserted: break;
         case PDFInsertResult::sourceDamaged: return leaveOut(file, document_->lastError());

@@ -26,8 +26,8 @@ struct CombineSettings {
     bool leaveOutUnreadable = true;
 };
 
-// A file that could not be read, and why, in the user's words.
-struct LeftOutFile {
+// A file, and what was wrong with it, in the user's words.
+struct FileProblem {
     std::string path;
     std::string reason;
 };
@@ -36,7 +36,8 @@ struct CombineOutcome {
     enum class Status { written, cancelled, unreadable, failed };
     Status status = Status::failed;
     std::string error;  // why it was not written
-    std::vector<LeftOutFile> leftOut;
+    std::vector<FileProblem> leftOut;   // could not be read: not in the output
+    std::vector<FileProblem> repaired;  // damaged, but read without loss
 };
 
 // What a running combine tells as it goes, on the thread it runs on.

@@ -143,9 +143,12 @@ void TomefuseAppDelegate::combineDidFinish() {
         case CombineOutcome::Status::written:
             break;
     }
+    for (const FileProblem& file : outcome.repaired) {
+        services_.system.log(file.path + " is damaged and was " + file.reason);
+    }
     if (!outcome.leftOut.empty()) {
         std::string list;
-        for (const LeftOutFile& file : outcome.leftOut) {
+        for (const FileProblem& file : outcome.leftOut) {
             services_.system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " +
                                  path);
             list += "\n" + file.path + ": " + file.reason;

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
+#include "pdf/PdfTestSupport.h"
 #include "support/Command.h"
 #include "support/Fixtures.h"
 #include "support/PdfDump.h"
@@ -123,6 +130,108 @@ TEST_F(CommandLine, SkipUnreadableCombinesTheRestAndNamesTheSkipped) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("skipping " + text), std::string::npos) << result.err;
     EXPECT_EQ(pageContents(out).size(), 3u);
+}
+
+// A one-page PDF whose content stream is padded to about bytes, so that a file over the size
+// read into memory is read from disk during the combine.
+void writePaddedPdf(const std::string& path, size_t bytes) {
+    const std::string content = "%" + std::string(bytes, 'x') + "\nBT /F1 24 Tf 72 720 Td (Big) Tj ET";
+    writeTextFile(path, rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                                "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
+                                    "\nendstream"}));
+}
+
+// A file that changes between the listing and the combine is never combined as it was listed nor
+// as a cut-short file: the command names it and writes nothing, or leaves it out when asked to.
+// The combine waits at its pause point while the test changes the file, so nothing is timed.
+TEST_F(CommandLine, FilesChangedBeforeTheCombineAreNamedNotCombined) {
+    const std::string a = makePdf(dir, "a.pdf", 1);
+    const std::string fifo = dir.file("gate");
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> change;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"cut short", [](const std::string& p) { std::filesystem::resize_file(p, 9u << 20); }, "damaged"},
+        {"removed", [](const std::string& p) { std::filesystem::remove(p); }, "no longer there"},
+        {"not a PDF any more", [](const std::string& p) { writeTextFile(p, "plain text"); }, "not a PDF"},
+        {"a pipe in its place",
+         [](const std::string& p) {
+             std::filesystem::remove(p);
+             ::mkfifo(p.c_str(), 0600);
+         },
+         "not a file"},
+    };
+    for (const Case& c : cases) {
+        for (bool skip : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (skip ? ", skipping" : ""));
+            const std::string big = dir.file("big.pdf");
+            std::filesystem::remove(big);
+            writePaddedPdf(big, 17u << 20);
+            const std::string out = dir.file("out.pdf");
+            std::filesystem::remove(out);
+            ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+            std::thread changer([&] {
+                std::ofstream gate(fifo);  // opens once the combine waits at the gate
+                c.change(big);
+                gate << "go";
+            });
+            std::vector<std::string> args = {TOMEFUSE_COMBINE, "--quiet", "-o", out, a, big, a};
+            if (skip) {
+                args.insert(args.begin() + 1, "--skip-unreadable");
+            }
+            const CommandResult result = runCommand(
+                args, {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"TOMEFUSE_PAUSE_BEFORE_COMBINE", fifo}},
+                60);
+            changer.join();
+            std::filesystem::remove(fifo);
+            EXPECT_NE(result.err.find(big), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
+            if (skip) {
+                EXPECT_EQ(result.status, 0) << result.err;
+                EXPECT_EQ(pageContents(out).size(), 2u) << "the two pages of a";
+            } else {
+                EXPECT_EQ(result.status, 3) << result.err;
+                EXPECT_FALSE(std::filesystem::exists(out));
+            }
+            std::filesystem::remove(big);
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+                EXPECT_NE(entry.path().filename().string().rfind(".tomefuse-", 0), 0u) << "a temporary file is left";
+            }
+        }
+    }
+}
+
+// A signal during the write ends the run with the signal's status and one line, and leaves no
+// temporary file beside the target, which stays as it was.
+TEST_F(CommandLine, SignalsDuringTheWriteLeaveNothingBehind) {
+    const std::string a = makePdf(dir, "a.pdf", 3);
+    const std::string out = dir.file("out.pdf");
+    const std::string fifo = dir.file("gate");
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        SCOPED_TRACE(signal);
+        writeTextFile(out, "the old file");
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::atomic<pid_t> pid{0};
+        std::thread signaller([&] {
+            std::ofstream gate(fifo);  // opens once the first page is written
+            ::kill(pid, signal);
+            gate << "go";
+        });
+        const CommandResult result = runCommand(
+            {TOMEFUSE_COMBINE, "--quiet", "-o", out, a, a},
+            {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"TOMEFUSE_PAUSE_AFTER_FIRST_PAGE", fifo}}, 60,
+            [&](pid_t started) { pid = started; });
+        signaller.join();
+        std::filesystem::remove(fifo);
+        EXPECT_EQ(result.status, status) << result.err;
+        EXPECT_NE(result.err.find("interrupted; nothing written"), std::string::npos) << result.err;
+        EXPECT_EQ(readTextFile(out), "the old file");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+                  2) << "a.pdf and out.pdf only";
+    }
 }
 
 // Every real-world file, combined after a small valid PDF: no crash, no hang, and every output

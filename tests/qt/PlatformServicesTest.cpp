@@ -10,7 +10,6 @@
 #include <QUrl>
 
 #include "QtTestSupport.h"
-#include "platform/desktop/AtomicFile.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtWorkspace.h"
 #include "platform/terminal/SettingsFile.h"
@@ -95,22 +94,6 @@ TEST(System, TemporaryDirectoryHasNoTrailingSeparator) {
     TempDir dir;
     ScopedEnvironment tmpdir("TMPDIR", QByteArray::fromStdString(dir.path() + "/"));
     EXPECT_EQ(QtSystem().temporaryDirectory(), dir.path());
-}
-
-TEST(System, AtomicWriteIntoAnUnwritablePlaceFailsAndLeavesNothing) {
-    TempDir dir;
-    const std::string blocker = dir.file("plain-file");
-    writeTextFile(blocker, "in the way");
-    // A path below a file cannot be made, whoever asks.
-    const WriteResult result = writeFileAtomically("%PDF-1.7\n", blocker + "/combined.pdf");
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(
-        QDir(QString::fromStdString(dir.path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-        QStringList{"plain-file"});
-
-    const WriteResult written = writeFileAtomically("%PDF-1.7\n", dir.file("ok.pdf"));
-    EXPECT_TRUE(written.ok) << written.error;
 }
 
 class UrlRecorder : public QObject {

@@ -34,7 +34,7 @@ std::string tempFile() {
 }  // namespace
 
 CommandResult runCommand(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-                         int timeoutSeconds) {
+                         int timeoutSeconds, const std::function<void(pid_t)>& started) {
     // coreutils' timeout ends a hang; -k kills what ignores the first signal.
     std::vector<std::string> full = {"timeout", "-k", "5", std::to_string(timeoutSeconds)};
     full.insert(full.end(), argv.begin(), argv.end());
@@ -74,6 +74,9 @@ CommandResult runCommand(const std::vector<std::string>& argv, const std::map<st
     CommandResult result;
     pid_t pid = 0;
     if (::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0) {
+        if (started) {
+            started(pid);
+        }
         int status = 0;
         if (::waitpid(pid, &status, 0) == pid) {
             result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

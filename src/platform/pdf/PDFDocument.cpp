@@ -340,9 +340,10 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
                         this,
                         {{PDFDocumentPageIndexKey, static_cast<double>(slots.size() - 1)}}});
         }
-        if (const std::string& problem = copy.problem(); !problem.empty()) {
+        impl_->lastRepair = copy.repair();
+        if (std::string loss = copy.loss(); !loss.empty()) {
             // What was written of it stays in the file, unreachable: no page of it is listed.
-            impl_->lastError = problem;
+            impl_->lastError = std::move(loss);
             writer.discard(*pages.front().first);
             slots.resize(firstNew);
             data.slotsChanged();
@@ -502,9 +503,9 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
                 {PDFDocumentDidEndPageWriteNotification, this, {{PDFDocumentPageIndexKey, static_cast<double>(i)}}});
         }
         for (const auto& [copy, number] : reserved) {
-            if (copy->readFailed()) {
+            if (std::string loss = copy->loss(); !loss.empty()) {
                 // What libqpdf could not read it writes empty: do not hand that out.
-                throw std::runtime_error("a source file could not be read: " + copy->problem());
+                throw std::runtime_error("a source file could not be read: " + loss);
             }
         }
         pdf_detail::Writer::Catalog catalog;
@@ -529,5 +530,7 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
 }
 
 const std::string& PDFDocument::lastError() const { return impl_->lastError; }
+
+const std::string& PDFDocument::lastRepair() const { return impl_->lastRepair; }
 
 }  // namespace tomefuse

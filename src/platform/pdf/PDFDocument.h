@@ -120,6 +120,9 @@ class PDFDocument {
     // when the bytes cannot be produced; lastError() then says why.
     std::optional<std::string> dataRepresentation();
     const std::string& lastError() const;
+    // Damage in the source of the last insertPages that libqpdf repaired without losing what the
+    // file holds (a keyword missing, a stream length found again); empty when it read cleanly.
+    const std::string& lastRepair() const;
 
     struct Impl;
 

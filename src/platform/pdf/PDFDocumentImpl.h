@@ -252,6 +252,7 @@ struct PDFDocument::Impl {
     bool outlineLoaded = false;    // outline holds what the file has, or what was set
     std::shared_ptr<PDFOutline> outline;
     std::string lastError;
+    std::string lastRepair;
 };
 
 }  // namespace tomefuse

@@ -108,12 +108,11 @@ class SourceCopy {
     void release();
 
     ParsedFile& origin() { return *origin_; }
-    // Why the source could not be read in full since its copy began: warnings libqpdf gave
-    // while reading it (damage it recovered from, data it could not read), failed reads of its
-    // file. Empty when it read cleanly.
-    const std::string& problem();
-    // The file could not be read, or a stream's data not in full: data would be lost.
-    bool readFailed() const;
+    // Why what was written of the source is not what its file holds (a read of the file that
+    // failed, a stream libqpdf could not read and took for empty); empty when nothing was lost.
+    std::string loss();
+    // Damage libqpdf repaired without losing what the file holds; empty when there was none.
+    std::string repair();
 
   private:
     friend class ObjectSerializer;
@@ -140,9 +139,10 @@ class SourceCopy {
     std::shared_ptr<ParsedFile> origin_;
     QPDF& pdf_;
     size_t ordinal_;
-    size_t warningsAtStart_;
+    void collectWarnings();
     size_t unreadStreams_ = 0;
-    std::string problem_;
+    std::string loss_;
+    std::string repair_;
     // Output numbers by source object: a vector for the usual generation 0, a map for the rest.
     std::vector<int> numbers_;
     std::unordered_map<QPDFObjGen, int, ObjGenHash> otherNumbers_;

@@ -189,42 +189,62 @@ class ObjectSerializer {
 };
 
 SourceCopy::SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_t ordinal)
-    : writer_(writer),
-      origin_(std::move(origin)),
-      pdf_(*origin_->qpdf),
-      ordinal_(ordinal),
-      warningsAtStart_(origin_->qpdf->numWarnings()) {
+    : writer_(writer), origin_(std::move(origin)), pdf_(*origin_->qpdf), ordinal_(ordinal) {
     writer_.raiseVersion(origin_->minimumVersion);
 }
 
 SourceCopy::~SourceCopy() = default;
 
-// A read of the file that failed once taints the parse for good: libqpdf may have taken the
-// stream it could not read for an empty one.
-bool SourceCopy::readFailed() const { return unreadStreams_ > 0 || (origin_->file && origin_->file->failureCount() > 0); }
+namespace {
 
-const std::string& SourceCopy::problem() {
-    if (!problem_.empty()) {
-        return problem_;
+// libqpdf warns both when it repairs what a file holds (a missing keyword, a stream length it
+// finds again) and when it gives up on data (a stream it takes for empty, a read that ends
+// early). Only the second loses what the file holds.
+bool losesData(const std::string& warning) {
+    static const char* const signs[] = {"treating stream as empty", "unable to recover stream data",
+                                        "unexpected EOF", "EOF while", "error reading", "could not be read"};
+    for (const char* sign : signs) {
+        if (warning.find(sign) != std::string::npos) {
+            return true;
+        }
     }
-    if (origin_->file && origin_->file->failureCount() > 0) {
-        problem_ = origin_->file->lastFailure();
-        return problem_;
+    return false;
+}
+
+}  // namespace
+
+// Reads libqpdf's warnings as they come (taking them empties its list).
+void SourceCopy::collectWarnings() {
+    if (pdf_.numWarnings() == 0) {
+        return;
     }
-    if (pdf_.numWarnings() == warningsAtStart_ && unreadStreams_ == 0) {
-        return problem_;
-    }
-    problem_ = "damaged";
     try {
-        // getWarnings hands the list over and empties it.
-        std::vector<QPDFExc> all = pdf_.getWarnings();
-        warningsAtStart_ = 0;
-        if (!all.empty()) {
-            problem_ += " (" + all.back().getMessageDetail() + ")";
+        for (const QPDFExc& warning : pdf_.getWarnings()) {
+            std::string& kept = losesData(warning.getMessageDetail()) ? loss_ : repair_;
+            if (kept.empty()) {
+                kept = warning.getMessageDetail();
+            }
         }
     } catch (const std::exception&) {
     }
-    return problem_;
+}
+
+// A read of the file that failed once taints the parse for good: libqpdf may have taken the
+// stream it could not read for an empty one.
+std::string SourceCopy::loss() {
+    collectWarnings();
+    if (origin_->file && origin_->file->failureCount() > 0) {
+        return origin_->file->lastFailure();
+    }
+    if (!loss_.empty()) {
+        return "damaged: " + loss_;
+    }
+    return unreadStreams_ > 0 ? "damaged: a stream's data could not be read" : std::string();
+}
+
+std::string SourceCopy::repair() {
+    collectWarnings();
+    return repair_;
 }
 
 const std::vector<QPDFObjectHandle>& SourceCopy::pages() { return origin_->pages(); }

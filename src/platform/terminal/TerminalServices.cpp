@@ -1,5 +1,6 @@
 #include "platform/terminal/TerminalServices.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <spawn.h>
@@ -99,15 +100,32 @@ void TerminalProgress::beginSheet(Panel*, SheetDidEnd didEnd) {
 }
 
 void TerminalProgress::endSheet(Panel* sheet) {
-    if (showProgress_ && lastShown_ >= 0) {
+    if (shown_) {
         std::fprintf(stderr, "\n");
+        shown_ = false;
     }
     if (auto didEnd = std::move(didEnd_)) {
         didEnd(sheet, 0);
     }
 }
 
+void TerminalProgress::show(const std::string& line) {
+    if (!showProgress_) {
+        return;
+    }
+    // Redrawn in place: back to the start of the line, which is cleared first.
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fflush(stderr);
+    shown_ = true;
+}
+
+void TerminalProgress::setMessageText(const std::string& text) { show(text); }
+
 void TerminalProgress::showAlert(const std::string& message, const std::string& informativeText) {
+    if (shown_) {
+        std::fprintf(stderr, "\n");
+        shown_ = false;
+    }
     alerts.push_back(message + (informativeText.empty() ? "" : " " + informativeText));
     std::fprintf(stderr, "tomefuse-combine: %s\n", alerts.back().c_str());
 }
@@ -122,8 +140,7 @@ void TerminalProgress::displayIfNeeded() {
         return;
     }
     lastShown_ = page;
-    std::fprintf(stderr, "\rWriting page %d of %d", page, static_cast<int>(max_));
-    std::fflush(stderr);
+    show("Writing page " + std::to_string(page) + " of " + std::to_string(std::max(page, static_cast<int>(max_))));
 }
 
 }  // namespace tomefuse

@@ -82,6 +82,7 @@ class TerminalProgress : public Window, public Panel, public ProgressIndicator {
 
     void close() override { visible_ = false; }
     bool isVisible() const override { return visible_; }
+    void setMessageText(const std::string& text) override;
 
     void setMaxValue(double value) override { max_ = value; }
     void setDoubleValue(double value) override { value_ = value; }
@@ -92,7 +93,9 @@ class TerminalProgress : public Window, public Panel, public ProgressIndicator {
     std::vector<std::string> alerts;
 
   private:
+    void show(const std::string& line);
     bool showProgress_;
+    bool shown_ = false;  // a progress line stands on the terminal
     bool visible_ = false;
     double max_ = 0;
     double value_ = 0;
