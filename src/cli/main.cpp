@@ -161,7 +161,12 @@ int main(int argc, char** argv) {
     Options options;
     opterr = 0;
     int c = 0;
+    int before = optind;
     while ((c = getopt_long(argc, argv, "+o:qvhV", longOptions, nullptr)) != -1) {
+        // getopt stays on an argument while letters of it remain: the option came from the
+        // argument it stayed on, or else from the one it just passed.
+        const int at = optind == before ? optind : optind - 1;
+        before = optind;
         switch (c) {
             case 'o': options.output = optarg; break;
             case temp: options.temp = true; break;
@@ -190,8 +195,15 @@ int main(int argc, char** argv) {
                 options.titles[number] = text.substr(equals + 1);
                 break;
             }
-            default:
-                return usage(std::string("unknown or incomplete option: ") + argv[optind - 1]);
+            default: {
+                // A file name starting with "-" reads as options.
+                const std::string arg = argv[std::min(at, argc - 1)];
+                std::string problem = "unknown or incomplete option: " + arg;
+                if (optopt && arg.size() > 2 && arg[1] != '-') {
+                    problem += " (put -- before file names that start with -)";
+                }
+                return usage(problem);
+            }
         }
     }
     for (int i = optind; i < argc; ++i) {

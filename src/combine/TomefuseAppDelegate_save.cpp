@@ -32,9 +32,13 @@ void TomefuseAppDelegate::saveToTemporaryFile(Sender*) {
         services_.system.beep();
         return;
     }
-    // The display name is the user's text: a separator in it must not lead out of the folder.
+    // The display name is the user's text: a separator in it must not lead out of the folder,
+    // a line break would split the path wherever it is printed, and a leading dot would hide
+    // the file.
     std::string name = pdfsList_.front().filename;
     std::replace(name.begin(), name.end(), '/', '-');
+    std::replace_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    name.erase(0, name.find_first_not_of(". "));
     std::string path = services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;
     services_.system.log("write to filepath [" + path + "]");
     writeCombinedPDF(path);

@@ -54,6 +54,7 @@ TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
     } cases[] = {
         {{"-o", out, a}, 2, "at least two PDF files"},
         {{"-o", out, "--frobnicate", a, b}, 2, "unknown or incomplete option: --frobnicate"},
+        {{"-o", out, "-dash.pdf", a, b}, 2, "unknown or incomplete option: -dash.pdf (put --"},
         {{a, b}, 2, "either -o PATH or --temp"},
         {{"-o", out, "--temp", a, b}, 2, "either -o PATH or --temp"},
         {{"-o", out, "--title", "x", a, b}, 2, "--title wants N=TEXT"},
@@ -110,14 +111,35 @@ TEST_F(CommandLine, SettingsComeFromTheApplicationAndFlagsOverrideThemForOneRun)
     EXPECT_EQ(dumpOutline(out), "Start -> page 0 (72, 700)\nMiddle -> page 1 (72, 700)\n");
 }
 
+// The quick save's name is the first file's name made safe for a file name, in the user's own
+// temporary folder: a private folder of theirs when every user can write the temporary folder.
 TEST_F(CommandLine, QuickSaveWritesIntoTheTemporaryFolderAndPrintsThePath) {
     const std::string a = makePdf(dir, "Report 2026.pdf", 1);
     const std::string b = makePdf(dir, "b.pdf", 1);
-    const CommandResult result = combine({"--temp", "--title", "1=Q3/Q4", a, b});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const std::string expected = tmp.path() + "/Q3-Q4 -TOMEFUSE.pdf";
-    EXPECT_EQ(result.out, expected + "\n");
-    EXPECT_EQ(dumpPdf(expected).substr(0, 5), "page ");
+    const std::string uid = std::to_string(::geteuid());
+    TempDir shared;
+    std::filesystem::permissions(shared.path(), std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    const struct {
+        std::string title;
+        std::string tmpdir;
+        std::string expected;
+    } cases[] = {
+        {"", tmp.path(), tmp.path() + "/Report 2026 -TOMEFUSE.pdf"},
+        {"Q3/Q4", tmp.path(), tmp.path() + "/Q3-Q4 -TOMEFUSE.pdf"},
+        {".hidden\nnotes", tmp.path(), tmp.path() + "/hidden notes -TOMEFUSE.pdf"},
+        {"", shared.path(), shared.path() + "/tomefuse-" + uid + "/Report 2026 -TOMEFUSE.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        std::vector<std::string> args = {TOMEFUSE_COMBINE, "--temp", a, b};
+        if (!c.title.empty()) {
+            args.insert(args.begin() + 2, {"--title", "1=" + c.title});
+        }
+        const CommandResult result = runCommand(args, {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", c.tmpdir}});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, c.expected + "\n");
+        EXPECT_EQ(dumpPdf(c.expected).substr(0, 5), "page ");
+    }
 }
 
 TEST_F(CommandLine, SkipUnreadableCombinesTheRestAndNamesTheSkipped) {

@@ -24,7 +24,8 @@ class System {
     virtual void beep() = 0;
     // One line in the log.
     virtual void log(const std::string& line) = 0;
-    // With no trailing separator.
+    // The user's own, with no trailing separator: in a folder every user can write, a private
+    // folder of the user's, so that another user cannot take a name there first.
     virtual std::string temporaryDirectory() const = 0;
     // A temporary file beside the target, flushed and renamed over it when committed: the target
     // is replaced only when the write is complete, and no temporary file is left behind

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "platform/desktop/PrivateFolder.h"
 #include "platform/qt/QtStrings.h"
 
 namespace tomefuse {
@@ -41,7 +42,7 @@ std::string QtSystem::temporaryDirectory() const {
     while (path.size() > 1 && path.endsWith('/')) {
         path.chop(1);
     }
-    return toStdPath(path);
+    return userTemporaryDirectory(toStdPath(path));
 }
 
 }  // namespace tomefuse

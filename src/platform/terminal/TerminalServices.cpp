@@ -8,6 +8,7 @@
 
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/FileURL.h"
+#include "platform/desktop/PrivateFolder.h"
 
 extern char** environ;
 
@@ -64,7 +65,7 @@ std::string TerminalSystem::temporaryDirectory() const {
     while (dir.size() > 1 && dir.back() == '/') {
         dir.pop_back();
     }
-    return dir;
+    return userTemporaryDirectory(dir);
 }
 
 std::unique_ptr<AtomicFile> TerminalSystem::createAtomicFile(const std::string& path, std::string& error) {
