@@ -16,6 +16,7 @@ std::string unreadableReason(PDFOpenFailure failure) {
         case PDFOpenFailure::notAPDF: return "not a PDF";
         case PDFOpenFailure::damaged: return "damaged beyond repair";
         case PDFOpenFailure::needsPassword: return "needs a password";
+        case PDFOpenFailure::outOfMemory: return "not enough memory to read it";
     }
     return "cannot be read";
 }
@@ -60,6 +61,12 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     PDFOpenFailure failure = PDFOpenFailure::none;
     auto source = PDFDocument::initWithURL(file.path, std::string(), &failure);
     if (stop_) {
+        return Next::stop;
+    }
+    if (failure == PDFOpenFailure::outOfMemory) {
+        // Not the file's fault: the combine cannot go on.
+        outcome_.status = CombineOutcome::Status::failed;
+        outcome_.error = "not enough memory to read " + file.path;
         return Next::stop;
     }
     if (!source) {

@@ -200,6 +200,8 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, c
                     parse->qpdf->getAllPages();
                     parse->minimumVersion = versionOf(*parse->qpdf);
                     document->impl_->data->parse = std::move(parse);
+                } catch (const std::bad_alloc&) {
+                    why = PDFOpenFailure::outOfMemory;
                 } catch (const QPDFExc& e) {
                     why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
                           : looksLikePDF(*input)              ? PDFOpenFailure::damaged
@@ -209,6 +211,8 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, c
                 }
             }
         }
+    } catch (const std::bad_alloc&) {
+        why = PDFOpenFailure::outOfMemory;
     } catch (const std::exception&) {
         why = PDFOpenFailure::damaged;
     }

@@ -37,6 +37,7 @@ enum class PDFOpenFailure {
     notAPDF,
     damaged,           // a PDF damaged beyond repair
     needsPassword,     // protected, and no password or a wrong one given
+    outOfMemory,       // not enough memory to read it
 };
 
 // What became of pages inserted from a source.
