@@ -3,10 +3,22 @@
 //   B    200 files of 10 pages
 //   C    2,000 files of 2 pages
 //   add  1,000 files of 10 pages, each with a 20-item outline
+//   scan 8 files of 5 pages, each page one 8 MiB image of noise: 40 MiB a file, as scans are,
+//        in data that does not compress
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include <qpdf/Pipeline.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include "support/Fixtures.h"
 #include "support/PdfBuilder.h"
@@ -48,11 +60,112 @@ void writeFiles(const std::filesystem::path& dir, int files, int pages, const st
     }
 }
 
+// An RGB image of pseudo-random bytes as a valid /FlateDecode stream made of stored (uncompressed)
+// deflate blocks: the size of the raw image, which no tool can shrink, and decodable, so the files
+// pass qpdf --check. Generated as it is written, a 64 KiB block at a time.
+class NoiseImage : public QPDFObjectHandle::StreamDataProvider {
+  public:
+    static constexpr int width = 1600;
+    static constexpr int height = 1748;
+    static constexpr std::size_t bytes = std::size_t{width} * height * 3;  // 8.0 MiB
+
+    explicit NoiseImage(std::uint64_t seed) : seed_(seed) {}
+
+    void provideStreamData(QPDFObjGen const&, Pipeline* out) override {
+        constexpr std::size_t blockSize = 65535;  // the most a stored block holds
+        std::uint64_t state = seed_;
+        std::uint32_t a = 1;
+        std::uint32_t b = 0;
+        std::vector<unsigned char> block(5 + blockSize);
+        const unsigned char header[] = {0x78, 0x01};
+        out->write(header, sizeof header);
+        for (std::size_t left = bytes; left > 0;) {
+            const std::size_t n = std::min(left, blockSize);
+            left -= n;
+            block[0] = left == 0 ? 1 : 0;  // BFINAL, BTYPE 00
+            block[1] = static_cast<unsigned char>(n & 0xff);
+            block[2] = static_cast<unsigned char>(n >> 8);
+            block[3] = static_cast<unsigned char>(~n & 0xff);
+            block[4] = static_cast<unsigned char>((~n >> 8) & 0xff);
+            unsigned char* data = block.data() + 5;
+            for (std::size_t i = 0; i < n; i += 8) {
+                const std::uint64_t r = next(state);
+                for (std::size_t k = 0; k < 8 && i + k < n; ++k) {
+                    data[i + k] = static_cast<unsigned char>(r >> (8 * k));
+                }
+            }
+            // Adler-32, reduced every 5,552 bytes, the most that cannot overflow 32 bits.
+            for (std::size_t i = 0; i < n;) {
+                const std::size_t end = std::min(n, i + 5552);
+                for (; i < end; ++i) {
+                    a += data[i];
+                    b += a;
+                }
+                a %= 65521;
+                b %= 65521;
+            }
+            out->write(block.data(), 5 + n);
+        }
+        const std::uint32_t adler = (b << 16) | a;
+        const unsigned char trailer[] = {static_cast<unsigned char>(adler >> 24), static_cast<unsigned char>(adler >> 16),
+                                         static_cast<unsigned char>(adler >> 8), static_cast<unsigned char>(adler)};
+        out->write(trailer, sizeof trailer);
+        out->finish();
+    }
+
+  private:
+    // splitmix64: fast, and the same bytes for the same seed everywhere.
+    static std::uint64_t next(std::uint64_t& state) {
+        std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+
+    std::uint64_t seed_;
+};
+
+void writeScans(const std::filesystem::path& dir, int files, int pages) {
+    std::filesystem::create_directories(dir);
+    for (int f = 0; f < files; ++f) {
+        QPDF pdf;
+        pdf.emptyPDF();
+        QPDFPageDocumentHelper helper(pdf);
+        for (int p = 0; p < pages; ++p) {
+            auto image = std::make_shared<NoiseImage>(static_cast<std::uint64_t>(f) * 1000 + static_cast<std::uint64_t>(p));
+            auto stream = QPDFObjectHandle::newStream(&pdf);
+            stream.replaceStreamData(image, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
+            auto dict = stream.getDict();
+            dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+            dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+            dict.replaceKey("/Width", QPDFObjectHandle::newInteger(NoiseImage::width));
+            dict.replaceKey("/Height", QPDFObjectHandle::newInteger(NoiseImage::height));
+            dict.replaceKey("/ColorSpace", QPDFObjectHandle::newName("/DeviceRGB"));
+            dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+
+            // A4, the image filling it.
+            auto page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 595 842] >>");
+            page.replaceKey("/Resources", QPDFObjectHandle::newDictionary(
+                                              {{"/XObject", QPDFObjectHandle::newDictionary({{"/Im0", stream}})}}));
+            page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, "q 595 0 0 842 0 0 cm /Im0 Do Q\n"));
+            helper.addPage(pdf.makeIndirectObject(page), false);
+        }
+        char name[32];
+        std::snprintf(name, sizeof name, "scan-%02d.pdf", f);
+        QPDFWriter writer(pdf, (dir / name).string().c_str());
+        // Written as they come: no decoding, no recompression of the images.
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(false);
+        writer.setDeterministicID(true);
+        writer.write();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add DIR\n";
+        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|scan DIR\n";
         return 2;
     }
     const std::string shape = argv[1];
@@ -65,6 +178,8 @@ int main(int argc, char** argv) {
         writeFiles(dir, 2000, 2, {});
     } else if (shape == "add") {
         writeFiles(dir, 1000, 10, outline(10, 4, 4, 0));
+    } else if (shape == "scan") {
+        writeScans(dir, 8, 5);
     } else {
         std::cerr << "tomefuse-bench-inputs: unknown shape " << shape << "\n";
         return 2;
