@@ -30,9 +30,16 @@ void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, 
             entry.pageIndex = document.indexForPage(destination->page());
             if (entry.pageIndex != NSNotFound) {
                 entry.locationOnPage = destination->point();
+                entry.view = destination->view();
             }
+        } else if (current->action()) {
+            entry.target = TocEntry::Target::action;
+            entry.action = current->action();
+        } else if (!current->jumpsNowhere()) {
+            entry.target = TocEntry::Target::none;
         }
         entry.tocText = current->label().value_or(std::string());
+        entry.style = current->style();
         array.push_back(std::move(entry));
 
         for (size_t i = current->numberOfChildren(); i-- > 0;) {
@@ -46,6 +53,14 @@ void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, 
 
 PDFDestination destinationAt(const PDFPage& page, PDFPoint point) {
     return PDFDestination::initWithPage(page, point);
+}
+
+// The entry's own view when it was read from a file; else the page at its point.
+PDFDestination destinationOf(const PDFPage& page, const TocEntry& entry) {
+    if (entry.view) {
+        return PDFDestination(page, entry.locationOnPage, *entry.view);
+    }
+    return destinationAt(page, entry.locationOnPage);
 }
 
 PDFDestination pageTopDestination(const PDFDocument& document, uint64_t pageIndex) {
@@ -79,8 +94,9 @@ PDFPoint pageTopPoint(const PDFPage& page) {
     if (!page) {
         return {};
     }
+    // The left edge, not the middle: a reader zoomed in would otherwise scroll sideways.
     PDFRect box = page.boundsForBox(PDFDisplayBox::mediaBox);
-    return {0.5 * box.width, box.y + box.height};
+    return {box.x, box.y + box.height};
 }
 
 LevelBuckets outlineArrayFromArray(const PDFDocument& document, const std::vector<TocEntry>* array,
@@ -108,9 +124,14 @@ LevelBuckets outlineArrayFromArray(const PDFDocument& document, const std::vecto
         }
         auto item = PDFOutline::init();
         item->setLabel(it->tocText);
+        item->setStyle(it->style);
         uint64_t target = it->pageIndex + pageOffset;
-        if (target < pageCount) {
-            item->setDestination(destinationAt(document.pageAtIndex(target), it->locationOnPage));
+        if (it->target == TocEntry::Target::action) {
+            item->setAction(it->action);
+        } else if (it->target == TocEntry::Target::none) {
+            // Nothing to go to, as it was.
+        } else if (target < pageCount) {
+            item->setDestination(destinationOf(document.pageAtIndex(target), *it));
         } else {
             item->setDestination(pageTopDestination(document, pageOffset));
         }

@@ -35,8 +35,7 @@ LevelBuckets outlineArrayFromArray(const PDFDocument& document, const std::vecto
 std::shared_ptr<PDFOutline> outlineFromArray(const PDFDocument& document, const std::vector<TocEntry>* array,
                                              const std::string& name, uint64_t pageOffset);
 
-// The middle of the page's top edge, from its media box: (width / 2, y + height); (0, 0) for
-// no page.
+// The top left corner of the page's media box: (x, y + height); (0, 0) for no page.
 PDFPoint pageTopPoint(const PDFPage& page);
 
 }  // namespace tomefuse

@@ -2,11 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <thread>
 
 #include "pdf/PdfTestSupport.h"
@@ -88,9 +88,9 @@ TEST_F(CommandLine, CombinesInOrderWithBookmarksAndTitles) {
               "page 0: 612x792 r0 'A1'\n"
               "page 1: 612x792 r0 'A2'\n"
               "page 2: 612x792 r0 'B1'\n"
-              "Alpha -> page 0 (306, 792)\n"
+              "Alpha -> page 0 (0, 792)\n"
               "  Start -> page 1 (72, 700)\n"
-              "Second file -> page 2 (306, 792)\n");
+              "Second file -> page 2 (0, 792)\n");
     EXPECT_EQ(qpdfCheckProblems(out), "");
 }
 
@@ -104,7 +104,7 @@ TEST_F(CommandLine, SettingsComeFromTheApplicationAndFlagsOverrideThemForOneRun)
     EXPECT_EQ(dumpOutline(out), "Start -> page 0 (72, 700)\nMiddle -> page 1 (72, 700)\n");
 
     ASSERT_EQ(combine({"-o", out, "--file-bookmarks", "--drop-bookmarks", a, b}).status, 0);
-    EXPECT_EQ(dumpOutline(out), "Alpha -> page 0 (306, 792)\nBeta -> page 1 (306, 792)\n");
+    EXPECT_EQ(dumpOutline(out), "Alpha -> page 0 (0, 792)\nBeta -> page 1 (0, 792)\n");
 
     // Nothing was stored: the next run reads the application's setting again.
     ASSERT_EQ(combine({"-o", out, a, b}).status, 0);
@@ -236,16 +236,18 @@ TEST_F(CommandLine, SignalsDuringTheWriteLeaveNothingBehind) {
         SCOPED_TRACE(signal);
         writeTextFile(out, "the old file");
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-        std::atomic<pid_t> pid{0};
-        std::thread signaller([&] {
+        std::promise<pid_t> started;
+        std::promise<void> ended;
+        std::thread signaller([&, pid = started.get_future(), ended = ended.get_future()]() mutable {
             std::ofstream gate(fifo);  // opens once the first page is written
-            ::kill(pid, signal);
-            gate << "go";
+            ::kill(pid.get(), signal);  // the run may get there before the spawn has returned
+            ended.wait();               // the gate stays shut: the run can only end by the signal
         });
         const CommandResult result = runCommand(
             {TOMEFUSE_COMBINE, "--quiet", "-o", out, a, a},
             {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"TOMEFUSE_PAUSE_AFTER_FIRST_PAGE", fifo}}, 60,
-            [&](pid_t started) { pid = started; });
+            [&](pid_t pid) { started.set_value(pid); });
+        ended.set_value();
         signaller.join();
         std::filesystem::remove(fifo);
         EXPECT_EQ(result.status, status) << result.err;

@@ -38,11 +38,11 @@ TEST_F(CombineFixture, FileThatNoLongerOpensIsLeftOutAndReported) {
               "page 2: 612x792 r0 'A3'\n"
               "page 3: 612x792 r0 'C1'\n"
               "page 4: 612x792 r0 'C2'\n"
-              "alpha -> page 0 (306, 792)\n"
+              "alpha -> page 0 (0, 792)\n"
               "  Intro -> page 0 (72, 700)\n"
               "    Detail -> page 2 (100, 200)\n"
               "  End -> page 2 (72, 700)\n"
-              "gamma -> page 3 (306, 792)\n"
+              "gamma -> page 3 (0, 792)\n"
               "  One -> page 3 (72, 700)\n"
               "  Two -> page 4 (72, 700)\n"
               "  Three -> page 4 (5, 6)\n");
@@ -69,12 +69,12 @@ TEST_F(CombineFixture, OutlineSettingsDecideTheTopLevel) {
     };
     const Case cases[] = {
         {true, true,
-         "beta -> page 0 (306, 792)\n  X -> page 0 (72, 700)\n  Y -> page 1 (0, 0)\n"
-         "gamma -> page 2 (306, 792)\n  One -> page 2 (72, 700)\n  Two -> page 3 (72, 700)\n  Three -> page 3 (5, 6)\n"},
+         "beta -> page 0 (0, 792)\n  X -> page 0 (72, 700)\n  Y -> page 1 (0, 0)\n"
+         "gamma -> page 2 (0, 792)\n  One -> page 2 (72, 700)\n  Two -> page 3 (72, 700)\n  Three -> page 3 (5, 6)\n"},
         {true, false,
          "X -> page 0 (72, 700)\nY -> page 1 (0, 0)\n"
          "One -> page 2 (72, 700)\nTwo -> page 3 (72, 700)\nThree -> page 3 (5, 6)\n"},
-        {false, true, "beta -> page 0 (306, 792)\ngamma -> page 2 (306, 792)\n"},
+        {false, true, "beta -> page 0 (0, 792)\ngamma -> page 2 (0, 792)\n"},
         {false, false, ""},
     };
     h.add(beta);
@@ -97,11 +97,11 @@ TEST_F(CombineFixture, SameFileTwiceAndRenamedEntries) {
     EXPECT_EQ(dumpPdf(out),
               "page 0: 612x792 r0 'A1'\npage 1: 612x792 r0 'A2'\npage 2: 612x792 r0 'A3'\n"
               "page 3: 612x792 r0 'A1'\npage 4: 612x792 r0 'A2'\npage 5: 612x792 r0 'A3'\n"
-              "alpha -> page 0 (306, 792)\n"
+              "alpha -> page 0 (0, 792)\n"
               "  Intro -> page 0 (72, 700)\n"
               "    Detail -> page 2 (100, 200)\n"
               "  End -> page 2 (72, 700)\n"
-              "Appendix -> page 3 (306, 792)\n"
+              "Appendix -> page 3 (0, 792)\n"
               "  Intro -> page 3 (72, 700)\n"
               "    Detail -> page 5 (100, 200)\n"
               "  End -> page 5 (72, 700)\n");

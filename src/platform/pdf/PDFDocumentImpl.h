@@ -247,6 +247,10 @@ struct PDFPage::Impl {
     std::shared_ptr<const pdf_detail::WrittenPage> written;
 };
 
+struct PDFAction::Impl {
+    QPDFObjectHandle object;  // a dictionary of direct objects only
+};
+
 struct PDFDocument::Impl {
     std::shared_ptr<pdf_detail::DocumentData> data;
     bool outlineLoaded = false;    // outline holds what the file has, or what was set

@@ -13,28 +13,136 @@ namespace tomefuse::pdf_detail {
 
 namespace {
 
+// Limits of an action copied out of its file: actions chained to it, and objects in all.
+constexpr int maxCopyDepth = 32;
+constexpr int maxCopyObjects = 2000;
+
+// A copy of an action made of direct objects only, so it needs nothing of its file. What would
+// lead back into the file is left out: pages, form fields and a jump within the file (which
+// would lead elsewhere in another document) become null; a script in a stream becomes a string.
+QPDFObjectHandle directCopy(QPDFObjectHandle object, int depth, int& budget, ObjGenSet& path) {
+    if (--budget < 0 || depth > maxCopyDepth) {
+        return QPDFObjectHandle::newNull();
+    }
+    const bool indirect = object.isIndirect();
+    if (indirect && !path.insert(object.getObjGen()).second) {
+        return QPDFObjectHandle::newNull();  // a loop
+    }
+    QPDFObjectHandle copy = QPDFObjectHandle::newNull();
+    if (object.isStream()) {
+        try {
+            auto data = object.getStreamData(qpdf_dl_generalized);
+            copy = QPDFObjectHandle::newString(
+                std::string(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
+        } catch (const std::exception&) {
+        }
+    } else if (object.isArray()) {
+        copy = QPDFObjectHandle::newArray();
+        for (int i = 0; i < object.getArrayNItems(); ++i) {
+            copy.appendItem(directCopy(object.getArrayItem(i), depth + 1, budget, path));
+        }
+    } else if (object.isDictionary()) {
+        QPDFObjectHandle type = object.getKey("/Type");
+        QPDFObjectHandle kind = object.getKey("/S");
+        const bool page = type.isName() && (type.getName() == "/Page" || type.getName() == "/Pages");
+        const bool jumpHere = kind.isName() && kind.getName() == "/GoTo";
+        if (!page && !jumpHere) {
+            copy = QPDFObjectHandle::newDictionary();
+            for (auto& [key, value] : object.getDictAsMap()) {
+                if (key != "/P" && key != "/Parent" && key != "/Fields" && !value.isNull()) {
+                    copy.replaceKey(key, directCopy(value, depth + 1, budget, path));
+                }
+            }
+        }
+    } else if (object.isString()) {
+        copy = QPDFObjectHandle::newString(object.getStringValue());
+    } else if (object.isName()) {
+        copy = QPDFObjectHandle::newName(object.getName());
+    } else if (object.isInteger()) {
+        copy = QPDFObjectHandle::newInteger(object.getIntValue());
+    } else if (object.isReal()) {
+        copy = QPDFObjectHandle::newReal(object.getRealValue());
+    } else if (object.isBool()) {
+        copy = QPDFObjectHandle::newBool(object.getBoolValue());
+    }
+    if (indirect) {
+        path.erase(object.getObjGen());
+    }
+    return copy;
+}
+
+std::shared_ptr<const PDFAction> actionCopy(QPDFObjectHandle action) {
+    int budget = maxCopyObjects;
+    ObjGenSet path;
+    QPDFObjectHandle copy = directCopy(action, 0, budget, path);
+    if (!copy.isDictionary() || budget < 0) {
+        return nullptr;
+    }
+    return std::make_shared<PDFAction>(std::make_shared<PDFAction::Impl>(PDFAction::Impl{copy}));
+}
+
+PDFOutlineStyle styleOf(QPDFObjectHandle item) {
+    PDFOutlineStyle style;
+    try {
+        QPDFObjectHandle color = item.getKey("/C");
+        if (color.isArray() && color.getArrayNItems() == 3) {
+            std::array<double, 3> rgb{};
+            bool valid = true;
+            for (int i = 0; i < 3; ++i) {
+                QPDFObjectHandle part = color.getArrayItem(i);
+                valid = valid && part.isNumber() && std::isfinite(part.getNumericValue());
+                rgb[static_cast<size_t>(i)] = valid ? std::clamp(part.getNumericValue(), 0.0, 1.0) : 0;
+            }
+            if (valid) {
+                style.color = rgb;
+            }
+        }
+        QPDFObjectHandle flags = item.getKey("/F");
+        if (flags.isInteger()) {
+            style.flags = static_cast<int>(flags.getIntValue() & 3);
+        }
+        QPDFObjectHandle count = item.getKey("/Count");
+        style.open = count.isInteger() && count.getIntValue() > 0;
+    } catch (const std::exception&) {
+    }
+    return style;
+}
+
 // Resolves the destinations of outline items to a page of this document and a point on it.
 class DestinationResolver {
   public:
     DestinationResolver(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt)
         : parse_(parse), pageAt_(pageAt), pageCount_(parse.pages().size()), names_(*parse.qpdf) {}
 
-    std::optional<PDFDestination> destinationOfItem(QPDFObjectHandle item) {
+    // Gives the item what it does: a destination in this file, another action, or, for a jump
+    // to a place the file does not have, the mark that it jumps nowhere.
+    void readTarget(QPDFObjectHandle item, PDFOutline& outline) {
         try {
             QPDFObjectHandle dest = item.getKey("/Dest");
-            if (!dest.isNull()) {
-                return resolve(dest);
-            }
             QPDFObjectHandle action = item.getKey("/A");
-            if (action.isDictionary()) {
+            if (dest.isNull() && action.isDictionary()) {
                 QPDFObjectHandle type = action.getKey("/S");
-                if (type.isName() && type.getName() == "/GoTo") {
-                    return resolve(action.getKey("/D"));
+                if (!type.isName() || type.getName() != "/GoTo") {
+                    outline.setAction(actionCopy(action));
+                    return;
+                }
+                dest = action.getKey("/D");
+                if (dest.isNull()) {
+                    outline.setJumpsNowhere(true);
+                    return;
                 }
             }
+            if (dest.isNull()) {
+                return;
+            }
+            if (auto destination = resolve(dest)) {
+                outline.setDestination(std::move(*destination));
+            } else {
+                outline.setJumpsNowhere(true);
+            }
         } catch (const std::exception&) {
+            outline.setJumpsNowhere(true);
         }
-        return std::nullopt;
     }
 
   private:
@@ -79,27 +187,39 @@ class DestinationResolver {
             return std::nullopt;
         }
 
-        std::optional<double> left;
-        std::optional<double> top;
+        using Fit = PDFDestinationView::Fit;
+        PDFDestinationView view;
         QPDFObjectHandle kind = array.getArrayNItems() > 1 ? array.getArrayItem(1) : QPDFObjectHandle::newNull();
         const std::string name = kind.isName() ? kind.getName() : std::string();
-        if (name == "/XYZ") {
-            left = number(array, 2);
-            top = number(array, 3);
-        } else if (name == "/FitH" || name == "/FitBH") {
-            top = number(array, 2);
+        if (name == "/FitH" || name == "/FitBH") {
+            view.fit = name == "/FitH" ? Fit::fitH : Fit::fitBH;
+            view.top = number(array, 2);
         } else if (name == "/FitV" || name == "/FitBV") {
-            left = number(array, 2);
+            view.fit = name == "/FitV" ? Fit::fitV : Fit::fitBV;
+            view.left = number(array, 2);
         } else if (name == "/FitR") {  // [page /FitR left bottom right top]
-            left = number(array, 2);
-            top = number(array, 5);
+            view.fit = Fit::fitR;
+            view.left = number(array, 2);
+            view.bottom = number(array, 3);
+            view.right = number(array, 4);
+            view.top = number(array, 5);
+        } else if (name == "/Fit" || name == "/FitB") {
+            view.fit = name == "/Fit" ? Fit::fit : Fit::fitB;
+        } else {
+            // /XYZ, and anything unknown read as it.
+            view.left = number(array, 2);
+            view.top = number(array, 3);
+            view.zoom = number(array, 4);
         }
-        // /Fit, /FitB and anything unknown give no coordinates: the top left of the page.
+        // The point: where the view puts the page's top left; the top of the page when the view
+        // gives no top.
+        std::optional<double> top = view.top;
         if (!top) {
             const PDFRect media = page.boundsForBox(PDFDisplayBox::mediaBox);
             top = media.y + media.height;
         }
-        return PDFDestination(std::move(page), PDFPoint{left.value_or(0), *top});
+        const PDFPoint point{view.left.value_or(0), *top};
+        return PDFDestination(std::move(page), point, view);
     }
 
     ParsedFile& parse_;
@@ -157,9 +277,8 @@ std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<P
             if (auto label = labelOfItem(item)) {
                 outline->setLabel(std::move(*label));
             }
-            if (auto destination = resolver.destinationOfItem(item)) {
-                outline->setDestination(std::move(*destination));
-            }
+            resolver.readTarget(item, *outline);
+            outline->setStyle(styleOf(item));
             PDFOutline* added = outline.get();
             parent->insertChild(std::move(outline), parent->numberOfChildren());
             stack.back().next = item.getKey("/Next");

@@ -38,6 +38,25 @@ std::string reference(int number) { return number > 0 ? std::to_string(number) +
 // A text string's bytes as a reader expects them: PDFDocEncoding where it suffices, else UTF-16BE.
 std::string textStringBytes(const std::string& utf8) { return QPDFObjectHandle::newUnicodeString(utf8).getStringValue(); }
 
+// The view part of an explicit destination, after the page: "/XYZ 72 700 null".
+std::string viewText(const PDFDestinationView& view) {
+    using Fit = PDFDestinationView::Fit;
+    auto number = [](const std::optional<double>& value) { return value ? " " + pdfNumber(*value) : std::string(" null"); };
+    switch (view.fit) {
+        case Fit::fit: return "/Fit";
+        case Fit::fitB: return "/FitB";
+        case Fit::fitH: return "/FitH" + number(view.top);
+        case Fit::fitBH: return "/FitBH" + number(view.top);
+        case Fit::fitV: return "/FitV" + number(view.left);
+        case Fit::fitBV: return "/FitBV" + number(view.left);
+        case Fit::fitR:
+            return "/FitR " + pdfNumber(view.left.value_or(0)) + " " + pdfNumber(view.bottom.value_or(0)) + " " +
+                   pdfNumber(view.right.value_or(0)) + " " + pdfNumber(view.top.value_or(0));
+        case Fit::xyz: break;
+    }
+    return "/XYZ" + number(view.left) + number(view.top) + number(view.zoom);
+}
+
 }  // namespace
 
 std::string pdfName(const std::string& canonical) {
@@ -275,6 +294,15 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
         }
     }
 
+    // How many items show below each when it is open: its children, and below each child that
+    // starts open, that child's. Children come after their parents, so backwards is bottom-up.
+    std::vector<size_t> visible(items.size(), 0);
+    for (size_t at = items.size(); at-- > 0;) {
+        for (size_t child : items[at].children) {
+            visible[at] += 1 + (items[child].node->style().open ? visible[child] : 0);
+        }
+    }
+
     auto siblings = [&](const Item& item, std::string& text) {
         if (item.children.empty()) {
             return;
@@ -287,13 +315,12 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
         const Item& item = items[at];
         std::string text = "<<";
         if (at == 0) {
-            // Items start closed: the outline's count is its top-level items, an item's is minus
-            // its children.
             text += "/Type/Outlines";
             siblings(item, text);
-            text += "/Count " + std::to_string(item.children.size());
+            text += "/Count " + std::to_string(visible[0]);
         } else {
-            text += "/Title " + pdfString(item.node->label().value_or(std::string()));
+            const PDFOutline& node = *item.node;
+            text += "/Title " + pdfString(node.label().value_or(std::string()));
             const Item& parent = items[item.parent];
             text += "/Parent " + reference(parent.number);
             if (item.position > 0) {
@@ -304,15 +331,22 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
             }
             siblings(item, text);
             if (!item.children.empty()) {
-                text += "/Count -" + std::to_string(item.children.size());
+                // Positive when the item starts open, as the file had it.
+                text += "/Count " + std::string(node.style().open ? "" : "-") + std::to_string(visible[at]);
             }
-            if (const auto& destination = item.node->destination()) {
+            if (const auto& destination = node.destination()) {
                 const uint64_t index = catalog.indexOf(destination->page());
                 if (index < catalog.pages.size()) {
-                    const PDFPoint point = destination->point();
-                    text += "/Dest[" + reference(catalog.pages[index]->number) + "/XYZ " + pdfNumber(point.x) + " " +
-                            pdfNumber(point.y) + " null]";
+                    text += "/Dest[" + reference(catalog.pages[index]->number) + viewText(destination->view()) + "]";
                 }
+            } else if (const auto& action = node.action()) {
+                text += "/A " + directObjectText(action->impl().object);
+            }
+            if (const auto& color = node.style().color) {
+                text += "/C[" + pdfNumber((*color)[0]) + " " + pdfNumber((*color)[1]) + " " + pdfNumber((*color)[2]) + "]";
+            }
+            if (node.style().flags != 0) {
+                text += "/F " + std::to_string(node.style().flags);
             }
         }
         text += ">>";

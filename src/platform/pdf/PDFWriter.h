@@ -244,5 +244,7 @@ class Writer {
 std::string pdfName(const std::string& canonical);       // "/A#20B" from "/A B"
 std::string pdfString(const std::string& utf8);           // a text string: PDFDocEncoding or UTF-16BE
 std::string pdfNumber(double value);
+// An object made of direct parts only (a reference in it is written as null).
+std::string directObjectText(QPDFObjectHandle object);
 
 }  // namespace tomefuse::pdf_detail

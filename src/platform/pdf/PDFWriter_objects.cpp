@@ -99,13 +99,15 @@ class StreamOut final : public Pipeline {
 }  // namespace
 
 // Serialises the direct parts of one object into text, giving the objects it refers to numbers.
+// Without a copy, for objects made of direct parts only, a reference is written as null.
 class ObjectSerializer {
   public:
-    ObjectSerializer(SourceCopy& copy, std::string& out) : copy_(copy), out_(out) {}
+    ObjectSerializer(SourceCopy& copy, std::string& out) : copy_(&copy), out_(out) {}
+    explicit ObjectSerializer(std::string& out) : copy_(nullptr), out_(out) {}
 
     void value(QPDFObjectHandle object, int depth = 0) {
         if (object.isIndirect()) {
-            appendReference(out_, copy_.numberOf(object.getObjGen()));
+            appendReference(out_, copy_ ? copy_->numberOf(object.getObjGen()) : 0);
             return;
         }
         contents(object, depth);
@@ -147,14 +149,14 @@ class ObjectSerializer {
     void dictionary(QPDFObjectHandle dict, int depth, const std::vector<std::string>& skip = {},
                     QPDFObjGen self = QPDFObjGen()) {
         std::map<std::string, QPDFObjectHandle> items = dict.getDictAsMap();
-        const bool goTo = [&] {
+        const bool goTo = copy_ && [&] {
             auto type = items.find("/S");
             return type != items.end() && isNamed(type->second, "/GoTo");
         }();
         const std::string* newName = nullptr;
-        if (self.isIndirect()) {
-            auto renamed = copy_.fieldNames_.find(self);
-            if (renamed != copy_.fieldNames_.end()) {
+        if (copy_ && self.isIndirect()) {
+            auto renamed = copy_->fieldNames_.find(self);
+            if (renamed != copy_->fieldNames_.end()) {
                 newName = &renamed->second;
             }
         }
@@ -163,8 +165,8 @@ class ObjectSerializer {
             if (item.isNull() || std::find(skip.begin(), skip.end(), key) != skip.end()) {
                 continue;
             }
-            if (key == "/Dest" || (goTo && key == "/D")) {
-                const std::string destination = copy_.destinationText(item);
+            if (copy_ && (key == "/Dest" || (goTo && key == "/D"))) {
+                const std::string destination = copy_->destinationText(item);
                 if (!destination.empty()) {
                     out_ += key;
                     out_ += ' ';
@@ -184,9 +186,15 @@ class ObjectSerializer {
     }
 
   private:
-    SourceCopy& copy_;
+    SourceCopy* copy_;
     std::string& out_;
 };
+
+std::string directObjectText(QPDFObjectHandle object) {
+    std::string out;
+    ObjectSerializer(out).value(object);
+    return out;
+}
 
 SourceCopy::SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_t ordinal)
     : writer_(writer), origin_(std::move(origin)), pdf_(*origin_->qpdf), ordinal_(ordinal) {
