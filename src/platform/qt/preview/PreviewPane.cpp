@@ -133,6 +133,7 @@ void PreviewPane::showSource(const PreviewSource& source, const QString& title) 
     }
     source_ = source;
     loaded_ = false;
+    outlinePending_ = false;
     title_->setText(title);
     title_->setToolTip(source.path);
     pages_->clear();
@@ -177,7 +178,7 @@ void PreviewPane::opened(const Request& request, const Reply& reply) {
     pages_->setDocument(*source_, reply.pageCount, reply.pageSize, deviceBox());
     grid_->scrollToTop();
     setState(State::Pages);
-    thumbnails_.readOutline(*source_);
+    outlinePending_ = true;
     visibleTimer_.start();
 }
 
@@ -214,6 +215,10 @@ void PreviewPane::requestVisiblePages() {
     // What is on screen, then as much again below it: the next scroll finds it drawn.
     const auto onScreen = static_cast<int>(grid_->visiblePages().size());
     thumbnails_.wantPages(*source_, grid_->visiblePages(onScreen), pages_->box());
+    // Asked for after the first pages, so that they come first.
+    if (std::exchange(outlinePending_, false)) {
+        thumbnails_.readOutline(*source_);
+    }
 }
 
 void PreviewPane::goToBookmark(const QModelIndex& index) {

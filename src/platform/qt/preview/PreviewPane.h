@@ -74,6 +74,7 @@ class PreviewPane final : public QWidget {
     Thumbnails& thumbnails_;
     std::optional<PreviewSource> source_;
     bool loaded_ = false;
+    bool outlinePending_ = false;
     State state_ = State::NoSelection;
     QString reason_;
 

@@ -80,24 +80,33 @@ void PreviewWorker::wake() {
         return;
     }
     waking_ = true;
-    while (!inFlight_ && supply_) {
-        std::optional<Request> next = supply_();
+    while (inFlight_.size() < depth) {
+        std::optional<Request> next;
+        if (!resend_.empty()) {
+            next = std::move(resend_.front());
+            resend_.pop_front();
+        } else if (supply_) {
+            next = supply_();
+        }
         if (!next) {
             break;
         }
-        next->id = nextId_++;
-        inFlight_ = std::move(next);
-        if (!ensureStarted()) {
-            finish(Reply{inFlight_->id, Failure::NoWorker, 0, {}, {}, {}, {}});
-            continue;
-        }
-        if (!process_ || !inFlight_) {
-            continue;  // failed while starting, and answered
-        }
-        process_->write(preview::frame(*inFlight_));
-        timeout_.start(timeoutMs_);
+        send(std::move(*next));
     }
     waking_ = false;
+}
+
+void PreviewWorker::send(Request request) {
+    request.id = nextId_++;
+    if (!ensureStarted() || !process_) {
+        emit replied(request, Reply{request.id, Failure::NoWorker, 0, {}, {}, {}, {}});
+        return;
+    }
+    inFlight_.push_back(request);
+    process_->write(preview::frame(request));
+    if (!timeout_.isActive()) {
+        timeout_.start(timeoutMs_);
+    }
 }
 
 void PreviewWorker::close(const QString& path) {
@@ -124,7 +133,7 @@ void PreviewWorker::readReplies() {
             return;
         }
         std::optional<Reply> reply = preview::decodeReply(*payload);
-        if (!reply || !inFlight_ || reply->id != inFlight_->id) {
+        if (!reply || inFlight_.empty() || reply->id != inFlight_.front().id) {
             fail(Failure::ReaderFailed);
             return;
         }
@@ -136,9 +145,14 @@ void PreviewWorker::readReplies() {
 }
 
 void PreviewWorker::finish(Reply reply) {
+    // Answers come in the order asked: this one is the oldest's. The time allowed starts again
+    // for the next.
     timeout_.stop();
-    const Request request = std::move(*inFlight_);
-    inFlight_.reset();
+    const Request request = std::move(inFlight_.front());
+    inFlight_.pop_front();
+    if (!inFlight_.empty()) {
+        timeout_.start(timeoutMs_);
+    }
     emit replied(request, reply);
     wake();
 }
@@ -146,9 +160,18 @@ void PreviewWorker::finish(Reply reply) {
 void PreviewWorker::fail(Failure failure) {
     // The process is of no more use: killed, it will be started again for the next request.
     stopProcess();
-    if (inFlight_) {
-        finish(Reply{inFlight_->id, failure, 0, {}, {}, {}, {}});
+    timeout_.stop();
+    std::deque<Request> failed;
+    failed.swap(inFlight_);
+    // The oldest request is the one it was working on; the others were only waiting.
+    if (failure != Failure::NoWorker && failed.size() > 1) {
+        resend_.insert(resend_.begin(), std::next(failed.begin()), failed.end());
+        failed.erase(std::next(failed.begin()), failed.end());
     }
+    for (const Request& request : failed) {
+        emit replied(request, Reply{request.id, failure, 0, {}, {}, {}, {}});
+    }
+    wake();
 }
 
 }  // namespace tomefuse

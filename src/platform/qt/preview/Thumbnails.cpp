@@ -67,8 +67,10 @@ bool Thumbnails::wanted(const Job& job) const {
     if (cache_.failed(key) || cache_.find(key)) {
         return false;
     }
-    const auto& busy = pages_.inFlight();
-    return !(busy && busy->op == Op::Render && busy->path == key.path && busy->page == key.page && busy->box == key.box);
+    const auto& sent = pages_.inFlight();
+    return std::none_of(sent.begin(), sent.end(), [&](const Request& request) {
+        return request.op == Op::Render && request.path == key.path && request.page == key.page && request.box == key.box;
+    });
 }
 
 void Thumbnails::wantPages(const PreviewSource& source, const std::vector<int>& pages, QSize box) {
@@ -133,7 +135,9 @@ std::optional<Request> Thumbnails::nextPageRequest() {
 }
 
 std::optional<Request> Thumbnails::nextOutlineRequest() {
-    if (outlineJob_) {
+    // Reading a long outline takes a core for a second or more: it waits until the pages on
+    // screen are on their way.
+    if (outlineJob_ && !openJob_ && pageJobs_.empty()) {
         return requestFor(Op::Outline, *std::exchange(outlineJob_, std::nullopt));
     }
     return std::nullopt;
@@ -145,6 +149,9 @@ void Thumbnails::pageReplied(const Request& request, const Reply& reply) {
     }
     if (reply.failure == Failure::ReaderFailed) {
         broken_.insert(request.path);
+    }
+    if (pageJobs_.empty()) {
+        outline_.wake();
     }
     if (request.op == Op::Open) {
         emit opened(request, reply);

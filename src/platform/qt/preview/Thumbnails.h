@@ -37,7 +37,7 @@ class Thumbnails final : public QObject {
 
     // Opens the file: opened() tells its page count or why it does not open.
     void open(const PreviewSource& source);
-    // outlineRead() brings the file's bookmarks.
+    // outlineRead() brings the file's bookmarks, once the pages asked for are drawn.
     void readOutline(const PreviewSource& source);
     // Pages of the file to draw, most wanted first, instead of those asked for before.
     void wantPages(const PreviewSource& source, const std::vector<int>& pages, QSize box);
