@@ -200,6 +200,10 @@ void PreviewPane::outlineRead(const Request& request, const Reply& reply) {
         parents.push_back(item);
     }
     bookmarks_->setVisible(!reply.bookmarks.empty());
+    // A short outline is read at a glance; a long one opens at its chapters.
+    if (reply.bookmarks.size() <= 40) {
+        bookmarks_->expandAll();
+    }
 }
 
 void PreviewPane::thumbnailReady(const ThumbnailKey& key) {
