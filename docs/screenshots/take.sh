@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real application on a private X server:
 #   docs/screenshots/take.sh [BUILD_DIR]     (default: build)
-# window.png: the window with a list; saving.png: the same during a long save.
+# window.png: the window with a list and the preview of the selected file; saving.png: the same
+# during a long save.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -53,10 +54,11 @@ capture() {  # window id, file: the window and whatever stands over it
     "$work/in/Star Atlas.pdf" "${volumes[@]:0:5}" >"$work/app.log" 2>&1 &
 app_pid=$!
 main=$(window_titled Tomefuse 30)
-xdotool windowsize --sync "$main" 760 420
+xdotool windowsize --sync "$main" 1040 520
 focus "$main"
 xdotool key ctrl+Home Down
-sleep 1
+# The selected file's pages and bookmarks come from the preview's workers.
+sleep 2
 capture "$main" "$out/window.png"
 
 # The rest of the volumes and nine more sets of them, handed over by a second launch: some ten

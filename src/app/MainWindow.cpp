@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -17,6 +18,8 @@
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
 #include "platform/qt/QtProgressSheet.h"
+#include "platform/qt/preview/ListPreview.h"
+#include "platform/qt/preview/PreviewPane.h"
 
 namespace tomefuse {
 
@@ -29,7 +32,7 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
       sheet_(new QtProgressSheet(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Tomefuse"));
-    setCentralWidget(table_);
+    buildPreview();
     statusBar()->addWidget(status_);
     buildMenus();
 
@@ -50,11 +53,13 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
         }
     });
 
-    resize(860, 480);
+    resize(1060, 520);
     updateCommands();
 }
 
 MainWindow::~MainWindow() {
+    // The preview reads the table and its model to the end.
+    delete std::exchange(preview_, nullptr);
     // An open editor commits while the window is taken down; the window is gone by then.
     model_->disconnect(this);
     table_->selectionModel()->disconnect(this);
@@ -129,6 +134,9 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     file->addAction(quit_);
 
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(showPreview_);
+
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     options->addAction(insertTOC_);
     options->addAction(preserveTOCs_);
@@ -144,6 +152,37 @@ void MainWindow::buildMenus() {
     toolbar->addAction(remove_);
     toolbar->addAction(save_);
 }
+
+// The list and, beside it, the pane that previews its selected file.
+void MainWindow::buildPreview() {
+    preview_ = new ListPreview(controller_, *table_, *model_, this);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(table_);
+    splitter_->addWidget(preview_->pane());
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setCollapsible(0, false);
+    splitter_->setCollapsible(1, false);
+    splitter_->setSizes({width() - previewWidth_, previewWidth_});
+    setCentralWidget(splitter_);
+
+    showPreview_ = new QAction(tr("Preview"), this);
+    showPreview_->setCheckable(true);
+    showPreview_->setChecked(true);
+    showPreview_->setShortcut(QKeySequence(Qt::Key_F9));
+    connect(showPreview_, &QAction::toggled, this, [this](bool shown) {
+        PreviewPane* pane = preview_->pane();
+        if (!shown && pane->isVisible()) {
+            previewWidth_ = pane->width();
+        }
+        pane->setVisible(shown);
+        if (shown) {
+            splitter_->setSizes({splitter_->width() - previewWidth_, previewWidth_});
+        }
+    });
+}
+
+PreviewPane* MainWindow::previewPane() const { return preview_ ? preview_->pane() : nullptr; }
 
 void MainWindow::syncOptions() {
     for (const auto& [action, key] : options_) {
@@ -178,6 +217,8 @@ namespace {
 
 const QString geometryKey = QStringLiteral("window/geometry");
 const QString columnsKey = QStringLiteral("window/columns");
+const QString previewShownKey = QStringLiteral("window/previewShown");
+const QString previewWidthKey = QStringLiteral("window/previewWidth");
 
 }  // namespace
 
@@ -186,6 +227,18 @@ void MainWindow::restoreLayout(QSettings& store) {
     // restoreGeometry keeps the window on a screen that still exists.
     restoreGeometry(store.value(geometryKey).toByteArray());
     table_->horizontalHeader()->restoreState(store.value(columnsKey).toByteArray());
+    previewWidth_ = std::max(store.value(previewWidthKey, previewWidth_).toInt(), 120);
+    splitter_->setSizes({width() - previewWidth_, previewWidth_});
+    showPreview_->setChecked(store.value(previewShownKey, true).toBool());
+}
+
+void MainWindow::saveLayout() {
+    layoutStore_->setValue(geometryKey, saveGeometry());
+    layoutStore_->setValue(columnsKey, table_->horizontalHeader()->saveState());
+    PreviewPane* pane = preview_->pane();
+    layoutStore_->setValue(previewShownKey, showPreview_->isChecked());
+    layoutStore_->setValue(previewWidthKey, pane->isVisible() ? pane->width() : previewWidth_);
+    layoutStore_->sync();
 }
 
 void MainWindow::combiningChanged() {
@@ -219,9 +272,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     if (layoutStore_) {
-        layoutStore_->setValue(geometryKey, saveGeometry());
-        layoutStore_->setValue(columnsKey, table_->horizontalHeader()->saveState());
-        layoutStore_->sync();
+        saveLayout();
     }
     QMainWindow::closeEvent(event);
 }

@@ -10,11 +10,14 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSettings;
+class QSplitter;
 
 namespace tomefuse {
 
+class ListPreview;
 class PdfTableModel;
 class PdfTableView;
+class PreviewPane;
 class QtProgressSheet;
 class UserDefaults;
 
@@ -36,6 +39,9 @@ class MainWindow final : public QMainWindow, public Window {
     PdfTableModel* tableModel() const { return model_; }
     QtProgressSheet* progressSheet() const { return sheet_; }
     QLabel* statusLine() const { return status_; }
+    ListPreview* preview() const { return preview_; }
+    PreviewPane* previewPane() const;
+    QSplitter* splitter() const { return splitter_; }
 
     QAction* addFilesAction() const { return addFiles_; }
     QAction* removeAction() const { return remove_; }
@@ -46,6 +52,7 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* insertTOCAction() const { return insertTOC_; }
     QAction* preserveTOCsAction() const { return preserveTOCs_; }
     QAction* openWhenSavedAction() const { return openWhenSaved_; }
+    QAction* previewAction() const { return showPreview_; }
 
     // Enables the commands as the controller says and shows the counts.
     void updateCommands();
@@ -55,8 +62,8 @@ class MainWindow final : public QMainWindow, public Window {
     // "3 files, 42 pages"
     static QString statusText(uint64_t files, uint64_t pages);
 
-    // Takes the window's size, position and column widths from the store, and puts them back
-    // there when the window closes. Call before the window is shown.
+    // Takes the window's size, position, column widths and preview pane from the store, and puts
+    // them back there when the window closes. Call before the window is shown.
     void restoreLayout(QSettings& store);
 
   protected:
@@ -72,6 +79,8 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* makeOption(const QString& text, const char* key);
     void buildMenus();
     void combiningChanged();
+    void buildPreview();
+    void saveLayout();
 
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
@@ -79,6 +88,8 @@ class MainWindow final : public QMainWindow, public Window {
     PdfTableView* table_;
     QtProgressSheet* sheet_;
     QLabel* status_;
+    ListPreview* preview_ = nullptr;
+    QSplitter* splitter_ = nullptr;
 
     QAction* addFiles_ = nullptr;
     QAction* remove_ = nullptr;
@@ -89,6 +100,8 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* insertTOC_ = nullptr;
     QAction* preserveTOCs_ = nullptr;
     QAction* openWhenSaved_ = nullptr;
+    QAction* showPreview_ = nullptr;
+    int previewWidth_ = 300;
     std::vector<Command> commands_;
     std::vector<std::pair<QAction*, std::string>> options_;
 

@@ -19,6 +19,10 @@ class QtEnvironment final : public ::testing::Environment {
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
         QStandardPaths::setTestModeEnabled(true);
+        // The preview's worker is in the build tree, not beside the test program.
+        if (qEnvironmentVariableIsEmpty("TOMEFUSE_PREVIEW_WORKER")) {
+            qputenv("TOMEFUSE_PREVIEW_WORKER", TOMEFUSE_PREVIEW_WORKER);
+        }
         settings_ = std::make_unique<TempDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, testSettingsDir());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, testSettingsDir());

@@ -72,6 +72,8 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
                 return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
             }
             return {};
+        case Qt::DecorationRole:
+            return index.column() == NameColumn && rowIcon_ ? rowIcon_(index.row()) : QVariant();
         default:
             return {};
     }
@@ -126,6 +128,12 @@ bool PdfTableModel::setData(const QModelIndex& index, const QVariant& value, int
 Qt::DropActions PdfTableModel::supportedDragActions() const { return Qt::MoveAction; }
 
 Qt::DropActions PdfTableModel::supportedDropActions() const { return Qt::CopyAction | Qt::MoveAction; }
+
+void PdfTableModel::rowIconChanged(int row) {
+    if (row >= 0 && row < rows_) {
+        emit dataChanged(index(row, NameColumn), index(row, NameColumn), {Qt::DecorationRole});
+    }
+}
 
 bool PdfTableModel::reload() {
     const int rows = rowsOf(controller_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <string>
 
 namespace tomefuse {
@@ -36,8 +37,15 @@ class PdfTableModel final : public QAbstractTableModel {
     // Answers whether the model was reset.
     bool reload();
 
+    // The Name cell's icon of a row; none unless set.
+    using RowIcon = std::function<QVariant(int row)>;
+    void setRowIcon(RowIcon rowIcon) { rowIcon_ = std::move(rowIcon); }
+    // A row's icon changed: the view paints it again.
+    void rowIconChanged(int row);
+
   private:
     TomefuseAppDelegate& controller_;
+    RowIcon rowIcon_;
     // The row count last announced: the controller's list changes before the table is told.
     int rows_ = 0;
 };

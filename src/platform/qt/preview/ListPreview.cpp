@@ -1,0 +1,124 @@
+#include "platform/qt/preview/ListPreview.h"
+
+#include <QPainter>
+#include <QSet>
+#include <cmath>
+
+#include "app/TomefuseAppDelegate.h"
+#include "platform/qt/PdfTableModel.h"
+#include "platform/qt/PdfTableView.h"
+#include "platform/qt/QtStrings.h"
+#include "platform/qt/preview/PreviewPane.h"
+#include "platform/qt/preview/Thumbnails.h"
+
+namespace tomefuse {
+
+ListPreview::ListPreview(TomefuseAppDelegate& controller, PdfTableView& table, PdfTableModel& model, QObject* parent)
+    : QObject(parent),
+      controller_(controller),
+      table_(table),
+      model_(model),
+      thumbnails_(new Thumbnails(PreviewWorker::defaultProgram(), this)),
+      pane_(new PreviewPane(*thumbnails_)) {
+    blankIcon_ = QPixmap(rowIconBox);
+    blankIcon_.fill(Qt::transparent);
+    table_.setIconSize(rowIconBox);
+    model_.setRowIcon([this](int row) { return rowIcon(row); });
+
+    connect(table_.selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListPreview::showSelectedRow);
+    connect(table_.selectionModel(), &QItemSelectionModel::currentChanged, this, &ListPreview::showSelectedRow);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &ListPreview::listChanged);
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &ListPreview::listChanged);
+    connect(&model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                // Repaints for a drawn icon change nothing in the list.
+                if (roles != QList<int>{Qt::DecorationRole}) {
+                    listChanged();
+                }
+            });
+    connect(thumbnails_, &Thumbnails::thumbnailReady, this, &ListPreview::thumbnailReady);
+    connect(pane_, &PreviewPane::openRequested, this, [this] { controller_.tableViewDoubleClicked(nullptr); });
+}
+
+ListPreview::~ListPreview() {
+    model_.setRowIcon({});
+    delete pane_;
+}
+
+PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
+    PreviewSource source;
+    source.path = fromStdPath(entry.path);
+    return source;
+}
+
+QSize ListPreview::iconDeviceBox() const {
+    const double ratio = table_.devicePixelRatioF();
+    return {static_cast<int>(std::lround(rowIconBox.width() * ratio)),
+            static_cast<int>(std::lround(rowIconBox.height() * ratio))};
+}
+
+QVariant ListPreview::rowIcon(int row) {
+    const auto& list = controller_.pdfsList();
+    if (row < 0 || static_cast<size_t>(row) >= list.size()) {
+        return {};
+    }
+    const PreviewSource source = sourceFor(list[static_cast<size_t>(row)]);
+    const ThumbnailKey key{source.path, 0, iconDeviceBox()};
+    if (const Thumbnail* thumbnail = thumbnails_->cache().find(key)) {
+        return framed(thumbnail->pixmap);
+    }
+    // Asked for while the row is painted: only rows on screen are drawn.
+    thumbnails_->wantFirstPage(source, key.box);
+    return blankIcon_;
+}
+
+// The page in the middle of a square of the icon's size, framed: a white page on a white row
+// would not show where it ends, and pages of other shapes would move the names.
+QPixmap ListPreview::framed(const QPixmap& page) const {
+    const double ratio = table_.devicePixelRatioF();
+    QPixmap icon(iconDeviceBox());
+    icon.setDevicePixelRatio(ratio);
+    icon.fill(Qt::transparent);
+    const QSizeF size = QSizeF(page.size()) / ratio;
+    const QRectF target((rowIconBox.width() - size.width()) / 2, (rowIconBox.height() - size.height()) / 2,
+                        size.width(), size.height());
+    QPainter painter(&icon);
+    painter.drawPixmap(target, page, QRectF(page.rect()));
+    painter.setPen(QPen(table_.palette().color(QPalette::Mid), 0));
+    painter.drawRect(target.adjusted(0, 0, -1 / ratio, -1 / ratio));
+    return icon;
+}
+
+void ListPreview::showSelectedRow() {
+    const int64_t row = table_.selectedRow();
+    const auto& list = controller_.pdfsList();
+    if (row < 0 || static_cast<uint64_t>(row) >= list.size()) {
+        pane_->showNothing();
+        return;
+    }
+    const PdfEntry& entry = list[static_cast<size_t>(row)];
+    pane_->showSource(sourceFor(entry), QString::fromStdString(entry.filename));
+}
+
+void ListPreview::listChanged() {
+    QSet<QString> paths;
+    for (const PdfEntry& entry : controller_.pdfsList()) {
+        paths.insert(sourceFor(entry).path);
+    }
+    thumbnails_->retain(paths);
+    showSelectedRow();
+}
+
+void ListPreview::thumbnailReady(const ThumbnailKey& key) {
+    if (key.page != 0 || key.box != iconDeviceBox()) {
+        return;
+    }
+    const auto& list = controller_.pdfsList();
+    for (size_t row = 0; row < list.size(); ++row) {
+        if (sourceFor(list[row]).path == key.path) {
+            model_.rowIconChanged(static_cast<int>(row));
+        }
+    }
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QSize>
+#include <QVariant>
+
+#include "list/PdfEntry.h"
+#include "platform/qt/preview/PreviewSource.h"
+
+namespace tomefuse {
+
+class PdfTableModel;
+class PdfTableView;
+class PreviewPane;
+class Thumbnails;
+class TomefuseAppDelegate;
+struct ThumbnailKey;
+
+// Joins the preview to the list: the pane shows the table's selected row, each row's Name
+// carries its file's first page, and whatever was read of a file goes when its last row does.
+class ListPreview final : public QObject {
+    Q_OBJECT
+
+  public:
+    // Logical pixels a row's first page fits in.
+    static constexpr QSize rowIconBox{24, 24};
+
+    ListPreview(TomefuseAppDelegate& controller, PdfTableView& table, PdfTableModel& model, QObject* parent = nullptr);
+    // Takes the pane down with it; the table and its model must still be there.
+    ~ListPreview() override;
+
+    PreviewPane* pane() const { return pane_; }
+    Thumbnails& thumbnails() const { return *thumbnails_; }
+
+    // What the preview shows of an entry. The one place that knows what an entry holds.
+    static PreviewSource sourceFor(const PdfEntry& entry);
+
+    // The Name cell's icon of a row: the first page, or a blank of the same size until it is drawn.
+    QVariant rowIcon(int row);
+
+  private:
+    void showSelectedRow();
+    void listChanged();
+    void thumbnailReady(const ThumbnailKey& key);
+    QSize iconDeviceBox() const;
+    QPixmap framed(const QPixmap& page) const;
+
+    TomefuseAppDelegate& controller_;
+    PdfTableView& table_;
+    PdfTableModel& model_;
+    Thumbnails* thumbnails_;
+    PreviewPane* pane_;
+    QPixmap blankIcon_;
+};
+
+}  // namespace tomefuse

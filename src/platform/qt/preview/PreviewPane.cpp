@@ -1,0 +1,238 @@
+#include "platform/qt/preview/PreviewPane.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "platform/qt/preview/PageGrid.h"
+#include "platform/qt/preview/Thumbnails.h"
+
+namespace tomefuse {
+
+using preview::Failure;
+using preview::Reply;
+using preview::Request;
+
+PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
+    : QWidget(parent),
+      thumbnails_(thumbnails),
+      title_(new QLabel(this)),
+      stack_(new QStackedWidget(this)),
+      message_(new QLabel(this)),
+      content_(new QSplitter(Qt::Vertical, this)),
+      bookmarks_(new QTreeView(this)),
+      bookmarkModel_(new QStandardItemModel(this)),
+      grid_(new PageGridView(this)),
+      pages_(new PageGridModel(thumbnails.cache(), this)) {
+    title_->setTextFormat(Qt::PlainText);
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    message_->setWordWrap(true);
+    message_->setAlignment(Qt::AlignCenter);
+    message_->setTextFormat(Qt::PlainText);
+    message_->setMargin(12);
+
+    bookmarks_->setModel(bookmarkModel_);
+    bookmarks_->setHeaderHidden(true);
+    bookmarks_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    bookmarks_->setUniformRowHeights(true);
+    grid_->setModel(pages_);
+    content_->addWidget(bookmarks_);
+    content_->addWidget(grid_);
+    content_->setStretchFactor(0, 1);
+    content_->setStretchFactor(1, 3);
+    content_->setChildrenCollapsible(false);
+
+    stack_->addWidget(message_);
+    stack_->addWidget(content_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 0, 0, 0);
+    layout->addWidget(title_);
+    layout->addWidget(stack_, 1);
+
+    visibleTimer_.setSingleShot(true);
+    visibleTimer_.setInterval(0);
+    connect(&visibleTimer_, &QTimer::timeout, this, &PreviewPane::requestVisiblePages);
+    connect(grid_, &PageGridView::viewportMoved, &visibleTimer_, qOverload<>(&QTimer::start));
+    connect(grid_, &PageGridView::pageDoubleClicked, this, &PreviewPane::openRequested);
+    connect(bookmarks_, &QAbstractItemView::clicked, this, &PreviewPane::goToBookmark);
+    connect(bookmarks_, &QAbstractItemView::activated, this, &PreviewPane::goToBookmark);
+    connect(&thumbnails_, &Thumbnails::opened, this, &PreviewPane::opened);
+    connect(&thumbnails_, &Thumbnails::outlineRead, this, &PreviewPane::outlineRead);
+    connect(&thumbnails_, &Thumbnails::thumbnailReady, this, &PreviewPane::thumbnailReady);
+    setState(State::NoSelection);
+}
+
+QString PreviewPane::reasonText(Failure failure) {
+    switch (failure) {
+        case Failure::None:
+            return {};
+        case Failure::NotFound:
+            return tr("cannot be found");
+        case Failure::NotPdf:
+            return tr("is not a PDF file, or is damaged");
+        case Failure::NeedsPassword:
+            return tr("needs a password");
+        case Failure::WrongPassword:
+            return tr("does not open with the password given");
+        case Failure::UnsupportedSecurity:
+            return tr("is protected in a way that cannot be read");
+        case Failure::Unreadable:
+        case Failure::ReaderFailed:
+            return tr("cannot be read");
+        case Failure::NoWorker:
+            return tr("cannot be shown without tomefuse-preview-worker");
+    }
+    return tr("cannot be read");
+}
+
+QString PreviewPane::message() const { return message_->text(); }
+
+QString PreviewPane::title() const { return title_->text(); }
+
+void PreviewPane::setState(State state, const QString& reason) {
+    state_ = state;
+    reason_ = reason;
+    switch (state) {
+        case State::NoSelection:
+            message_->setText(tr("Select a file in the list to see its pages and bookmarks."));
+            stack_->setCurrentWidget(message_);
+            break;
+        case State::Unreadable:
+            message_->setText(tr("This file %1.").arg(reason));
+            stack_->setCurrentWidget(message_);
+            break;
+        case State::Opening:
+        case State::Pages:
+            message_->clear();
+            stack_->setCurrentWidget(content_);
+            break;
+    }
+}
+
+void PreviewPane::showNothing() {
+    source_.reset();
+    loaded_ = false;
+    title_->clear();
+    title_->setToolTip({});
+    pages_->clear();
+    bookmarkModel_->clear();
+    setState(State::NoSelection);
+}
+
+void PreviewPane::showSource(const PreviewSource& source, const QString& title) {
+    if (source_ == source) {
+        title_->setText(title);  // a rename
+        return;
+    }
+    source_ = source;
+    loaded_ = false;
+    outlinePending_ = false;
+    title_->setText(title);
+    title_->setToolTip(source.path);
+    pages_->clear();
+    bookmarkModel_->clear();
+    bookmarks_->hide();
+    setState(State::Opening);
+    if (isVisible()) {
+        load();
+    }
+}
+
+void PreviewPane::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (source_ && !loaded_) {
+        load();
+    }
+}
+
+void PreviewPane::load() {
+    loaded_ = true;
+    thumbnails_.open(*source_);
+}
+
+bool PreviewPane::isCurrent(const Request& request) const {
+    return source_ && loaded_ && request.path == source_->path && request.password == source_->password;
+}
+
+QSize PreviewPane::deviceBox() const {
+    const double ratio = devicePixelRatioF();
+    return {static_cast<int>(std::lround(PageGridView::thumbnailBox.width() * ratio)),
+            static_cast<int>(std::lround(PageGridView::thumbnailBox.height() * ratio))};
+}
+
+void PreviewPane::opened(const Request& request, const Reply& reply) {
+    if (!isCurrent(request) || state_ != State::Opening) {
+        return;
+    }
+    if (reply.failure != Failure::None) {
+        setState(State::Unreadable, reasonText(reply.failure));
+        return;
+    }
+    pages_->setDocument(*source_, reply.pageCount, reply.pageSize, deviceBox());
+    grid_->scrollToTop();
+    setState(State::Pages);
+    outlinePending_ = true;
+    visibleTimer_.start();
+}
+
+void PreviewPane::outlineRead(const Request& request, const Reply& reply) {
+    if (!isCurrent(request) || state_ != State::Pages) {
+        return;
+    }
+    bookmarkModel_->clear();
+    // Items come depth first with their levels; each hangs under the last item one level up.
+    std::vector<QStandardItem*> parents{bookmarkModel_->invisibleRootItem()};
+    for (const preview::Bookmark& bookmark : reply.bookmarks) {
+        const size_t level = std::min<size_t>(static_cast<size_t>(std::max(bookmark.level, 0)), parents.size() - 1);
+        parents.resize(level + 1);
+        auto* item = new QStandardItem(bookmark.title);
+        item->setData(bookmark.page, PageRole);
+        item->setToolTip(bookmark.page >= 0 ? tr("%1 (page %2)").arg(bookmark.title).arg(bookmark.page + 1)
+                                            : bookmark.title);
+        parents.back()->appendRow(item);
+        parents.push_back(item);
+    }
+    bookmarks_->setVisible(!reply.bookmarks.empty());
+    // A short outline is read at a glance; a long one opens at its chapters.
+    if (reply.bookmarks.size() <= 40) {
+        bookmarks_->expandAll();
+    }
+}
+
+void PreviewPane::thumbnailReady(const ThumbnailKey& key) {
+    if (source_ && key.path == source_->path && key.box == pages_->box()) {
+        pages_->pageDrawn(key.page);
+    }
+}
+
+void PreviewPane::requestVisiblePages() {
+    if (state_ != State::Pages || !isVisible()) {
+        return;
+    }
+    // What is on screen, then as much again below it: the next scroll finds it drawn.
+    const auto onScreen = static_cast<int>(grid_->visiblePages().size());
+    thumbnails_.wantPages(*source_, grid_->visiblePages(onScreen), pages_->box());
+    // Asked for after the first pages, so that they come first.
+    if (std::exchange(outlinePending_, false)) {
+        thumbnails_.readOutline(*source_);
+    }
+}
+
+void PreviewPane::goToBookmark(const QModelIndex& index) {
+    const int page = index.data(PageRole).toInt();
+    if (state_ != State::Pages || page < 0 || page >= pages_->rowCount()) {
+        return;
+    }
+    const QModelIndex target = pages_->index(page);
+    grid_->setCurrentIndex(target);
+    grid_->scrollTo(target, QAbstractItemView::PositionAtTop);
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <optional>
+
+namespace tomefuse {
+
+// What the preview shows of one list entry: the file, the password that opens it, and the pages
+// the combine takes from it. The pane never reads list entries itself, so what an entry grows to
+// hold reaches the preview through this one value.
+struct PreviewSource {
+    QString path;
+    QString password;                    // empty: none given
+    std::optional<QSet<int>> pagesTaken;  // 0-based; none: every page
+
+    bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }
+    bool operator==(const PreviewSource&) const = default;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,243 @@
+// tomefuse-preview-worker: reads PDF files with Qt's PDF module for the window's preview, one
+// request at a time from standard input, each answered on standard output (PreviewProtocol.h).
+// It runs apart from the window because the reader can crash or loop forever on a damaged file
+// (an outline whose items lead back to themselves, a page tree that does): the window then
+// kills this process, shows the file as unreadable and starts another.
+#include <QLoggingCategory>
+#include <QPdfBookmarkModel>
+#include <QPdfDocument>
+#include <QtEndian>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <list>
+#include <memory>
+#include <optional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "platform/qt/preview/PreviewProtocol.h"
+
+using namespace tomefuse::preview;
+
+namespace {
+
+bool readFully(int fd, char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool writeFully(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    size_t size = static_cast<size_t>(bytes.size());
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::optional<QByteArray> readFrame() {
+    unsigned char header[4];
+    if (!readFully(0, reinterpret_cast<char*>(header), 4)) {
+        return std::nullopt;
+    }
+    const quint32 length = qFromBigEndian<quint32>(header);
+    if (length > maxFrameSize) {
+        return std::nullopt;
+    }
+    QByteArray payload(static_cast<qsizetype>(length), Qt::Uninitialized);
+    if (!readFully(0, payload.data(), length)) {
+        return std::nullopt;
+    }
+    return payload;
+}
+
+Failure failureFor(QPdfDocument::Error error, bool passwordGiven) {
+    switch (error) {
+        case QPdfDocument::Error::None:
+            return Failure::None;
+        case QPdfDocument::Error::FileNotFound:
+            return Failure::NotFound;
+        case QPdfDocument::Error::InvalidFileFormat:
+            return Failure::NotPdf;
+        case QPdfDocument::Error::IncorrectPassword:
+            return passwordGiven ? Failure::WrongPassword : Failure::NeedsPassword;
+        case QPdfDocument::Error::UnsupportedSecurityScheme:
+            return Failure::UnsupportedSecurity;
+        default:
+            return Failure::Unreadable;
+    }
+}
+
+// The documents asked about lately, the latest first: the one previewed stays open while the
+// list's first pages come and go.
+class Documents {
+  public:
+    struct Open {
+        QString path;
+        QString password;
+        std::unique_ptr<QPdfDocument> document;
+        Failure failure = Failure::None;
+    };
+
+    Open& get(const QString& path, const QString& password) {
+        for (auto it = open_.begin(); it != open_.end(); ++it) {
+            if (it->path == path && it->password == password) {
+                open_.splice(open_.begin(), open_, it);
+                return open_.front();
+            }
+        }
+        Open entry{path, password, std::make_unique<QPdfDocument>(), Failure::None};
+        entry.document->setPassword(password);
+        entry.failure = failureFor(entry.document->load(path), !password.isEmpty());
+        open_.push_front(std::move(entry));
+        while (open_.size() > kept) {
+            open_.pop_back();
+        }
+        return open_.front();
+    }
+
+    void close(const QString& path) {
+        open_.remove_if([&](const Open& entry) { return entry.path == path; });
+    }
+
+  private:
+    static constexpr size_t kept = 4;
+    std::list<Open> open_;
+};
+
+// The page drawn to fit the box, on white: the reader leaves what the page does not paint clear.
+QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
+    if (pageSize.width() <= 0 || pageSize.height() <= 0 || box.isEmpty()) {
+        return {};
+    }
+    const double scale = std::min(box.width() / pageSize.width(), box.height() / pageSize.height());
+    const QSize size(std::clamp(static_cast<int>(std::lround(pageSize.width() * scale)), 1, maxImageSide),
+                     std::clamp(static_cast<int>(std::lround(pageSize.height() * scale)), 1, maxImageSide));
+    QImage drawn = document.render(page, size);
+    if (drawn.isNull()) {
+        return {};
+    }
+    drawn = drawn.convertToFormat(QImage::Format_ARGB32);
+    QImage onWhite(drawn.size(), QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(onWhite.scanLine(y));
+        for (int x = 0; x < drawn.width(); ++x) {
+            const int alpha = qAlpha(from[x]);
+            auto blend = [alpha](int channel) { return (channel * alpha + 255 * (255 - alpha)) / 255; };
+            to[x] = qRgb(blend(qRed(from[x])), blend(qGreen(from[x])), blend(qBlue(from[x])));
+        }
+    }
+    return onWhite;
+}
+
+void readOutline(QPdfDocument& document, std::vector<Bookmark>& bookmarks) {
+    QPdfBookmarkModel model;
+    model.setDocument(&document);
+    // Depth first, as the items stand in the file.
+    std::vector<QModelIndex> stack;
+    for (int row = model.rowCount() - 1; row >= 0; --row) {
+        stack.push_back(model.index(row, 0));
+    }
+    while (!stack.empty() && bookmarks.size() < 100000) {
+        const QModelIndex index = stack.back();
+        stack.pop_back();
+        Bookmark bookmark;
+        bookmark.level = model.data(index, int(QPdfBookmarkModel::Role::Level)).toInt();
+        bookmark.title = model.data(index, int(QPdfBookmarkModel::Role::Title)).toString();
+        const QVariant page = model.data(index, int(QPdfBookmarkModel::Role::Page));
+        bookmark.page = page.isValid() ? page.toInt() : -1;
+        bookmarks.push_back(std::move(bookmark));
+        for (int row = model.rowCount(index) - 1; row >= 0; --row) {
+            stack.push_back(model.index(row, 0, index));
+        }
+    }
+}
+
+Reply answer(Documents& documents, const Request& request) {
+    Reply reply;
+    reply.id = request.id;
+    Documents::Open& open = documents.get(request.path, request.password);
+    reply.failure = open.failure;
+    if (open.failure != Failure::None) {
+        return reply;
+    }
+    QPdfDocument& document = *open.document;
+    reply.pageCount = document.pageCount();
+    switch (request.op) {
+        case Op::Open:
+            if (reply.pageCount > 0) {
+                reply.pageSize = document.pagePointSize(0);
+            }
+            break;
+        case Op::Render:
+            if (request.page < 0 || request.page >= reply.pageCount) {
+                reply.failure = Failure::Unreadable;
+                break;
+            }
+            reply.pageSize = document.pagePointSize(request.page);
+            reply.label = document.pageLabel(request.page);
+            reply.image = thumbnail(document, request.page, request.box, reply.pageSize);
+            if (reply.image.isNull()) {
+                reply.failure = Failure::Unreadable;
+            }
+            break;
+        case Op::Outline:
+            readOutline(document, reply.bookmarks);
+            break;
+        case Op::Close:
+            break;
+    }
+    return reply;
+}
+
+// A runaway read ends in a failed allocation here rather than in the machine's swap. The
+// sanitizers reserve address space of their own, so they get no limit.
+void limitMemory() {
+#if !defined(__SANITIZE_ADDRESS__)
+    const rlimit limit{1ul << 31, 1ul << 31};
+    setrlimit(RLIMIT_AS, &limit);
+#endif
+}
+
+}  // namespace
+
+int main() {
+    limitMemory();
+    // The reader warns on stderr about every odd bookmark; the window shows what matters.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.pdf.*=false"));
+    Documents documents;
+    while (const std::optional<QByteArray> payload = readFrame()) {
+        const std::optional<Request> request = decodeRequest(*payload);
+        if (!request) {
+            return 2;
+        }
+        if (request->op == Op::Close) {
+            documents.close(request->path);
+            continue;
+        }
+        if (!writeFully(1, frame(answer(documents, *request)))) {
+            return 1;
+        }
+    }
+    return 0;
+}
