@@ -1,7 +1,6 @@
 #include "combine/CombineJob.h"
 
 #include <new>
-#include <numeric>
 
 #include "toc/TableOfContents.h"
 
@@ -59,7 +58,7 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     const CombineFile& file = files_[index];
     observer_.willReadFile(index, files_.size(), file.filename);
     PDFOpenFailure failure = PDFOpenFailure::none;
-    auto source = PDFDocument::initWithURL(file.path, std::string(), &failure);
+    auto source = PDFDocument::initWithURL(file.path, file.password, &failure);
     if (stop_) {
         return Next::stop;
     }
@@ -73,12 +72,20 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
         // Leads nowhere, so it gets no bookmark.
         return leaveOut(file, unreadableReason(failure));
     }
+    const std::optional<std::vector<uint64_t>> chosen = file.pages.pages(source->pageCount());
+    if (!chosen) {
+        const uint64_t count = source->pageCount();
+        return leaveOut(file, "the pages chosen, " + file.pages.text() + ", are not all there: it now has " +
+                                  std::to_string(count) + (count == 1 ? " page" : " pages"));
+    }
+    const std::vector<uint64_t>& pages = *chosen;
     std::vector<TocEntry> toc;
     if (settings_.keepBookmarks) {
         toc = arrayFromOutline(*source);
+        if (!file.pages.isAll()) {
+            toc = selectOutlineEntries(toc, pages);
+        }
     }
-    std::vector<uint64_t> pages(source->pageCount());
-    std::iota(pages.begin(), pages.end(), 0);
     const PDFInsertResult result = document_->insertPages(*source, pages);
     document_->finishPagesFrom(*source);
     source.reset();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "list/PageSelection.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/pdf/PDFDocument.h"
@@ -15,8 +16,10 @@ namespace tomefuse {
 // What the combine takes of one list entry.
 struct CombineFile {
     std::string path;
-    std::string filename;  // names its bookmark
+    std::string filename;        // names its bookmark
     uint64_t expectedPages = 0;  // as listed; for the progress bar only
+    PageSelection pages;         // the pages taken, in order
+    std::string password;        // for a protected file
 };
 
 struct CombineSettings {

@@ -81,7 +81,7 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     std::vector<CombineFile> files;
     files.reserve(pdfsList_.size());
     for (const PdfEntry& entry : pdfsList_) {
-        files.push_back({entry.path, entry.filename, entry.pagecount});
+        files.push_back({entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
     }
     CombineSettings settings;
     settings.fileBookmarks = services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey);

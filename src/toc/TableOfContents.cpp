@@ -1,6 +1,7 @@
 #include "toc/TableOfContents.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -88,6 +89,76 @@ void addOutlineChildren(const PDFDocument& document, const std::shared_ptr<PDFOu
                         std::vector<TocEntry>& array, uint64_t level) {
     Seen seen;
     walk(document, item, array, level, seen);
+}
+
+std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries, const std::vector<uint64_t>& pages) {
+    std::unordered_map<uint64_t, uint64_t> placeOf;  // page of the file -> its first place
+    for (uint64_t i = 0; i < pages.size(); ++i) {
+        placeOf.try_emplace(pages[i], i);
+    }
+    const size_t n = entries.size();
+    // Each entry's parent: the nearest entry before it of a lower level.
+    std::vector<size_t> parent(n, n);
+    std::vector<size_t> open;  // the chain of ancestors of the next entry
+    for (size_t i = 0; i < n; ++i) {
+        while (!open.empty() && entries[open.back()].level >= entries[i].level) {
+            open.pop_back();
+        }
+        parent[i] = open.empty() ? n : open.back();
+        open.push_back(i);
+    }
+    // Where each entry leads now: its page's place, or, for a page left out, the first place
+    // led to by an item below it. Descendants come after their item, so backwards settles each
+    // item's subtree first; the first in pre-order wins.
+    constexpr uint64_t none = NSNotFound;
+    std::vector<uint64_t> place(n, none);
+    std::vector<uint64_t> firstBelow(n, none);
+    std::vector<bool> leftOut(n, false);
+    for (size_t i = 0; i < n; ++i) {
+        const TocEntry& entry = entries[i];
+        if (entry.target == TocEntry::Target::page && entry.pageIndex != NSNotFound) {
+            auto found = placeOf.find(entry.pageIndex);
+            if (found == placeOf.end()) {
+                leftOut[i] = true;
+            } else {
+                place[i] = found->second;
+            }
+        }
+    }
+    for (size_t i = n; i-- > 0;) {
+        const uint64_t here = place[i] != none ? place[i] : firstBelow[i];
+        if (here != none && parent[i] != n) {
+            firstBelow[parent[i]] = here;  // later siblings were seen first: the earliest wins
+        }
+    }
+    std::vector<TocEntry> kept;
+    std::vector<uint64_t> levelOf(n, 0);      // the new level of each entry kept, 0 for one gone
+    std::vector<uint64_t> levelAbove(n, 0);   // of the nearest ancestor kept
+    for (size_t i = 0; i < n; ++i) {
+        if (parent[i] != n) {
+            levelAbove[i] = levelOf[parent[i]] != 0 ? levelOf[parent[i]] : levelAbove[parent[i]];
+        }
+        if (leftOut[i] && firstBelow[i] == none) {
+            continue;
+        }
+        levelOf[i] = levelAbove[i] + 1;
+        TocEntry entry = entries[i];
+        entry.level = levelOf[i];
+        if (entry.target == TocEntry::Target::page && entry.pageIndex != NSNotFound) {
+            if (leftOut[i]) {
+                // To the top of the page it now leads to, as it does not show its own.
+                entry.pageIndex = firstBelow[i];
+                entry.locationOnPage = {};
+                PDFDestinationView whole;
+                whole.fit = PDFDestinationView::Fit::fit;
+                entry.view = whole;
+            } else {
+                entry.pageIndex = place[i];
+            }
+        }
+        kept.push_back(std::move(entry));
+    }
+    return kept;
 }
 
 PDFPoint pageTopPoint(const PDFPage& page) {

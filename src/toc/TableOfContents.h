@@ -22,6 +22,13 @@ std::vector<TocEntry> arrayFromOutline(const PDFDocument& document);
 void addOutlineChildren(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item,
                         std::vector<TocEntry>& array, uint64_t level);
 
+// The flattened outline of a file of which only some pages are taken, in the order of pages
+// (0-based, a page may repeat): each item leads to the first place its page takes. An item whose
+// page is left out stays only when an item below it leads to a page taken, and then leads to the
+// first such page; otherwise it goes, and those of its children that stay take its place, a
+// level up. Items that lead to no page of the file (a web link, nothing) stay as they are.
+std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries, const std::vector<uint64_t>& pages);
+
 // Level buckets: bucket k holds the rebuilt items of level k that did not become another item's
 // child, in input order.
 using LevelBuckets = std::vector<std::vector<std::shared_ptr<PDFOutline>>>;
