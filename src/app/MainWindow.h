@@ -10,6 +10,8 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSettings;
+class QTimer;
+class QToolBar;
 
 namespace tomefuse {
 
@@ -59,6 +61,16 @@ class MainWindow final : public QMainWindow, public Window {
     // there when the window closes. Call before the window is shown.
     void restoreLayout(QSettings& store);
 
+    // Arranging the list (MainWindow_arranging.cpp): the Edit menu, the rows' context menu, the
+    // keyboard's way around the window and the status line's remarks.
+    void showStatusMessage(const std::string& message) override;
+    // The menu item of a command; null for none.
+    QAction* commandAction(TomefuseAppDelegate::Action selector) const;
+    QMenu* editMenu() const { return edit_; }
+    // The menu a right click (or the menu key) at a point of the table's viewport shows.
+    QMenu* tableContextMenu(const QPoint& viewportPos);
+    QLabel* noticeLine() const { return notice_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -71,6 +83,10 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* makeCommand(const QString& text, TomefuseAppDelegate::Action selector);
     QAction* makeOption(const QString& text, const char* key);
     void buildMenus();
+    void makeArrangingCommands();
+    void buildEditMenu();
+    void setUpKeyboardAccess(QToolBar* toolbar);
+    void updateEditCommands();
 
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
@@ -90,6 +106,15 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* openWhenSaved_ = nullptr;
     std::vector<Command> commands_;
     std::vector<std::pair<QAction*, std::string>> options_;
+
+    QAction* addFolder_ = nullptr;
+    QAction* open_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QMenu* edit_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QTimer* noticeTimer_ = nullptr;
 
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;

@@ -42,6 +42,9 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::saveToDisk) {
         return pdfsList_.size() >= 2;
     }
+    if (auto arranging = validateArrangingItem(action)) {
+        return *arranging;
+    }
     return true;
 }
 

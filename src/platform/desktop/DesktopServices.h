@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/desktop/NameComparison.h"
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/desktop/Panels.h"
 #include "platform/desktop/System.h"
@@ -19,6 +20,9 @@ struct DesktopServices {
     System& system;
     std::function<std::unique_ptr<OpenPanel>()> openPanel;
     std::function<std::unique_ptr<SavePanel>()> savePanel;
+    // How the user's locale sorts names; without one, digits count by value and ASCII case is
+    // folded.
+    NameComparison compareNames = nullptr;
 };
 
 }  // namespace tomefuse
