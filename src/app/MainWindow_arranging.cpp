@@ -76,6 +76,7 @@ void MainWindow::makeArrangingCommands() {
     makeCommand(tr("Reverse Order"), &Delegate::reverseOrder);
 
     notice_ = new QLabel(this);
+    notice_->setContentsMargins(16, 0, 0, 0);
     statusBar()->addWidget(notice_, 1);
     noticeTimer_ = new QTimer(this);
     noticeTimer_->setSingleShot(true);
@@ -158,6 +159,10 @@ void MainWindow::setUpKeyboardAccess(QToolBar* toolbar) {
         button->setAccessibleDescription(action->toolTip());
         setTabOrder(previous, button);
         previous = button;
+    }
+    // The button for commands that do not fit; screen readers list it even while hidden.
+    if (auto* more = toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(tr("More Commands"));
     }
 }
 

@@ -156,7 +156,7 @@ void PdfTableView::editColumn(const std::string& identifier, int64_t row) {
     for (int column = 0; column < model_.columnCount(); ++column) {
         if (PdfTableModel::identifier(column) == identifier && row >= 0 && row < model_.rowCount()) {
             const QModelIndex index = model_.index(static_cast<int>(row), column);
-            setCurrentIndex(index);
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
             edit(index);
             return;
         }
@@ -320,36 +320,36 @@ void PdfTableView::startDrag(Qt::DropActions) {
 }
 
 QPixmap PdfTableView::dragPixmap(const IndexSet& rows, QPoint& hotSpot) const {
-    // Rows in view only, stacked without the unselected rows between them.
+    // The names of the rows in view, stacked without the unselected rows between them.
+    const int width = std::min(columnViewportPosition(PdfTableModel::NameColumn) + columnWidth(PdfTableModel::NameColumn),
+                               viewport()->width());
     std::vector<QRect> parts;
     int height = 0;
     for (uint64_t row : rows) {
         const auto r = static_cast<int>(row);
-        const QRect part = QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r)) & viewport()->rect();
+        const QRect part = QRect(0, rowViewportPosition(r), width, rowHeight(r)) & viewport()->rect();
         if (!part.isEmpty()) {
             parts.push_back(part);
             height += part.height();
         }
     }
-    if (parts.empty()) {
+    if (parts.empty() || width <= 0) {
         return {};
     }
     const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(QSize(viewport()->width(), height) * ratio);
+    QPixmap pixmap(QSize(width, height) * ratio);
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setOpacity(0.5);
-    const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
-    hotSpot = QPoint(pointer.x(), 0);
     int y = 0;
     for (const QRect& part : parts) {
         painter.drawPixmap(0, y, viewport()->grab(part));
-        if (pointer.y() >= part.top() && pointer.y() <= part.bottom()) {
-            hotSpot.setY(y + pointer.y() - part.top());
-        }
         y += part.height();
     }
+    // Below and right of the pointer: the drop line is never more than half a row from the
+    // pointer, so it stays in sight even where the desktop cannot show the image translucent.
+    hotSpot = QPoint(-12, -(parts.front().height() / 2 + 4));
     return pixmap;
 }
 
