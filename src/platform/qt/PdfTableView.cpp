@@ -205,6 +205,15 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
         runDoubleAction();
         return;
     }
+    // Shift+F10 shows the row's menu as the menu key does, for keyboards without one.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
+        contextMenuPolicy() == Qt::CustomContextMenu) {
+        event->accept();
+        const QModelIndex current = currentIndex();
+        const QPoint at = current.isValid() ? visualRect(current).center() : viewport()->rect().center();
+        emit customContextMenuRequested(viewport()->mapTo(this, at));
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
