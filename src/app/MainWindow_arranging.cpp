@@ -124,9 +124,9 @@ QMenu* MainWindow::tableContextMenu(const QPoint& viewportPos) {
                   {&Delegate::moveUp, &Delegate::moveDown, &Delegate::moveToTop, &Delegate::moveToBottom},
                   {&Delegate::removeFromTable}};
     } else {
-        groups = {{&Delegate::addToTable, &Delegate::addFolder},
-                  {&Delegate::sortByName, &Delegate::sortByDateModified, &Delegate::sortByPages,
-                   &Delegate::reverseOrder}};
+        groups = {
+            {&Delegate::addToTable, &Delegate::addFolder},
+            {&Delegate::sortByName, &Delegate::sortByDateModified, &Delegate::sortByPages, &Delegate::reverseOrder}};
     }
     for (const auto& group : groups) {
         if (!contextMenu_->isEmpty()) {

@@ -35,7 +35,8 @@ inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
 // The one controller: the list and the latest combined document, every command, the table's data
 // source and delegate, the drag-and-drop calls and the write-progress handlers. Members are
 // defined in the folder of their concern: app/ (state, start-up, enabling, help), list/ (adding,
-// removing, table, dragging), combine/ (combine engine, save commands, progress sheet).
+// removing, table, dragging, arranging, undo), combine/ (combine engine, save commands, progress
+// sheet).
 class TomefuseAppDelegate {
   public:
     using Action = void (TomefuseAppDelegate::*)(Sender*);

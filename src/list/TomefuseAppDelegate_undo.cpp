@@ -59,19 +59,22 @@ void TomefuseAppDelegate::rearrangeList(Arrangement arrangement, std::string nam
 }
 
 // Undo may reorder the list as much as any move does, so observers hear of it the same way.
+// The callers have made sure there is an edit to take back or make again.
 void TomefuseAppDelegate::restoreListSnapshot(bool redoing) {
-    ListSnapshot current = listSnapshot();
+    ListSnapshot snapshot = listSnapshot();
     willChangeValueForKey("pdfsList");
-    const bool done = redoing ? undoStack_.redo(current) : undoStack_.undo(current);
-    if (done) {
-        pdfsList_ = std::move(current.entries);
+    if (redoing) {
+        undoStack_.redo(snapshot);
+    } else {
+        undoStack_.undo(snapshot);
     }
+    pdfsList_ = std::move(snapshot.entries);
     didChangeValueForKey("pdfsList");
     reloadTable();
     if (tableView_) {
-        tableView_->selectRowIndexes(current.selection, false);
-        if (!current.selection.empty()) {
-            tableView_->scrollRowToVisible(static_cast<int64_t>(*current.selection.begin()));
+        tableView_->selectRowIndexes(snapshot.selection, false);
+        if (!snapshot.selection.empty()) {
+            tableView_->scrollRowToVisible(static_cast<int64_t>(*snapshot.selection.begin()));
         }
     }
 }

@@ -62,8 +62,7 @@ TEST(Arranging, EveryEditIsUndoneAndRedoneWithItsSelection) {
         {{}, clickHeader("pagecount"), {"d", "c", "e"}, {1}, true, "Sort by Pages"},
         {{}, clickHeader("pagecount"), {"e", "c", "d"}, {1}, true, "Sort by Pages"},
         {{}, run(&Delegate::sortByDateModified), {"d", "e", "c"}, {2}, true, "Sort by Date Modified"},
-        {{}, [](Delegate& d) { d.setObjectValue("Zed", "filename", 0); }, {"Zed", "e", "c"}, {2}, false,
-         "Rename File"},
+        {{}, [](Delegate& d) { d.setObjectValue("Zed", "filename", 0); }, {"Zed", "e", "c"}, {2}, false, "Rename File"},
         // What changes nothing leaves nothing to undo.
         {{}, run(&Delegate::sortByDateModified), {"Zed", "e", "c"}, {2}, true, "Rename File"},
         {{}, undo, {"d", "e", "c"}, {2}, true, "Sort by Date Modified", "Rename File"},
@@ -75,7 +74,10 @@ TEST(Arranging, EveryEditIsUndoneAndRedoneWithItsSelection) {
              rows.source = &h.table;
              d.acceptDrop(rows, 3, NSTableViewDropAbove);
          },
-         {"c", "d", "e"}, {2}, true, "Move File"},
+         {"c", "d", "e"},
+         {2},
+         true,
+         "Move File"},
         {{}, redo, {"c", "d", "e"}, {2}, false, "Move File"},
     };
     for (size_t i = 0; i < std::size(steps); ++i) {

@@ -141,8 +141,7 @@ TEST(Dragging, FileDropInsertsAtTheDropLineAndSaysWhatItLeftOut) {
     EXPECT_EQ(f.h.table.reloads, reloads + 1);
     EXPECT_EQ(f.h.table.selection, IndexSet{6}) << "the selection stays on its entry";
     EXPECT_EQ(f.h.table.scrolledTo, 1);
-    EXPECT_EQ(f.h.window.statusMessages,
-              Names{"1 folder without PDFs and 3 files that are not PDFs were left out"});
+    EXPECT_EQ(f.h.window.statusMessages, Names{"1 folder without PDFs and 3 files that are not PDFs were left out"});
     EXPECT_TRUE(f.changes.empty());
 
     FakeDraggingInfo onlyDamaged;

@@ -314,9 +314,9 @@ class FakePasteboard : public Pasteboard {
             if (options.fileURLsOnly && !item.isFileURL) {
                 continue;
             }
-            const bool conforms = item.isFolder ? asked(kUTTypeFolder) || asked(kUTTypeItem)
-                                                : types.empty() || asked(kUTTypeItem) ||
-                                                      (asked(kUTTypePDF) && item.conformsToPDF);
+            const bool conforms =
+                item.isFolder ? asked(kUTTypeFolder) || asked(kUTTypeItem)
+                              : types.empty() || asked(kUTTypeItem) || (asked(kUTTypePDF) && item.conformsToPDF);
             if (conforms) {
                 paths.push_back(item.path);
             }

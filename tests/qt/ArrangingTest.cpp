@@ -25,17 +25,10 @@ TEST(NaturalOrder, NamesSortAsFileManagersSortThem) {
         int order;
         bool localeOnly;  // accents need the locale's knowledge
     } cases[] = {
-        {"file2", "file10", -1, false},
-        {"file10", "file9", 1, false},
-        {"Scan 007", "Scan 7", 0, false},
-        {"x9y", "x10y", -1, false},
-        {"apple", "Banana", -1, false},
-        {"File2", "file10", -1, false},
-        {"Report", "Report", 0, false},
-        {"", "a", -1, false},
-        {"étude", "fable", -1, true},
-        {"Apfel", "Äpfel", -1, true},
-        {"Äpfel", "Birne", -1, true},
+        {"file2", "file10", -1, false}, {"file10", "file9", 1, false},  {"Scan 007", "Scan 7", 0, false},
+        {"x9y", "x10y", -1, false},     {"apple", "Banana", -1, false}, {"File2", "file10", -1, false},
+        {"Report", "Report", 0, false}, {"", "a", -1, false},           {"étude", "fable", -1, true},
+        {"Apfel", "Äpfel", -1, true},   {"Äpfel", "Birne", -1, true},
     };
     const NameComparison english = localeNameComparison(QLocale(QLocale::English, QLocale::UnitedStates));
     // The C locale has no order of its own; it must not fall back to comparing codes.
@@ -123,9 +116,9 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
 
     // The context menu of a row and that of the space below the rows.
     const QPoint onRow(20, table.rowViewportPosition(0) + 2);
-    EXPECT_EQ(texts(window.tableContextMenu(onRow)->actions()),
-              (QStringList{"Open", "Rename", "-", "Move Up", "Move Down", "Move to Top", "Move to Bottom", "-",
-                           "Remove"}));
+    EXPECT_EQ(
+        texts(window.tableContextMenu(onRow)->actions()),
+        (QStringList{"Open", "Rename", "-", "Move Up", "Move Down", "Move to Top", "Move to Bottom", "-", "Remove"}));
     EXPECT_EQ(texts(window.tableContextMenu({20, table.viewport()->height() - 4})->actions()),
               (QStringList{"Add…", "Add Folder…", "-", "Sort by Name", "Sort by Date Modified", "Sort by Pages",
                            "Reverse Order"}));

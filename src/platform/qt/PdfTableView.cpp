@@ -173,9 +173,7 @@ void PdfTableView::endEditing() {
     }
 }
 
-void PdfTableView::describeList() {
-    setAccessibleDescription(model_.rowCount() == 0 ? emptyListHint() : QString());
-}
+void PdfTableView::describeList() { setAccessibleDescription(model_.rowCount() == 0 ? emptyListHint() : QString()); }
 
 void PdfTableView::runDoubleAction() {
     if (doubleAction_) {
@@ -330,8 +328,9 @@ void PdfTableView::startDrag(Qt::DropActions) {
 
 QPixmap PdfTableView::dragPixmap(const IndexSet& rows, QPoint& hotSpot) const {
     // The names of the rows in view, stacked without the unselected rows between them.
-    const int width = std::min(columnViewportPosition(PdfTableModel::NameColumn) + columnWidth(PdfTableModel::NameColumn),
-                               viewport()->width());
+    const int width =
+        std::min(columnViewportPosition(PdfTableModel::NameColumn) + columnWidth(PdfTableModel::NameColumn),
+                 viewport()->width());
     std::vector<QRect> parts;
     int height = 0;
     for (uint64_t row : rows) {

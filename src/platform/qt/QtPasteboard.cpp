@@ -61,7 +61,9 @@ std::vector<std::string> QtPasteboard::readFileURLs(const URLReadingOptions& opt
         const QString path = url.toLocalFile();
         const QFileInfo info(path);
         const auto& types = options.contentsConformToTypes;
-        const auto asked = [&types](const char* type) { return std::find(types.begin(), types.end(), type) != types.end(); };
+        const auto asked = [&types](const char* type) {
+            return std::find(types.begin(), types.end(), type) != types.end();
+        };
         if (info.isDir()) {
             if (!asked(kUTTypeFolder) && !asked(kUTTypeItem)) {
                 continue;
