@@ -53,10 +53,14 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setAccessibleName(tr("Files to combine"));
     connect(&model_, &QAbstractItemModel::modelReset, this, &PdfTableView::describeList);
     describeList();
-    // A click on a header sorts the list itself; the table goes on showing the list's order.
+    // A click on a header sorts the list itself; the table goes on showing the list's order. The
+    // header takes no focus, so a name being typed is committed first, or it would land on the
+    // entry that the sort brings to its row.
     horizontalHeader()->setSectionsClickable(true);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int section) { controller_.didClickTableColumn(PdfTableModel::identifier(section)); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        endEditing();
+        controller_.didClickTableColumn(PdfTableModel::identifier(section));
+    });
 
     setDragEnabled(true);
     setDragDropMode(DragDrop);
