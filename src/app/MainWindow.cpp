@@ -80,8 +80,11 @@ MainWindow::~MainWindow() {
 
 QAction* MainWindow::makeCommand(const QString& text, TomefuseAppDelegate::Action selector) {
     auto* action = new QAction(text, this);
-    connect(action, &QAction::triggered, this,
-            [controller = &controller_, selector] { (controller->*selector)(nullptr); });
+    // A name being typed is part of the list the command works on.
+    connect(action, &QAction::triggered, this, [controller = &controller_, table = table_, selector] {
+        table->endEditing();
+        (controller->*selector)(nullptr);
+    });
     commands_.push_back({action, selector});
     return action;
 }
@@ -95,6 +98,7 @@ QAction* MainWindow::makeOption(const QString& text, const char* key) {
 }
 
 void MainWindow::buildMenus() {
+    makeArrangingCommands();
     addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
     addFiles_->setShortcut(QKeySequence::Open);
     addFiles_->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
@@ -103,12 +107,13 @@ void MainWindow::buildMenus() {
     remove_->setShortcut(QKeySequence::Delete);
     remove_->setIcon(QIcon::fromTheme(QStringLiteral("list-remove")));
 
-    // The controller makes a quick save of it when Alt is held, so Ctrl+Alt+S must reach it too.
     save_ = makeCommand(tr("Save Combined PDF…"), &TomefuseAppDelegate::saveToDisk);
-    save_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)});
+    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     save_->setIcon(QIcon::fromTheme(QStringLiteral("document-save")));
 
+    // Ctrl+S with Alt held, as the menu shows it.
     quickSave_ = makeCommand(tr("Quick Save to Temporary Folder"), &TomefuseAppDelegate::saveToTemporaryFile);
+    quickSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
 
     help_ = makeCommand(tr("Help"), &TomefuseAppDelegate::showHelp);
     help_->setShortcut(QKeySequence::HelpContents);
@@ -125,6 +130,7 @@ void MainWindow::buildMenus() {
 
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(addFiles_);
+    file->addAction(addFolder_);
     file->addAction(remove_);
     file->addSeparator();
     file->addAction(save_);
@@ -134,6 +140,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     file->addAction(quit_);
 
+    buildEditMenu();
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(showPreview_);
 
@@ -151,6 +158,7 @@ void MainWindow::buildMenus() {
     toolbar->addAction(addFiles_);
     toolbar->addAction(remove_);
     toolbar->addAction(save_);
+    setUpKeyboardAccess(toolbar);
 }
 
 // The list and, beside it, the pane that previews its selected file.
@@ -211,6 +219,7 @@ void MainWindow::updateCommands() {
         pages += entry.pagecount;
     }
     status_->setText(statusText(list.size(), pages));
+    updateEditCommands();
 }
 
 namespace {

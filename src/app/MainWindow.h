@@ -11,6 +11,8 @@ class QLabel;
 class QMenu;
 class QSettings;
 class QSplitter;
+class QTimer;
+class QToolBar;
 
 namespace tomefuse {
 
@@ -66,6 +68,16 @@ class MainWindow final : public QMainWindow, public Window {
     // them back there when the window closes. Call before the window is shown.
     void restoreLayout(QSettings& store);
 
+    // Arranging the list (MainWindow_arranging.cpp): the Edit menu, the rows' context menu, the
+    // keyboard's way around the window and the status line's remarks.
+    void showStatusMessage(const std::string& message) override;
+    // The menu item of a command; null for none.
+    QAction* commandAction(TomefuseAppDelegate::Action selector) const;
+    QMenu* editMenu() const { return edit_; }
+    // The menu a right click (or the menu key) at a point of the table's viewport shows.
+    QMenu* tableContextMenu(const QPoint& viewportPos);
+    QLabel* noticeLine() const { return notice_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -81,6 +93,10 @@ class MainWindow final : public QMainWindow, public Window {
     void combiningChanged();
     void buildPreview();
     void saveLayout();
+    void makeArrangingCommands();
+    void buildEditMenu();
+    void setUpKeyboardAccess(QToolBar* toolbar);
+    void updateEditCommands();
 
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
@@ -104,6 +120,15 @@ class MainWindow final : public QMainWindow, public Window {
     int previewWidth_ = 300;
     std::vector<Command> commands_;
     std::vector<std::pair<QAction*, std::string>> options_;
+
+    QAction* addFolder_ = nullptr;
+    QAction* open_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QMenu* edit_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QTimer* noticeTimer_ = nullptr;
 
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;

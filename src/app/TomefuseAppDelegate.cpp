@@ -49,6 +49,9 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::cancelCombine) {
         return combine_ != nullptr;
     }
+    if (auto arranging = validateArrangingItem(action)) {
+        return *arranging;
+    }
     return true;
 }
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "combine/CombineJob.h"
+#include "list/ListOrder.h"
 #include "list/PdfEntry.h"
+#include "list/UndoStack.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
 #include "platform/desktop/ProgressSheet.h"
@@ -37,7 +39,8 @@ inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
 // The one controller: the list and the latest combined document, every command, the table's data
 // source and delegate, the drag-and-drop calls and the write-progress handlers. Members are
 // defined in the folder of their concern: app/ (state, start-up, enabling, help), list/ (adding,
-// removing, table, dragging), combine/ (combine engine, save commands, progress sheet).
+// removing, table, dragging, arranging, undo), combine/ (combine engine, save commands, progress
+// sheet).
 class TomefuseAppDelegate {
   public:
     using Action = void (TomefuseAppDelegate::*)(Sender*);
@@ -91,6 +94,27 @@ class TomefuseAppDelegate {
     NSDragOperation validateDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
     bool acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
 
+    // Arranging the list (list/). Every change of the list is one edit that Undo takes back;
+    // moves and sorts take the row move's path, with its will/did-change of "pdfsList".
+    void addFolder(Sender* sender);
+    void moveUp(Sender* sender);
+    void moveDown(Sender* sender);
+    void moveToTop(Sender* sender);
+    void moveToBottom(Sender* sender);
+    void sortByName(Sender* sender);
+    void sortByDateModified(Sender* sender);
+    void sortByPages(Sender* sender);
+    void reverseOrder(Sender* sender);
+    // A click on a column's header sorts by it; a second click, the list being in that order
+    // already, sorts the other way.
+    void didClickTableColumn(const std::string& identifier);
+    void renameFile(Sender* sender);
+    void undo(Sender* sender);
+    void redo(Sender* sender);
+    // What Undo and Redo would do ("Remove 2 Files"); empty when nothing.
+    std::string undoActionName() const { return undoStack_.undoActionName(); }
+    std::string redoActionName() const { return undoStack_.redoActionName(); }
+
     // Combining and saving (combine/). The combine runs through the task runner, off the event
     // loop where there is one; writeCombinedPDF returns once it has started.
     void writeCombinedPDF(const std::string& path);
@@ -113,9 +137,9 @@ class TomefuseAppDelegate {
     void combineWillFinish();
 
   private:
-    // Opens the file and appends its entry. An unreadable file gets an entry of 0 pages and 0
-    // outline items when keepUnreadable, else none. Answers whether an entry was appended.
-    bool makeAndAppendEntry(const std::string& path, bool keepUnreadable);
+    // Opens the file and makes its entry. An unreadable file gets an entry of 0 pages and 0
+    // outline items when keepUnreadable, else none.
+    std::optional<PdfEntry> makeEntry(const std::string& path, bool keepUnreadable) const;
     bool rowInList(int64_t row) const { return row >= 0 && static_cast<uint64_t>(row) < pdfsList_.size(); }
     void reloadTable();
     void willChangeValueForKey(const std::string& key);
@@ -125,6 +149,27 @@ class TomefuseAppDelegate {
     class CombineRelay;
     struct RunningCombine;
     void combineDidFinish();
+    bool dropFiles(DraggingInfo& info, int64_t row);
+
+    // Arranging (list/).
+    // Adds the entries of the PDFs in a folder; answers how many of its files were left out.
+    uint64_t gatherFolder(const std::string& folder, std::vector<PdfEntry>& into) const;
+    int compareNames(const std::string& a, const std::string& b) const;
+    ListSnapshot listSnapshot() const;
+    // Inserts entries at a row as one edit and shows them; the selection stays on its entries.
+    // Answers how many.
+    size_t insertEntries(std::vector<PdfEntry> entries, uint64_t row);
+    // Ends an edit that began from `before`: remembers it for Undo unless nothing changed,
+    // reloads the table, selects the rows given (none: the selection stays) and scrolls the
+    // rows shown into view.
+    void commitListEdit(std::string name, ListSnapshot before, const IndexSet& selection, const IndexSet& shown);
+    // The row move's path: a new order of the same entries.
+    void rearrangeList(Arrangement arrangement, std::string name);
+    void moveSelection(MoveDirection direction);
+    void sortList(const EntryComparison& compare, std::string name, bool descendingIfUnchanged);
+    void restoreListSnapshot(bool redoing);
+    std::optional<bool> validateArrangingItem(Action action) const;
+    void showStatusMessage(const std::string& message);
 
     DesktopServices services_;
     Window* window_ = nullptr;
@@ -138,6 +183,7 @@ class TomefuseAppDelegate {
     std::shared_ptr<RunningCombine> combine_;  // shared: the type is the combine's own
     std::optional<CombineOutcome> lastCombineOutcome_;
     bool leavesOutUnreadableFiles_ = true;
+    UndoStack undoStack_;
 };
 
 }  // namespace tomefuse

@@ -4,6 +4,30 @@
 
 namespace tomefuse {
 
+namespace {
+
+// Display names are the user's text: a separator in one must not lead out of the folder.
+std::string fileNamePart(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '-');
+    return name;
+}
+
+// "Field Notes and Star Atlas.pdf", "Field Notes and 3 more.pdf".
+std::string suggestedFileName(const std::vector<PdfEntry>& list) {
+    const std::string first = list.front().filename.empty() ? "Combined" : fileNamePart(list.front().filename);
+    if (list.size() == 2 && !list[1].filename.empty()) {
+        return first + " and " + fileNamePart(list[1].filename) + ".pdf";
+    }
+    return first + " and " + std::to_string(list.size() - 1) + " more.pdf";
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+}  // namespace
+
 void TomefuseAppDelegate::saveToDisk(Sender*) {
     if (pdfsList_.size() < 2) {
         services_.system.beep();
@@ -22,6 +46,8 @@ void TomefuseAppDelegate::saveToDisk(Sender*) {
     panel->setAllowedFileTypes({"pdf"});
     panel->setExtensionHidden(false);
     panel->setCanSelectHiddenExtension(true);
+    panel->setDirectoryURL(folderOf(pdfsList_.front().path));
+    panel->setNameFieldStringValue(suggestedFileName(pdfsList_));
     if (panel->runModal() == NSModalResponseOK) {
         writeCombinedPDF(panel->URL());
     }

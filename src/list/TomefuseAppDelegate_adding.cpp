@@ -18,10 +18,10 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-bool TomefuseAppDelegate::makeAndAppendEntry(const std::string& path, bool keepUnreadable) {
+std::optional<PdfEntry> TomefuseAppDelegate::makeEntry(const std::string& path, bool keepUnreadable) const {
     auto document = PDFDocument::initWithURL(path);
     if (!document && !keepUnreadable) {
-        return false;
+        return std::nullopt;
     }
     PdfEntry entry;
     entry.path = absolutePath(path);
@@ -30,8 +30,7 @@ bool TomefuseAppDelegate::makeAndAppendEntry(const std::string& path, bool keepU
         entry.pagecount = document->pageCount();
         entry.outlinecount = arrayFromOutline(*document).size();
     }
-    pdfsList_.push_back(std::move(entry));
-    return true;
+    return entry;
 }
 
 void TomefuseAppDelegate::addToTable(Sender*) {
@@ -46,33 +45,40 @@ void TomefuseAppDelegate::addToTable(Sender*) {
     if (panel->runModal() != NSModalResponseOK) {
         return;
     }
+    std::vector<PdfEntry> entries;
     for (const auto& path : panel->URLs()) {
-        makeAndAppendEntry(path, true);
+        entries.push_back(*makeEntry(path, true));
     }
-    reloadTable();
+    insertEntries(std::move(entries), pdfsList_.size());
 }
 
 bool TomefuseAppDelegate::openFile(const std::string& path) {
-    if (!makeAndAppendEntry(path, false)) {
+    auto entry = makeEntry(path, false);
+    if (!entry) {
         return false;
     }
-    reloadTable();
+    insertEntries({std::move(*entry)}, pdfsList_.size());
     return true;
 }
 
 void TomefuseAppDelegate::openFiles(const std::vector<std::string>& paths) {
+    std::vector<PdfEntry> entries;
     for (const auto& path : paths) {
-        makeAndAppendEntry(path, false);
+        if (auto entry = makeEntry(path, false)) {
+            entries.push_back(std::move(*entry));
+        }
     }
-    reloadTable();
+    insertEntries(std::move(entries), pdfsList_.size());
 }
 
 void TomefuseAppDelegate::removeFromTable(Sender*) {
     IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
+    std::erase_if(rows, [this](uint64_t row) { return row >= pdfsList_.size(); });
     if (rows.empty()) {
         services_.system.beep();
         return;
     }
+    ListSnapshot before = listSnapshot();
     std::vector<PdfEntry> kept;
     kept.reserve(pdfsList_.size());
     for (uint64_t i = 0; i < pdfsList_.size(); ++i) {
@@ -81,7 +87,13 @@ void TomefuseAppDelegate::removeFromTable(Sender*) {
         }
     }
     pdfsList_ = std::move(kept);
-    reloadTable();
+    // The selection goes to the row after the (first) removed block, or to the last row; a
+    // selection kept by row number would pick rows the user never chose.
+    IndexSet next;
+    if (!pdfsList_.empty()) {
+        next.insert(std::min<uint64_t>(*rows.begin(), pdfsList_.size() - 1));
+    }
+    commitListEdit(editName("Remove", rows.size()), std::move(before), next, next);
 }
 
 void TomefuseAppDelegate::tableViewDoubleClicked(Sender*) {

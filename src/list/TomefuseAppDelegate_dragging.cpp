@@ -1,14 +1,18 @@
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <set>
 
 #include "app/TomefuseAppDelegate.h"
+#include "list/FolderScan.h"
 
 namespace tomefuse {
 
 namespace {
 
+// PDF files, and folders to look into.
 const URLReadingOptions& fileDropFilter() {
-    static const URLReadingOptions options{true, {kUTTypePDF}};
+    static const URLReadingOptions options{true, {kUTTypePDF, kUTTypeFolder}};
     return options;
 }
 
@@ -91,51 +95,46 @@ bool TomefuseAppDelegate::acceptDrop(DraggingInfo& info, int64_t row, NSTableVie
         moveSelectedRows(row);
         return true;
     }
-    return dropFiles(info);
+    return dropFiles(info, row);
 }
 
-// The block lands where the drop indicator stood, counted before the block was taken out: a gap
-// is named by its position, not by a neighbour, so equal entries cannot send it elsewhere.
 void TomefuseAppDelegate::moveSelectedRows(int64_t row) {
-    willChangeValueForKey("pdfsList");
     IndexSet selected = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
-    uint64_t drop = row < 0 ? 0 : std::min<uint64_t>(static_cast<uint64_t>(row), pdfsList_.size());
+    std::erase_if(selected, [this](uint64_t index) { return index >= pdfsList_.size(); });
+    const uint64_t gap = row < 0 ? 0 : static_cast<uint64_t>(row);
+    rearrangeList(moveRows(pdfsList_, selected, gap), editName("Move", selected.size()));
+}
 
-    std::vector<PdfEntry> block;
-    std::vector<PdfEntry> rest;
-    uint64_t selectedAbove = 0;
-    for (uint64_t i = 0; i < pdfsList_.size(); ++i) {
-        if (selected.contains(i)) {
-            block.push_back(std::move(pdfsList_[i]));
-            if (i < drop) {
-                ++selectedAbove;
+// The files go where the drop line showed, in the order given; folders give the PDFs inside.
+// Whatever is left out is said, not passed over in silence.
+bool TomefuseAppDelegate::dropFiles(DraggingInfo& info, int64_t row) {
+    const Pasteboard& pasteboard = info.draggingPasteboard();
+    const std::vector<std::string> pdfs = pasteboard.readFileURLs(fileDropFilter());
+    const std::set<std::string> accepted(pdfs.begin(), pdfs.end());
+    std::vector<PdfEntry> entries;
+    uint64_t foldersWithoutPdfs = 0;
+    uint64_t filesNotPdf = 0;
+    for (const auto& path : pasteboard.readFileURLs(URLReadingOptions{true, {kUTTypeItem}})) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) {
+            const size_t before = entries.size();
+            const uint64_t leftOut = gatherFolder(path, entries);
+            // A folder that gave nothing is one thing left out, however many files it holds.
+            if (entries.size() == before) {
+                ++foldersWithoutPdfs;
+            } else {
+                filesNotPdf += leftOut;
             }
+        } else if (auto entry = accepted.contains(path) ? makeEntry(path, false) : std::nullopt) {
+            entries.push_back(std::move(*entry));
         } else {
-            rest.push_back(std::move(pdfsList_[i]));
+            ++filesNotPdf;
         }
     }
-    uint64_t at = drop - selectedAbove;
-    rest.insert(rest.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(block.begin()),
-                std::make_move_iterator(block.end()));
-    pdfsList_ = std::move(rest);
-    didChangeValueForKey("pdfsList");
-
-    reloadTable();
-    IndexSet moved;
-    for (uint64_t i = 0; i < block.size(); ++i) {
-        moved.insert(at + i);
+    const bool added = insertEntries(std::move(entries), row < 0 ? 0 : static_cast<uint64_t>(row)) > 0;
+    if (foldersWithoutPdfs + filesNotPdf > 0) {
+        showStatusMessage(leftOutMessage(foldersWithoutPdfs, filesNotPdf));
     }
-    if (tableView_) {
-        tableView_->selectRowIndexes(moved, false);
-    }
-}
-
-bool TomefuseAppDelegate::dropFiles(DraggingInfo& info) {
-    bool added = false;
-    for (const auto& path : info.draggingPasteboard().readFileURLs(fileDropFilter())) {
-        added = makeAndAppendEntry(path, false) || added;
-    }
-    reloadTable();
     return added;
 }
 

@@ -22,10 +22,12 @@ void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::st
         return;
     }
     services_.system.log("PDF filename changed to: " + value);
+    ListSnapshot before = listSnapshot();
     PdfEntry renamed = pdfsList_[static_cast<size_t>(row)];
     renamed.filename = value;
     pdfsList_[static_cast<size_t>(row)] = std::move(renamed);
-    reloadTable();
+    // The selection stays as it is.
+    commitListEdit("Rename File", std::move(before), {}, {});
 }
 
 }  // namespace tomefuse

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "Fakes.h"
 #include "support/Fixtures.h"
 
@@ -106,29 +108,48 @@ TEST(Dragging, ValidationTellsRowMovesFromFileDrops) {
     EXPECT_EQ(f.h.controller.validateDrop(foreign, 0, NSTableViewDropAbove), NSDragOperationCopy);
 }
 
-TEST(Dragging, FileDropAppendsWhatOpensAtTheEnd) {
+TEST(Dragging, FileDropInsertsAtTheDropLineAndSaysWhatItLeftOut) {
     DragFixture f({"P", "Q"});
     std::string good = makePdf(f.dir, "good.pdf", 2);
     std::string damaged = f.dir.file("damaged.pdf");
     writeTextFile(damaged, "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 9 0 R >>\nendobj\ngarbage");
     std::string text = f.dir.file("notes.txt");
     writeTextFile(text, "hello");
+    // A folder of PDFs, found by content in natural order, hidden ones and other files left out;
+    // and a folder without any.
+    std::filesystem::create_directories(f.dir.file("book/sub"));
+    std::filesystem::create_directories(f.dir.file("empty"));
+    makePdf(f.dir, "book/ch10.pdf", 1);
+    makePdf(f.dir, "book/ch2.pdf", 1);
+    makePdf(f.dir, "book/sub/ch3", 1);
+    makePdf(f.dir, "book/.hidden.pdf", 1);
+    writeTextFile(f.dir.file("book/readme.txt"), "words");
+    writeTextFile(f.dir.file("empty/readme.txt"), "words");
     f.h.table.selection = {1};
     int reloads = f.h.table.reloads;
 
     FakeDraggingInfo mixed;
-    mixed.pasteboard.items = {{damaged}, {text, true, false}, {good}, {f.h.controller.pdfsList()[0].path}};
-    EXPECT_TRUE(f.h.controller.acceptDrop(mixed, 0, NSTableViewDropAbove));
-    EXPECT_EQ(f.h.filenames(), (Names{"P", "Q", "good", "P"}));
+    mixed.pasteboard.items = {{damaged},
+                              {text, true, false},
+                              {good},
+                              {f.dir.file("book"), true, false, true},
+                              {f.dir.file("empty"), true, false, true},
+                              {f.h.controller.pdfsList()[0].path}};
+    EXPECT_EQ(f.h.controller.validateDrop(mixed, 1, NSTableViewDropAbove), NSDragOperationCopy);
+    EXPECT_TRUE(f.h.controller.acceptDrop(mixed, 1, NSTableViewDropAbove));
+    EXPECT_EQ(f.h.filenames(), (Names{"P", "good", "ch2", "ch10", "ch3", "P", "Q"}));
     EXPECT_EQ(f.h.table.reloads, reloads + 1);
-    EXPECT_EQ(f.h.table.selection, IndexSet{1});
+    EXPECT_EQ(f.h.table.selection, IndexSet{6}) << "the selection stays on its entry";
+    EXPECT_EQ(f.h.table.scrolledTo, 1);
+    EXPECT_EQ(f.h.window.statusMessages, Names{"1 folder without PDFs and 3 files that are not PDFs were left out"});
     EXPECT_TRUE(f.changes.empty());
 
     FakeDraggingInfo onlyDamaged;
     onlyDamaged.pasteboard.items = {{damaged}, {damaged}};
     EXPECT_FALSE(f.h.controller.acceptDrop(onlyDamaged, 4, NSTableViewDropAbove));
-    EXPECT_EQ(f.h.controller.pdfsList().size(), 4u);
+    EXPECT_EQ(f.h.controller.pdfsList().size(), 7u);
     EXPECT_EQ(f.h.table.reloads, reloads + 2);
+    EXPECT_EQ(f.h.window.statusMessages.back(), "2 files that are not PDFs were left out");
 }
 
 TEST(Dragging, RowPayloadCarriesTheDraggedEntriesAsTheyStand) {

@@ -161,6 +161,8 @@ class FakeSavePanel : public SavePanel {
     void setCanSelectHiddenExtension(bool flag) override {
         script_.setup.push_back(flag ? "canSelectHidden YES" : "canSelectHidden NO");
     }
+    void setDirectoryURL(const std::string& path) override { script_.setup.push_back("directory " + path); }
+    void setNameFieldStringValue(const std::string& name) override { script_.setup.push_back("name " + name); }
     int runModal() override {
         ++script_.runs;
         return script_.result;
@@ -203,12 +205,16 @@ class FakeTableView : public TableView {
             journal->push_back("setDoubleAction");
         }
     }
+    void scrollRowToVisible(int64_t row) override { scrolledTo = row; }
+    void editColumn(const std::string& identifier, int64_t row) override { edits.emplace_back(identifier, row); }
 
     IndexSet selection;
     int reloads = 0;
     std::vector<std::pair<IndexSet, bool>> selectCalls;
     std::vector<std::string> registeredTypes;
     std::function<void()> doubleAction;
+    int64_t scrolledTo = -1;
+    std::vector<std::pair<std::string, int64_t>> edits;
     Journal* journal = nullptr;
 };
 
@@ -253,8 +259,10 @@ class FakeWindow : public Window {
         alerts.emplace_back(message, informativeText);
         journal_.push_back("alert " + message);
     }
+    void showStatusMessage(const std::string& message) override { statusMessages.push_back(message); }
 
     std::vector<std::pair<std::string, std::string>> alerts;
+    std::vector<std::string> statusMessages;
 
   private:
     Journal& journal_;
@@ -283,11 +291,12 @@ class FakeProgressIndicator : public ProgressIndicator {
 };
 
 // An item on a pasteboard: a file URL, or not, whose contents the type database takes for a PDF,
-// or not.
+// or not; or a folder.
 struct PasteboardItem {
     std::string path;
     bool isFileURL = true;
     bool conformsToPDF = true;
+    bool isFolder = false;
 };
 
 class FakePasteboard : public Pasteboard {
@@ -299,11 +308,17 @@ class FakePasteboard : public Pasteboard {
     }
     std::vector<std::string> readFileURLs(const URLReadingOptions& options) const override {
         ++reads;
-        bool pdfOnly = std::find(options.contentsConformToTypes.begin(), options.contentsConformToTypes.end(),
-                                 kUTTypePDF) != options.contentsConformToTypes.end();
+        const auto& types = options.contentsConformToTypes;
+        auto asked = [&types](const char* type) { return std::find(types.begin(), types.end(), type) != types.end(); };
         std::vector<std::string> paths;
         for (const auto& item : items) {
-            if ((!options.fileURLsOnly || item.isFileURL) && (!pdfOnly || item.conformsToPDF)) {
+            if (options.fileURLsOnly && !item.isFileURL) {
+                continue;
+            }
+            const bool conforms =
+                item.isFolder ? asked(kUTTypeFolder) || asked(kUTTypeItem)
+                              : types.empty() || asked(kUTTypeItem) || (asked(kUTTypePDF) && item.conformsToPDF);
+            if (conforms) {
                 paths.push_back(item.path);
             }
         }

@@ -68,8 +68,9 @@ TEST_F(SaveFixture, SavePanelIsSetUpAndItsAnswerObeyed) {
     std::string chosen = dir.file("chosen.pdf");
     h.saveScript.url = chosen;
     h.controller.saveToDisk(nullptr);
-    EXPECT_EQ(h.saveScript.setup, (std::vector<std::string>{"title Save Combined PDF", "types pdf", "hidden NO",
-                                                            "canSelectHidden YES"}));
+    EXPECT_EQ(h.saveScript.setup,
+              (std::vector<std::string>{"title Save Combined PDF", "types pdf", "hidden NO", "canSelectHidden YES",
+                                        "directory " + dir.path(), "name first and second.pdf"}));
     EXPECT_TRUE(fs::exists(chosen));
     auto combined = h.controller.newpdf();
     ASSERT_TRUE(combined);
@@ -82,6 +83,11 @@ TEST_F(SaveFixture, SavePanelIsSetUpAndItsAnswerObeyed) {
     EXPECT_FALSE(fs::exists(dir.file("cancelled.pdf")));
     EXPECT_EQ(h.system.writes.size(), 1u);
     EXPECT_EQ(h.controller.pdfsList().size(), 2u);
+
+    h.add(first);
+    h.controller.setObjectValue("a/b", "filename", 0);
+    h.controller.saveToDisk(nullptr);
+    EXPECT_EQ(h.saveScript.setup.back(), "name a-b and 2 more.pdf");
 }
 
 TEST_F(SaveFixture, OpenOrRevealBySetting) {

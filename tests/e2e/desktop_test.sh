@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives the built application on a private X server as a user would: files on the command line,
-# F1, Ctrl+O and the file dialog, Enter and Delete on a row, a second launch while it runs, the
-# quick save, Ctrl+S and the save dialog, Ctrl+Q. Checks what reached the desktop and the files.
+# F1, Ctrl+O and the file dialog, Alt+Up and Ctrl+Z, Enter and Delete on a row, a second launch
+# while it runs, a row dragged with the mouse, the quick save, Ctrl+S and the save dialog, Ctrl+Q.
+# Checks what reached the desktop and the files.
 # Usage: desktop_test.sh TOMEFUSE MAKE_EXAMPLES PDF_DUMP   (exit 77: cannot run here)
 set -euo pipefail
 
@@ -132,6 +133,10 @@ xdotool key ctrl+Home Down Return
 wait_for 20 opened "$in/Kitchen Book.pdf" || fail "Enter did not open the selected row's file"
 xdotool key Delete
 
+# The keyboard alone, once the file from the dialog is surely in (keys typed as the dialog closes
+# may come before it): Appendix two places up and one back: Field Notes, Appendix, Star Atlas.
+xdotool key ctrl+Home Down Down alt+Up alt+Up ctrl+z
+
 # A second launch hands its file to the running window and leaves.
 second=0
 timeout 30 "${app_env[@]}" "$tomefuse" "$in/Late Addition.pdf" >"$work/second.log" 2>&1 || second=$?
@@ -139,10 +144,22 @@ timeout 30 "${app_env[@]}" "$tomefuse" "$in/Late Addition.pdf" >"$work/second.lo
 windows=$(xdotool search --onlyvisible --name '^Tomefuse$' | wc -l)
 [ "$windows" -eq 1 ] || fail "$windows Tomefuse windows, expected one"
 
+# The first row dragged by the mouse and let go just below the middle of the second lands below
+# it: Appendix, Field Notes, Star Atlas, Late Addition. Rows are 30 pixels high and start 67
+# pixels down the window (menu bar, toolbar, header), as Qt lays them out here.
+focus "$main"
+row_top=67
+xdotool mousemove --window "$main" 100 $((row_top + 15)) mousedown 1
+for y in 20 25 35 45 52; do
+    xdotool mousemove --window "$main" 100 $((row_top + y))
+    sleep 0.1
+done
+xdotool mouseup 1
+
 # Ctrl+Alt+S: the quick save into the temporary folder, opened in the default application.
 focus "$main"
 xdotool key ctrl+alt+s
-combined="$work/tmp/Field Notes -TOMEFUSE.pdf"
+combined="$work/tmp/Appendix -TOMEFUSE.pdf"
 wait_for 60 opened "$combined" || fail "the quick save did not open $combined"
 grep -qF "write to filepath [$combined]" "$work/app.log" || fail "no log line for the quick save"
 
@@ -151,38 +168,38 @@ pages=$(qpdf --show-npages "$combined")
 qpdf --check "$combined" >/dev/null || fail "qpdf --check finds errors in $combined"
 "$pdf_dump" "$combined" >"$work/combined.txt"
 cat >"$work/expected.txt" <<'EOF'
-page 0: 612x792 r0 'Field Notes'
-page 1: 612x792 r0 'Spring: the marsh'
-page 2: 612x792 r0 'Spring: the heron'
-page 3: 612x792 r0 'Summer: the meadow'
-page 4: 612x792 r0 'Summer: the storm'
-page 5: 842x595 r0 'Star Atlas'
-page 6: 842x595 r0 'Northern sky'
-page 7: 842x595 r0 'Southern sky'
-page 8: 612x792 r0 'Kitchen Book'
-page 9: 612x792 r0 'Bread'
-page 10: 612x792 r0 'Soup'
-page 11: 612x792 r0 'Cake'
+page 0: 612x792 r0 'Kitchen Book'
+page 1: 612x792 r0 'Bread'
+page 2: 612x792 r0 'Soup'
+page 3: 612x792 r0 'Cake'
+page 4: 612x792 r0 'Field Notes'
+page 5: 612x792 r0 'Spring: the marsh'
+page 6: 612x792 r0 'Spring: the heron'
+page 7: 612x792 r0 'Summer: the meadow'
+page 8: 612x792 r0 'Summer: the storm'
+page 9: 842x595 r0 'Star Atlas'
+page 10: 842x595 r0 'Northern sky'
+page 11: 842x595 r0 'Southern sky'
 page 12: 842x595 r0 'Star Atlas'
 page 13: 842x595 r0 'Northern sky'
 page 14: 842x595 r0 'Southern sky'
-Spring -> page 1 (0, 792)
-  The marsh -> page 1 (0, 792)
-  The heron -> page 2 (0, 792)
-Summer -> page 3 (0, 792)
-  The meadow -> page 3 (0, 792)
-  The storm -> page 4 (0, 792)
-Northern sky -> page 6 (0, 792)
-Southern sky -> page 7 (0, 792)
-Recipes -> page 9 (0, 792)
-  Bread -> page 9 (0, 792)
-  Soup -> page 10 (0, 792)
-  Cake -> page 11 (0, 792)
+Recipes -> page 1 (0, 792)
+  Bread -> page 1 (0, 792)
+  Soup -> page 2 (0, 792)
+  Cake -> page 3 (0, 792)
+Spring -> page 5 (0, 792)
+  The marsh -> page 5 (0, 792)
+  The heron -> page 6 (0, 792)
+Summer -> page 7 (0, 792)
+  The meadow -> page 7 (0, 792)
+  The storm -> page 8 (0, 792)
+Northern sky -> page 10 (0, 792)
+Southern sky -> page 11 (0, 792)
 Northern sky -> page 13 (0, 792)
 Southern sky -> page 14 (0, 792)
 EOF
 diff -u "$work/expected.txt" "$work/combined.txt" >&2 ||
-    fail "the combined PDF is not Field Notes, Star Atlas, Appendix (added), Late Addition (second launch)"
+    fail "the combined PDF is not Appendix (added, one up by key), Field Notes (dragged below it), Star Atlas, Late Addition"
 
 # Ctrl+S: the save dialog; a name typed without the extension gets it.
 mkdir "$work/out"

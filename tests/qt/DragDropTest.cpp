@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QUrl>
 
@@ -70,7 +71,8 @@ TEST(TableDrop, DropPositionsMapToGapsAndRows) {
         NSTableViewDropOperation operation;
     } cases[] = {
         {{20, top + 1}, 1, NSTableViewDropAbove},
-        {{20, top + height / 2}, 1, NSTableViewDropOn},
+        {{20, top + height / 2 - 1}, 1, NSTableViewDropAbove},
+        {{20, top + height / 2 + 1}, 2, NSTableViewDropAbove},
         {{20, top + height - 2}, 2, NSTableViewDropAbove},
         {{20, table.rowViewportPosition(0)}, 0, NSTableViewDropAbove},
         {belowTheRows(table), 3, NSTableViewDropAbove},
@@ -82,9 +84,9 @@ TEST(TableDrop, DropPositionsMapToGapsAndRows) {
     }
 }
 
-TEST(TableDrop, FilesDroppedFromOutsideAreAppendedThroughTheEvents) {
+TEST(TableDrop, FilesDroppedFromOutsideLandAtTheDropLine) {
     WindowHarness harness;
-    harness.addPdfs({1});
+    harness.addPdfs({1, 1});
     PdfTableView& table = harness.table();
     EXPECT_EQ(table.registeredMimeTypes(), (QStringList{"text/uri-list", rowsMimeType}));
 
@@ -92,7 +94,8 @@ TEST(TableDrop, FilesDroppedFromOutsideAreAppendedThroughTheEvents) {
     const std::string text = harness.dir.file("notes.txt");
     writeTextFile(text, "words");
     auto data = urlData({fileUrl(text), fileUrl(second)});
-    const QPoint at = belowTheRows(table);
+    // The lower half of the first row: below it.
+    const QPoint at(20, table.rowViewportPosition(0) + table.rowHeight(0) * 3 / 4);
 
     QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, {});
     QApplication::sendEvent(table.viewport(), &enter);
@@ -102,8 +105,9 @@ TEST(TableDrop, FilesDroppedFromOutsideAreAppendedThroughTheEvents) {
     QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, {});
     QApplication::sendEvent(table.viewport(), &drop);
     EXPECT_TRUE(drop.isAccepted());
-    ASSERT_EQ(harness.controller().pdfsList().size(), 2u);
+    ASSERT_EQ(harness.controller().pdfsList().size(), 3u);
     EXPECT_EQ(harness.controller().pdfsList()[1].path, second);
+    EXPECT_EQ(harness.window().noticeLine()->text(), "1 file that is not a PDF was left out");
 }
 
 TEST(TableDrop, RefusedDropsChangeNothing) {
@@ -111,7 +115,6 @@ TEST(TableDrop, RefusedDropsChangeNothing) {
     const auto paths = harness.addPdfs({1, 1});
     PdfTableView& table = harness.table();
     const std::string pdf = writePdf(harness.dir, "more.pdf", 1);
-    const QPoint middleOfRow(20, table.rowViewportPosition(0) + table.rowHeight(0) / 2);
 
     auto files = urlData({fileUrl(pdf)});
     const std::string notes = harness.dir.file("notes.txt");
@@ -126,7 +129,6 @@ TEST(TableDrop, RefusedDropsChangeNothing) {
         QPoint at;
         Qt::DropActions possible;
     } cases[] = {
-        {"onto a row", files.get(), middleOfRow, Qt::CopyAction},
         {"no PDF among the files", text.get(), belowTheRows(table), Qt::CopyAction},
         {"a type the table does not take", &plain, belowTheRows(table), Qt::CopyAction},
         {"a source that only lets go of its files", files.get(), belowTheRows(table), Qt::MoveAction},

@@ -140,9 +140,13 @@ TEST(Panels, SavePanelAsksForAPdfNameAndAddsTheExtension) {
     panel.setAllowedFileTypes({"pdf"});
     panel.setExtensionHidden(false);
     panel.setCanSelectHiddenExtension(true);
+    panel.setDirectoryURL(dir.path());
+    panel.setNameFieldStringValue("Field Notes and 2 more.pdf");
 
     auto shown = whenModal<QFileDialog>([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Save Combined PDF");
+        EXPECT_EQ(dialog->directory().absolutePath().toStdString(), dir.path());
+        EXPECT_EQ(dialog->findChild<QLineEdit*>("fileNameEdit")->text(), "Field Notes and 2 more.pdf");
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(dialog->nameFilters(), QStringList{"PDF files (*.pdf)"});
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "platform/desktop/NotificationCenter.h"
+#include "platform/qt/QtNameComparison.h"
 #include "platform/qt/QtPanels.h"
 
 namespace tomefuse::test {
@@ -88,6 +89,7 @@ WindowHarness::WindowHarness(TaskRunner* runner) : userDefaults(QString::fromStd
         [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
         runner,
+        localeNameComparison(),
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults);

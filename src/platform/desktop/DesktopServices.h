@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/desktop/NameComparison.h"
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/desktop/Panels.h"
 #include "platform/desktop/System.h"
@@ -22,6 +23,9 @@ struct DesktopServices {
     std::function<std::unique_ptr<SavePanel>()> savePanel;
     // Where long work runs; in place when none is given.
     TaskRunner* taskRunner = nullptr;
+    // How the user's locale sorts names; without one, digits count by value and ASCII case is
+    // folded.
+    NameComparison compareNames = nullptr;
 };
 
 }  // namespace tomefuse

@@ -8,12 +8,17 @@ namespace tomefuse {
 // Drag types.
 inline constexpr const char* kUTTypeFileURL = "public.file-url";
 inline constexpr const char* kUTTypePDF = "com.adobe.pdf";
+// Content types for reading file URLs: folders, and anything at all (files of every type and
+// folders).
+inline constexpr const char* kUTTypeFolder = "public.folder";
+inline constexpr const char* kUTTypeItem = "public.item";
 
 enum NSDragOperation : unsigned { NSDragOperationNone = 0, NSDragOperationCopy = 1, NSDragOperationMove = 16 };
 enum NSTableViewDropOperation : unsigned { NSTableViewDropOn = 0, NSTableViewDropAbove = 1 };
 
-// What a file-URL read keeps: file URLs only (no web links, no folders) whose contents conform
-// to one of the types, as the desktop's type database decides.
+// What a file-URL read keeps: file URLs only (no web links) whose contents conform to one of the
+// types, as the desktop's type database decides. Folders only when kUTTypeFolder or kUTTypeItem
+// is among the types.
 struct URLReadingOptions {
     bool fileURLsOnly = true;
     std::vector<std::string> contentsConformToTypes;

@@ -27,6 +27,9 @@ class SavePanel {
     virtual void setAllowedFileTypes(const std::vector<std::string>& types) = 0;
     virtual void setExtensionHidden(bool flag) = 0;
     virtual void setCanSelectHiddenExtension(bool flag) = 0;
+    // The folder the panel opens in, and the name it suggests.
+    virtual void setDirectoryURL(const std::string& path) { (void)path; }
+    virtual void setNameFieldStringValue(const std::string& name) { (void)name; }
     virtual int runModal() = 0;
     // Absolute path; carries an allowed extension when the user typed a name without one.
     virtual std::string URL() const = 0;

@@ -36,6 +36,8 @@ class Window {
     virtual void endSheet(Panel* sheet) = 0;
     // A warning on the window that the user dismisses.
     virtual void showAlert(const std::string& message, const std::string& informativeText) = 0;
+    // A passing remark in the window's status line, such as what a drop left out.
+    virtual void showStatusMessage(const std::string& message) { (void)message; }
 };
 
 }  // namespace tomefuse

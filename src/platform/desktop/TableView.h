@@ -22,6 +22,9 @@ class TableView {
     virtual void selectRowIndexes(const IndexSet& indexes, bool byExtendingSelection) = 0;
     virtual void registerForDraggedTypes(const std::vector<std::string>& types) = 0;
     virtual void setDoubleAction(std::function<void()> action) = 0;
+    virtual void scrollRowToVisible(int64_t row) = 0;
+    // Begins editing the cell in place, as a double click on it would.
+    virtual void editColumn(const std::string& identifier, int64_t row) = 0;
 };
 
 }  // namespace tomefuse

@@ -48,6 +48,20 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setColumnWidth(PdfTableModel::PagesColumn, 70);
     setColumnWidth(PdfTableModel::BookmarksColumn, 90);
 
+    // Tab leaves the table for the toolbar rather than walking its cells.
+    setTabKeyNavigation(false);
+    setAccessibleName(tr("Files to combine"));
+    connect(&model_, &QAbstractItemModel::modelReset, this, &PdfTableView::describeList);
+    describeList();
+    // A click on a header sorts the list itself; the table goes on showing the list's order. The
+    // header takes no focus, so a name being typed is committed first, or it would land on the
+    // entry that the sort brings to its row.
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        endEditing();
+        controller_.didClickTableColumn(PdfTableModel::identifier(section));
+    });
+
     setDragEnabled(true);
     setDragDropMode(DragDrop);
     setDropIndicatorShown(false);  // painted here, where the controller's drop row is known
@@ -136,6 +150,35 @@ void PdfTableView::registerForDraggedTypes(const std::vector<std::string>& types
 
 void PdfTableView::setDoubleAction(std::function<void()> action) { doubleAction_ = std::move(action); }
 
+void PdfTableView::scrollRowToVisible(int64_t row) {
+    if (row >= 0 && row < model_.rowCount()) {
+        scrollTo(model_.index(static_cast<int>(row), 0));
+    }
+}
+
+void PdfTableView::editColumn(const std::string& identifier, int64_t row) {
+    for (int column = 0; column < model_.columnCount(); ++column) {
+        if (PdfTableModel::identifier(column) == identifier && row >= 0 && row < model_.rowCount()) {
+            const QModelIndex index = model_.index(static_cast<int>(row), column);
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+            edit(index);
+            return;
+        }
+    }
+}
+
+void PdfTableView::endEditing() {
+    if (state() != EditingState) {
+        return;
+    }
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void PdfTableView::describeList() { setAccessibleDescription(model_.rowCount() == 0 ? emptyListHint() : QString()); }
+
 void PdfTableView::runDoubleAction() {
     if (doubleAction_) {
         doubleAction_();
@@ -164,6 +207,15 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
         runDoubleAction();
         return;
     }
+    // Shift+F10 shows the row's menu as the menu key does, for keyboards without one.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
+        contextMenuPolicy() == Qt::CustomContextMenu) {
+        event->accept();
+        const QModelIndex current = currentIndex();
+        const QPoint at = current.isValid() ? visualRect(current).center() : viewport()->rect().center();
+        emit customContextMenuRequested(viewport()->mapTo(this, at));
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
@@ -179,18 +231,13 @@ void PdfTableView::paintEvent(QPaintEvent* event) {
     if (dropIndicatorShown_) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         const auto row = static_cast<int>(dropIndicator_.row);
-        if (dropIndicator_.operation == NSTableViewDropOn && row < rows) {
-            painter.drawRect(
-                QRect(0, rowViewportPosition(row), viewport()->width(), rowHeight(row)).adjusted(1, 1, -1, -1));
-        } else {
-            int y = 1;
-            if (row < rows) {
-                y = std::max(1, rowViewportPosition(row));
-            } else if (rows > 0) {
-                y = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
-            }
-            painter.drawLine(0, y, viewport()->width(), y);
+        int y = 1;
+        if (row < rows) {
+            y = std::max(1, rowViewportPosition(row));
+        } else if (rows > 0) {
+            y = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
         }
+        painter.drawLine(0, y, viewport()->width(), y);
     }
 }
 
@@ -202,15 +249,10 @@ PdfTableView::DropTarget PdfTableView::dropTargetAt(const QPoint& viewportPos) c
         return {viewportPos.y() < 0 ? 0 : rows, NSTableViewDropAbove};
     }
     const int top = rowViewportPosition(row);
-    const int height = rowHeight(row);
-    const int margin = std::clamp(height / 4, 2, 12);
-    if (viewportPos.y() - top < margin) {
+    if (viewportPos.y() - top < rowHeight(row) / 2) {
         return {row, NSTableViewDropAbove};
     }
-    if (top + height - 1 - viewportPos.y() < margin) {
-        return {row + 1, NSTableViewDropAbove};
-    }
-    return {row, NSTableViewDropOn};
+    return {row + 1, NSTableViewDropAbove};
 }
 
 bool PdfTableView::carriesRegisteredType(const QMimeData* data) const {
@@ -276,21 +318,51 @@ void PdfTableView::startDrag(Qt::DropActions) {
     if (!controller_.writeRowsWithIndexes(rows, pasteboard)) {
         return;
     }
-    QRect area;
-    for (uint64_t row : rows) {
-        const auto r = static_cast<int>(row);
-        area |= QRect(0, rowViewportPosition(r), viewport()->width(), rowHeight(r));
-    }
-    area &= viewport()->rect();
-
     auto* drag = new QDrag(this);
     drag->setMimeData(data.release());
-    if (!area.isEmpty()) {
-        drag->setPixmap(viewport()->grab(area));
-        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - area.topLeft());
+    QPoint hotSpot;
+    const QPixmap pixmap = dragPixmap(rows, hotSpot);
+    if (!pixmap.isNull()) {
+        drag->setPixmap(pixmap);
+        drag->setHotSpot(hotSpot);
     }
     // The drop on this table moves the rows itself; nothing is left to remove afterwards.
     drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
+QPixmap PdfTableView::dragPixmap(const IndexSet& rows, QPoint& hotSpot) const {
+    // The names of the rows in view, stacked without the unselected rows between them.
+    const int width =
+        std::min(columnViewportPosition(PdfTableModel::NameColumn) + columnWidth(PdfTableModel::NameColumn),
+                 viewport()->width());
+    std::vector<QRect> parts;
+    int height = 0;
+    for (uint64_t row : rows) {
+        const auto r = static_cast<int>(row);
+        const QRect part = QRect(0, rowViewportPosition(r), width, rowHeight(r)) & viewport()->rect();
+        if (!part.isEmpty()) {
+            parts.push_back(part);
+            height += part.height();
+        }
+    }
+    if (parts.empty() || width <= 0) {
+        return {};
+    }
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(QSize(width, height) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setOpacity(0.5);
+    int y = 0;
+    for (const QRect& part : parts) {
+        painter.drawPixmap(0, y, viewport()->grab(part));
+        y += part.height();
+    }
+    // Below and right of the pointer: the drop line is never more than half a row from the
+    // pointer, so it stays in sight even where the desktop cannot show the image translucent.
+    hotSpot = QPoint(-12, -(parts.front().height() / 2 + 4));
+    return pixmap;
 }
 
 void PdfTableView::dragEnterEvent(QDragEnterEvent* event) {

@@ -30,12 +30,17 @@ class PdfTableView final : public QTableView, public TableView {
     void selectRowIndexes(const IndexSet& indexes, bool byExtendingSelection) override;
     void registerForDraggedTypes(const std::vector<std::string>& types) override;
     void setDoubleAction(std::function<void()> action) override;
+    void scrollRowToVisible(int64_t row) override;
+    void editColumn(const std::string& identifier, int64_t row) override;
+
+    // Commits and closes an open name editor.
+    void endEditing();
 
     const QStringList& registeredMimeTypes() const { return registeredMimeTypes_; }
     static QString emptyListHint();
 
-    // Where a drop at a point of the viewport lands: the gap above a row (0 to the row count), or
-    // a row itself in the middle band of a row.
+    // Where a drop at a point of the viewport lands: the gap above a row (0 to the row count).
+    // Every point of a row takes a drop: its upper half above it, its lower half below it.
     struct DropTarget {
         int64_t row = 0;
         NSTableViewDropOperation operation = NSTableViewDropAbove;
@@ -65,6 +70,10 @@ class PdfTableView final : public QTableView, public TableView {
     void setDropIndicator(const DropTarget& target);
     void clearDropIndicator();
     void runDoubleAction();
+    // Screen readers learn of the empty list's hint, which is only painted.
+    void describeList();
+    // The selected rows alone, half transparent, so the drop line shows through.
+    QPixmap dragPixmap(const IndexSet& rows, QPoint& hotSpot) const;
 
     TomefuseAppDelegate& controller_;
     PdfTableModel& model_;

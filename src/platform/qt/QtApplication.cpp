@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/TomefuseAppDelegate.h"
 #include "platform/desktop/NotificationCenter.h"
+#include "platform/qt/QtNameComparison.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtProgressSheet.h"
 #include "platform/qt/QtStrings.h"
@@ -27,6 +28,7 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
         &taskRunner_,
+        localeNameComparison(),
     };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.

@@ -24,11 +24,12 @@ int QtOpenPanel::runModal() {
     QFileDialog dialog(parent_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setWindowTitle(QStringLiteral("Add PDF Files"));
     if (canChooseDirectories_) {
+        dialog.setWindowTitle(QStringLiteral("Add Folder"));
         // Qt's dialog chooses either files or folders; folders it is when folders are asked for.
         dialog.setFileMode(QFileDialog::Directory);
     } else {
+        dialog.setWindowTitle(QStringLiteral("Add PDF Files"));
         dialog.setFileMode(allowsMultipleSelection_ ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         dialog.setNameFilter(nameFilterForTypes(types_));
     }
@@ -52,6 +53,12 @@ int QtSavePanel::runModal() {
     if (!types_.empty()) {
         // A name typed without the extension gets it.
         dialog.setDefaultSuffix(QString::fromStdString(types_.front()));
+    }
+    if (!directory_.isEmpty()) {
+        dialog.setDirectory(directory_);
+    }
+    if (!name_.isEmpty()) {
+        dialog.selectFile(name_);
     }
     url_.clear();
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/desktop/Panels.h"
+#include "platform/qt/QtStrings.h"
 
 class QWidget;
 
@@ -43,6 +44,8 @@ class QtSavePanel final : public SavePanel {
     // say, and the name always shows its extension.
     void setExtensionHidden(bool flag) override { extensionHidden_ = flag; }
     void setCanSelectHiddenExtension(bool flag) override { canSelectHiddenExtension_ = flag; }
+    void setDirectoryURL(const std::string& path) override { directory_ = fromStdPath(path); }
+    void setNameFieldStringValue(const std::string& name) override { name_ = fromStdPath(name); }
     int runModal() override;
     std::string URL() const override { return url_; }
 
@@ -55,6 +58,8 @@ class QtSavePanel final : public SavePanel {
     std::vector<std::string> types_;
     bool extensionHidden_ = false;
     bool canSelectHiddenExtension_ = false;
+    QString directory_;
+    QString name_;
     std::string url_;
 };
 

@@ -60,14 +60,21 @@ std::vector<std::string> QtPasteboard::readFileURLs(const URLReadingOptions& opt
         }
         const QString path = url.toLocalFile();
         const QFileInfo info(path);
-        if (!info.isFile()) {
+        const auto& types = options.contentsConformToTypes;
+        const auto asked = [&types](const char* type) {
+            return std::find(types.begin(), types.end(), type) != types.end();
+        };
+        if (info.isDir()) {
+            if (!asked(kUTTypeFolder) && !asked(kUTTypeItem)) {
+                continue;
+            }
+        } else if (!info.isFile()) {
             continue;
-        }
-        if (!options.contentsConformToTypes.empty()) {
+        } else if (!types.empty() && !asked(kUTTypeItem)) {
             const QMimeType mime = database.mimeTypeForFile(info, QMimeDatabase::MatchDefault);
-            const bool conforms =
-                std::any_of(options.contentsConformToTypes.begin(), options.contentsConformToTypes.end(),
-                            [&](const std::string& type) { return mime.inherits(mimeTypeForContentType(type)); });
+            const bool conforms = std::any_of(types.begin(), types.end(), [&](const std::string& type) {
+                return mime.inherits(mimeTypeForContentType(type));
+            });
             if (!conforms) {
                 continue;
             }

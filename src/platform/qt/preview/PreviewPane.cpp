@@ -38,6 +38,9 @@ PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
     message_->setTextFormat(Qt::PlainText);
     message_->setMargin(12);
 
+    // Screen readers and the Tab key reach the bookmarks and the pages after the list's commands.
+    bookmarks_->setAccessibleName(tr("Bookmarks of the selected file"));
+    grid_->setAccessibleName(tr("Pages of the selected file"));
     bookmarks_->setModel(bookmarkModel_);
     bookmarks_->setHeaderHidden(true);
     bookmarks_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,0 +1,55 @@
+#include "list/NaturalOrder.h"
+
+namespace tomefuse {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The digit run starting at i, without its leading zeros; i is left after the run.
+std::string_view digitRun(std::string_view text, size_t& i) {
+    while (i < text.size() && text[i] == '0') {
+        ++i;
+    }
+    const size_t start = i;
+    while (i < text.size() && isDigit(text[i])) {
+        ++i;
+    }
+    return text.substr(start, i - start);
+}
+
+}  // namespace
+
+int naturalCompare(std::string_view a, std::string_view b) {
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            const std::string_view x = digitRun(a, i);
+            const std::string_view y = digitRun(b, j);
+            // Without leading zeros the longer run is the larger number.
+            if (x.size() != y.size()) {
+                return x.size() < y.size() ? -1 : 1;
+            }
+            if (const int order = x.compare(y); order != 0) {
+                return order < 0 ? -1 : 1;
+            }
+            continue;
+        }
+        const auto x = static_cast<unsigned char>(folded(a[i]));
+        const auto y = static_cast<unsigned char>(folded(b[j]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+        ++i;
+        ++j;
+    }
+    if (i < a.size()) {
+        return 1;
+    }
+    return j < b.size() ? -1 : 0;
+}
+
+}  // namespace tomefuse
