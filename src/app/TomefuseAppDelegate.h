@@ -82,12 +82,17 @@ class TomefuseAppDelegate {
     void tableViewDoubleClicked(Sender* sender);
     bool openFile(const std::string& path);
     void openFiles(const std::vector<std::string>& paths);
+    // Reads again every listed file changed or gone since it was read; answers whether any was.
+    bool refreshEntries();
 
     // Table data source and delegate (list/). Rows outside the list are ignored.
     int64_t numberOfRowsInTableView() const;
     CellValue objectValueForTableColumn(const std::string& identifier, int64_t row) const;
     bool shouldEditTableColumn(const std::string& identifier, int64_t row) const;
     void setObjectValue(const std::string& value, const std::string& identifier, int64_t row);
+    // Takes the pages a text names from the file at the row, as one edit; a text that names no
+    // pages of it is refused with the reason, and the pages taken stay as they were.
+    void choosePages(int64_t row, const std::string& text);
 
     // Drag and drop (list/).
     bool writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard);
@@ -140,12 +145,21 @@ class TomefuseAppDelegate {
     // Opens the file and makes its entry. An unreadable file gets an entry of 0 pages and 0
     // outline items when keepUnreadable, else none.
     std::optional<PdfEntry> makeEntry(const std::string& path, bool keepUnreadable) const;
+    void readEntry(PdfEntry& entry) const;
+    // Opens a file, asking for its password while it needs one; the password that opened it is
+    // left in password (cleared when none did).
+    std::shared_ptr<PDFDocument> openWithPassword(const std::string& path, const std::string& name,
+                                                  std::string& password, PDFOpenFailure& failure) const;
     bool rowInList(int64_t row) const { return row >= 0 && static_cast<uint64_t>(row) < pdfsList_.size(); }
     void reloadTable();
     void willChangeValueForKey(const std::string& key);
     void didChangeValueForKey(const std::string& key);
     void moveSelectedRows(int64_t row);
     bool dropFiles(DraggingInfo& info);
+    bool readyToSave();
+    void quickSave();
+    // Why the file at path may not be written over: it is a listed file. Empty when it may.
+    std::string refusalToReplace(const std::string& path) const;
     class CombineRelay;
     struct RunningCombine;
     void combineDidFinish();

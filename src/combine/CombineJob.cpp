@@ -2,23 +2,10 @@
 
 #include <new>
 
+#include "list/PdfEntry.h"
 #include "toc/TableOfContents.h"
 
 namespace tomefuse {
-
-std::string unreadableReason(PDFOpenFailure failure) {
-    switch (failure) {
-        case PDFOpenFailure::none: return {};
-        case PDFOpenFailure::missing: return "no longer there";
-        case PDFOpenFailure::notAFile: return "not a file";
-        case PDFOpenFailure::permissionDenied: return "permission denied";
-        case PDFOpenFailure::notAPDF: return "not a PDF";
-        case PDFOpenFailure::damaged: return "damaged beyond repair";
-        case PDFOpenFailure::needsPassword: return "needs a password";
-        case PDFOpenFailure::outOfMemory: return "not enough memory to read it";
-    }
-    return "cannot be read";
-}
 
 CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
                        CombineObserver& observer)
@@ -70,7 +57,7 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     }
     if (!source) {
         // Leads nowhere, so it gets no bookmark.
-        return leaveOut(file, unreadableReason(failure));
+        return leaveOut(file, describeOpenFailure(failure));
     }
     const std::optional<std::vector<uint64_t>> chosen = file.pages.pages(source->pageCount());
     if (!chosen) {

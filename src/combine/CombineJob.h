@@ -96,7 +96,4 @@ class CombineJob {
     CombineOutcome outcome_;
 };
 
-// Why a file does not open, in the words the list and the alerts use.
-std::string unreadableReason(PDFOpenFailure failure);
-
 }  // namespace tomefuse

@@ -70,6 +70,10 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     if (newpdf_) {
         center.removeObserver(this);
     }
+    if (std::string refusal = refusalToReplace(path); !refusal.empty()) {
+        reportSaveFailure(services_.system, window_, path, refusal);
+        return;
+    }
     std::string error;
     std::unique_ptr<AtomicFile> target = services_.system.createAtomicFile(path, error);
     if (!target) {
@@ -81,7 +85,11 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     std::vector<CombineFile> files;
     files.reserve(pdfsList_.size());
     for (const PdfEntry& entry : pdfsList_) {
-        files.push_back({entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
+        // Files known not to open were named before the save and are left out: no bookmark of
+        // theirs would lead anywhere.
+        if (entry.problem.empty()) {
+            files.push_back({entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
+        }
     }
     CombineSettings settings;
     settings.fileBookmarks = services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey);

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "app/TomefuseAppDelegate.h"
@@ -28,13 +30,70 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
+// The list as the files are now; files that cannot be read are named, and the user says whether
+// to combine the others without them.
+bool TomefuseAppDelegate::readyToSave() {
+    refreshEntries();
+    std::vector<const PdfEntry*> unreadable;
+    for (const PdfEntry& entry : pdfsList_) {
+        if (!entry.problem.empty()) {
+            unreadable.push_back(&entry);
+        }
+    }
+    if (unreadable.empty()) {
+        return true;
+    }
+    if (!leavesOutUnreadableFiles_) {
+        // Where nothing may be left out, nothing is written.
+        const PdfEntry& first = *unreadable.front();
+        lastCombineOutcome_ = CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}};
+        services_.system.beep();
+        if (window_) {
+            window_->showAlert("The combined PDF was not saved.", "A file cannot be read: " + lastCombineOutcome_->error);
+        }
+        return false;
+    }
+    if (unreadable.size() == pdfsList_.size()) {
+        services_.system.beep();
+        if (window_) {
+            window_->showAlert("None of the files can be read.", "Nothing is combined.");
+        }
+        return false;
+    }
+    std::string names;
+    for (const PdfEntry* entry : unreadable) {
+        names += entry->path + ": " + entry->problem + "\n";
+    }
+    const std::string message = unreadable.size() == 1 ? "1 file cannot be read and will be left out."
+                                                       : std::to_string(unreadable.size()) +
+                                                             " files cannot be read and will be left out.";
+    return !window_ || window_->askToProceed(message, names + "Combine the others?", "Combine the Others");
+}
+
+std::string TomefuseAppDelegate::refusalToReplace(const std::string& path) const {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0) {
+        return {};
+    }
+    for (const PdfEntry& entry : pdfsList_) {
+        struct stat listed {};
+        if (::stat(entry.path.c_str(), &listed) == 0 && listed.st_dev == target.st_dev && listed.st_ino == target.st_ino) {
+            return "“" + entry.filename + "” is one of the files to combine. Choose another name.";
+        }
+    }
+    return {};
+}
+
 void TomefuseAppDelegate::saveToDisk(Sender*) {
     if (pdfsList_.size() < 2) {
         services_.system.beep();
         return;
     }
+    if (!readyToSave()) {
+        return;
+    }
     if (services_.system.currentEventModifierFlags() & NSEventModifierFlagOption) {
-        saveToTemporaryFile(nullptr);
+        quickSave();
         return;
     }
     auto panel = services_.savePanel ? services_.savePanel() : nullptr;
@@ -48,6 +107,7 @@ void TomefuseAppDelegate::saveToDisk(Sender*) {
     panel->setCanSelectHiddenExtension(true);
     panel->setDirectoryURL(folderOf(pdfsList_.front().path));
     panel->setNameFieldStringValue(suggestedFileName(pdfsList_));
+    panel->setRefusal([this](const std::string& path) { return refusalToReplace(path); });
     if (panel->runModal() == NSModalResponseOK) {
         writeCombinedPDF(panel->URL());
     }
@@ -58,6 +118,12 @@ void TomefuseAppDelegate::saveToTemporaryFile(Sender*) {
         services_.system.beep();
         return;
     }
+    if (readyToSave()) {
+        quickSave();
+    }
+}
+
+void TomefuseAppDelegate::quickSave() {
     // The display name is the user's text: a separator in it must not lead out of the folder,
     // a line break would split the path wherever it is printed, and a leading dot would hide
     // the file.

@@ -15,6 +15,15 @@ CellValue PdfEntry::valueForKey(std::string_view key) const {
     if (key == outlinecountKey) {
         return outlinecount;
     }
+    if (key == pagesKey) {
+        return pages.text();
+    }
+    if (key == pagesTakenKey) {
+        return pages.count(pagecount);
+    }
+    if (key == problemKey) {
+        return problem;
+    }
     return std::monostate{};
 }
 
@@ -33,6 +42,20 @@ std::string displayNameForPath(const std::string& path) {
         name.erase(dot);
     }
     return name;
+}
+
+std::string describeOpenFailure(PDFOpenFailure failure) {
+    switch (failure) {
+        case PDFOpenFailure::none: return {};
+        case PDFOpenFailure::missing: return "no longer there";
+        case PDFOpenFailure::notAFile: return "not a file";
+        case PDFOpenFailure::permissionDenied: return "permission denied";
+        case PDFOpenFailure::notAPDF: return "not a PDF";
+        case PDFOpenFailure::damaged: return "damaged beyond repair";
+        case PDFOpenFailure::needsPassword: return "needs a password";
+        case PDFOpenFailure::outOfMemory: return "not enough memory to read it";
+    }
+    return "cannot be read";
 }
 
 }  // namespace tomefuse

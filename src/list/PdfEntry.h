@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "list/PageSelection.h"
+#include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
 
@@ -19,6 +20,11 @@ struct PdfEntry {
     static constexpr std::string_view filenameKey = "filename";
     static constexpr std::string_view pagecountKey = "pagecount";
     static constexpr std::string_view outlinecountKey = "outlinecount";
+    // Beyond the four: the pages chosen as text ("all", "1-3, 7"), how many that takes, and why
+    // the file cannot be read (empty when it can).
+    static constexpr std::string_view pagesKey = "pages";
+    static constexpr std::string_view pagesTakenKey = "pagestaken";
+    static constexpr std::string_view problemKey = "problem";
 
     PdfEntry() = default;
     PdfEntry(std::string path, std::string filename, uint64_t pagecount, uint64_t outlinecount)
@@ -32,14 +38,28 @@ struct PdfEntry {
     // password of a protected file, held in memory only.
     PageSelection pages;
     std::string password;
+    // Why the file cannot be read, in the user's words; empty when it can. And the file as it was
+    // when read (size and modification time), to notice it change.
+    std::string problem;
+    int64_t fileSize = -1;
+    int64_t fileModified = 0;
 
     // The value under a key, compared exactly; none for any other key.
     CellValue valueForKey(std::string_view key) const;
 
-    bool operator==(const PdfEntry&) const = default;
+    // Equal by what the user listed and chose; what was read of the file (counts aside) is not
+    // part of it.
+    bool operator==(const PdfEntry& other) const {
+        return path == other.path && filename == other.filename && pagecount == other.pagecount &&
+               outlinecount == other.outlinecount && pages == other.pages && password == other.password;
+    }
 };
 
 // The file's last path component without its last extension: "a.b.pdf" gives "a.b".
 std::string displayNameForPath(const std::string& path);
+
+// Why a file does not open, in the words the list and the alerts use: "not a PDF", "damaged
+// beyond repair", "needs a password", "no longer there", "permission denied"...
+std::string describeOpenFailure(PDFOpenFailure failure);
 
 }  // namespace tomefuse

@@ -1,4 +1,7 @@
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <tuple>
 
 #include "app/TomefuseAppDelegate.h"
 #include "toc/TableOfContents.h"
@@ -18,19 +21,82 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-std::optional<PdfEntry> TomefuseAppDelegate::makeEntry(const std::string& path, bool keepUnreadable) const {
-    auto document = PDFDocument::initWithURL(path);
-    if (!document && !keepUnreadable) {
-        return std::nullopt;
+std::shared_ptr<PDFDocument> TomefuseAppDelegate::openWithPassword(const std::string& path, const std::string& name,
+                                                                  std::string& password, PDFOpenFailure& failure) const {
+    auto document = PDFDocument::initWithURL(path, password, &failure);
+    // A protected file: ask, again while the password given is wrong, until the user skips it.
+    bool wrong = !password.empty();
+    while (!document && failure == PDFOpenFailure::needsPassword && services_.passwordPanel) {
+        auto panel = services_.passwordPanel();
+        if (!panel) {
+            break;
+        }
+        panel->setFile(path, name);
+        panel->setPasswordWasWrong(wrong);
+        if (panel->runModal() != NSModalResponseOK) {
+            break;
+        }
+        password = panel->password();
+        document = PDFDocument::initWithURL(path, password, &failure);
+        wrong = true;
     }
+    if (!document) {
+        password.clear();
+    }
+    return document;
+}
+
+namespace {
+
+// The file's size and modification time now; size -1 when it is not there.
+std::pair<int64_t, int64_t> stampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {-1, 0};
+    }
+    return {static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+// Reads what the entry shows from its file: page and bookmark counts, or why it cannot be read.
+void TomefuseAppDelegate::readEntry(PdfEntry& entry) const {
+    std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    auto document = openWithPassword(entry.path, entry.filename, entry.password, failure);
+    entry.problem = describeOpenFailure(failure);
+    entry.pagecount = document ? document->pageCount() : 0;
+    entry.outlinecount = document ? arrayFromOutline(*document).size() : 0;
+    if (document && !entry.pages.isAll() && !entry.pages.pages(entry.pagecount)) {
+        entry.problem = "the pages chosen, " + entry.pages.text() + ", are not all there any more";
+    }
+}
+
+std::optional<PdfEntry> TomefuseAppDelegate::makeEntry(const std::string& path, bool keepUnreadable) const {
     PdfEntry entry;
     entry.path = absolutePath(path);
     entry.filename = displayNameForPath(path);
-    if (document) {
-        entry.pagecount = document->pageCount();
-        entry.outlinecount = arrayFromOutline(*document).size();
+    readEntry(entry);
+    if (!entry.problem.empty() && !keepUnreadable) {
+        return std::nullopt;
     }
     return entry;
+}
+
+bool TomefuseAppDelegate::refreshEntries() {
+    bool changed = false;
+    for (PdfEntry& entry : pdfsList_) {
+        if (stampOf(entry.path) != std::pair{entry.fileSize, entry.fileModified}) {
+            readEntry(entry);
+            changed = true;
+        }
+    }
+    if (changed) {
+        // The files changed, not the list: nothing to undo.
+        reloadTable();
+    }
+    return changed;
 }
 
 void TomefuseAppDelegate::addToTable(Sender*) {

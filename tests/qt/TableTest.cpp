@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+
 #include <QAbstractItemModelTester>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -43,7 +45,7 @@ TEST(TableModel, StaysConsistentWhileRowsAreAddedRenamedAndRemoved) {
     EXPECT_EQ(warnings.take(), std::vector<std::string>{});
 }
 
-TEST(TableModel, ShowsEachKeyInItsColumnAndLetsOnlyNamesBeEdited) {
+TEST(TableModel, ShowsEachKeyInItsColumnAndLetsNamesAndPagesBeEdited) {
     WindowHarness harness;
     const auto paths = harness.addPdfs({7});
     PdfTableModel& model = harness.model();
@@ -56,23 +58,40 @@ TEST(TableModel, ShowsEachKeyInItsColumnAndLetsOnlyNamesBeEdited) {
         bool editable;
     } cells[] = {
         {PdfTableModel::NameColumn, QString("a"), false, true},
-        {PdfTableModel::PagesColumn, QVariant::fromValue<qulonglong>(7), true, false},
+        {PdfTableModel::PagesColumn, QVariant::fromValue<qulonglong>(7), true, true},
         {PdfTableModel::BookmarksColumn, QVariant::fromValue<qulonglong>(0), true, false},
         {PdfTableModel::LocationColumn, QString::fromStdString(paths[0]), false, false},
     };
     for (const auto& cell : cells) {
         const QModelIndex index = model.index(0, cell.column);
         EXPECT_EQ(model.data(index), cell.value) << cell.column;
-        EXPECT_EQ(model.data(index, Qt::EditRole), cell.value) << cell.column;
+        if (cell.column != PdfTableModel::PagesColumn) {
+            EXPECT_EQ(model.data(index, Qt::EditRole), cell.value) << cell.column;
+        }
         const auto alignment = model.data(index, Qt::TextAlignmentRole).value<Qt::Alignment>();
         EXPECT_EQ(bool(alignment & Qt::AlignRight), cell.numeric) << cell.column;
         EXPECT_EQ(bool(model.flags(index) & Qt::ItemIsEditable), cell.editable) << cell.column;
     }
     EXPECT_EQ(model.data(model.index(1, PdfTableModel::BookmarksColumn)), QVariant::fromValue<qulonglong>(3));
 
-    // Only the name column takes a new value.
-    EXPECT_FALSE(model.setData(model.index(0, PdfTableModel::PagesColumn), 99));
+    // The pages cell edits the pages taken; what names no pages of the file is refused, saying
+    // which part, and the pages stay as they were.
+    const QModelIndex pages = model.index(0, PdfTableModel::PagesColumn);
+    EXPECT_EQ(model.data(pages, Qt::EditRole), "all");
+    ASSERT_TRUE(model.setData(pages, "2-1, z"));
+    EXPECT_EQ(model.data(pages), "3 of 7");
+    EXPECT_EQ(model.data(pages, Qt::EditRole), "2-1, z");
+    QString refusal;
+    auto refused = whenModal<QMessageBox>([&](QMessageBox* box) {
+        refusal = box->informativeText();
+        box->accept();
+    });
+    model.setData(pages, "1-3, 99");
+    EXPECT_TRUE(refused->done());
+    EXPECT_EQ(refusal, "“99”: the file has 7 pages");
+    EXPECT_EQ(model.data(pages), "3 of 7");
     EXPECT_EQ(harness.controller().pdfsList()[0].pagecount, 7u);
+    EXPECT_FALSE(model.setData(model.index(0, PdfTableModel::BookmarksColumn), 99));
 }
 
 TEST(TableView, RenamingKeepsTheSelection) {
@@ -130,17 +149,19 @@ TEST(TableView, DoubleClickEditsNamesAndOtherwiseRunsTheDoubleAction) {
     QWidget* viewport = table.viewport();
 
     // On a row: that row's file opens.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::PagesColumn));
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::PagesColumn));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::BookmarksColumn));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 1, PdfTableModel::BookmarksColumn));
     EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{paths[1]});
     EXPECT_FALSE(editing(table));
 
-    // On a name: editing begins, nothing opens.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, PdfTableModel::NameColumn));
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, PdfTableModel::NameColumn));
-    EXPECT_TRUE(editing(table));
-    EXPECT_EQ(harness.workspace.opened.size(), 1u);
-    QTest::keyClick(table.findChild<QLineEdit*>(), Qt::Key_Escape);
+    // On a name, or on the pages taken: editing begins, nothing opens.
+    for (int column : {PdfTableModel::NameColumn, PdfTableModel::PagesColumn}) {
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, column));
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, cellCenter(table, 0, column));
+        EXPECT_TRUE(editing(table)) << column;
+        EXPECT_EQ(harness.workspace.opened.size(), 1u);
+        QTest::keyClick(table.findChild<QLineEdit*>(), Qt::Key_Escape);
+    }
 
     // Return on a selected row does the same as a double click.
     QApplication::setActiveWindow(&harness.window());

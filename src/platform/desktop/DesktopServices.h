@@ -26,6 +26,8 @@ struct DesktopServices {
     // How the user's locale sorts names; without one, digits count by value and ASCII case is
     // folded.
     NameComparison compareNames = nullptr;
+    // Asks for passwords of protected files; without one they are not opened.
+    std::function<std::unique_ptr<PasswordPanel>()> passwordPanel = nullptr;
 };
 
 }  // namespace tomefuse

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,25 @@ class SavePanel {
     // The folder the panel opens in, and the name it suggests.
     virtual void setDirectoryURL(const std::string& path) { (void)path; }
     virtual void setNameFieldStringValue(const std::string& name) { (void)name; }
+    // Names the panel must not accept: for a path, why not (empty: it may). The panel says so
+    // and stays open.
+    virtual void setRefusal(std::function<std::string(const std::string& path)> refusal) { (void)refusal; }
     virtual int runModal() = 0;
     // Absolute path; carries an allowed extension when the user typed a name without one.
     virtual std::string URL() const = 0;
+};
+
+// Asks for the password of a protected file, or whether to skip it.
+class PasswordPanel {
+  public:
+    virtual ~PasswordPanel() = default;
+    // The file asked about, and the name the user knows it by.
+    virtual void setFile(const std::string& path, const std::string& name) = 0;
+    // The password given last time did not open it.
+    virtual void setPasswordWasWrong(bool wrong) = 0;
+    // NSModalResponseOK with a password; anything else skips the file.
+    virtual int runModal() = 0;
+    virtual std::string password() const = 0;
 };
 
 }  // namespace tomefuse

@@ -36,6 +36,12 @@ class Window {
     virtual void endSheet(Panel* sheet) = 0;
     // A warning on the window that the user dismisses.
     virtual void showAlert(const std::string& message, const std::string& informativeText) = 0;
+    // A question on the window: whether to go on with what the proceed button says, or cancel.
+    virtual bool askToProceed(const std::string& message, const std::string& informativeText,
+                              const std::string& proceed) {
+        (void)message, (void)informativeText, (void)proceed;
+        return true;
+    }
     // A passing remark in the window's status line, such as what a drop left out.
     virtual void showStatusMessage(const std::string& message) { (void)message; }
 };

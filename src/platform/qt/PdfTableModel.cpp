@@ -1,5 +1,7 @@
 #include "platform/qt/PdfTableModel.h"
 
+#include <QApplication>
+#include <QStyle>
 #include <algorithm>
 #include <climits>
 
@@ -60,20 +62,45 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
+    auto value = [&](std::string_view key) { return controller_.objectValueForTableColumn(std::string(key), index.row()); };
+    const CellValue problemValue = value(PdfEntry::problemKey);
+    const auto* problem = std::get_if<std::string>(&problemValue);
+    const bool unreadable = problem && !problem->empty();
     switch (role) {
         case Qt::DisplayRole:
+            if (index.column() == PagesColumn) {
+                // Pages taken of pages there are, when not all are taken.
+                const CellValue chosen = value(PdfEntry::pagesKey);
+                if (const auto* text = std::get_if<std::string>(&chosen); text && *text != "all") {
+                    return tr("%1 of %2")
+                        .arg(toVariant(value(PdfEntry::pagesTakenKey)).toULongLong())
+                        .arg(toVariant(value(PdfEntry::pagecountKey)).toULongLong());
+                }
+            }
+            return toVariant(value(identifier(index.column())));
         case Qt::EditRole:
-            return toVariant(controller_.objectValueForTableColumn(identifier(index.column()), index.row()));
+            // The pages cell edits which pages are taken: "all", "1-3, 7", "10-z".
+            return toVariant(value(index.column() == PagesColumn ? PdfEntry::pagesKey : identifier(index.column())));
         case Qt::ToolTipRole:
-            // The full path, wherever the pointer rests: names and counts do not tell two copies apart.
-            return toVariant(controller_.objectValueForTableColumn(std::string(PdfEntry::pathKey), index.row()));
+        case Qt::AccessibleDescriptionRole: {
+            // The full path, wherever the pointer rests: names and counts do not tell two copies
+            // apart; and why a file cannot be read.
+            const QString path = toVariant(value(PdfEntry::pathKey)).toString();
+            return unreadable ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(*problem), path) : QVariant(path);
+        }
         case Qt::TextAlignmentRole:
             if (columns[index.column()].numeric) {
                 return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
             }
             return {};
         case Qt::DecorationRole:
-            return index.column() == NameColumn && rowIcon_ ? rowIcon_(index.row()) : QVariant();
+            if (index.column() != NameColumn) {
+                return {};
+            }
+            if (unreadable) {
+                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            }
+            return rowIcon_ ? rowIcon_(index.row()) : QVariant();
         default:
             return {};
     }

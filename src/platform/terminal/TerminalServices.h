@@ -79,6 +79,11 @@ class TerminalProgress : public Window, public Panel, public ProgressIndicator {
     void beginSheet(Panel* sheet, SheetDidEnd didEnd) override;
     void endSheet(Panel* sheet) override;
     void showAlert(const std::string& message, const std::string& informativeText) override;
+    // Says what it would ask, and goes on: a command line has asked its questions up front.
+    bool askToProceed(const std::string& message, const std::string& informativeText, const std::string&) override {
+        showAlert(message, informativeText);
+        return true;
+    }
 
     void close() override { visible_ = false; }
     bool isVisible() const override { return visible_; }
