@@ -88,7 +88,8 @@ std::optional<ForeignListener> listenAsAnotherUser(const std::string& path) {
         }
         (void)!::write(pipe[1], "y", 1);
         const int client = ::accept(fd, nullptr, nullptr);
-        (void)!::write(client, "tomefuse-ready 1\n", 17);
+        // Ours hangs up at once: a plain write would end this process with SIGPIPE.
+        (void)!::send(client, "tomefuse-ready 1\n", 17, MSG_NOSIGNAL);
         char buffer[4096];
         ssize_t n = 0;
         size_t total = 0;
@@ -247,7 +248,7 @@ TEST(SingleInstance, AWindowThatDoesNotAnswerGetsTheFilesOnceOrNotAtAll) {
     const int silent = bindSocket(silentPath, true);
     auto taken = std::async(std::launch::async, [silent] {
         const int client = ::accept(silent, nullptr, nullptr);
-        (void)!::write(client, "tomefuse-ready 1\n", 17);
+        (void)!::send(client, "tomefuse-ready 1\n", 17, MSG_NOSIGNAL);
         std::string request = readUntilClosed(client);
         ::close(client);
         return request;
