@@ -41,13 +41,18 @@ int main(int argc, char** argv) {
     // A window is already open in this session: it takes the files, and this launch is done.
     const QStringList arguments = QApplication::arguments();
     tomefuse::SingleInstance instance(tomefuse::SingleInstance::defaultSocketPath());
-    const auto role = instance.start(tomefuse::QtApplication::filesFromArguments(arguments));
-    if (role == tomefuse::SingleInstance::Role::secondary) {
-        return 0;
-    }
-    if (role == tomefuse::SingleInstance::Role::standalone) {
-        std::fprintf(stderr, "tomefuse: cannot listen at %s; later launches will open windows of their own\n",
-                     qPrintable(instance.socketPath()));
+    switch (instance.start(tomefuse::QtApplication::filesFromArguments(arguments))) {
+        case tomefuse::SingleInstance::Role::primary:
+            break;
+        case tomefuse::SingleInstance::Role::secondary:
+            return 0;
+        case tomefuse::SingleInstance::Role::unanswered:
+            // The running window may still open the files: a window here would open them twice.
+            std::fprintf(stderr, "tomefuse: %s\n", qPrintable(instance.problem()));
+            return 1;
+        case tomefuse::SingleInstance::Role::standalone:
+            std::fprintf(stderr, "tomefuse: %s\n", qPrintable(instance.problem()));
+            break;
     }
 
     tomefuse::QtApplication tomefuse(arguments);

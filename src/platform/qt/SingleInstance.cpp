@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -14,6 +15,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/desktop/PrivateFolder.h"
+
 namespace tomefuse {
 
 namespace {
@@ -22,6 +25,7 @@ namespace {
 // the file system's bytes, which may hold anything but NUL; an empty path ends the list.
 const QByteArray header("tomefuse-open 1\0", 16);
 const QByteArray end("\0\0", 2);
+const QByteArray greeting("tomefuse-ready 1\n");
 const QByteArray acknowledgement("ok\n");
 
 // A request is a handful of paths; anything this large is not one.
@@ -29,20 +33,12 @@ constexpr qsizetype maxMessageBytes = 16 * 1024 * 1024;
 // A client that connects and then says nothing is dropped after this long.
 constexpr int requestTimeoutMs = 10000;
 
-// Only the user's own processes may hand over files, whatever the socket's folder allows.
-bool fromThisUser(QLocalSocket& socket) {
-#ifdef SO_PEERCRED
-    ucred credentials{};
-    socklen_t size = sizeof credentials;
-    const auto descriptor = static_cast<int>(socket.socketDescriptor());
-    if (::getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0) {
-        return false;
+// A line the other end sent, or empty when none came in time.
+QByteArray readLine(QLocalSocket& socket, const QDeadlineTimer& deadline) {
+    while (!socket.canReadLine() &&
+           socket.waitForReadyRead(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())))) {
     }
-    return credentials.uid == ::getuid();
-#else
-    Q_UNUSED(socket);
-    return true;
-#endif
+    return socket.canReadLine() ? socket.readLine(256) : QByteArray();
 }
 
 QString displayName() {
@@ -66,13 +62,34 @@ SingleInstance::SingleInstance(QString socketPath, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultSocketPath() {
-    // The runtime folder is the user's own (mode 0700); Qt makes one in the temporary folder
-    // where the session has none.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath();
+    const QString name = QStringLiteral("/tomefuse-%1-%2.socket").arg(::getuid()).arg(displayName());
+    // The session's runtime folder is the user's own (mode 0700), as Qt checks.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (!folder.isEmpty() && QDir::cleanPath(folder) == QDir::cleanPath(runtime)) {
+            return folder + name;
+        }
     }
-    return folder + QStringLiteral("/tomefuse-%1-%2.socket").arg(::getuid()).arg(displayName());
+    // Without it, not Qt's stand-in nor the temporary folder itself: in a folder every user can
+    // write, another user may have taken the name first and listen there.
+    const auto folder = privateFolder(QFile::encodeName(QDir::tempPath()).toStdString(),
+                                      "tomefuse-" + std::to_string(::geteuid()));
+    return folder ? QFile::decodeName(QByteArray::fromStdString(*folder)) + name : QString();
+}
+
+bool SingleInstance::peerIsThisUser(qintptr descriptor) {
+#ifdef SO_PEERCRED
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0) {
+        return false;
+    }
+    return credentials.uid == ::geteuid();
+#else
+    Q_UNUSED(descriptor);
+    return true;
+#endif
 }
 
 QByteArray SingleInstance::encode(const Paths& paths) {
@@ -116,45 +133,69 @@ SingleInstance::Decoded SingleInstance::decode(const QByteArray& received) {
 }
 
 SingleInstance::Role SingleInstance::start(const Paths& paths, int timeoutMs) {
+    if (socketPath_.isEmpty()) {
+        problem_ = QStringLiteral("no folder of this user's own for the socket in %1; this window stands alone")
+                       .arg(QDir::tempPath());
+        return Role::standalone;
+    }
     // Two processes started at once must not both decide that nobody is listening.
     QLockFile lock(socketPath_ + QStringLiteral(".lock"));
-    const bool locked = lock.tryLock(2 * timeoutMs);
+    const bool locked = lock.tryLock(3 * timeoutMs);
     switch (handOff(paths, timeoutMs)) {
         case HandOff::taken:
             return Role::secondary;
-        case HandOff::noAnswer:
-            // Someone holds the socket but does not answer: start a window of our own, and
-            // leave the socket alone.
+        case HandOff::unconfirmed:
+            // It has the files and may open them yet: a window here would open them twice.
+            problem_ = QStringLiteral(
+                "the running Tomefuse window does not answer; the files went to it and open there when it "
+                "recovers");
+            return Role::unanswered;
+        case HandOff::notSent:
+            // Someone holds the socket: start a window of our own, and leave the socket alone.
             return Role::standalone;
         case HandOff::nobodyListening:
             break;
     }
-    if (!locked) {
+    if (!locked || !listen()) {
+        problem_ = QStringLiteral("cannot listen at %1; later launches will open windows of their own").arg(socketPath_);
         return Role::standalone;
     }
-    return listen() ? Role::primary : Role::standalone;
+    return Role::primary;
 }
 
 SingleInstance::HandOff SingleInstance::handOff(const Paths& paths, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(timeoutMs)) {
         // No socket file, or one that nobody listens on: what a crash leaves behind.
         const auto error = socket.error();
-        return error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError
-                   ? HandOff::nobodyListening
-                   : HandOff::noAnswer;
+        if (error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError) {
+            return HandOff::nobodyListening;
+        }
+        problem_ = QStringLiteral("cannot reach the running Tomefuse window at %1 (%2); this window stands alone")
+                       .arg(socketPath_, socket.errorString());
+        return HandOff::notSent;
     }
+    // Paths are private: they go to none but this user's own listener.
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        problem_ = QStringLiteral("%1 is held by another user; nothing was sent there, and this window stands alone")
+                       .arg(socketPath_);
+        return HandOff::notSent;
+    }
+    // A window that is too busy to greet gets nothing, so that it cannot take the files later
+    // while this launch opens them too.
+    if (readLine(socket, QDeadlineTimer(timeoutMs)) != greeting) {
+        socket.abort();
+        problem_ = QStringLiteral("the running Tomefuse window does not answer; this launch opens a window of its own");
+        return HandOff::notSent;
+    }
+    const QDeadlineTimer deadline(timeoutMs);
     socket.write(encode(paths));
-    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) {
+    while (socket.bytesToWrite() > 0 &&
+           socket.waitForBytesWritten(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())))) {
     }
-    QByteArray answer;
-    while (!answer.contains('\n') && socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-        answer += socket.readAll();
-    }
-    answer += socket.readAll();
-    return answer.startsWith(acknowledgement) ? HandOff::taken : HandOff::noAnswer;
+    return readLine(socket, deadline) == acknowledgement ? HandOff::taken : HandOff::unconfirmed;
 }
 
 bool SingleInstance::listen() {
@@ -176,10 +217,13 @@ bool SingleInstance::listen() {
 void SingleInstance::accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!fromThisUser(*socket)) {
+        // Only the user's own processes may hand over files, whatever the socket's folder allows.
+        if (!peerIsThisUser(socket->socketDescriptor())) {
             socket->abort();
             continue;
         }
+        socket->write(greeting);
+        socket->flush();
         auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] { readRequest(*socket, *received); });
         QTimer::singleShot(requestTimeoutMs, socket, [socket] { socket->abort(); });
