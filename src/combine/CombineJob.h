@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "combine/ContentsPage.h"
+#include "combine/RightHandStarts.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/pdf/PDFDocument.h"
@@ -24,6 +26,11 @@ struct CombineSettings {
     bool keepBookmarks = true;  // each file's own bookmarks
     // A file that cannot be read is left out and named; else it ends the combine, nothing written.
     bool leaveOutUnreadable = true;
+
+    // The combined document for reading and printing; all off unless asked for.
+    ContentsOptions contents;
+    bool startFilesOnRightHandPages = false;
+    PDFDocumentAttributes properties;
 };
 
 // A file, and what was wrong with it, in the user's words.
@@ -91,6 +98,8 @@ class CombineJob {
     std::shared_ptr<PDFDocument> document_;
     uint64_t pageOffset_ = 0;
     CombineOutcome outcome_;
+    ContentsPage contents_;
+    RightHandStarts rightHand_;
 };
 
 // Why a file does not open, in the words the list and the alerts use.

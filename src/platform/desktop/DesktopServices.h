@@ -12,6 +12,8 @@
 
 namespace tomefuse {
 
+class ContentsTypesetter;
+
 // What the controller is given at construction. Panels are made afresh for each use.
 struct DesktopServices {
     UserDefaults& userDefaults;
@@ -22,6 +24,8 @@ struct DesktopServices {
     std::function<std::unique_ptr<SavePanel>()> savePanel;
     // Where long work runs; in place when none is given.
     TaskRunner* taskRunner = nullptr;
+    // Lays out contents pages; none where that cannot be done (a combine asking for one fails).
+    ContentsTypesetter* contentsTypesetter = nullptr;
 };
 
 }  // namespace tomefuse
