@@ -138,8 +138,9 @@ void CombineJob::run() {
             }
         }
         // The contents pages stand first but are made last, when the pages they list are in.
+        // Stopped meanwhile, it is a cancelled combine, not a failed one.
         if (outcome_.status == CombineOutcome::Status::written && !stop_ &&
-            !contents_.insertInto(*document_, *root, settings_.startFilesOnRightHandPages, outcome_.error)) {
+            !contents_.insertInto(*document_, *root, settings_.startFilesOnRightHandPages, outcome_.error) && !stop_) {
             outcome_.status = CombineOutcome::Status::failed;
         }
         // A combine that stopped itself (a file that cannot be read, a failed write) ends the

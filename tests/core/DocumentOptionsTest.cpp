@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <qpdf/QPDF.hh>
 
 #include "Fakes.h"
@@ -159,6 +160,27 @@ TEST(DocumentProperties, GoToTheInformationDictionaryAndTheXmpMetadata) {
         }
         EXPECT_EQ(qpdfCheckProblems(out), "");
     }
+}
+
+}  // namespace
+}  // namespace tomefuse::test
+
+namespace tomefuse::test {
+namespace {
+
+// A contents page that cannot be laid out (no Qt module) is said so, and nothing is written.
+TEST(ContentsPage, WithoutALayoutTheSaveFailsAndWritesNothing) {
+    TempDir dir;
+    Harness h(dir.path());
+    h.defaults.setBool(shouldAddContentsPageKey, true);
+    h.add(makePdf(dir, "a.pdf", 1));
+    h.add(makePdf(dir, "b.pdf", 1));
+    h.controller.writeCombinedPDF(dir.file("out.pdf"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.pdf")));
+    ASSERT_EQ(h.window.alerts.size(), 1u);
+    EXPECT_NE(h.window.alerts[0].second.find("contents page cannot be laid out"), std::string::npos)
+        << h.window.alerts[0].second;
+    EXPECT_EQ(h.system.beeps, 1);
 }
 
 }  // namespace
