@@ -276,16 +276,17 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Qt is loaded for the contents page only.
-    ContentsTypesetter* typesetter = nullptr;
+    // Qt is loaded for the contents page only, while the files are read.
+    std::unique_ptr<ContentsModule> contentsModule;
     if (options.contentsDepth) {
         std::string error;
-        typesetter = loadContentsTypesetter(error);
-        if (!typesetter) {
+        contentsModule = ContentsModule::start(error);
+        if (!contentsModule) {
             std::cerr << "tomefuse-combine: cannot make a contents page: " << error << "; nothing written\n";
             return writeFailed;
         }
     }
+    ContentsTypesetter* typesetter = contentsModule.get();
 
     OverlayUserDefaults defaults(readStoredSettings(applicationSettingsFiles()));
     TerminalWorkspace workspace(options.afterwards);

@@ -46,6 +46,9 @@ class ContentsTypesetter {
     virtual ~ContentsTypesetter() = default;
     // May run on any thread; one call at a time.
     virtual ContentsTypesetting typeset(const ContentsRequest& request) = 0;
+    // Readies ahead of the first typesetting what it needs (a toolkit, its fonts): may run on
+    // another thread, before any typesetting.
+    virtual void prepare() {}
 };
 
 // The module's entry point: a typesetter that lives as long as the process.

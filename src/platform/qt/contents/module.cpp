@@ -14,6 +14,22 @@ namespace {
 class ModuleTypesetter final : public tomefuse::QtContentsTypesetter {
   public:
     tomefuse::ContentsTypesetting typeset(const tomefuse::ContentsRequest& request) override {
+        makeApplication();
+        return QtContentsTypesetter::typeset(request);
+    }
+
+    // Starts Qt and loads the fonts and the PDF writer's code with a page of one line, while the
+    // command line still reads the files.
+    void prepare() override {
+        makeApplication();
+        tomefuse::ContentsRequest sample;
+        sample.title = "Contents";
+        sample.lines = {{"Contents", "1", 0}, {"Contents", "2", 1}};
+        QtContentsTypesetter::typeset(sample);
+    }
+
+  private:
+    static void makeApplication() {
         if (!QGuiApplication::instance()) {
             // A terminal program says what went wrong itself; Qt's notes on its environment
             // (no runtime folder, no session bus) are no concern of its user.
@@ -29,7 +45,6 @@ class ModuleTypesetter final : public tomefuse::QtContentsTypesetter {
             static char* argv[] = {name, platformOption, platform, nullptr};
             new QGuiApplication(argc, argv);
         }
-        return QtContentsTypesetter::typeset(request);
     }
 };
 
