@@ -295,12 +295,13 @@ int main(int argc, char** argv) {
     TerminalProgress progress(!options.quiet && ::isatty(STDERR_FILENO));
     const std::string output = options.output ? absolute(*options.output) : std::string();
 
-    TomefuseAppDelegate controller(DesktopServices{
+    DesktopServices services{
         defaults, NotificationCenter::defaultCenter(), workspace, system,
         [] { return std::unique_ptr<OpenPanel>(); },
         [output] { return std::make_unique<FixedSavePanel>(output); },
-        nullptr, typesetter,
-    });
+    };
+    services.contentsTypesetter = typesetter;
+    TomefuseAppDelegate controller(std::move(services));
     controller.setWindow(&progress);
     controller.setSaveProgressPanel(&progress);
     PausingIndicator bar(progress);

@@ -27,8 +27,8 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         [this] { return std::make_unique<QtOpenPanel>(window_.get()); },
         [this] { return std::make_unique<QtSavePanel>(window_.get()); },
         &taskRunner_,
-        &contentsTypesetter_,
     };
+    services.contentsTypesetter = &contentsTypesetter_;
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
     QApplication::setWindowIcon(QIcon::fromTheme(
