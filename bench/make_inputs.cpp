@@ -3,6 +3,8 @@
 //   B    200 files of 10 pages
 //   C    2,000 files of 2 pages
 //   add  1,000 files of 10 pages, each with a 20-item outline
+//   contents 400 files of 10 pages, each with a 20-item outline: a contents page of 400 lines, or
+//        8,400 with every bookmark
 //   scan 8 files of 5 pages, each page one 8 MiB image of noise: 40 MiB a file, as scans are,
 //        in data that does not compress
 #include <algorithm>
@@ -165,7 +167,7 @@ void writeScans(const std::filesystem::path& dir, int files, int pages) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|scan DIR\n";
+        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan DIR\n";
         return 2;
     }
     const std::string shape = argv[1];
@@ -178,6 +180,8 @@ int main(int argc, char** argv) {
         writeFiles(dir, 2000, 2, {});
     } else if (shape == "add") {
         writeFiles(dir, 1000, 10, outline(10, 4, 4, 0));
+    } else if (shape == "contents") {
+        writeFiles(dir, 400, 10, outline(10, 4, 4, 0));
     } else if (shape == "scan") {
         writeScans(dir, 8, 5);
     } else {

@@ -148,6 +148,7 @@ void MainWindow::buildMenus() {
     options->addAction(insertTOC_);
     options->addAction(preserveTOCs_);
     options->addAction(openWhenSaved_);
+    addDocumentCommands(file, options);
     // The settings may change behind the window's back; the menu shows them as they are.
     connect(options, &QMenu::aboutToShow, this, &MainWindow::syncOptions);
 
@@ -197,6 +198,7 @@ void MainWindow::syncOptions() {
         const QSignalBlocker blocker(action);
         action->setChecked(userDefaults_.boolForKey(key));
     }
+    syncDocumentOptions();
 }
 
 QString MainWindow::statusText(uint64_t files, uint64_t pages) {

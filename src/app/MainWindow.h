@@ -7,6 +7,7 @@
 #include "platform/desktop/ProgressSheet.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMenu;
 class QSettings;
@@ -55,6 +56,11 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* preserveTOCsAction() const { return preserveTOCs_; }
     QAction* openWhenSavedAction() const { return openWhenSaved_; }
     QAction* previewAction() const { return showPreview_; }
+    // The combined document: its contents page, right-hand starts and properties.
+    QAction* contentsPageAction() const { return contentsPage_; }
+    QMenu* contentsDepthMenu() const { return contentsDepthMenu_; }
+    QAction* rightHandStartsAction() const { return rightHandStarts_; }
+    QAction* documentPropertiesAction() const { return documentProperties_; }
 
     // Enables the commands as the controller says and shows the counts.
     void updateCommands();
@@ -90,6 +96,10 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* makeCommand(const QString& text, TomefuseAppDelegate::Action selector);
     QAction* makeOption(const QString& text, const char* key);
     void buildMenus();
+    // MainWindow_document.cpp: the commands and options for the combined document itself.
+    void addDocumentCommands(QMenu* file, QMenu* options);
+    void syncDocumentOptions();
+    void showDocumentProperties();
     void combiningChanged();
     void buildPreview();
     void saveLayout();
@@ -117,6 +127,11 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* preserveTOCs_ = nullptr;
     QAction* openWhenSaved_ = nullptr;
     QAction* showPreview_ = nullptr;
+    QAction* contentsPage_ = nullptr;
+    QMenu* contentsDepthMenu_ = nullptr;
+    QActionGroup* contentsDepths_ = nullptr;
+    QAction* rightHandStarts_ = nullptr;
+    QAction* documentProperties_ = nullptr;
     int previewWidth_ = 300;
     std::vector<Command> commands_;
     std::vector<std::pair<QAction*, std::string>> options_;

@@ -1,5 +1,6 @@
 #include "app/TomefuseAppDelegate.h"
 
+#include "combine/DocumentOptions.h"
 #include "platform/desktop/FileURL.h"
 
 namespace tomefuse {
@@ -26,7 +27,10 @@ void TomefuseAppDelegate::applicationDidFinishLaunching() {
         {shouldInsertTOCForFilenamesKey, true},
         {preserveExistingTOCsKey, true},
         {shouldOpenPDFInDefaultApplicationKey, true},
+        {shouldAddContentsPageKey, false},
+        {shouldStartFilesOnRightHandPagesKey, false},
     });
+    registerDocumentOptionDefaults(services_.userDefaults);
     // The list was made at construction: files the desktop asked us to open before launch ended
     // are already in it and stay there.
     if (tableView_) {

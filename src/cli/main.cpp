@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
+#include "cli/ContentsModule.h"
+#include "combine/DocumentOptions.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/terminal/SettingsFile.h"
 #include "platform/terminal/TerminalServices.h"
@@ -40,6 +42,17 @@ const char* usageText =
     "      --drop-bookmarks     drop them\n"
     "      --title N=TEXT       name the N-th file TEXT (the title of its bookmark)\n"
     "\n"
+    "The combined document (none of these unless given):\n"
+    "      --contents[=DEPTH]   put a contents page first: each file's name and the page\n"
+    "                           it starts on, and its bookmarks DEPTH levels deep below\n"
+    "                           it (1, 2 or all; none when DEPTH is left out)\n"
+    "      --duplex             start each file on a right-hand page: a blank page after\n"
+    "                           each file with an odd number of pages, but the last\n"
+    "      --title-meta TEXT    the document's title, which viewers show\n"
+    "      --author TEXT        its author\n"
+    "      --subject TEXT       its subject\n"
+    "      --keywords TEXT      its keywords, separated by commas\n"
+    "\n"
     "Afterwards (by default neither):\n"
     "      --open               open the combined PDF in the default viewer\n"
     "      --reveal             show it in the file manager\n"
@@ -61,6 +74,9 @@ struct Options {
     std::optional<bool> keepBookmarks;
     TerminalWorkspace::Mode afterwards = TerminalWorkspace::Mode::none;
     std::map<size_t, std::string> titles;  // by 1-based file number
+    std::optional<int> contentsDepth;      // a contents page, listing bookmarks this deep
+    bool duplex = false;
+    PDFDocumentAttributes properties;
     bool skipUnreadable = false;
     bool quiet = false;
     bool verbose = false;
@@ -139,7 +155,23 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    enum LongOnly { temp = 256, fileBookmarks, noFileBookmarks, keepBookmarks, dropBookmarks, title, open, reveal, skip };
+    enum LongOnly {
+        temp = 256,
+        fileBookmarks,
+        noFileBookmarks,
+        keepBookmarks,
+        dropBookmarks,
+        title,
+        open,
+        reveal,
+        skip,
+        contents,
+        duplex,
+        titleMeta,
+        author,
+        subject,
+        keywords,
+    };
     const option longOptions[] = {
         {"output", required_argument, nullptr, 'o'},
         {"temp", no_argument, nullptr, temp},
@@ -151,6 +183,12 @@ int main(int argc, char** argv) {
         {"open", no_argument, nullptr, open},
         {"reveal", no_argument, nullptr, reveal},
         {"skip-unreadable", no_argument, nullptr, skip},
+        {"contents", optional_argument, nullptr, contents},
+        {"duplex", no_argument, nullptr, duplex},
+        {"title-meta", required_argument, nullptr, titleMeta},
+        {"author", required_argument, nullptr, author},
+        {"subject", required_argument, nullptr, subject},
+        {"keywords", required_argument, nullptr, keywords},
         {"quiet", no_argument, nullptr, 'q'},
         {"verbose", no_argument, nullptr, 'v'},
         {"help", no_argument, nullptr, 'h'},
@@ -177,6 +215,22 @@ int main(int argc, char** argv) {
             case open: options.afterwards = TerminalWorkspace::Mode::open; break;
             case reveal: options.afterwards = TerminalWorkspace::Mode::reveal; break;
             case skip: options.skipUnreadable = true; break;
+            case contents: {
+                const std::string depth = optarg ? optarg : "0";
+                if (depth == "all") {
+                    options.contentsDepth = -1;
+                } else if (depth.empty() || depth.size() > 3 || depth.find_first_not_of("0123456789") != std::string::npos) {
+                    return usage("--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth);
+                } else {
+                    options.contentsDepth = std::stoi(depth);
+                }
+                break;
+            }
+            case duplex: options.duplex = true; break;
+            case titleMeta: options.properties.title = optarg; break;
+            case author: options.properties.author = optarg; break;
+            case subject: options.properties.subject = optarg; break;
+            case keywords: options.properties.keywords = optarg; break;
             case 'q': options.quiet = true; break;
             case 'v': options.verbose = true; break;
             case 'h': std::cout << usageText; return success;
@@ -222,6 +276,18 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Qt is loaded for the contents page only, while the files are read.
+    std::unique_ptr<ContentsModule> contentsModule;
+    if (options.contentsDepth) {
+        std::string error;
+        contentsModule = ContentsModule::start(error);
+        if (!contentsModule) {
+            std::cerr << "tomefuse-combine: cannot make a contents page: " << error << "; nothing written\n";
+            return writeFailed;
+        }
+    }
+    ContentsTypesetter* typesetter = contentsModule.get();
+
     OverlayUserDefaults defaults(readStoredSettings(applicationSettingsFiles()));
     TerminalWorkspace workspace(options.afterwards);
     TerminalSystem system;
@@ -229,11 +295,13 @@ int main(int argc, char** argv) {
     TerminalProgress progress(!options.quiet && ::isatty(STDERR_FILENO));
     const std::string output = options.output ? absolute(*options.output) : std::string();
 
-    TomefuseAppDelegate controller(DesktopServices{
+    DesktopServices services{
         defaults, NotificationCenter::defaultCenter(), workspace, system,
         [] { return std::unique_ptr<OpenPanel>(); },
         [output] { return std::make_unique<FixedSavePanel>(output); },
-    });
+    };
+    services.contentsTypesetter = typesetter;
+    TomefuseAppDelegate controller(std::move(services));
     controller.setWindow(&progress);
     controller.setSaveProgressPanel(&progress);
     PausingIndicator bar(progress);
@@ -277,6 +345,14 @@ int main(int argc, char** argv) {
         defaults.setBool(preserveExistingTOCsKey, *options.keepBookmarks);
     }
     defaults.setBool(shouldOpenPDFInDefaultApplicationKey, options.afterwards != TerminalWorkspace::Mode::reveal);
+    // What the application stores for the document itself plays no part here: only the flags.
+    defaults.setBool(shouldAddContentsPageKey, options.contentsDepth.has_value());
+    defaults.setInteger(contentsBookmarkDepthKey, options.contentsDepth.value_or(0));
+    defaults.setBool(shouldStartFilesOnRightHandPagesKey, options.duplex);
+    defaults.setString(documentTitleKey, options.properties.title);
+    defaults.setString(documentAuthorKey, options.properties.author);
+    defaults.setString(documentSubjectKey, options.properties.subject);
+    defaults.setString(documentKeywordsKey, options.properties.keywords);
     system.modifierFlags = options.temp ? NSEventModifierFlagOption : 0;
 
     // A file that opened when listed but cannot be read now ends the combine, unless asked to

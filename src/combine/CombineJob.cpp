@@ -13,12 +13,17 @@ CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings,
       settings_(settings),
       target_(std::move(target)),
       path_(target_ ? target_->target() : std::string()),
-      observer_(observer) {
+      observer_(observer),
+      contents_(settings.contents),
+      rightHand_(settings.startFilesOnRightHandPages) {
     PDFWriteTarget write;
     write.fd = target_ ? target_->fd() : -1;
     write.post = [this](const Notification& n) { observer_.post(n); };
     write.cancelled = &stop_;
     document_ = PDFDocument::initWritingToFile(std::move(write));
+    if (document_) {
+        document_->setDocumentAttributes(settings_.properties);
+    }
 }
 
 CombineJob::~CombineJob() = default;
@@ -67,7 +72,7 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     }
     const std::vector<uint64_t>& pages = *chosen;
     std::vector<TocEntry> toc;
-    if (settings_.keepBookmarks) {
+    if (settings_.keepBookmarks || contents_.wantsBookmarks()) {
         toc = arrayFromOutline(*source);
         if (!file.pages.isAll()) {
             toc = selectOutlineEntries(toc, pages);
@@ -88,6 +93,12 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
             outcome_.status = CombineOutcome::Status::failed;
             outcome_.error = document_->lastError();
             return Next::stop;
+    }
+
+    pageOffset_ += rightHand_.fileInserted(*document_, pageOffset_, pages.size());
+    contents_.addFile(*document_, file.filename, pageOffset_, toc);
+    if (!settings_.keepBookmarks) {
+        toc.clear();
     }
 
     if (settings_.fileBookmarks) {
@@ -119,6 +130,12 @@ void CombineJob::run() {
             if (stop_ || combineFile(i, *root) == Next::stop) {
                 break;
             }
+        }
+        // The contents pages stand first but are made last, when the pages they list are in.
+        // Stopped meanwhile, it is a cancelled combine, not a failed one.
+        if (outcome_.status == CombineOutcome::Status::written && !stop_ &&
+            !contents_.insertInto(*document_, *root, settings_.startFilesOnRightHandPages, outcome_.error) && !stop_) {
+            outcome_.status = CombineOutcome::Status::failed;
         }
         // A combine that stopped itself (a file that cannot be read, a failed write) ends the
         // document as a cancelled one does: nothing more is written, the end is posted.

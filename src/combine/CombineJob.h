@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "combine/ContentsPage.h"
+#include "combine/RightHandStarts.h"
 #include "list/PageSelection.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/NotificationCenter.h"
@@ -15,6 +17,15 @@ namespace tomefuse {
 
 // What the combine takes of one list entry.
 struct CombineFile {
+    CombineFile() = default;
+    CombineFile(std::string path, std::string filename, uint64_t expectedPages, PageSelection pages = {},
+                std::string password = {})
+        : path(std::move(path)),
+          filename(std::move(filename)),
+          expectedPages(expectedPages),
+          pages(std::move(pages)),
+          password(std::move(password)) {}
+
     std::string path;
     std::string filename;        // names its bookmark
     uint64_t expectedPages = 0;  // as listed; for the progress bar only
@@ -27,6 +38,11 @@ struct CombineSettings {
     bool keepBookmarks = true;  // each file's own bookmarks
     // A file that cannot be read is left out and named; else it ends the combine, nothing written.
     bool leaveOutUnreadable = true;
+
+    // The combined document for reading and printing; all off unless asked for.
+    ContentsOptions contents;
+    bool startFilesOnRightHandPages = false;
+    PDFDocumentAttributes properties;
 };
 
 // A file, and what was wrong with it, in the user's words.
@@ -94,6 +110,8 @@ class CombineJob {
     std::shared_ptr<PDFDocument> document_;
     uint64_t pageOffset_ = 0;
     CombineOutcome outcome_;
+    ContentsPage contents_;
+    RightHandStarts rightHand_;
 };
 
 }  // namespace tomefuse

@@ -1,5 +1,6 @@
 #include "app/TomefuseAppDelegate.h"
 #include "combine/CombineJob.h"
+#include "combine/DocumentOptions.h"
 #include "platform/desktop/TaskRunner.h"
 
 namespace tomefuse {
@@ -95,6 +96,7 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     settings.fileBookmarks = services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey);
     settings.keepBookmarks = services_.userDefaults.boolForKey(preserveExistingTOCsKey);
     settings.leaveOutUnreadable = leavesOutUnreadableFiles_;
+    readDocumentOptions(services_.userDefaults, services_.contentsTypesetter, settings);
 
     TaskRunner& runner = services_.taskRunner ? *services_.taskRunner : inlineRunner;
     auto running = std::make_shared<RunningCombine>();

@@ -49,7 +49,9 @@ TEST(Controller, StartUpRegistersSettingsDragTypesAndDoubleAction) {
     ASSERT_EQ(h.defaults.registerCalls.size(), 1u);
     EXPECT_EQ(h.defaults.registerCalls[0], (std::map<std::string, bool>{{"shouldInsertTOCForFilenames", true},
                                                                          {"preserveExistingTOCs", true},
-                                                                         {"shouldOpenPDFInDefaultApplication", true}}));
+                                                                         {"shouldOpenPDFInDefaultApplication", true},
+                                                                         {"shouldAddContentsPage", false},
+                                                                         {"shouldStartFilesOnRightHandPages", false}}));
     EXPECT_TRUE(h.defaults.boolForKey(shouldInsertTOCForFilenamesKey));
     EXPECT_TRUE(h.defaults.boolForKey(shouldOpenPDFInDefaultApplicationKey));
     EXPECT_FALSE(h.defaults.boolForKey(preserveExistingTOCsKey)) << "a user value wins over the default";

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -14,6 +15,8 @@
 #include <QTest>
 
 #include "QtTestSupport.h"
+#include "combine/DocumentOptions.h"
+#include "platform/qt/DocumentPropertiesDialog.h"
 #include "platform/qt/QtProgressSheet.h"
 
 namespace tomefuse::test {
@@ -143,6 +146,53 @@ TEST(MainWindow, OptionsReadAndWriteTheUserDefaults) {
         window.syncOptions();
         EXPECT_TRUE(action->isChecked()) << key;
     }
+}
+
+// The combined document's own options, off until chosen; its properties in a dialog of the
+// File menu, kept in the settings as typed (a list of keywords stays one text).
+TEST(MainWindow, DocumentOptionsAndPropertiesAreKeptInTheUserDefaults) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    QAction* contents = window.contentsPageAction();
+    QMenu* depths = window.contentsDepthMenu();
+    EXPECT_EQ(contents->text(), "Add a Contents Page");
+    EXPECT_EQ(window.rightHandStartsAction()->text(), "Start Each File on a Right-Hand Page");
+    EXPECT_TRUE(menuTitled(window, "&Options")->actions().contains(contents));
+    EXPECT_TRUE(menuTitled(window, "&File")->actions().contains(window.documentPropertiesAction()));
+    EXPECT_FALSE(contents->isChecked());
+    EXPECT_FALSE(window.rightHandStartsAction()->isChecked());
+    EXPECT_FALSE(depths->isEnabled()) << "no contents page, no depth to choose";
+
+    contents->trigger();
+    window.rightHandStartsAction()->trigger();
+    EXPECT_TRUE(harness.userDefaults.boolForKey(shouldAddContentsPageKey));
+    EXPECT_TRUE(harness.userDefaults.boolForKey(shouldStartFilesOnRightHandPagesKey));
+    EXPECT_TRUE(depths->isEnabled());
+    const std::pair<int, long long> choices[] = {{2, 2}, {3, -1}, {0, 0}};
+    for (const auto& [index, stored] : choices) {
+        depths->actions()[index]->trigger();
+        EXPECT_EQ(harness.userDefaults.integerForKey(contentsBookmarkDepthKey), stored);
+    }
+    harness.userDefaults.setInteger(contentsBookmarkDepthKey, 1);
+    window.syncOptions();
+    EXPECT_TRUE(depths->actions()[1]->isChecked()) << depths->actions()[1]->text().toStdString();
+
+    harness.userDefaults.setString(documentTitleKey, "Old title");
+    for (const bool accept : {false, true}) {
+        window.documentPropertiesAction()->trigger();
+        auto* dialog = window.findChild<DocumentPropertiesDialog*>();
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->titleField()->text(), "Old title");
+        dialog->titleField()->setText(QStringLiteral("  Руководство  "));
+        dialog->keywordsField()->setText(QStringLiteral("pdf, manual"));
+        QTest::keyClick(dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+        QTest::qWait(0);
+        EXPECT_EQ(harness.userDefaults.stringForKey(documentTitleKey), accept ? "Руководство" : "Old title");
+    }
+    QtUserDefaults reread(QString::fromStdString(harness.dir.file("settings.ini")));
+    EXPECT_EQ(reread.stringForKey(documentKeywordsKey), "pdf, manual");
+    EXPECT_EQ(reread.integerForKey(contentsBookmarkDepthKey), 1);
 }
 
 TEST(MainWindow, CtrlAltSQuickSavesIntoTheTemporaryFolderWithoutADialog) {

@@ -13,6 +13,8 @@
 
 namespace tomefuse {
 
+class ContentsTypesetter;
+
 // What the controller is given at construction. Panels are made afresh for each use.
 struct DesktopServices {
     UserDefaults& userDefaults;
@@ -28,6 +30,8 @@ struct DesktopServices {
     NameComparison compareNames = nullptr;
     // Asks for passwords of protected files; without one they are not opened.
     std::function<std::unique_ptr<PasswordPanel>()> passwordPanel = nullptr;
+    // Lays out contents pages; none where that cannot be done (a combine asking for one fails).
+    ContentsTypesetter* contentsTypesetter = nullptr;
 };
 
 }  // namespace tomefuse

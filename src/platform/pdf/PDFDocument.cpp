@@ -17,16 +17,6 @@ namespace tomefuse {
 
 namespace pdf_detail {
 
-struct Streaming {
-    PDFWriteTarget target;
-    FileSink sink;
-    std::unique_ptr<Writer> writer;
-    bool begun = false;
-    bool dead = false;  // cancelled or failed: nothing more is written
-
-    explicit Streaming(PDFWriteTarget t) : target(std::move(t)), sink(target.fd) {}
-};
-
 const std::vector<QPDFObjectHandle>& ParsedFile::pages() {
     static const std::vector<QPDFObjectHandle> none;
     try {
@@ -259,7 +249,9 @@ uint64_t PDFDocument::indexForPage(const PDFPage& page) const {
     return impl_->data->indexOfSlot(page.impl_->id);
 }
 
-bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
+bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) { return insertPage(page, index, PDFPageAdditions{}); }
+
+bool PDFDocument::insertPage(const PDFPage& page, uint64_t index, const PDFPageAdditions& additions) {
     auto& data = *impl_->data;
     if (!page || !page.impl_->object.isInitialized() || !page.impl_->origin || index > data.pageCount()) {
         return false;
@@ -267,7 +259,7 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
     if (data.streaming) {
         // Written at once, at the end, then moved into place: the page tree is written last.
         const uint64_t at = page.impl_->doc->indexOfSlot(page.impl_->id);
-        if (at == NSNotFound || insertSlots(*page.impl_->doc, {at}) != PDFInsertResult::inserted) {
+        if (at == NSNotFound || insertSlots(*page.impl_->doc, {at}, &additions) != PDFInsertResult::inserted) {
             return false;
         }
         auto& slots = data.slots();
@@ -280,6 +272,9 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
     slot.object = page.impl_->object;
     // A page of this document's own file refers to it by no pointer, which would be a cycle.
     slot.origin = page.impl_->origin == data.parse ? nullptr : page.impl_->origin;
+    if (!additions.links.empty() || additions.label || additions.continuesLabels) {
+        slot.additions = std::make_shared<const PDFPageAdditions>(additions);
+    }
     auto& slots = data.slots();
     slots.insert(slots.begin() + static_cast<std::ptrdiff_t>(index), std::move(slot));
     data.slotsChanged();
@@ -301,7 +296,8 @@ PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::v
     return insertSlots(*source.impl_->data, indices);
 }
 
-PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices) {
+PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices,
+                                         const PDFPageAdditions* additions) {
     auto& data = *impl_->data;
     auto& stream = *data.streaming;
     if (stream.dead) {
@@ -336,8 +332,16 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         for (const auto& [origin, object] : pages) {
             numbers.push_back(copy.reservePage(object));
         }
+        // Links lead to pages already written: their numbers are known.
+        std::optional<pdf_detail::PageExtras> extras;
+        if (additions) {
+            extras = pdf_detail::extrasFor(*additions, [&slots](uint64_t target) {
+                return target < slots.size() && slots[target].written ? slots[target].written->number : 0;
+            }, [this](const PDFPage& page) { return indexForPage(page); });
+        }
         for (size_t i = 0; i < pages.size(); ++i) {
-            auto written = std::make_shared<pdf_detail::WrittenPage>(copy.writePage(pages[i].second, numbers[i]));
+            auto written = std::make_shared<pdf_detail::WrittenPage>(
+                copy.writePage(pages[i].second, numbers[i], extras ? &*extras : nullptr));
             slots.push_back(PageSlot{data.newSlotId(), nullptr, QPDFObjectHandle(), std::move(written)});
             data.slotsChanged();
             post(data, {PDFDocumentDidEndPageWriteNotification,
@@ -415,6 +419,7 @@ bool PDFDocument::finishWriting() {
             }
             catalog.outline = impl_->outline.get();
             catalog.indexOf = [this](const PDFPage& page) { return indexForPage(page); };
+            catalog.attributes = &impl_->attributes;
             catalog.info["/Producer"] = pdf_detail::pdfString("Tomefuse");
             stream.writer->finish(catalog);
             ok = true;
@@ -502,7 +507,14 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
         std::vector<pdf_detail::WrittenPage> written;
         written.reserve(slots.size());
         for (size_t i = 0; i < slots.size(); ++i) {
-            written.push_back(reserved[i].first->writePage(slots[i].object, reserved[i].second));
+            std::optional<pdf_detail::PageExtras> extras;
+            if (slots[i].additions) {
+                extras = pdf_detail::extrasFor(*slots[i].additions, [&reserved](uint64_t target) {
+                    return target < reserved.size() ? reserved[target].second : 0;
+                }, [this](const PDFPage& page) { return indexForPage(page); });
+            }
+            written.push_back(
+                reserved[i].first->writePage(slots[i].object, reserved[i].second, extras ? &*extras : nullptr));
             center.postNotification(
                 {PDFDocumentDidEndPageWriteNotification, this, {{PDFDocumentPageIndexKey, static_cast<double>(i)}}});
         }
@@ -518,6 +530,7 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
         }
         catalog.outline = impl_->outline.get();
         catalog.indexOf = [this](const PDFPage& page) { return indexForPage(page); };
+        catalog.attributes = &impl_->attributes;
         catalog.info["/Producer"] = pdf_detail::pdfString("Tomefuse");
         writer.finish(catalog);
         bytes = std::move(out);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pdf/PDFDestination.h"
 #include "platform/pdf/PDFOutline.h"
 #include "platform/pdf/PDFPage.h"
 
@@ -57,6 +58,41 @@ struct PDFWriteTarget {
     const std::atomic<bool>* cancelled = nullptr;  // checked between objects and within streams
 };
 
+// A link area on a page made here: a rectangle in the page's space that leads to a place in the
+// same document, or does what an action does.
+struct PDFLink {
+    PDFRect rect;
+    std::optional<PDFDestination> destination;  // a page of the document it is inserted into
+    std::shared_ptr<const PDFAction> action;    // when there is no destination
+};
+
+// How a page is numbered where the document has page labels.
+struct PDFPageLabel {
+    enum class Style { none, decimal, upperRoman, lowerRoman, upperLetters, lowerLetters };
+    Style style = Style::decimal;
+    std::string prefix;
+    long long number = 1;
+};
+
+// What a page inserted by insertPage carries besides what its source gives it.
+struct PDFPageAdditions {
+    std::vector<PDFLink> links;
+    // Where the document has labels: the page's label; none keeps the one it had in its file.
+    std::optional<PDFPageLabel> label;
+    // Numbered on from the page before it, as a page put between others is (wins over label).
+    bool continuesLabels = false;
+};
+
+// What the document says about itself: its information dictionary and metadata. Empty values
+// are not written.
+struct PDFDocumentAttributes {
+    std::string title;
+    std::string author;
+    std::string subject;
+    std::string keywords;
+    bool operator==(const PDFDocumentAttributes&) const = default;
+};
+
 // A PDF document: opened from a file or made empty, assembled page by page, written to bytes.
 // Held by shared_ptr; the object's address is its identity in notifications. Nothing here throws:
 // a file that cannot be read is "no document", a write that fails answers no bytes and a reason.
@@ -77,6 +113,10 @@ class PDFDocument {
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path, const std::string& password,
                                                     PDFOpenFailure* failure);
 
+    // A document read from bytes in memory (a document made by another program here). Null when
+    // they are not a readable PDF.
+    static std::shared_ptr<PDFDocument> initWithData(std::string bytes);
+
     // A document whose pages go to the file as they are inserted, so that nothing of the output
     // is held in memory. Inserting posts the begin notification before the first page and a page
     // notification for each page written; finishWriting writes the rest and posts the end.
@@ -95,6 +135,21 @@ class PDFDocument {
     // document keeps alive what it still needs, without holding the source's file open.
     // Answers false, changing nothing, when the page cannot be copied or index is out of range.
     bool insertPage(const PDFPage& page, uint64_t index);
+    // The same, giving the copy links and a label of its own. In a document written as it is
+    // assembled, a link leads only to a page already written; others are left out.
+    bool insertPage(const PDFPage& page, uint64_t index, const PDFPageAdditions& additions);
+    // Inserts an empty page that looks like sizedLike (its boxes and rotation), a page of any
+    // document; US Letter for no page.
+    bool insertBlankPage(uint64_t index, const PDFPage& sizedLike, const PDFPageAdditions& additions = {});
+
+    // Of a document written as it is assembled: each page's label as a reader shows it ("iv",
+    // "A-3"), once any page inserted so far came from a file with labels; else empty.
+    std::vector<std::string> pageLabels() const;
+
+    const PDFDocumentAttributes& documentAttributes() const;
+    // Written to the information dictionary and as XMP metadata; a title also asks readers to
+    // show it instead of the file's name.
+    void setDocumentAttributes(PDFDocumentAttributes attributes);
 
     // Inserts pages of source at the end, in the order given (an index may repeat). A document
     // written as it is assembled writes them at once; links among them lead to their copies,
@@ -129,7 +184,8 @@ class PDFDocument {
 
   private:
     struct Unset {};
-    PDFInsertResult insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices);
+    PDFInsertResult insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices,
+                                const PDFPageAdditions* additions = nullptr);
     explicit PDFDocument(Unset);  // for initWithURL, which fills impl_ itself
     std::shared_ptr<Impl> impl_;
 };

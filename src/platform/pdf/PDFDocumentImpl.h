@@ -128,6 +128,7 @@ struct PageSlot {
     std::shared_ptr<ParsedFile> origin;
     QPDFObjectHandle object;
     std::shared_ptr<const WrittenPage> written;
+    std::shared_ptr<const PDFPageAdditions> additions = nullptr;  // until written
 };
 
 // A document being written as it is assembled: its writer and where the bytes go.
@@ -257,6 +258,7 @@ struct PDFDocument::Impl {
     std::shared_ptr<PDFOutline> outline;
     std::string lastError;
     std::string lastRepair;
+    PDFDocumentAttributes attributes;
 };
 
 }  // namespace tomefuse

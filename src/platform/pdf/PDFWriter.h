@@ -84,7 +84,25 @@ struct WrittenPage {
     std::optional<LabelValue> label;  // none when its file had no labels: its number there
     long long indexInSource = 0;
     bool sourceHasLabels = false;
+    bool continuesLabels = false;  // numbered on from the page before it
 };
+
+// What a page made here carries besides its source's content.
+struct PageExtras {
+    std::vector<std::string> annotations;  // dictionaries as PDF text, each written as an object
+    std::optional<LabelValue> label;       // where the document has labels
+    bool continuesLabels = false;
+};
+
+// A page's additions as the writer takes them: numberAt gives the output number of the page at an
+// index of the document (0 for none yet), indexOf a page's index there.
+PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(uint64_t)>& numberAt,
+                     const std::function<uint64_t(const PDFPage&)>& indexOf);
+
+// The label each page shows, by the rules writeLabels writes them with.
+std::vector<LabelValue> effectiveLabels(const std::vector<const WrittenPage*>& pages);
+// A label as a reader shows it: "iv", "A-3", "AA".
+std::string labelText(const LabelValue& label);
 
 class Writer;
 
@@ -102,7 +120,7 @@ class SourceCopy {
     // earlier can lead to it. The first reservation of a page is where links to it lead.
     int reservePage(QPDFObjectHandle page);
     // Writes the page under its reserved number, then everything it refers to.
-    WrittenPage writePage(QPDFObjectHandle page, int number);
+    WrittenPage writePage(QPDFObjectHandle page, int number, const PageExtras* extras = nullptr);
     // Writes whatever is still waiting and hands the writer the names and form fields that lead
     // to pages written. Nothing may be written from the source after this.
     void release();
@@ -187,6 +205,7 @@ class Writer {
         const PDFOutline* outline = nullptr;
         std::function<uint64_t(const PDFPage&)> indexOf;  // of outline destinations
         std::map<std::string, std::string> info;           // /Info entries, already as PDF text
+        const PDFDocumentAttributes* attributes = nullptr;  // also in /Info, and as XMP metadata
     };
     // Writes what ties the pages together, the cross-reference table and the trailer.
     void finish(const Catalog& catalog);
@@ -218,6 +237,7 @@ class Writer {
     void writeNames(std::string& catalogEntries);
     void writeLabels(const Catalog& catalog, std::string& catalogEntries);
     void writeForm(std::string& catalogEntries);
+    void writeAttributes(const Catalog& catalog, std::string& catalogEntries, std::string& info);
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
@@ -240,10 +260,26 @@ class Writer {
     bool anyLabels_ = false;
 };
 
+// A document being written as it is assembled: its writer and where the bytes go.
+struct Streaming {
+    PDFWriteTarget target;
+    FileSink sink;
+    std::unique_ptr<Writer> writer;
+    bool begun = false;
+    bool dead = false;  // cancelled or failed: nothing more is written
+
+    explicit Streaming(PDFWriteTarget t) : target(std::move(t)), sink(target.fd) {}
+};
+
 // PDF syntax for values made here.
 std::string pdfName(const std::string& canonical);       // "/A#20B" from "/A B"
 std::string pdfString(const std::string& utf8);           // a text string: PDFDocEncoding or UTF-16BE
 std::string pdfNumber(double value);
+// The view part of an explicit destination, after the page: "/XYZ 72 700 null".
+std::string pdfViewText(const PDFDestinationView& view);
+// The document's attributes as an XMP packet, and as /Info entries (PDF text by key).
+std::string xmpPacket(const PDFDocumentAttributes& attributes, const std::string& producer);
+std::map<std::string, std::string> infoEntries(const PDFDocumentAttributes& attributes);
 // An object made of direct parts only (a reference in it is written as null).
 std::string directObjectText(QPDFObjectHandle object);
 

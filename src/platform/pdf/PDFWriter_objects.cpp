@@ -439,7 +439,7 @@ const std::map<long long, PageLabel>& SourceCopy::labels() {
     return *labels_;
 }
 
-WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number) {
+WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageExtras* extras) {
     auto first = keptPages_.find(page.getObjGen());
     const bool repeat = first == keptPages_.end() || first->second != number;
     WrittenPage written;
@@ -457,6 +457,12 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number) {
         }
     }
     written.geometry = geometryOf(page);
+    if (extras) {
+        if (extras->label) {
+            written.label = extras->label;
+        }
+        written.continuesLabels = extras->continuesLabels;
+    }
 
     std::string out;
     ObjectSerializer serializer(*this, out);
@@ -483,8 +489,19 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number) {
             }
         }
         QPDFObjectHandle annots = page.getKey("/Annots");
-        if (annots.isArray()) {
+        const bool added = extras && !extras->annotations.empty();
+        if (annots.isArray() || added) {
             out += "/Annots[";
+            for (size_t i = 0; added && i < extras->annotations.size(); ++i) {
+                const std::string& text = extras->annotations[i];
+                const int annotation = writer_.reserve();
+                writer_.writeObject(annotation,
+                                    text.substr(0, text.size() - 2) + "/P " + std::to_string(number) + " 0 R>>");
+                appendReference(out, annotation);
+                out += ' ';
+            }
+        }
+        if (annots.isArray()) {
             const int n = annots.getArrayNItems();
             for (int i = 0; i < n; ++i) {
                 QPDFObjectHandle annotation = annots.getArrayItem(i);
@@ -508,6 +525,8 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number) {
                 }
                 out += ' ';
             }
+        }
+        if (annots.isArray() || added) {
             out += ']';
         }
         std::string rest;

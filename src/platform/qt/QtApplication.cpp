@@ -30,6 +30,7 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         &taskRunner_,
         localeNameComparison(),
     };
+    services.contentsTypesetter = &contentsTypesetter_;
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
     QApplication::setWindowIcon(QIcon::fromTheme(

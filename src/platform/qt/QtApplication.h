@@ -9,6 +9,7 @@
 #include "platform/qt/QtTaskRunner.h"
 #include "platform/qt/QtUserDefaults.h"
 #include "platform/qt/QtWorkspace.h"
+#include "platform/qt/contents/QtContentsTypesetter.h"
 
 namespace tomefuse {
 
@@ -53,6 +54,7 @@ class QtApplication {
     QtWorkspace workspace_;
     QtSystem system_;
     QtTaskRunner taskRunner_;
+    QtContentsTypesetter contentsTypesetter_;
     std::unique_ptr<TomefuseAppDelegate> controller_;
     std::unique_ptr<MainWindow> window_;
     std::vector<std::string> files_;

@@ -23,6 +23,9 @@ class QtUserDefaults final : public UserDefaults {
     void registerDefaults(const std::map<std::string, bool>& defaults) override;
     bool boolForKey(const std::string& key) const override;
     void setBool(const std::string& key, bool value) override;
+    void registerStringDefaults(const std::map<std::string, std::string>& defaults) override;
+    std::string stringForKey(const std::string& key) const override;
+    void setString(const std::string& key, const std::string& value) override;
 
     // The store itself, for what the window keeps beside the settings (its size, its columns).
     QSettings& settings() { return *settings_; }
@@ -30,6 +33,7 @@ class QtUserDefaults final : public UserDefaults {
   private:
     std::unique_ptr<QSettings> settings_;
     std::map<std::string, bool> registered_;
+    std::map<std::string, std::string> registeredStrings_;
 };
 
 }  // namespace tomefuse

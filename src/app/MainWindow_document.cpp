@@ -1,0 +1,61 @@
+// The main window's commands and options for the combined document itself: a contents page,
+// right-hand starts for printing on both sides, and the document's properties.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QSignalBlocker>
+
+#include "app/MainWindow.h"
+#include "combine/DocumentOptions.h"
+#include "platform/desktop/UserDefaults.h"
+#include "platform/qt/DocumentPropertiesDialog.h"
+
+namespace tomefuse {
+
+void MainWindow::addDocumentCommands(QMenu* file, QMenu* options) {
+    documentProperties_ = new QAction(tr("Document Properties…"), this);
+    connect(documentProperties_, &QAction::triggered, this, &MainWindow::showDocumentProperties);
+    // After the save commands, before the separator that parts them from Help.
+    const QList<QAction*> fileActions = file->actions();
+    const qsizetype after = fileActions.indexOf(quickSave_) + 1;
+    file->insertAction(after < fileActions.size() ? fileActions[after] : nullptr, documentProperties_);
+
+    options->addSeparator();
+    contentsPage_ = makeOption(tr("Add a Contents Page"), shouldAddContentsPageKey);
+    options->addAction(contentsPage_);
+    contentsDepthMenu_ = options->addMenu(tr("Bookmarks in the Contents"));
+    contentsDepths_ = new QActionGroup(this);
+    const std::pair<QString, int> depths[] = {
+        {tr("None"), 0}, {tr("First Level"), 1}, {tr("Two Levels"), 2}, {tr("All Levels"), -1}};
+    for (const auto& [text, depth] : depths) {
+        QAction* action = contentsDepthMenu_->addAction(text);
+        action->setCheckable(true);
+        action->setData(depth);
+        contentsDepths_->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, depth = depth] { userDefaults_.setInteger(contentsBookmarkDepthKey, depth); });
+    }
+    connect(contentsPage_, &QAction::toggled, contentsDepthMenu_, &QMenu::setEnabled);
+    rightHandStarts_ = makeOption(tr("Start Each File on a Right-Hand Page"), shouldStartFilesOnRightHandPagesKey);
+    options->addAction(rightHandStarts_);
+}
+
+void MainWindow::syncDocumentOptions() {
+    const long long depth = userDefaults_.integerForKey(contentsBookmarkDepthKey);
+    for (QAction* action : contentsDepths_->actions()) {
+        const QSignalBlocker blocker(action);
+        const int value = action->data().toInt();
+        action->setChecked(value == depth || (value < 0 && depth < 0));
+    }
+    contentsDepthMenu_->setEnabled(contentsPage_->isChecked());
+}
+
+void MainWindow::showDocumentProperties() {
+    auto* dialog = new DocumentPropertiesDialog(userDefaults_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,151 @@
+#include "combine/ContentsPage.h"
+
+#include "toc/TableOfContents.h"
+
+namespace tomefuse {
+
+namespace {
+
+// More rounds than any layout needs: each one only grows the pages assumed.
+constexpr int maxRounds = 32;
+
+PDFDestination topOf(const PDFPage& page) { return PDFDestination(page, pageTopPoint(page)); }
+
+}  // namespace
+
+void ContentsPage::addFile(const PDFDocument& combined, const std::string& name, uint64_t firstPage,
+                           const std::vector<TocEntry>& bookmarks) {
+    if (!options_.add) {
+        return;
+    }
+    entries_.push_back({name, 0, topOf(combined.pageAtIndex(firstPage)), nullptr});
+    if (options_.depth == 0 || bookmarks.empty()) {
+        return;
+    }
+    // Rebuilt as the outline is, so each line leads where its bookmark does.
+    std::vector<TocEntry> kept;
+    for (const TocEntry& entry : bookmarks) {
+        if (options_.depth < 0 || entry.level <= static_cast<uint64_t>(options_.depth)) {
+            kept.push_back(entry);
+        }
+    }
+    LevelBuckets buckets = outlineArrayFromArray(combined, &kept, firstPage);
+    std::vector<std::pair<const PDFOutline*, unsigned>> stack;
+    for (size_t i = buckets[1].size(); i-- > 0;) {
+        stack.emplace_back(buckets[1][i].get(), 1);
+    }
+    while (!stack.empty()) {
+        const auto [item, level] = stack.back();
+        stack.pop_back();
+        entries_.push_back({item->label().value_or(std::string()), level, item->destination(), item->action()});
+        for (size_t i = item->numberOfChildren(); i-- > 0;) {
+            stack.emplace_back(item->childAtIndex(i).get(), level + 1);
+        }
+    }
+}
+
+std::vector<ContentsLine> ContentsPage::lines(const PDFDocument& combined, uint64_t contentsPages,
+                                              const std::vector<std::string>& labels) const {
+    std::vector<ContentsLine> lines;
+    lines.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        ContentsLine line{entry.text, {}, entry.level};
+        if (entry.destination) {
+            const uint64_t index = combined.indexForPage(entry.destination->page());
+            if (index < labels.size()) {
+                line.pageText = labels[index];
+            } else if (labels.empty() && index != NSNotFound) {
+                line.pageText = std::to_string(index + contentsPages + 1);
+            }
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool evenPages, std::string& error) {
+    if (!options_.add || entries_.empty() || combined.pageCount() == 0) {
+        return true;
+    }
+    if (!options_.typesetter) {
+        error = "the contents page cannot be laid out here (its Qt module is missing)";
+        return false;
+    }
+    // The size of the first page as it is seen, turned or not.
+    const PDFPage first = combined.pageAtIndex(0);
+    const PDFRect box = first.boundsForBox(PDFDisplayBox::cropBox);
+    const bool turned = first.rotation() % 180 != 0;
+    ContentsRequest request;
+    request.title = contentsTitle;
+    request.pageWidth = turned ? box.height : box.width;
+    request.pageHeight = turned ? box.width : box.height;
+
+    // The numbers shown count the contents pages, whose number depends on the numbers' widths:
+    // lay out again with the pages found until they are enough. Labels do not move.
+    const std::vector<std::string> labels = combined.pageLabels();
+    uint64_t assumed = evenPages ? 2 : 1;
+    for (int round = 0;; ++round) {
+        request.lines = lines(combined, assumed, labels);
+        request.render = false;
+        const ContentsTypesetting measured = options_.typesetter->typeset(request);
+        if (!measured.error.empty()) {
+            error = "the contents page could not be laid out: " + measured.error;
+            return false;
+        }
+        const uint64_t needed = measured.pageCount + (evenPages && measured.pageCount % 2 ? 1 : 0);
+        if (needed <= assumed) {
+            break;
+        }
+        if (round == maxRounds) {
+            error = "the contents page could not be laid out: its length does not settle";
+            return false;
+        }
+        assumed = needed;
+    }
+    request.render = true;
+    ContentsTypesetting made = options_.typesetter->typeset(request);
+    std::shared_ptr<PDFDocument> pages;
+    if (made.error.empty()) {
+        pages = PDFDocument::initWithData(std::move(made.pdf));
+    }
+    if (!pages || pages->pageCount() != made.pageCount || made.pageCount > assumed ||
+        made.placements.size() != entries_.size()) {
+        error = "the contents page could not be laid out" + (made.error.empty() ? std::string() : ": " + made.error);
+        return false;
+    }
+
+    std::vector<PDFPageAdditions> additions(made.pageCount);
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const ContentsPlacement& placement = made.placements[i];
+        if (placement.page < additions.size() && (entries_[i].destination || entries_[i].action)) {
+            additions[placement.page].links.push_back({placement.rect, entries_[i].destination, entries_[i].action});
+        }
+    }
+    // Where the document has labels they are "Contents 1", "Contents 2"..., apart from its own.
+    for (uint64_t k = 0; k < assumed; ++k) {
+        bool inserted = false;
+        if (k < made.pageCount) {
+            additions[k].label = PDFPageLabel{PDFPageLabel::Style::decimal, std::string(contentsTitle) + " ",
+                                              static_cast<long long>(k) + 1};
+            inserted = combined.insertPage(pages->pageAtIndex(k), k, additions[k]);
+        } else {
+            PDFPageAdditions blank;
+            blank.continuesLabels = true;
+            inserted = combined.insertBlankPage(k, pages->pageAtIndex(0), blank);
+        }
+        if (!inserted) {
+            error = combined.lastError().empty() ? "the contents page could not be written" : combined.lastError();
+            return false;
+        }
+        if (k == 0) {
+            auto item = PDFOutline::init();
+            item->setLabel(contentsTitle);
+            item->setDestination(topOf(combined.pageAtIndex(0)));
+            root.insertChild(std::move(item), 0);
+        }
+    }
+    combined.finishPagesFrom(*pages);
+    return true;
+}
+
+}  // namespace tomefuse

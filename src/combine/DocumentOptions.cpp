@@ -1,0 +1,27 @@
+#include "combine/DocumentOptions.h"
+
+#include <algorithm>
+
+namespace tomefuse {
+
+void registerDocumentOptionDefaults(UserDefaults& defaults) {
+    defaults.registerStringDefaults({{contentsBookmarkDepthKey, "0"},
+                                     {documentTitleKey, ""},
+                                     {documentAuthorKey, ""},
+                                     {documentSubjectKey, ""},
+                                     {documentKeywordsKey, ""}});
+}
+
+void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings) {
+    settings.contents.add = defaults.boolForKey(shouldAddContentsPageKey);
+    const long long depth = defaults.integerForKey(contentsBookmarkDepthKey);
+    settings.contents.depth = depth < 0 ? -1 : static_cast<int>(std::min(depth, 1000LL));
+    settings.contents.typesetter = typesetter;
+    settings.startFilesOnRightHandPages = defaults.boolForKey(shouldStartFilesOnRightHandPagesKey);
+    settings.properties.title = defaults.stringForKey(documentTitleKey);
+    settings.properties.author = defaults.stringForKey(documentAuthorKey);
+    settings.properties.subject = defaults.stringForKey(documentSubjectKey);
+    settings.properties.keywords = defaults.stringForKey(documentKeywordsKey);
+}
+
+}  // namespace tomefuse

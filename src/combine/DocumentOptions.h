@@ -1,0 +1,24 @@
+#pragma once
+
+#include "combine/CombineJob.h"
+#include "platform/desktop/UserDefaults.h"
+
+namespace tomefuse {
+
+// The settings that shape the combined document for reading and printing. All off, and the
+// properties empty, unless the user sets them.
+inline constexpr const char* shouldAddContentsPageKey = "shouldAddContentsPage";
+// How deep the contents lists each file's bookmarks: 0 not at all, 1, 2, or -1 every level.
+inline constexpr const char* contentsBookmarkDepthKey = "contentsBookmarkDepth";
+inline constexpr const char* shouldStartFilesOnRightHandPagesKey = "shouldStartFilesOnRightHandPages";
+inline constexpr const char* documentTitleKey = "documentTitle";
+inline constexpr const char* documentAuthorKey = "documentAuthor";
+inline constexpr const char* documentSubjectKey = "documentSubject";
+inline constexpr const char* documentKeywordsKey = "documentKeywords";
+
+// The text and number settings; the booleans are registered with the controller's own.
+void registerDocumentOptionDefaults(UserDefaults& defaults);
+// Reads them into a combine's settings; the contents page is laid out by typesetter.
+void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings);
+
+}  // namespace tomefuse

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <qpdf/QPDF.hh>
+#include <regex>
+#include <sstream>
+
+#include "combine/CombineJob.h"
+#include "pdf/LinkDump.h"
+#include "platform/qt/contents/QtContentsTypesetter.h"
+#include "support/Command.h"
+#include "support/Fixtures.h"
+#include "support/PdfDump.h"
+
+namespace tomefuse::test {
+namespace {
+
+class Quiet final : public CombineObserver {
+  public:
+    void post(const Notification&) override {}
+    void willReadFile(size_t, size_t, const std::string&) override {}
+    void willFinish() override {}
+};
+
+// Combines with a contents page laid out by Qt, as the window does.
+void combine(const std::vector<CombineFile>& files, CombineSettings settings, const std::string& out) {
+    static QtContentsTypesetter typesetter;
+    settings.contents.add = true;
+    settings.contents.typesetter = &typesetter;
+    std::string error;
+    Quiet quiet;
+    CombineJob job(files, settings, AtomicFile::create(out, error), quiet);
+    job.run();
+    ASSERT_EQ(job.outcome().status, CombineOutcome::Status::written) << job.outcome().error;
+}
+
+// The contents pages' text lines as a reader copies them, spaces squeezed, the title left out.
+std::vector<std::string> contentsText(const std::string& path, size_t pages) {
+    const CommandResult text =
+        runCommand({"pdftotext", "-layout", "-f", "1", "-l", std::to_string(pages), path, "-"});
+    std::vector<std::string> lines;
+    std::istringstream in(text.out);
+    for (std::string line; std::getline(in, line);) {
+        line = std::regex_replace(line, std::regex("[\\s\\f]+"), " ");
+        line = std::regex_replace(line, std::regex("^ | $"), "");
+        if (!line.empty() && line != "Contents") {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+// How many pages the contents has: the first file's bookmark, after "Contents", leads past it.
+size_t contentsPages(const std::string& path) {
+    const std::string outline = dumpOutline(path);
+    const auto second = outline.find("page ", outline.find('\n'));
+    return std::stoul(outline.substr(second + 5));
+}
+
+// Every line is a link to the page whose number it shows, counting the contents pages; they
+// take as many pages as they need and no more, and every page after them is a file's.
+TEST(ContentsPage, EachLineLeadsToThePageItShows) {
+    struct Case {
+        int files;
+        int depth;
+        size_t linesPerFile;
+    };
+    const Case cases[] = {{1, 0, 1}, {40, 1, 3}, {400, 0, 1}};
+    TempDir dir;
+    std::vector<CombineFile> all;
+    uint64_t pages = 0;
+    for (int i = 0; i < 400; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "File %03d", i + 1);
+        const int count = i % 3 + 1;
+        all.push_back({makePdf(dir, std::string(name) + ".pdf", count, {item("Start", 0), item("End", count - 1)}), name,
+                       static_cast<uint64_t>(count)});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.files) + " files");
+        const std::vector<CombineFile> files(all.begin(), all.begin() + c.files);
+        CombineSettings settings;
+        settings.contents.depth = c.depth;
+        const std::string out = dir.file("out.pdf");
+        combine(files, settings, out);
+
+        const size_t contents = contentsPages(out);
+        pages = 0;
+        for (const auto& file : files) {
+            pages += file.expectedPages;
+        }
+        QPDF pdf;
+        pdf.processFile(out.c_str());
+        EXPECT_EQ(pdf.getAllPages().size(), contents + pages);
+        const std::vector<std::string> links = linkLines(pdf);
+        const std::vector<std::string> text = contentsText(out, contents);
+        ASSERT_EQ(links.size(), files.size() * c.linesPerFile);
+        ASSERT_EQ(text.size(), links.size()) << "one line per link";
+        std::set<std::string> pagesWithLinks;
+        for (size_t i = 0; i < links.size(); ++i) {
+            // "2.13 -> 57 /XYZ 0 792 null" shows "... 58".
+            const std::string page = links[i].substr(0, links[i].find('.'));
+            pagesWithLinks.insert(page);
+            const std::string target = links[i].substr(links[i].find("-> ") + 3);
+            const unsigned long index = std::stoul(target);
+            EXPECT_LT(std::stoul(page), contents);
+            EXPECT_GE(index, contents);
+            EXPECT_EQ(text[i].substr(text[i].rfind(' ') + 1), std::to_string(index + 1)) << text[i];
+        }
+        EXPECT_EQ(pagesWithLinks.size(), contents) << "no page of the contents is empty";
+        EXPECT_EQ(text.front().rfind("File 001 ", 0), 0u);
+        EXPECT_EQ(text.back().rfind(c.depth ? "End " : files.back().filename + " ", 0), 0u) << text.back();
+        if (c.files == 1) {
+            EXPECT_EQ(contents, 1u);
+        } else if (c.files == 400) {
+            EXPECT_GT(contents, 5u);
+        }
+        EXPECT_EQ(qpdfCheckProblems(out), "");
+    }
+}
+
+// The lines in any script, with bookmarks to the depth chosen; page labels shown where the
+// document has them; an even number of pages when each file starts on a right-hand page.
+TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
+    TempDir dir;
+    PdfBuilder russian;
+    russian.addPages(3, {500, 700, 0, 0, 0, {}, ""});
+    russian.setOutline({item("Глава 1", 0, 72, 700, {item("Раздел 1.1", 1, 72, 600, {item("Deep", 2)})}),
+                        item("Глава 2", 2)});
+    russian.write(dir.file("ru.pdf"));
+    PdfBuilder chinese;
+    chinese.addPages(2).setOutline({item("第一章", 1)}).addPageLabel(0, "<< /S /D /P (A-) >>");
+    chinese.write(dir.file("zh.pdf"));
+    const std::vector<CombineFile> files = {{dir.file("ru.pdf"), "Руководство", 3}, {dir.file("zh.pdf"), "用户手册", 2}};
+
+    struct Case {
+        int depth;
+        bool duplex;
+        std::vector<std::string> lines;
+        std::string labels;
+    };
+    const Case cases[] = {
+        {0, false, {"Руководство 1", "用户手册 A-1"}, "Contents 1 1 2 3 A-1 A-2"},
+        {1, false, {"Руководство 1", "Глава 1 1", "Глава 2 3", "用户手册 A-1", "第一章 A-2"}, "Contents 1 1 2 3 A-1 A-2"},
+        {-1, true,
+         {"Руководство 1", "Глава 1 1", "Раздел 1.1 2", "Deep 3", "Глава 2 3", "用户手册 A-1", "第一章 A-2"},
+         "Contents 1 Contents 2 1 2 3 4 A-1 A-2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("depth " + std::to_string(c.depth));
+        CombineSettings settings;
+        settings.contents.depth = c.depth;
+        settings.startFilesOnRightHandPages = c.duplex;
+        const std::string out = dir.file("out.pdf");
+        combine(files, settings, out);
+
+        const size_t contents = contentsPages(out);
+        EXPECT_EQ(contents, c.duplex ? 2u : 1u);
+        EXPECT_EQ(contentsText(out, contents), c.lines);
+        EXPECT_EQ(pageLabels(out), c.labels);
+        const std::string dump = dumpPdf(out);
+        EXPECT_EQ(dump.rfind("page 0: 500x700 r0", 0), 0u) << "the first page's size";
+        EXPECT_NE(dump.find("\nContents -> page 0 (0, 700)\nРуководство -> page " + std::to_string(contents)),
+                  std::string::npos)
+            << dump;
+        // Real fonts, embedded, never a base-14 font that has no Cyrillic or CJK.
+        const CommandResult fonts = runCommand({"pdffonts", "-f", "1", "-l", "1", out});
+        EXPECT_NE(fonts.out.find("DejaVuSans"), std::string::npos) << fonts.out;
+        EXPECT_NE(fonts.out.find("WenQuanYi"), std::string::npos) << fonts.out;
+        const std::regex embedded(R"((yes|no) +(yes|no) +(yes|no) +\d+ +\d+$)");
+        std::istringstream rows(fonts.out);
+        for (std::string row; std::getline(rows, row);) {
+            std::smatch columns;
+            if (std::regex_search(row, columns, embedded)) {
+                EXPECT_EQ(columns[1], "yes") << row;
+            }
+        }
+        EXPECT_EQ(qpdfCheckProblems(out), "");
+    }
+}
+
+}  // namespace
+}  // namespace tomefuse::test
