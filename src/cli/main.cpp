@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
+#include "cli/CommandLine.h"
 #include "cli/ContentsModule.h"
 #include "combine/DocumentOptions.h"
 #include "platform/desktop/AtomicFile.h"
@@ -24,64 +25,12 @@ using namespace tomefuse;
 
 namespace {
 
-enum Status { success = 0, usageError = 2, unreadableInput = 3, writeFailed = 4 };
-
-const char* usageText =
-    "Usage: tomefuse-combine [OPTIONS] FILE FILE...\n"
-    "Combine PDF files, in the order given, into one PDF with a merged outline.\n"
-    "\n"
-    "Output (one is required):\n"
-    "  -o, --output PATH        write the combined PDF to PATH (replaced atomically)\n"
-    "      --temp               quick save into the temporary folder as\n"
-    "                           \"<first file's name> -TOMEFUSE.pdf\"; prints the path\n"
-    "\n"
-    "Outline (by default as set in the Tomefuse application):\n"
-    "      --file-bookmarks     add a bookmark for each file, named after it\n"
-    "      --no-file-bookmarks  do not\n"
-    "      --keep-bookmarks     keep each file's own bookmarks\n"
-    "      --drop-bookmarks     drop them\n"
-    "      --title N=TEXT       name the N-th file TEXT (the title of its bookmark)\n"
-    "\n"
-    "The combined document (none of these unless given):\n"
-    "      --contents[=DEPTH]   put a contents page first: each file's name and the page\n"
-    "                           it starts on, and its bookmarks DEPTH levels deep below\n"
-    "                           it (1, 2 or all; none when DEPTH is left out)\n"
-    "      --duplex             start each file on a right-hand page: a blank page after\n"
-    "                           each file with an odd number of pages, but the last\n"
-    "      --title-meta TEXT    the document's title, which viewers show\n"
-    "      --author TEXT        its author\n"
-    "      --subject TEXT       its subject\n"
-    "      --keywords TEXT      its keywords, separated by commas\n"
-    "\n"
-    "Afterwards (by default neither):\n"
-    "      --open               open the combined PDF in the default viewer\n"
-    "      --reveal             show it in the file manager\n"
-    "\n"
-    "      --skip-unreadable    combine the readable files, naming the others\n"
-    "  -q, --quiet              no progress line\n"
-    "  -v, --verbose            log lines on standard error\n"
-    "  -h, --help               this help\n"
-    "  -V, --version            the version\n"
-    "\n"
-    "Exit status: 0 written; 2 wrong usage (fewer than two files, an unknown option);\n"
-    "3 a file cannot be read as a PDF (nothing written); 4 the combined PDF could not\n"
-    "be written (an existing file at the output path is left untouched).\n";
-
-struct Options {
-    std::optional<std::string> output;
-    bool temp = false;
-    std::optional<bool> fileBookmarks;
-    std::optional<bool> keepBookmarks;
-    TerminalWorkspace::Mode afterwards = TerminalWorkspace::Mode::none;
-    std::map<size_t, std::string> titles;  // by 1-based file number
-    std::optional<int> contentsDepth;      // a contents page, listing bookmarks this deep
-    bool duplex = false;
-    PDFDocumentAttributes properties;
-    bool skipUnreadable = false;
-    bool quiet = false;
-    bool verbose = false;
-    std::vector<std::string> files;
-};
+using cli::Options;
+using cli::success;
+using cli::unreadableInput;
+using cli::usageError;
+using cli::usageText;
+using cli::writeFailed;
 
 int usage(const std::string& problem) {
     std::cerr << "tomefuse-combine: " << problem << "\n\n" << usageText;
@@ -89,7 +38,7 @@ int usage(const std::string& problem) {
 }
 
 // Why a file that did not open as a PDF cannot be read, in the words a user needs.
-std::string unreadableReason(const std::string& path) {
+std::string unreadableReason(const std::string& path, const std::string* password) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return "no such file";
@@ -97,11 +46,31 @@ std::string unreadableReason(const std::string& path) {
     if (S_ISDIR(info.st_mode)) {
         return "is a folder";
     }
-    if (::access(path.c_str(), R_OK) != 0) {
-        return "permission denied";
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    PDFDocument::initWithURL(path, password ? *password : std::string(), &failure);
+    if (failure == PDFOpenFailure::needsPassword) {
+        return password ? "the password given does not open it" : "needs a password (give it with --password N=…)";
     }
-    return "not a readable PDF (not a PDF, damaged beyond repair, or protected by a password)";
+    return describeOpenFailure(failure);
 }
+
+// Answers the password given on the command line for a file, once: a wrong one is not tried again.
+class GivenPasswordPanel final : public PasswordPanel {
+  public:
+    explicit GivenPasswordPanel(const std::map<std::string, std::string>& passwords) : passwords_(passwords) {}
+    void setFile(const std::string& path, const std::string&) override { path_ = path; }
+    void setPasswordWasWrong(bool wrong) override { wrong_ = wrong; }
+    int runModal() override { return !wrong_ && passwords_.count(path_) ? NSModalResponseOK : 0; }
+    std::string password() const override {
+        auto found = passwords_.find(path_);
+        return found == passwords_.end() ? std::string() : found->second;
+    }
+
+  private:
+    const std::map<std::string, std::string>& passwords_;
+    std::string path_;
+    bool wrong_ = false;
+};
 
 // Async-signal-safe: the temporary file is already gone when this runs.
 void sayInterrupted(int signal) {
@@ -155,126 +124,11 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    enum LongOnly {
-        temp = 256,
-        fileBookmarks,
-        noFileBookmarks,
-        keepBookmarks,
-        dropBookmarks,
-        title,
-        open,
-        reveal,
-        skip,
-        contents,
-        duplex,
-        titleMeta,
-        author,
-        subject,
-        keywords,
-    };
-    const option longOptions[] = {
-        {"output", required_argument, nullptr, 'o'},
-        {"temp", no_argument, nullptr, temp},
-        {"file-bookmarks", no_argument, nullptr, fileBookmarks},
-        {"no-file-bookmarks", no_argument, nullptr, noFileBookmarks},
-        {"keep-bookmarks", no_argument, nullptr, keepBookmarks},
-        {"drop-bookmarks", no_argument, nullptr, dropBookmarks},
-        {"title", required_argument, nullptr, title},
-        {"open", no_argument, nullptr, open},
-        {"reveal", no_argument, nullptr, reveal},
-        {"skip-unreadable", no_argument, nullptr, skip},
-        {"contents", optional_argument, nullptr, contents},
-        {"duplex", no_argument, nullptr, duplex},
-        {"title-meta", required_argument, nullptr, titleMeta},
-        {"author", required_argument, nullptr, author},
-        {"subject", required_argument, nullptr, subject},
-        {"keywords", required_argument, nullptr, keywords},
-        {"quiet", no_argument, nullptr, 'q'},
-        {"verbose", no_argument, nullptr, 'v'},
-        {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, 'V'},
-        {nullptr, 0, nullptr, 0},
-    };
-
-    Options options;
-    opterr = 0;
-    int c = 0;
-    int before = optind;
-    while ((c = getopt_long(argc, argv, "+o:qvhV", longOptions, nullptr)) != -1) {
-        // getopt stays on an argument while letters of it remain: the option came from the
-        // argument it stayed on, or else from the one it just passed.
-        const int at = optind == before ? optind : optind - 1;
-        before = optind;
-        switch (c) {
-            case 'o': options.output = optarg; break;
-            case temp: options.temp = true; break;
-            case fileBookmarks: options.fileBookmarks = true; break;
-            case noFileBookmarks: options.fileBookmarks = false; break;
-            case keepBookmarks: options.keepBookmarks = true; break;
-            case dropBookmarks: options.keepBookmarks = false; break;
-            case open: options.afterwards = TerminalWorkspace::Mode::open; break;
-            case reveal: options.afterwards = TerminalWorkspace::Mode::reveal; break;
-            case skip: options.skipUnreadable = true; break;
-            case contents: {
-                const std::string depth = optarg ? optarg : "0";
-                if (depth == "all") {
-                    options.contentsDepth = -1;
-                } else if (depth.empty() || depth.size() > 3 || depth.find_first_not_of("0123456789") != std::string::npos) {
-                    return usage("--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth);
-                } else {
-                    options.contentsDepth = std::stoi(depth);
-                }
-                break;
-            }
-            case duplex: options.duplex = true; break;
-            case titleMeta: options.properties.title = optarg; break;
-            case author: options.properties.author = optarg; break;
-            case subject: options.properties.subject = optarg; break;
-            case keywords: options.properties.keywords = optarg; break;
-            case 'q': options.quiet = true; break;
-            case 'v': options.verbose = true; break;
-            case 'h': std::cout << usageText; return success;
-            case 'V': std::cout << "tomefuse-combine " TOMEFUSE_VERSION "\n"; return success;
-            case title: {
-                const std::string text = optarg;
-                const auto equals = text.find('=');
-                size_t number = 0;
-                try {
-                    number = equals == std::string::npos ? 0 : std::stoul(text.substr(0, equals));
-                } catch (const std::exception&) {
-                }
-                if (number == 0) {
-                    return usage("--title wants N=TEXT, N counting the files from 1: " + text);
-                }
-                options.titles[number] = text.substr(equals + 1);
-                break;
-            }
-            default: {
-                // A file name starting with "-" reads as options.
-                const std::string arg = argv[std::min(at, argc - 1)];
-                std::string problem = "unknown or incomplete option: " + arg;
-                if (optopt && arg.size() > 2 && arg[1] != '-') {
-                    problem += " (put -- before file names that start with -)";
-                }
-                return usage(problem);
-            }
-        }
+    cli::Parsed parsed = cli::parseCommandLine(argc, argv);
+    if (!parsed.options) {
+        return parsed.problem.empty() ? parsed.status : usage(parsed.problem);
     }
-    for (int i = optind; i < argc; ++i) {
-        options.files.push_back(argv[i]);
-    }
-    if (options.files.size() < 2) {
-        return usage("give at least two PDF files to combine");
-    }
-    if (options.output.has_value() == options.temp) {
-        return usage("give either -o PATH or --temp");
-    }
-    for (const auto& [number, text] : options.titles) {
-        if (number > options.files.size()) {
-            return usage("--title " + std::to_string(number) + "=…: there are only " +
-                         std::to_string(options.files.size()) + " files");
-        }
-    }
+    Options& options = *parsed.options;
 
     // Qt is loaded for the contents page only, while the files are read.
     std::unique_ptr<ContentsModule> contentsModule;
@@ -301,6 +155,11 @@ int main(int argc, char** argv) {
         [output] { return std::make_unique<FixedSavePanel>(output); },
     };
     services.contentsTypesetter = typesetter;
+    std::map<std::string, std::string> passwords;  // by absolute path
+    for (const auto& [number, password] : options.passwords) {
+        passwords[absolute(options.files[number - 1])] = password;
+    }
+    services.passwordPanel = [&passwords] { return std::make_unique<GivenPasswordPanel>(passwords); };
     TomefuseAppDelegate controller(std::move(services));
     controller.setWindow(&progress);
     controller.setSaveProgressPanel(&progress);
@@ -316,7 +175,9 @@ int main(int argc, char** argv) {
         if (controller.openFile(path)) {
             rowOfFile[i + 1] = controller.numberOfRowsInTableView() - 1;
         } else {
-            unreadable.push_back(options.files[i] + ": " + unreadableReason(path));
+            auto given = options.passwords.find(i + 1);
+            unreadable.push_back(options.files[i] + ": " +
+                                 unreadableReason(path, given == options.passwords.end() ? nullptr : &given->second));
         }
     }
     if (!unreadable.empty()) {
@@ -335,6 +196,16 @@ int main(int argc, char** argv) {
     for (const auto& [number, text] : options.titles) {
         if (auto row = rowOfFile.find(number); row != rowOfFile.end()) {
             controller.setObjectValue(text, std::string(PdfEntry::filenameKey), row->second);
+        }
+    }
+    for (const auto& [number, text] : options.pages) {
+        if (auto row = rowOfFile.find(number); row != rowOfFile.end()) {
+            const PdfEntry& entry = controller.pdfsList()[static_cast<size_t>(row->second)];
+            const PageSelection::Parsed chosen = PageSelection::parse(text, entry.pagecount);
+            if (!chosen.selection) {
+                return usage("--pages " + std::to_string(number) + "=" + text + ": " + chosen.error);
+            }
+            controller.choosePages(row->second, text);
         }
     }
 

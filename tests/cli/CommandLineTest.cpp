@@ -41,6 +41,7 @@ class CommandLine : public ::testing::Test {
 TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
     const std::string a = makePdf(dir, "a.pdf", 2);
     const std::string b = makePdf(dir, "b.pdf", 1);
+    const std::string protectedFile = std::string(TOMEFUSE_CORPUS_DIR) + "/qpdf/20-pages.pdf";
     const std::string text = dir.file("notes.txt");
     writeTextFile(text, "not a PDF\n");
     const std::string out = dir.file("out.pdf");
@@ -59,7 +60,14 @@ TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
         {{"-o", out, "--temp", a, b}, 2, "either -o PATH or --temp"},
         {{"-o", out, "--title", "x", a, b}, 2, "--title wants N=TEXT"},
         {{"-o", out, "--title", "3=Three", a, b}, 2, "there are only 2 files"},
-        {{"-o", out, a, text, b}, 3, "notes.txt: not a readable PDF"},
+        {{"-o", out, a, text, b}, 3, "notes.txt: not a PDF"},
+        {{"-o", out, "--pages", "2=1-3", a, b}, 2, "--pages 2=1-3: “1-3”: the file has 1 page"},
+        {{"-o", out, "--pages", "1=2,x", a, b}, 2, "“x” is not a page or a range of pages"},
+        {{"-o", out, "--pages", "3=1", a, b}, 2, "file 3 is named in an option; there are only 2 files"},
+        {{"-o", a, a, b}, 2, "is one of the files to combine"},
+        {{"-o", out, "--password-file", "1=" + dir.file("none.txt"), a, b}, 2, "none.txt: cannot be read"},
+        {{"-o", out, a, protectedFile}, 3, "needs a password (give it with --password N="},
+        {{"-o", out, "--password", "2=Sesame-77", a, protectedFile}, 3, "the password given does not open it"},
         {{"-o", out, a, dir.file("missing.pdf")}, 3, "missing.pdf: no such file"},
         {{"-o", out, a, dir.file("folder")}, 3, "folder: is a folder"},
         {{"-o", out, "--skip-unreadable", a, text}, 3, "fewer than two readable PDF files"},
@@ -70,8 +78,10 @@ TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
         const CommandResult result = combine(c.args);
         EXPECT_EQ(result.status, c.status) << c.message << "\n" << result.err;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("Sesame-77"), std::string::npos) << "a password is never repeated";
         EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
     }
+    EXPECT_EQ(dumpPdf(a).substr(0, 5), "page ") << "a file named as the output is left alone";
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
 }
 
@@ -92,6 +102,24 @@ TEST_F(CommandLine, CombinesInOrderWithBookmarksAndTitles) {
               "  Start -> page 1 (72, 700)\n"
               "Second file -> page 2 (0, 792)\n");
     EXPECT_EQ(qpdfCheckProblems(out), "");
+}
+
+// Only the pages chosen, of a file opened with the password given in a file.
+TEST_F(CommandLine, PagesAndPasswordsChooseWhatGoesIn) {
+    const std::string a = makePdf(dir, "Alpha.pdf", 3, {item("Start", 0), item("Middle", 1), item("End", 2)}, "A");
+    const std::string protectedFile = std::string(TOMEFUSE_CORPUS_DIR) + "/qpdf/20-pages.pdf";
+    const std::string secret = dir.file("secret.txt");
+    writeTextFile(secret, "user\nignored\n");
+    const std::string out = dir.file("combined.pdf");
+    const CommandResult result = combine({"--pages", "1=3-2, 3", "--pages", "2=20", "--password-file", "2=" + secret,
+                                          "--file-bookmarks", "--keep-bookmarks", "-o", out, a, protectedFile});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(dumpPdf(out).substr(0, dumpPdf(out).find("Alpha")),
+              "page 0: 612x792 r0 'A3'\npage 1: 612x792 r0 'A2'\npage 2: 612x792 r0 'A3'\n"
+              "page 3: 612x792 r0 'Original page 19'\n") << "decrypted";
+    EXPECT_EQ(dumpOutline(out),
+              "Alpha -> page 0 (0, 792)\n  Middle -> page 1 (72, 700)\n  End -> page 0 (72, 700)\n"
+              "20-pages -> page 3 (0, 792)\n");
 }
 
 TEST_F(CommandLine, SettingsComeFromTheApplicationAndFlagsOverrideThemForOneRun) {

@@ -1,0 +1,48 @@
+#pragma once
+
+// The command line of tomefuse-combine: its options and their checks.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/pdf/PDFDocument.h"
+#include "platform/terminal/TerminalServices.h"
+
+namespace tomefuse::cli {
+
+enum Status { success = 0, usageError = 2, unreadableInput = 3, writeFailed = 4 };
+
+extern const char* const usageText;
+
+struct Options {
+    std::optional<std::string> output;
+    bool temp = false;
+    std::optional<bool> fileBookmarks;
+    std::optional<bool> keepBookmarks;
+    TerminalWorkspace::Mode afterwards = TerminalWorkspace::Mode::none;
+    // By 1-based file number: names, pages taken, passwords.
+    std::map<size_t, std::string> titles;
+    std::map<size_t, std::string> pages;
+    std::map<size_t, std::string> passwords;
+    std::optional<int> contentsDepth;  // a contents page, listing bookmarks this deep
+    bool duplex = false;
+    PDFDocumentAttributes properties;
+    bool skipUnreadable = false;
+    bool quiet = false;
+    bool verbose = false;
+    std::vector<std::string> files;
+};
+
+// The options of a command line, or why they are wrong (with the status to exit with: help and
+// the version are printed here and end with success).
+struct Parsed {
+    std::optional<Options> options;
+    int status = success;
+    std::string problem;  // for usage errors
+};
+Parsed parseCommandLine(int argc, char** argv);
+
+}  // namespace tomefuse::cli
