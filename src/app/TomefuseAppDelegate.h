@@ -146,10 +146,9 @@ class TomefuseAppDelegate {
     // outline items when keepUnreadable, else none.
     std::optional<PdfEntry> makeEntry(const std::string& path, bool keepUnreadable) const;
     void readEntry(PdfEntry& entry) const;
-    // Opens a file, asking for its password while it needs one; the password that opened it is
-    // left in password (cleared when none did).
-    std::shared_ptr<PDFDocument> openWithPassword(const std::string& path, const std::string& name,
-                                                  std::string& password, PDFOpenFailure& failure) const;
+    // Reads what the list shows of a file, asking for its password while it needs one; the
+    // password that opened it is left in password (cleared when none did).
+    PDFFileSummary summarizeWithPassword(const std::string& path, const std::string& name, std::string& password) const;
     bool rowInList(int64_t row) const { return row >= 0 && static_cast<uint64_t>(row) < pdfsList_.size(); }
     void reloadTable();
     void willChangeValueForKey(const std::string& key);

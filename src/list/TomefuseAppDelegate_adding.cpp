@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "app/TomefuseAppDelegate.h"
-#include "toc/TableOfContents.h"
 
 namespace tomefuse {
 
@@ -21,12 +20,12 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<PDFDocument> TomefuseAppDelegate::openWithPassword(const std::string& path, const std::string& name,
-                                                                  std::string& password, PDFOpenFailure& failure) const {
-    auto document = PDFDocument::initWithURL(path, password, &failure);
+PDFFileSummary TomefuseAppDelegate::summarizeWithPassword(const std::string& path, const std::string& name,
+                                                          std::string& password) const {
+    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password);
     // A protected file: ask, again while the password given is wrong, until the user skips it.
     bool wrong = !password.empty();
-    while (!document && failure == PDFOpenFailure::needsPassword && services_.passwordPanel) {
+    while (summary.failure == PDFOpenFailure::needsPassword && services_.passwordPanel) {
         auto panel = services_.passwordPanel();
         if (!panel) {
             break;
@@ -37,13 +36,13 @@ std::shared_ptr<PDFDocument> TomefuseAppDelegate::openWithPassword(const std::st
             break;
         }
         password = panel->password();
-        document = PDFDocument::initWithURL(path, password, &failure);
+        summary = PDFDocument::summaryOfFile(path, password);
         wrong = true;
     }
-    if (!document) {
+    if (summary.failure != PDFOpenFailure::none) {
         password.clear();
     }
-    return document;
+    return summary;
 }
 
 namespace {
@@ -63,12 +62,11 @@ std::pair<int64_t, int64_t> stampOf(const std::string& path) {
 // Reads what the entry shows from its file: page and bookmark counts, or why it cannot be read.
 void TomefuseAppDelegate::readEntry(PdfEntry& entry) const {
     std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
-    PDFOpenFailure failure = PDFOpenFailure::none;
-    auto document = openWithPassword(entry.path, entry.filename, entry.password, failure);
-    entry.problem = describeOpenFailure(failure);
-    entry.pagecount = document ? document->pageCount() : 0;
-    entry.outlinecount = document ? arrayFromOutline(*document).size() : 0;
-    if (document && !entry.pages.isAll() && !entry.pages.pages(entry.pagecount)) {
+    const PDFFileSummary summary = summarizeWithPassword(entry.path, entry.filename, entry.password);
+    entry.problem = describeOpenFailure(summary.failure);
+    entry.pagecount = summary.pageCount;
+    entry.outlinecount = summary.outlineCount;
+    if (entry.problem.empty() && !entry.pages.isAll() && !entry.pages.pages(entry.pagecount)) {
         entry.problem = "the pages chosen, " + entry.pages.text() + ", are not all there any more";
     }
 }

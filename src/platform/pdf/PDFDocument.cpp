@@ -163,56 +163,107 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
     return initWithURL(path, std::string(), &ignored);
 }
 
-std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, const std::string& password,
-                                                      PDFOpenFailure* failure) {
-    PDFOpenFailure why = PDFOpenFailure::none;
-    std::shared_ptr<PDFDocument> document;
+namespace {
+
+// The parse of a file: one parked for the same unchanged file and password, or a new one. With
+// listPages, the page tree is read now: a loop in /Pages or a broken tree only shows when the
+// pages are listed, and the file is refused if that fails.
+std::shared_ptr<ParsedFile> parseFile(const std::string& path, const std::string& password, bool listPages,
+                                      PDFOpenFailure& why) {
+    why = PDFOpenFailure::none;
     try {
-        // Not the public constructor: its empty document would be thrown away.
-        document.reset(new PDFDocument(Unset{}));
-        document->impl_->data = std::make_shared<DocumentData>();
         if (path.empty()) {
             why = PDFOpenFailure::missing;
-        } else if (auto now = pdf_detail::identityOf(path)) {
-            document->impl_->data->parse = pdf_detail::takeParsedFile(path, *now, password);
+            return nullptr;
         }
-        if (why == PDFOpenFailure::none && !document->impl_->data->parse) {
-            auto parse = std::make_shared<ParsedFile>();
+        std::shared_ptr<ParsedFile> parse;
+        if (auto now = pdf_detail::identityOf(path)) {
+            parse = pdf_detail::takeParsedFile(path, *now, password);
+        }
+        if (!parse) {
+            parse = std::make_shared<ParsedFile>();
             parse->path = path;
             parse->password = password;
             std::shared_ptr<InputSource> input = pdf_detail::openInput(path, parse->identity, parse->file, why);
-            if (input) {
-                parse->qpdf = newQPDF();
-                try {
-                    parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
-                    // The page tree is read lazily; a loop in /Pages or a broken tree only shows
-                    // when the pages are listed, so list them now and refuse the file if that fails.
-                    parse->qpdf->getAllPages();
-                    parse->minimumVersion = versionOf(*parse->qpdf);
-                    document->impl_->data->parse = std::move(parse);
-                } catch (const std::bad_alloc&) {
-                    why = PDFOpenFailure::outOfMemory;
-                } catch (const QPDFExc& e) {
-                    why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
-                          : looksLikePDF(*input)              ? PDFOpenFailure::damaged
-                                                              : PDFOpenFailure::notAPDF;
-                } catch (const std::exception&) {
-                    why = looksLikePDF(*input) ? PDFOpenFailure::damaged : PDFOpenFailure::notAPDF;
-                }
+            if (!input) {
+                return nullptr;
+            }
+            parse->qpdf = newQPDF();
+            try {
+                parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
+                parse->minimumVersion = versionOf(*parse->qpdf);
+            } catch (const std::bad_alloc&) {
+                why = PDFOpenFailure::outOfMemory;
+            } catch (const QPDFExc& e) {
+                why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
+                      : looksLikePDF(*input)              ? PDFOpenFailure::damaged
+                                                          : PDFOpenFailure::notAPDF;
+            } catch (const std::exception&) {
+                why = looksLikePDF(*input) ? PDFOpenFailure::damaged : PDFOpenFailure::notAPDF;
+            }
+            if (why != PDFOpenFailure::none) {
+                return nullptr;
             }
         }
+        if (listPages) {
+            parse->qpdf->getAllPages();
+            parse->pagesListed = true;
+        }
+        return parse;
     } catch (const std::bad_alloc&) {
         why = PDFOpenFailure::outOfMemory;
     } catch (const std::exception&) {
         why = PDFOpenFailure::damaged;
     }
+    return nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, const std::string& password,
+                                                      PDFOpenFailure* failure) {
+    PDFOpenFailure why = PDFOpenFailure::none;
+    std::shared_ptr<ParsedFile> parse = parseFile(path, password, true, why);
     if (failure) {
         *failure = why;
     }
-    if (why != PDFOpenFailure::none || !document || !document->impl_->data->parse) {
+    if (!parse) {
         return nullptr;
     }
+    // Not the public constructor: its empty document would be thrown away.
+    std::shared_ptr<PDFDocument> document(new PDFDocument(Unset{}));
+    document->impl_->data = std::make_shared<DocumentData>();
+    document->impl_->data->parse = std::move(parse);
     return document;
+}
+
+PDFFileSummary PDFDocument::summaryOfFile(const std::string& path, const std::string& password) {
+    PDFFileSummary summary;
+    std::shared_ptr<ParsedFile> parse = parseFile(path, password, false, summary.failure);
+    if (!parse) {
+        return summary;
+    }
+    try {
+        // The page tree's own count, as readers show it before they have read every page: listing
+        // the pages of a large file reads most of its objects, which only a combine needs.
+        QPDFObjectHandle count = parse->qpdf->getRoot().getKey("/Pages").getKey("/Count");
+        // (QPDF::getObjectCount would read every object to count them.)
+        if (count.isInteger() && count.getIntValue() >= 0 && count.getIntValue() <= 100'000'000) {
+            summary.pageCount = static_cast<uint64_t>(count.getIntValue());
+        } else {
+            summary.pageCount = parse->pages().size();
+            parse->pagesListed = true;
+        }
+        summary.outlineCount = pdf_detail::countOutlineItems(*parse);
+    } catch (const std::bad_alloc&) {
+        summary.failure = PDFOpenFailure::outOfMemory;
+    } catch (const std::exception&) {
+        summary.failure = PDFOpenFailure::damaged;
+    }
+    if (summary.failure == PDFOpenFailure::none) {
+        pdf_detail::parkParsedFile(std::move(parse));  // for the combine that may follow
+    }
+    return summary;
 }
 
 std::shared_ptr<PDFDocument> PDFDocument::initWritingToFile(PDFWriteTarget target) {

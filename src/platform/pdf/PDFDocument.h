@@ -41,6 +41,13 @@ enum class PDFOpenFailure {
     outOfMemory,       // not enough memory to read it
 };
 
+// What the list shows of a file: its pages and bookmarks, or why it cannot be read.
+struct PDFFileSummary {
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    uint64_t pageCount = 0;
+    uint64_t outlineCount = 0;  // outline items at every depth
+};
+
 // What became of pages inserted from a source.
 enum class PDFInsertResult {
     inserted,
@@ -112,6 +119,11 @@ class PDFDocument {
     // saying why when the file does not open.
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path, const std::string& password,
                                                     PDFOpenFailure* failure);
+    // A file's page and bookmark counts, read without listing its pages (which reads most of a
+    // large file's objects): the page count is the one its page tree states. A file whose page
+    // tree is broken may still summarise; opening it is what refuses it. The parse is kept for
+    // the next opening of the same unchanged file.
+    static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password);
 
     // A document read from bytes in memory (a document made by another program here). Null when
     // they are not a readable PDF.

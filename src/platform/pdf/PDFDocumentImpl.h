@@ -109,6 +109,7 @@ struct ParsedFile {
     std::optional<FileIdentity> identity;
     std::string password;
     PDFVersion minimumVersion{1, 3};
+    bool pagesListed = false;  // the page tree was read: most of a large file's objects are
 
     // Throw nothing.
     const std::vector<QPDFObjectHandle>& pages();
@@ -232,6 +233,8 @@ QPDFObjectHandle inheritedAttribute(QPDFObjectHandle node, const std::string& ke
 // Reads the document's /Outlines into a tree of PDFOutline items, iteratively, cutting loops.
 // pageAt makes the page handle for an index of this document. Null when there is no outline.
 std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt);
+// The number of outline items at every depth, read without resolving where they lead.
+uint64_t countOutlineItems(ParsedFile& parse);
 
 }  // namespace tomefuse::pdf_detail
 

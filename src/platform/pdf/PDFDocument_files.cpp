@@ -294,7 +294,11 @@ namespace {
 // ten to twenty times the file's size, and a few kilobytes however small the file; parked parses
 // together stay within about 64 MiB.
 constexpr size_t parkedBudget = 64u << 20;
-size_t parkedCost(const ParsedFile& parse) { return static_cast<size_t>(parse.identity->size) * 16 + (8u << 10); }
+// A parse whose pages were listed holds most of a large file's objects; one that was only
+// summarised, little more than the bytes and the cross-reference table.
+size_t parkedCost(const ParsedFile& parse) {
+    return static_cast<size_t>(parse.identity->size) * (parse.pagesListed ? 16 : 2) + (8u << 10);
+}
 
 struct ParkedFiles {
     std::mutex mutex;  // the list opens files on the main thread while a combine runs on another

@@ -291,4 +291,38 @@ std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<P
     return root;
 }
 
+uint64_t countOutlineItems(ParsedFile& parse) {
+    QPDFObjectHandle outlines = parse.qpdf->getRoot().getKey("/Outlines");
+    if (!outlines.isDictionary()) {
+        return 0;
+    }
+    // The walk of readOutline, counting instead of reading: every item reached once.
+    ObjGenSet seen;
+    if (outlines.isIndirect()) {
+        seen.insert(outlines.getObjGen());
+    }
+    uint64_t count = 0;
+    std::vector<QPDFObjectHandle> stack;
+    try {
+        stack.push_back(outlines.getKey("/First"));
+    } catch (const std::exception&) {
+        return 0;
+    }
+    while (!stack.empty()) {
+        try {
+            QPDFObjectHandle item = stack.back();
+            if (!item.isDictionary() || (item.isIndirect() && !seen.insert(item.getObjGen()).second)) {
+                stack.pop_back();
+                continue;
+            }
+            ++count;
+            stack.back() = item.getKey("/Next");
+            stack.push_back(item.getKey("/First"));
+        } catch (const std::exception&) {
+            stack.pop_back();
+        }
+    }
+    return count;
+}
+
 }  // namespace tomefuse::pdf_detail
