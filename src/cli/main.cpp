@@ -167,13 +167,21 @@ int main(int argc, char** argv) {
     controller.setSaveProgressBar(&bar);
     controller.applicationDidFinishLaunching();
 
-    // The list, as the application would make it; a file that does not open is named.
+    // The list, as the application makes it from an open request of all the files at once (one
+    // edit, not one per file); a file that does not open is passed over, and named here.
+    std::vector<std::string> paths;
+    for (const std::string& file : options.files) {
+        paths.push_back(absolute(file));
+    }
+    controller.openFiles(paths);
     std::vector<std::string> unreadable;
     std::map<size_t, int64_t> rowOfFile;
+    int64_t next = 0;
     for (size_t i = 0; i < options.files.size(); ++i) {
-        const std::string path = absolute(options.files[i]);
-        if (controller.openFile(path)) {
-            rowOfFile[i + 1] = controller.numberOfRowsInTableView() - 1;
+        const std::string& path = paths[i];
+        if (next < controller.numberOfRowsInTableView() &&
+            controller.pdfsList()[static_cast<size_t>(next)].path == path) {
+            rowOfFile[i + 1] = next++;
         } else {
             auto given = options.passwords.find(i + 1);
             unreadable.push_back(options.files[i] + ": " +
