@@ -181,29 +181,20 @@ SourceCopy& Writer::copyOf(const std::shared_ptr<ParsedFile>& origin) {
     return *copies_.back();
 }
 
-SourceCopy* Writer::findCopy(const ParsedFile& origin) {
-    auto found = byOrigin_.find(&origin);
-    return found == byOrigin_.end() ? nullptr : found->second;
-}
+void Writer::release(const ParsedFile& origin) { remove(origin, true); }
 
-void Writer::release(const ParsedFile& origin) {
+void Writer::discard(const ParsedFile& origin) { remove(origin, false); }
+
+void Writer::remove(const ParsedFile& origin, bool settle) {
     auto found = byOrigin_.find(&origin);
     if (found == byOrigin_.end()) {
         return;
     }
     SourceCopy* copy = found->second;
     byOrigin_.erase(found);
-    copy->release();
-    std::erase_if(copies_, [copy](const std::unique_ptr<SourceCopy>& c) { return c.get() == copy; });
-}
-
-void Writer::discard(const ParsedFile& origin) {
-    auto found = byOrigin_.find(&origin);
-    if (found == byOrigin_.end()) {
-        return;
+    if (settle) {
+        copy->release();
     }
-    SourceCopy* copy = found->second;
-    byOrigin_.erase(found);
     std::erase_if(copies_, [copy](const std::unique_ptr<SourceCopy>& c) { return c.get() == copy; });
 }
 

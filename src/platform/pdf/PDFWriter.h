@@ -193,7 +193,6 @@ class Writer {
 
     // The copy of a source, made on first use.
     SourceCopy& copyOf(const std::shared_ptr<ParsedFile>& origin);
-    SourceCopy* findCopy(const ParsedFile& origin);
     // Releases a source's copy; later pages from it start a new copy.
     void release(const ParsedFile& origin);
     // Drops a source's copy without offering anything of it.
@@ -233,6 +232,7 @@ class Writer {
     void noteLabels() { anyLabels_ = true; }
 
   private:
+    void remove(const ParsedFile& origin, bool settle);
     void writeOutline(const Catalog& catalog, std::string& catalogEntries);
     void writeNames(std::string& catalogEntries);
     void writeLabels(const Catalog& catalog, std::string& catalogEntries);
