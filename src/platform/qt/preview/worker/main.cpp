@@ -22,9 +22,11 @@ using namespace tomefuse::preview;
 
 namespace {
 
-bool readFully(int fd, char* data, size_t size) {
+// Reads or writes size bytes in full; false at the end of the input or on an error.
+template <class Transfer>
+bool fully(Transfer transfer, char* data, size_t size) {
     while (size > 0) {
-        const ssize_t n = ::read(fd, data, size);
+        const ssize_t n = transfer(data, size);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -37,21 +39,13 @@ bool readFully(int fd, char* data, size_t size) {
     return true;
 }
 
+bool readFully(int fd, char* data, size_t size) {
+    return fully([fd](char* at, size_t left) { return ::read(fd, at, left); }, data, size);
+}
+
 bool writeFully(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    size_t size = static_cast<size_t>(bytes.size());
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return fully([fd](char* at, size_t left) { return ::write(fd, at, left); }, const_cast<char*>(bytes.constData()),
+                 static_cast<size_t>(bytes.size()));
 }
 
 std::optional<QByteArray> readFrame() {
