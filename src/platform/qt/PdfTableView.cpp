@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/TomefuseAppDelegate.h"
+#include "platform/qt/PageSelectionDelegate.h"
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/QtPasswordPanel.h"
 #include "platform/qt/QtPasteboard.h"
@@ -49,6 +50,7 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setColumnWidth(PdfTableModel::NameColumn, 220);
     setColumnWidth(PdfTableModel::PagesColumn, 70);
     setColumnWidth(PdfTableModel::BookmarksColumn, 90);
+    setItemDelegateForColumn(PdfTableModel::PagesColumn, new PageSelectionDelegate(this));
 
     // Tab leaves the table for the toolbar rather than walking its cells.
     setTabKeyNavigation(false);
