@@ -59,7 +59,7 @@ class RefusingSaveDialog final : public QFileDialog {
             const QFileInfo file(files.constFirst());
             const std::string reason = refusal_(toStdPath(file.absoluteFilePath()));
             if (!reason.empty()) {
-                QMessageBox box(QMessageBox::Warning, windowTitle(),
+                QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"),
                                 tr("“%1” cannot be replaced.").arg(file.fileName()), QMessageBox::Ok, this);
                 box.setInformativeText(QString::fromStdString(reason));
                 box.setWindowModality(Qt::WindowModal);
