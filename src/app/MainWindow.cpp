@@ -99,6 +99,7 @@ QAction* MainWindow::makeOption(const QString& text, const char* key) {
 
 void MainWindow::buildMenus() {
     makeArrangingCommands();
+    makeChoosingCommands();
     addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
     addFiles_->setShortcut(QKeySequence::Open);
     addFiles_->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
@@ -201,10 +202,14 @@ void MainWindow::syncOptions() {
     syncDocumentOptions();
 }
 
-QString MainWindow::statusText(uint64_t files, uint64_t pages) {
+QString MainWindow::statusText(uint64_t files, uint64_t pages, uint64_t unreadable) {
     const QString fileText = files == 1 ? tr("1 file") : tr("%1 files").arg(files);
     const QString pageText = pages == 1 ? tr("1 page") : tr("%1 pages").arg(pages);
-    return fileText + QStringLiteral(", ") + pageText;
+    QString text = fileText + QStringLiteral(", ") + pageText;
+    if (unreadable > 0) {
+        text += tr(", %1 cannot be read").arg(unreadable);
+    }
+    return text;
 }
 
 void MainWindow::updateCommands() {
@@ -216,12 +221,19 @@ void MainWindow::updateCommands() {
     quickSave_->setEnabled(list.size() >= 2 &&
                            controller_.validateUserInterfaceItem(&TomefuseAppDelegate::saveToTemporaryFile));
 
+    // The pages that go into the combined file.
     uint64_t pages = 0;
+    uint64_t unreadable = 0;
     for (const PdfEntry& entry : list) {
-        pages += entry.pagecount;
+        if (entry.problem.empty()) {
+            pages += entry.pages.count(entry.pagecount);
+        } else {
+            ++unreadable;
+        }
     }
-    status_->setText(statusText(list.size(), pages));
+    status_->setText(statusText(list.size(), pages, unreadable));
     updateEditCommands();
+    updateChoosingCommands();
 }
 
 namespace {

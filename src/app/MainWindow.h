@@ -37,6 +37,8 @@ class MainWindow final : public QMainWindow, public Window {
     void beginSheet(Panel* sheet, SheetDidEnd didEnd) override;
     void endSheet(Panel* sheet) override;
     void showAlert(const std::string& message, const std::string& informativeText) override;
+    bool askToProceed(const std::string& message, const std::string& informativeText,
+                      const std::string& proceed) override;
 
     PdfTableView* table() const { return table_; }
     PdfTableModel* tableModel() const { return model_; }
@@ -67,8 +69,8 @@ class MainWindow final : public QMainWindow, public Window {
     // Shows the settings as they stand in the user's defaults.
     void syncOptions();
 
-    // "3 files, 42 pages"
-    static QString statusText(uint64_t files, uint64_t pages);
+    // "3 files, 42 pages", and ", 1 cannot be read" when some cannot.
+    static QString statusText(uint64_t files, uint64_t pages, uint64_t unreadable = 0);
 
     // Takes the window's size, position, column widths and preview pane from the store, and puts
     // them back there when the window closes. Call before the window is shown.
@@ -84,8 +86,14 @@ class MainWindow final : public QMainWindow, public Window {
     QMenu* tableContextMenu(const QPoint& viewportPos);
     QLabel* noticeLine() const { return notice_; }
 
+    // Choosing what goes in (MainWindow_choosing.cpp): the pages of the selected file, chosen in
+    // its Pages cell.
+    QAction* choosePagesAction() const { return choosePages_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The window coming to the front reads again the listed files changed meanwhile.
+    bool event(QEvent* event) override;
 
   private:
     struct Command {
@@ -107,6 +115,10 @@ class MainWindow final : public QMainWindow, public Window {
     void buildEditMenu();
     void setUpKeyboardAccess(QToolBar* toolbar);
     void updateEditCommands();
+    void makeChoosingCommands();
+    void updateChoosingCommands();
+    void choosePagesOfSelection();
+    void refreshFromDisk();
 
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
@@ -144,6 +156,8 @@ class MainWindow final : public QMainWindow, public Window {
     QMenu* contextMenu_ = nullptr;
     QLabel* notice_ = nullptr;
     QTimer* noticeTimer_ = nullptr;
+    QAction* choosePages_ = nullptr;
+    bool refreshing_ = false;
 
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;

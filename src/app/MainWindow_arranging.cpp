@@ -104,6 +104,7 @@ void MainWindow::buildEditMenu() {
     edit_->addAction(redo_);
     edit_->addSeparator();
     edit_->addAction(commandAction(&Delegate::renameFile));
+    edit_->addAction(choosePages_);
     edit_->addSeparator();
     for (auto selector : {&Delegate::moveUp, &Delegate::moveDown, &Delegate::moveToTop, &Delegate::moveToBottom}) {
         edit_->addAction(commandAction(selector));
@@ -136,6 +137,9 @@ QMenu* MainWindow::tableContextMenu(const QPoint& viewportPos) {
             QAction* action = commandAction(selector);
             action->setShortcutVisibleInContextMenu(true);
             contextMenu_->addAction(action);
+            if (selector == &Delegate::renameFile) {
+                contextMenu_->addAction(choosePages_);
+            }
         }
     }
     return contextMenu_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives the built application on a private X server as a user would: files on the command line,
 # F1, Ctrl+O and the file dialog, Alt+Up and Ctrl+Z, Enter and Delete on a row, a second launch
-# while it runs, a row dragged with the mouse, the quick save, Ctrl+S and the save dialog, Ctrl+Q.
+# while it runs, a row dragged with the mouse, the quick save, Ctrl+S and the save dialog, a
+# protected file's password, a file that cannot be read, a save over a listed file, Ctrl+Q.
 # Checks what reached the desktop and the files.
 # Usage: desktop_test.sh TOMEFUSE MAKE_EXAMPLES PDF_DUMP   (exit 77: cannot run here)
 set -euo pipefail
@@ -211,6 +212,69 @@ xdotool type --delay 10 "$work/out/Book"
 xdotool key Return
 wait_for 60 opened "$work/out/Book.pdf" || fail "the save dialog did not save and open $work/out/Book.pdf"
 [ "$(qpdf --show-npages "$work/out/Book.pdf")" -eq 15 ] || fail "the saved PDF does not have 15 pages"
+
+# A protected file through Ctrl+O: a wrong password is asked for again, the right one lists it.
+other_window() {  # title, id: a visible window of that title other than that one
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$2" | head -n1 | grep .
+}
+cp "$(dirname "$0")/../corpus/qpdf/20-pages.pdf" "$in/Minutes.pdf"  # user password "user"
+focus "$main"
+xdotool key ctrl+o
+dialog=$(window_titled "Add PDF Files" 20)
+focus "$dialog"
+xdotool type --delay 10 "$in/Minutes.pdf"
+xdotool key Return
+asked=$(window_titled "Password Needed" 20)
+focus "$asked"
+xdotool type --delay 10 wrong
+xdotool key Return
+wait_for 20 other_window "Password Needed" "$asked" || fail "a wrong password was not asked for again"
+focus "$(other_window "Password Needed" "$asked")"
+xdotool type --delay 10 user
+xdotool key Return
+wait_for 20 no_window_titled "Password Needed" || fail "the right password did not open the file"
+
+# A text file named .pdf through Ctrl+O is listed, its row marked with a warning sign in its Name
+# cell where the others show their first page: the sixth row, 30 pixels high.
+printf 'plain words\n' >"$in/Notes.pdf"
+focus "$main"
+xdotool key ctrl+o
+dialog=$(window_titled "Add PDF Files" 20)
+focus "$dialog"
+xdotool type --delay 10 "$in/Notes.pdf"
+xdotool key Return
+wait_for 20 no_window_titled "Add PDF Files" || fail "the file dialog did not close"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+warning_sign() {
+    (($(screen_pixels $((X + 3)) $((Y + row_top + 5 * 30 + 3)) 24 24 |
+        awk '$1 > 180 && $2 > 120 && $3 < 100' | wc -l) > 30))
+}
+wait_for 20 warning_sign || fail "the row of the file that cannot be read bears no warning sign"
+
+# Ctrl+S asks first and combines the others; the save dialog turns away a listed file and stays.
+cp "$in/Field Notes.pdf" "$work/field-notes.pdf"
+focus "$main"
+xdotool key ctrl+s
+wait_for 20 other_window Tomefuse "$main" || fail "no question about the file that cannot be read"
+focus "$(other_window Tomefuse "$main")"
+xdotool key Return
+dialog=$(window_titled "Save Combined PDF" 20)
+focus "$dialog"
+xdotool type --delay 10 "$in/Field Notes.pdf"
+xdotool key Return
+wait_for 20 other_window Tomefuse "$main" || fail "the save dialog did not refuse a listed file"
+focus "$(other_window Tomefuse "$main")"
+xdotool key Return
+wait_for 20 eval '[ "$(xdotool search --onlyvisible --name "^Save Combined PDF\$" | wc -l)" -eq 1 ]' ||
+    fail "the save dialog did not stay open alone"
+cmp -s "$in/Field Notes.pdf" "$work/field-notes.pdf" || fail "the listed file was written over"
+focus "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 10 "$work/out/Chosen"
+xdotool key Return
+wait_for 60 opened "$work/out/Chosen.pdf" || fail "the save dialog did not save $work/out/Chosen.pdf"
+[ "$(qpdf --show-npages "$work/out/Chosen.pdf")" -eq 35 ] ||
+    fail "Chosen.pdf is not the 15 pages before and the protected file's 20, without the text file"
 
 # Ctrl+Q: the window goes, the application ends well and leaves its layout and no socket behind.
 focus "$main"

@@ -18,13 +18,13 @@ wait_for() {
 }
 
 # Starts Xvfb on a free display that only holders of a fresh cookie may use, and exports
-# DISPLAY and XAUTHORITY for it.
+# DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0.
 start_x_server() {
     local cookie
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     : >"$work/server.xauth"
     xauth -q -f "$work/server.xauth" add :0 . "$cookie"
-    Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 \
+    Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
         3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     if ! wait_for 20 grep -q '[0-9]' "$work/display"; then
@@ -57,4 +57,16 @@ no_window_titled() {
 # a user's click would.
 focus() {
     xdotool windowfocus --sync "$1"
+}
+
+# The screen's pixels in a rectangle (x y width height), one "red green blue" line each, read
+# from the server's screen file: an XWD image of 32-bit pixels, low byte (blue) first.
+screen_pixels() {
+    local screen=$work/Xvfb_screen0 header line start row
+    read -r -a header <<<"$(od -An -v -tu4 --endian=big -w80 -N 80 "$screen")"
+    line=${header[12]}
+    start=$((header[0] + header[19] * 12))
+    for ((row = $2; row < $2 + $4; row++)); do
+        od -An -v -tu1 -w4 -j $((start + row * line + $1 * 4)) -N $(($3 * 4)) "$screen"
+    done | awk '{ print $3, $2, $1 }'
 }

@@ -68,9 +68,9 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
 
     ASSERT_TRUE(window.editMenu());
     EXPECT_EQ(texts(window.editMenu()->actions()),
-              (QStringList{"Undo Add 4 Files", "Redo", "-", "Rename", "-", "Move Up", "Move Down", "Move to Top",
-                           "Move to Bottom", "-", "Sort by Name", "Sort by Date Modified", "Sort by Pages",
-                           "Reverse Order"}));
+              (QStringList{"Undo Add 4 Files", "Redo", "-", "Rename", "Choose Pages…", "-", "Move Up", "Move Down",
+                           "Move to Top", "Move to Bottom", "-", "Sort by Name", "Sort by Date Modified",
+                           "Sort by Pages", "Reverse Order"}));
     const std::pair<Delegate::Action, QKeySequence> shortcuts[] = {
         {&Delegate::undo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {&Delegate::redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
@@ -116,9 +116,9 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
 
     // The context menu of a row and that of the space below the rows.
     const QPoint onRow(20, table.rowViewportPosition(0) + 2);
-    EXPECT_EQ(
-        texts(window.tableContextMenu(onRow)->actions()),
-        (QStringList{"Open", "Rename", "-", "Move Up", "Move Down", "Move to Top", "Move to Bottom", "-", "Remove"}));
+    EXPECT_EQ(texts(window.tableContextMenu(onRow)->actions()),
+              (QStringList{"Open", "Rename", "Choose Pages…", "-", "Move Up", "Move Down", "Move to Top",
+                           "Move to Bottom", "-", "Remove"}));
     EXPECT_EQ(texts(window.tableContextMenu({20, table.viewport()->height() - 4})->actions()),
               (QStringList{"Add…", "Add Folder…", "-", "Sort by Name", "Sort by Date Modified", "Sort by Pages",
                            "Reverse Order"}));

@@ -8,6 +8,7 @@
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/qt/QtNameComparison.h"
 #include "platform/qt/QtPanels.h"
+#include "platform/qt/QtPasswordPanel.h"
 
 namespace tomefuse::test {
 
@@ -91,6 +92,7 @@ WindowHarness::WindowHarness(TaskRunner* runner) : userDefaults(QString::fromStd
         runner,
         localeNameComparison(),
     };
+    services.passwordPanel = [this] { return std::make_unique<QtPasswordPanel>(window_.get()); };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults);
     controller_->applicationDidFinishLaunching();

@@ -115,6 +115,13 @@ QVariant PdfTableModel::headerData(int section, Qt::Orientation orientation, int
             return tr(columns[section].title);
         case IdentifierRole:
             return QString::fromStdString(identifier(section));
+        case Qt::ToolTipRole:
+            if (section == PagesColumn) {
+                return tr(
+                    "The pages taken from each file. Double-click a count to choose them: “all”, or "
+                    "pages and ranges such as 1-3, 7, 10-z.");
+            }
+            return {};
         case Qt::TextAlignmentRole:
             if (columns[section].numeric) {
                 return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));

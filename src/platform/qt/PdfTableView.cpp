@@ -7,11 +7,14 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <memory>
 
 #include "app/TomefuseAppDelegate.h"
+#include "platform/qt/PageSelectionDelegate.h"
 #include "platform/qt/PdfTableModel.h"
+#include "platform/qt/QtPasswordPanel.h"
 #include "platform/qt/QtPasteboard.h"
 
 namespace tomefuse {
@@ -47,6 +50,7 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setColumnWidth(PdfTableModel::NameColumn, 220);
     setColumnWidth(PdfTableModel::PagesColumn, 70);
     setColumnWidth(PdfTableModel::BookmarksColumn, 90);
+    setItemDelegateForColumn(PdfTableModel::PagesColumn, new PageSelectionDelegate(this));
 
     // Tab leaves the table for the toolbar rather than walking its cells.
     setTabKeyNavigation(false);
@@ -402,8 +406,29 @@ void PdfTableView::dragLeaveEvent(QDragLeaveEvent* event) {
 void PdfTableView::dropEvent(QDropEvent* event) {
     stopAutoScroll();
     clearDropIndicator();
-    const Qt::DropAction action =
-        performDrop(event->mimeData(), event->position().toPoint(), event->source(), event->possibleActions());
+    const QPoint pos = event->position().toPoint();
+    const Qt::DropActions possible = event->possibleActions();
+    Qt::DropAction action = Qt::IgnoreAction;
+    if (event->source() == this || event->source() == viewport()) {
+        action = performDrop(event->mimeData(), pos, event->source(), possible);
+    } else {
+        // Files from elsewhere: the drag is not over while this runs, and no dialog may run inside
+        // it, as a protected file's password would. The drop is taken now and its files added
+        // right after, from a copy of what the drag carried.
+        action = validateDrop(event->mimeData(), pos, event->source(), possible);
+        if (action != Qt::IgnoreAction) {
+            auto data = std::make_shared<QMimeData>();
+            for (const QString& type : registeredMimeTypes_) {
+                if (event->mimeData()->hasFormat(type)) {
+                    data->setData(type, event->mimeData()->data(type));
+                }
+            }
+            auto drop = [this, data, pos, possible, source = QPointer<QObject>(event->source())] {
+                performDrop(data.get(), pos, source.data(), possible);
+            };
+            QtPasswordPanel::whenNotAsking(this, std::move(drop));
+        }
+    }
     if (action == Qt::IgnoreAction) {
         event->ignore();
         return;

@@ -14,9 +14,10 @@ namespace tomefuse {
 class PdfTableModel;
 class TomefuseAppDelegate;
 
-// The document table. Editing begins with F2 or a double click on an editable (Name) cell; any
-// other double click, on a row or on empty space, sends the double action. Drags of rows and
-// drops of files go to the controller, which decides what they do.
+// The document table. Editing begins with F2 or a double click on an editable (Name, Pages)
+// cell; any other double click, on a row or on empty space, sends the double action. Drags of
+// rows and drops of files go to the controller, which decides what they do; files dropped from
+// elsewhere reach it once the drag is over.
 class PdfTableView final : public QTableView, public TableView {
     Q_OBJECT
 

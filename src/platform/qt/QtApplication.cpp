@@ -13,6 +13,7 @@
 #include "platform/desktop/NotificationCenter.h"
 #include "platform/qt/QtNameComparison.h"
 #include "platform/qt/QtPanels.h"
+#include "platform/qt/QtPasswordPanel.h"
 #include "platform/qt/QtProgressSheet.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/SingleInstance.h"
@@ -31,6 +32,7 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
         localeNameComparison(),
     };
     services.contentsTypesetter = &contentsTypesetter_;
+    services.passwordPanel = [this] { return std::make_unique<QtPasswordPanel>(window_.get()); };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
     QApplication::setWindowIcon(QIcon::fromTheme(
@@ -102,8 +104,12 @@ void QtApplication::start() {
 
 void QtApplication::listenForOpenRequests(SingleInstance& instance) {
     instance.setHandler([this](const std::vector<std::string>& files) {
-        openRequestedFiles(files);
-        bringToFront();
+        // The other launch hears back at once: a protected file's password may be asked for, and
+        // it must not wait on the user.
+        QTimer::singleShot(0, window_.get(), [this, files] {
+            bringToFront();
+            openRequestedFiles(files);
+        });
     });
 }
 
@@ -126,6 +132,11 @@ void QtApplication::openRequestedFiles(const std::vector<std::string>& files) {
 
 void QtApplication::deliverOpenRequests() {
     if (!started_ || openRequests_.empty()) {
+        return;
+    }
+    // The controller may be walking its list while it asks for a password: the files join after.
+    if (QtPasswordPanel::isAsking()) {
+        QtPasswordPanel::whenNotAsking(window_.get(), [this] { deliverOpenRequests(); });
         return;
     }
     for (const std::vector<std::string>& files : std::exchange(openRequests_, {})) {

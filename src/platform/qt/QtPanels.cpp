@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include "platform/qt/QtStrings.h"
 
@@ -43,8 +44,40 @@ int QtOpenPanel::runModal() {
     return NSModalResponseOK;
 }
 
+namespace {
+
+// A save dialog that turns some names away: it says why and stays open for another. The check
+// comes before the dialog's own question whether to replace the file, which it would make moot.
+class RefusingSaveDialog final : public QFileDialog {
+  public:
+    RefusingSaveDialog(QWidget* parent, std::function<std::string(const std::string&)> refusal)
+        : QFileDialog(parent), refusal_(std::move(refusal)) {}
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (refusal_ && !files.isEmpty()) {
+            const QFileInfo file(files.constFirst());
+            const std::string reason = refusal_(toStdPath(file.absoluteFilePath()));
+            if (!reason.empty()) {
+                QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"),
+                                tr("“%1” cannot be replaced.").arg(file.fileName()), QMessageBox::Ok, this);
+                box.setInformativeText(QString::fromStdString(reason));
+                box.setWindowModality(Qt::WindowModal);
+                box.exec();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+  private:
+    std::function<std::string(const std::string&)> refusal_;
+};
+
+}  // namespace
+
 int QtSavePanel::runModal() {
-    QFileDialog dialog(parent_);
+    RefusingSaveDialog dialog(parent_, refusal_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -46,6 +46,9 @@ class QtSavePanel final : public SavePanel {
     void setCanSelectHiddenExtension(bool flag) override { canSelectHiddenExtension_ = flag; }
     void setDirectoryURL(const std::string& path) override { directory_ = fromStdPath(path); }
     void setNameFieldStringValue(const std::string& name) override { name_ = fromStdPath(name); }
+    void setRefusal(std::function<std::string(const std::string& path)> refusal) override {
+        refusal_ = std::move(refusal);
+    }
     int runModal() override;
     std::string URL() const override { return url_; }
 
@@ -60,6 +63,7 @@ class QtSavePanel final : public SavePanel {
     bool canSelectHiddenExtension_ = false;
     QString directory_;
     QString name_;
+    std::function<std::string(const std::string& path)> refusal_;
     std::string url_;
 };
 

@@ -48,6 +48,15 @@ ListPreview::~ListPreview() {
 PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
     PreviewSource source;
     source.path = fromStdPath(entry.path);
+    source.password = QString::fromStdString(entry.password);
+    if (!entry.pages.isAll()) {
+        // None taken when the chosen pages are no longer all there: the combine takes none then.
+        QSet<int> taken;
+        for (uint64_t page : entry.pages.pages(entry.pagecount).value_or(std::vector<uint64_t>{})) {
+            taken.insert(static_cast<int>(page));
+        }
+        source.pagesTaken = std::move(taken);
+    }
     return source;
 }
 
@@ -102,10 +111,25 @@ void ListPreview::showSelectedRow() {
 
 void ListPreview::listChanged() {
     QSet<QString> paths;
+    QHash<QString, FileStamp> stamps;
     for (const PdfEntry& entry : controller_.pdfsList()) {
-        paths.insert(sourceFor(entry).path);
+        const QString path = sourceFor(entry).path;
+        paths.insert(path);
+        stamps.insert(path, {entry.fileSize, entry.fileModified});
     }
+    // A file read again because it changed: what was drawn of it is of the old file.
+    bool shownChanged = false;
+    for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
+        if (const auto old = stamps_.constFind(it.key()); old != stamps_.cend() && *old != it.value()) {
+            thumbnails_->release(it.key());
+            shownChanged = shownChanged || (pane_->source() && pane_->source()->path == it.key());
+        }
+    }
+    stamps_ = std::move(stamps);
     thumbnails_->retain(paths);
+    if (shownChanged) {
+        pane_->showNothing();
+    }
     showSelectedRow();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QPixmap>
 #include <QSize>
 #include <QVariant>
+#include <utility>
 
 #include "list/PdfEntry.h"
 #include "platform/qt/preview/PreviewSource.h"
@@ -18,7 +20,8 @@ class TomefuseAppDelegate;
 struct ThumbnailKey;
 
 // Joins the preview to the list: the pane shows the table's selected row, each row's Name
-// carries its file's first page, and whatever was read of a file goes when its last row does.
+// carries its file's first page, and whatever was read of a file goes when its last row does,
+// or when the file changes.
 class ListPreview final : public QObject {
     Q_OBJECT
 
@@ -52,6 +55,9 @@ class ListPreview final : public QObject {
     Thumbnails* thumbnails_;
     PreviewPane* pane_;
     QPixmap blankIcon_;
+    // Each listed file's size and modification time when it was read.
+    using FileStamp = std::pair<int64_t, int64_t>;
+    QHash<QString, FileStamp> stamps_;
 };
 
 }  // namespace tomefuse

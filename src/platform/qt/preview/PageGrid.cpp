@@ -24,6 +24,13 @@ void PageGridModel::setDocument(const PreviewSource& source, int pageCount, QSiz
 
 void PageGridModel::clear() { setDocument({}, 0, {}, {}); }
 
+void PageGridModel::setPagesTaken(const PreviewSource& source) {
+    source_.pagesTaken = source.pagesTaken;
+    if (pageCount_ > 0) {
+        emit dataChanged(index(0), index(pageCount_ - 1), {TakenRole, Qt::ToolTipRole});
+    }
+}
+
 void PageGridModel::pageDrawn(int page) {
     if (page >= 0 && page < pageCount_) {
         const QModelIndex changed = index(page);

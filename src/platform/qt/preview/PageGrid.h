@@ -25,6 +25,8 @@ class PageGridModel final : public QAbstractListModel {
     // pageSize: the first page's, in points, for the shape of pages not drawn yet.
     void setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box);
     void clear();
+    // The same file, with other pages taken.
+    void setPagesTaken(const PreviewSource& source);
     // A thumbnail of this file came or went.
     void pageDrawn(int page);
     QSize box() const { return box_; }

@@ -134,6 +134,13 @@ void PreviewPane::showSource(const PreviewSource& source, const QString& title) 
         title_->setText(title);  // a rename
         return;
     }
+    if (source_ && source_->path == source.path && source_->password == source.password) {
+        // Other pages chosen: the same file, faded otherwise, where the user is looking.
+        source_ = source;
+        title_->setText(title);
+        pages_->setPagesTaken(source);
+        return;
+    }
     source_ = source;
     loaded_ = false;
     outlinePending_ = false;
