@@ -123,6 +123,26 @@ TEST(MainWindow, StatusLineCountsThePagesTakenAndTheFilesThatCannotBeRead) {
     EXPECT_EQ(harness.controller().pdfsList()[1].pages.text(), "4-2, z");
     EXPECT_EQ(window.statusLine()->text(), "2 files, 9 pages");
 
+    // A refused selection says why and opens the cell again with what was typed.
+    QString alert;
+    auto refused = whenModal<QMessageBox>([&](QMessageBox* box) {
+        alert = box->informativeText();
+        box->accept();
+    });
+    window.choosePagesAction()->trigger();
+    editor = qobject_cast<QLineEdit*>(table.indexWidget(table.currentIndex()));
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("1-3, 99"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(0);
+    EXPECT_EQ(alert, "“99”: the file has 20 pages");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table.indexWidget(table.currentIndex()) != nullptr; }, 2000));
+    editor = qobject_cast<QLineEdit*>(table.indexWidget(table.currentIndex()));
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->text(), "1-3, 99");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(harness.controller().pdfsList()[1].pages.text(), "4-2, z");
+
     // A file that stops being a PDF while the user is elsewhere shows so when the window is back,
     // in its row and in the preview.
     table.selectRowIndexes({0}, false);

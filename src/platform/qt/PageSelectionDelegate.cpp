@@ -1,7 +1,12 @@
 #include "platform/qt/PageSelectionDelegate.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QTimer>
 #include <algorithm>
+#include <limits>
+
+#include "list/PageSelection.h"
 
 namespace tomefuse {
 
@@ -21,6 +26,41 @@ QWidget* PageSelectionDelegate::createEditor(QWidget* parent, const QStyleOption
     editor->setAccessibleName(tr("Pages"));
     editor->setAccessibleDescription(syntaxText());
     return editor;
+}
+
+void PageSelectionDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (refusedIndex_.isValid() && refusedIndex_ == index) {
+        static_cast<QLineEdit*>(editor)->setText(refusedText_);
+        refusedIndex_ = QPersistentModelIndex();
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void PageSelectionDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    const QString typed = static_cast<QLineEdit*>(editor)->text();
+    const int row = index.row();
+    const int column = index.column();
+    // The list checks the selection against the file and says what is wrong; it keeps the old one.
+    QStyledItemDelegate::setModelData(editor, model, index);
+    const QModelIndex cell = model->index(row, column);
+    const PageSelection::Parsed parsed =
+        PageSelection::parse(typed.toStdString(), std::numeric_limits<uint64_t>::max());
+    const bool taken =
+        parsed.selection && cell.isValid() && cell.data(Qt::EditRole).toString().toStdString() == parsed.selection->text();
+    auto* view = qobject_cast<QAbstractItemView*>(parent());
+    if (taken || !view || !cell.isValid()) {
+        return;
+    }
+    refusedIndex_ = cell;
+    refusedText_ = typed;
+    // After the editor that is closing has gone.
+    QTimer::singleShot(0, view, [this, view, target = QPersistentModelIndex(cell)] {
+        if (target.isValid()) {
+            view->edit(target);
+        }
+        refusedIndex_ = QPersistentModelIndex();
+    });
 }
 
 void PageSelectionDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
 namespace tomefuse {
 
 // Edits the pages taken from a file in its Pages cell: a line wide enough for a few ranges,
-// saying how they are written.
+// saying how they are written. A refused selection opens the cell again with what was typed, so
+// the user mends the part the alert named instead of typing it all again.
 class PageSelectionDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -17,8 +19,15 @@ class PageSelectionDelegate final : public QStyledItemDelegate {
     static QString syntaxText();
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
+
+  private:
+    // What was typed in a cell whose selection was refused, for the editor opened again.
+    mutable QPersistentModelIndex refusedIndex_;
+    mutable QString refusedText_;
 };
 
 }  // namespace tomefuse
