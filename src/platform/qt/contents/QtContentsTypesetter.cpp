@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
+#include <QThread>
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace tomefuse {
@@ -38,6 +40,33 @@ QFont fontOf(double size, bool bold) {
     return font;
 }
 
+// The widths of page numbers. Measuring a string, even a single character, costs thousands of
+// instructions, and a contents page measures every number in every round; plain ASCII (numbers,
+// roman numerals, "A-3") is summed from the widths of its characters, each measured once.
+class NumberWidths {
+  public:
+    explicit NumberWidths(const QFontMetricsF& metrics) : metrics_(metrics) { ascii_.fill(-1); }
+
+    double of(const QString& text) {
+        double advance = 0;
+        for (const QChar c : text) {
+            const char16_t code = c.unicode();
+            if (code >= ascii_.size()) {
+                return metrics_.horizontalAdvance(text);
+            }
+            if (ascii_[code] < 0) {
+                ascii_[code] = metrics_.horizontalAdvance(c);
+            }
+            advance += ascii_[code];
+        }
+        return advance;
+    }
+
+  private:
+    const QFontMetricsF& metrics_;
+    std::array<double, 128> ascii_;
+};
+
 // One line of the contents, wrapped to its width.
 struct Block {
     std::unique_ptr<QTextLayout> text;
@@ -46,6 +75,34 @@ struct Block {
 };
 
 }  // namespace
+
+struct QtContentsTypesetter::Laid {
+    // What the blocks depend on: the lines' texts and levels, the page and the room left of the
+    // numbers.
+    std::vector<std::pair<std::string, unsigned>> lines;
+    double width = 0;
+    double height = 0;
+    double textRight = 0;
+    // Fonts are cached per thread: layouts are not carried from one to another.
+    QThread* thread = QThread::currentThread();
+    std::vector<Block> blocks;
+
+    bool fits(const ContentsRequest& request, double right) const {
+        if (thread != QThread::currentThread() || request.pageWidth != width || request.pageHeight != height || right != textRight ||
+            request.lines.size() != lines.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (request.lines[i].text != lines[i].first || request.lines[i].level != lines[i].second) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+QtContentsTypesetter::QtContentsTypesetter() = default;
+QtContentsTypesetter::~QtContentsTypesetter() = default;
 
 ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request) {
     ContentsTypesetting result;
@@ -73,10 +130,11 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     const QFont fileFont = fontOf(style.body, true);
     const QFont bookmarkFont = fontOf(style.body, false);
     const QFontMetricsF numbers(bookmarkFont, &writer);
+    NumberWidths numberWidths(numbers);
     double numberWidth = 0;
     bool anyBookmarks = false;
     for (const ContentsLine& line : request.lines) {
-        numberWidth = std::max(numberWidth, numbers.horizontalAdvance(QString::fromStdString(line.pageText)));
+        numberWidth = std::max(numberWidth, numberWidths.of(QString::fromStdString(line.pageText)));
         anyBookmarks = anyBookmarks || line.level > 0;
     }
     const double right = width - style.margin;
@@ -108,27 +166,39 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     const int maxLines = std::max(1, static_cast<int>((bottom - style.margin) / lineHeight) - 1);
     QTextOption wrapping;
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (const ContentsLine& line : request.lines) {
-        Block block;
-        const bool isFile = line.level == 0;
-        block.x = style.margin + std::min<double>(line.level, 8) * style.indent;
-        block.text = std::make_unique<QTextLayout>(QString::fromStdString(line.text), isFile ? fileFont : bookmarkFont,
-                                                   &writer);
-        block.text->setTextOption(wrapping);
-        block.text->beginLayout();
-        const double lineWidth = std::max(textRight - block.x, 4 * style.body);
-        for (int n = 0; n < maxLines; ++n) {
-            QTextLine textLine = block.text->createLine();
-            if (!textLine.isValid()) {
-                break;
+    if (!laid_ || !laid_->fits(request, textRight)) {
+        laid_ = std::make_unique<Laid>();
+        laid_->width = width;
+        laid_->height = height;
+        laid_->textRight = textRight;
+        laid_->lines.reserve(request.lines.size());
+        laid_->blocks.reserve(request.lines.size());
+        for (const ContentsLine& line : request.lines) {
+            laid_->lines.emplace_back(line.text, line.level);
+            Block& block = laid_->blocks.emplace_back();
+            block.x = style.margin + std::min<double>(line.level, 8) * style.indent;
+            block.text = std::make_unique<QTextLayout>(QString::fromStdString(line.text),
+                                                       line.level == 0 ? fileFont : bookmarkFont, &writer);
+            block.text->setTextOption(wrapping);
+            block.text->beginLayout();
+            const double lineWidth = std::max(textRight - block.x, 4 * style.body);
+            for (int n = 0; n < maxLines; ++n) {
+                QTextLine textLine = block.text->createLine();
+                if (!textLine.isValid()) {
+                    break;
+                }
+                textLine.setLineWidth(lineWidth);
+                textLine.setPosition(QPointF(0, block.height));
+                block.height += textLine.height();
             }
-            textLine.setLineWidth(lineWidth);
-            textLine.setPosition(QPointF(0, block.height));
-            block.height += textLine.height();
+            block.text->endLayout();
+            block.height = std::max(block.height, lineHeight);
         }
-        block.text->endLayout();
-        block.height = std::max(block.height, lineHeight);
-
+    }
+    for (size_t i = 0; i < request.lines.size(); ++i) {
+        const ContentsLine& line = request.lines[i];
+        const Block& block = laid_->blocks[i];
+        const bool isFile = line.level == 0;
         const double before = isFile && anyBookmarks && y > style.margin ? style.body * 0.5 : 0;
         if (y + before + block.height > bottom) {
             ++page;
@@ -150,7 +220,7 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
             const QString number = QString::fromStdString(line.pageText);
             if (!number.isEmpty()) {
                 painter->setFont(bookmarkFont);
-                const double numberX = right - numbers.horizontalAdvance(number);
+                const double numberX = right - numberWidths.of(number);
                 painter->drawText(QPointF(numberX, baseline), number);
                 // Dots lead the eye from the name to its page.
                 const double from = block.x + (last.isValid() ? last.naturalTextWidth() : 0) + style.gap;
@@ -168,6 +238,8 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     }
     result.pageCount = page + 1;
     if (painter) {
+        // Drawn: the sequence of measures is over.
+        laid_.reset();
         if (!painter->end()) {
             result.error = "Qt could not finish the PDF";
             return result;

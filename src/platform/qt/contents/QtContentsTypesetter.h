@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "combine/ContentsTypesetter.h"
 
 namespace tomefuse {
@@ -9,7 +11,15 @@ namespace tomefuse {
 // the first font lacks). Needs a QGuiApplication; works on any thread.
 class QtContentsTypesetter : public ContentsTypesetter {
   public:
+    QtContentsTypesetter();
+    ~QtContentsTypesetter() override;
     ContentsTypesetting typeset(const ContentsRequest& request) override;
+
+  private:
+    // The lines as last laid out. A contents page is measured until its page count settles, then
+    // drawn: calls that differ only in the page numbers, in a column as wide, shape the text once.
+    struct Laid;
+    std::unique_ptr<Laid> laid_;
 };
 
 }  // namespace tomefuse
