@@ -142,7 +142,7 @@ xdotool key ctrl+Home Down Down alt+Up alt+Up ctrl+z
 second=0
 timeout 30 "${app_env[@]}" "$tomefuse" "$in/Late Addition.pdf" >"$work/second.log" 2>&1 || second=$?
 [ "$second" -eq 0 ] || fail "the second launch exited with $second: $(cat "$work/second.log")"
-windows=$(xdotool search --onlyvisible --name '^Tomefuse$' | wc -l)
+wait_for 10 eval 'windows=$(windows_titled Tomefuse | wc -l)' || fail "cannot list the windows"
 [ "$windows" -eq 1 ] || fail "$windows Tomefuse windows, expected one"
 
 # The first row dragged by the mouse and let go just below the middle of the second lands below
@@ -215,7 +215,7 @@ wait_for 60 opened "$work/out/Book.pdf" || fail "the save dialog did not save an
 
 # A protected file through Ctrl+O: a wrong password is asked for again, the right one lists it.
 other_window() {  # title, id: a visible window of that title other than that one
-    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$2" | head -n1 | grep .
+    windows_titled "$1" | grep -vx "$2" | head -n1 | grep .
 }
 cp "$(dirname "$0")/../corpus/qpdf/20-pages.pdf" "$in/Minutes.pdf"  # user password "user"
 focus "$main"
@@ -265,7 +265,7 @@ xdotool key Return
 wait_for 20 other_window Tomefuse "$main" || fail "the save dialog did not refuse a listed file"
 focus "$(other_window Tomefuse "$main")"
 xdotool key Return
-wait_for 20 eval '[ "$(xdotool search --onlyvisible --name "^Save Combined PDF\$" | wc -l)" -eq 1 ]' ||
+wait_for 20 eval '[ "$(windows_titled "Save Combined PDF" | wc -l)" -eq 1 ]' ||
     fail "the save dialog did not stay open alone"
 cmp -s "$in/Field Notes.pdf" "$work/field-notes.pdf" || fail "the listed file was written over"
 focus "$dialog"

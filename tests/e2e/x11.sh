@@ -39,18 +39,31 @@ start_x_server() {
     wait_for 10 xdotool getmouselocation
 }
 
+# The ids of the visible windows titled exactly $1, one a line. Fails when the search dies of an
+# X error, which it does when it meets a window as that window goes (a dialog closing).
+windows_titled() {
+    local ids
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>"$work/search.err") || true
+    [ ! -s "$work/search.err" ] || return 1
+    [ -z "$ids" ] || printf '%s\n' "$ids"
+}
+
 # The id of the one visible window titled exactly $1, waiting up to $2 seconds for it.
 window_titled() {
-    local ids
-    ids=$(timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$") || {
-        echo "no window titled '$1' within $2s" >&2
-        return 1
-    }
+    local ids deadline=$((SECONDS + $2))
+    until ids=$(windows_titled "$1") && [ -n "$ids" ]; do
+        if ((SECONDS >= deadline)); then
+            echo "no window titled '$1' within $2s" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
     head -n1 <<<"$ids"
 }
 
 no_window_titled() {
-    ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+    local ids
+    ids=$(windows_titled "$1") && [ -z "$ids" ]
 }
 
 # There is no window manager to give the focus back when a dialog closes: the test gives it, as
