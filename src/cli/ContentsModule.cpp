@@ -73,4 +73,13 @@ ContentsTypesetting ContentsModule::typeset(const ContentsRequest& request) {
     return loaded_->typeset(request);
 }
 
+void ContentsModule::finishContents() {
+    if (loader_.joinable()) {
+        loader_.join();
+    }
+    if (loaded_) {
+        loaded_->finishContents();
+    }
+}
+
 }  // namespace tomefuse

@@ -20,6 +20,7 @@ class ContentsModule final : public ContentsTypesetter {
     ~ContentsModule() override;
 
     ContentsTypesetting typeset(const ContentsRequest& request) override;
+    void finishContents() override;
 
   private:
     explicit ContentsModule(std::filesystem::path path);

@@ -71,6 +71,10 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
         error = "the contents page cannot be laid out here (its Qt module is missing)";
         return false;
     }
+    struct Finish {
+        ContentsTypesetter& typesetter;
+        ~Finish() { typesetter.finishContents(); }
+    } finish{*options_.typesetter};
     // The size of the first page as it is seen, turned or not.
     const PDFPage first = combined.pageAtIndex(0);
     const PDFRect box = first.boundsForBox(PDFDisplayBox::cropBox);

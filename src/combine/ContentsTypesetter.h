@@ -46,6 +46,9 @@ class ContentsTypesetter {
     virtual ~ContentsTypesetter() = default;
     // May run on any thread; one call at a time.
     virtual ContentsTypesetting typeset(const ContentsRequest& request) = 0;
+    // Lets go of what was kept from one contents page's calls (it is measured several times, then
+    // drawn); called on the thread that typeset it, once the page is done or given up.
+    virtual void finishContents() {}
     // Readies ahead of the first typesetting what it needs (a toolkit, its fonts): may run on
     // another thread, before any typesetting.
     virtual void prepare() {}

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextLayout>
-#include <QThread>
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -83,12 +82,10 @@ struct QtContentsTypesetter::Laid {
     double width = 0;
     double height = 0;
     double textRight = 0;
-    // Fonts are cached per thread: layouts are not carried from one to another.
-    QThread* thread = QThread::currentThread();
     std::vector<Block> blocks;
 
     bool fits(const ContentsRequest& request, double right) const {
-        if (thread != QThread::currentThread() || request.pageWidth != width || request.pageHeight != height || right != textRight ||
+        if (request.pageWidth != width || request.pageHeight != height || right != textRight ||
             request.lines.size() != lines.size()) {
             return false;
         }
@@ -103,6 +100,9 @@ struct QtContentsTypesetter::Laid {
 
 QtContentsTypesetter::QtContentsTypesetter() = default;
 QtContentsTypesetter::~QtContentsTypesetter() = default;
+
+// Layouts hold fonts from the thread's own font cache: they go on the thread that made them.
+void QtContentsTypesetter::finishContents() { laid_.reset(); }
 
 ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request) {
     ContentsTypesetting result;
@@ -238,8 +238,6 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     }
     result.pageCount = page + 1;
     if (painter) {
-        // Drawn: the sequence of measures is over.
-        laid_.reset();
         if (!painter->end()) {
             result.error = "Qt could not finish the PDF";
             return result;

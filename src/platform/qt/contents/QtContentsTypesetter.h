@@ -14,6 +14,7 @@ class QtContentsTypesetter : public ContentsTypesetter {
     QtContentsTypesetter();
     ~QtContentsTypesetter() override;
     ContentsTypesetting typeset(const ContentsRequest& request) override;
+    void finishContents() override;
 
   private:
     // The lines as last laid out. A contents page is measured until its page count settles, then
