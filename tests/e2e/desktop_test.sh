@@ -121,11 +121,15 @@ fi
 wait_for 20 opened "$help_page" || fail "F1 did not open $help_page"
 
 # Ctrl+O, a path typed into Qt's file dialog, Enter.
-xdotool key ctrl+o
-dialog=$(window_titled "Add PDF Files" 20)
-focus "$dialog"
-xdotool type --delay 10 "$in/Appendix.pdf"
-xdotool key Return
+add_through_dialog() {
+    local dialog
+    xdotool key ctrl+o
+    dialog=$(window_titled "Add PDF Files" 20)
+    focus "$dialog"
+    xdotool type --delay 10 "$1"
+    xdotool key Return
+}
+add_through_dialog "$in/Appendix.pdf"
 wait_for 20 no_window_titled "Add PDF Files" || fail "the file dialog did not close"
 
 # The second row, Kitchen Book: Enter opens it in the default application, Delete removes it.
@@ -219,11 +223,7 @@ other_window() {  # title, id: a visible window of that title other than that on
 }
 cp "$(dirname "$0")/../corpus/qpdf/20-pages.pdf" "$in/Minutes.pdf"  # user password "user"
 focus "$main"
-xdotool key ctrl+o
-dialog=$(window_titled "Add PDF Files" 20)
-focus "$dialog"
-xdotool type --delay 10 "$in/Minutes.pdf"
-xdotool key Return
+add_through_dialog "$in/Minutes.pdf"
 asked=$(window_titled "Password Needed" 20)
 focus "$asked"
 xdotool type --delay 10 wrong
@@ -238,11 +238,7 @@ wait_for 20 no_window_titled "Password Needed" || fail "the right password did n
 # cell where the others show their first page: the sixth row, 30 pixels high.
 printf 'plain words\n' >"$in/Notes.pdf"
 focus "$main"
-xdotool key ctrl+o
-dialog=$(window_titled "Add PDF Files" 20)
-focus "$dialog"
-xdotool type --delay 10 "$in/Notes.pdf"
-xdotool key Return
+add_through_dialog "$in/Notes.pdf"
 wait_for 20 no_window_titled "Add PDF Files" || fail "the file dialog did not close"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 warning_sign() {
