@@ -28,7 +28,6 @@ class ContentsPage {
   public:
     explicit ContentsPage(ContentsOptions options) : options_(options) {}
 
-    bool wanted() const { return options_.add; }
     bool wantsBookmarks() const { return options_.add && options_.depth != 0; }
 
     // A file whose pages start at firstPage of combined, with its bookmarks as read from it.

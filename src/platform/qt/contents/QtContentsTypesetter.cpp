@@ -161,7 +161,7 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     y += titleLine.height() + style.body;
 
     size_t page = 0;
-    const double lineHeight = QFontMetricsF(bookmarkFont, &writer).lineSpacing();
+    const double lineHeight = numbers.lineSpacing();
     // A name too long for a page is cut to what fits on one: every line stays on a single page.
     const int maxLines = std::max(1, static_cast<int>((bottom - style.margin) / lineHeight) - 1);
     QTextOption wrapping;

@@ -26,6 +26,7 @@ class ModuleTypesetter final : public tomefuse::QtContentsTypesetter {
         sample.title = "Contents";
         sample.lines = {{"Contents", "1", 0}, {"Contents", "2", 1}};
         QtContentsTypesetter::typeset(sample);
+        finishContents();  // on this thread, which made the sample's layouts
     }
 
   private:
