@@ -73,6 +73,13 @@ uint64_t DocumentData::indexOfSlot(uint64_t id) {
     return it == slotIndex_.end() ? NSNotFound : it->second;
 }
 
+std::shared_ptr<QPDF> newQPDF() {
+    auto pdf = QPDF::create();
+    // Damage is looked at where it matters; libqpdf would print every warning on stderr.
+    pdf->setSuppressWarnings(true);
+    return pdf;
+}
+
 }  // namespace pdf_detail
 
 namespace {
@@ -80,13 +87,6 @@ namespace {
 using pdf_detail::DocumentData;
 using pdf_detail::ParsedFile;
 using pdf_detail::PageSlot;
-
-std::shared_ptr<QPDF> newQPDF() {
-    auto pdf = QPDF::create();
-    // Damage is looked at where it matters; libqpdf would print every warning on stderr.
-    pdf->setSuppressWarnings(true);
-    return pdf;
-}
 
 // The file's header version ("1.7") and extension level. (QPDF::getVersionAsPDFVersion compiles a
 // std::regex on every call, which costs a millisecond per source.)
@@ -188,7 +188,7 @@ std::shared_ptr<ParsedFile> parseFile(const std::string& path, const std::string
             if (!input) {
                 return nullptr;
             }
-            parse->qpdf = newQPDF();
+            parse->qpdf = pdf_detail::newQPDF();
             try {
                 parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
                 parse->minimumVersion = versionOf(*parse->qpdf);
@@ -415,10 +415,6 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         return PDFInsertResult::cancelled;
     } catch (const std::bad_alloc&) {
         impl_->lastError = "not enough memory";
-        stream.dead = true;
-        return PDFInsertResult::writeFailed;
-    } catch (const pdf_detail::WriteFailure& e) {
-        impl_->lastError = e.what();
         stream.dead = true;
         return PDFInsertResult::writeFailed;
     } catch (const std::exception& e) {

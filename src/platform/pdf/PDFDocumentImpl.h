@@ -10,10 +10,9 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <qpdf/ClosedFileInputSource.hh>
+#include <qpdf/InputSource.hh>
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFObjGen.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
@@ -100,6 +99,8 @@ struct PageGeometry {
 
 // The parse of one opening of a file. Pages, outlines and copies refer to it; it refers to no
 // document, so no ownership cycle can form.
+class NamedDestinations;
+
 struct ParsedFile {
     std::shared_ptr<QPDF> qpdf;
     // Set when the file is read through the file, not from a copy in memory.
@@ -114,8 +115,11 @@ struct ParsedFile {
     // Throw nothing.
     const std::vector<QPDFObjectHandle>& pages();
     uint64_t indexOfPage(const QPDFObjGen& og);
+    // Its named destinations, read once for the outline and the copy alike.
+    NamedDestinations& names();
 
   private:
+    std::unique_ptr<NamedDestinations> names_;
     std::unordered_map<QPDFObjGen, uint64_t, ObjGenHash> pageIndex_;
     bool pageIndexValid_ = false;
 };
@@ -161,6 +165,9 @@ struct DocumentData {
     std::unordered_map<uint64_t, uint64_t> slotIndex_;
     bool slotIndexValid_ = false;
 };
+
+// A libqpdf document that keeps its warnings to itself: damage is looked at where it matters.
+std::shared_ptr<QPDF> newQPDF();
 
 // Opens a file for reading as a PDF: a regular file only, without blocking on a pipe or device
 // put in its place. A file up to the snapshot size is read whole into memory (then identity is

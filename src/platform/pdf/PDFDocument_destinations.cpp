@@ -48,6 +48,13 @@ void walkTree(QPDFObjectHandle root, const std::string& entriesKey,
     }
 }
 
+NamedDestinations& ParsedFile::names() {
+    if (!names_) {
+        names_ = std::make_unique<NamedDestinations>(*qpdf);
+    }
+    return *names_;
+}
+
 void NamedDestinations::load() {
     if (loaded_) {
         return;

@@ -32,12 +32,6 @@ std::string rectangleText(const PDFRect& r) {
            "]";
 }
 
-std::shared_ptr<QPDF> quietQPDF() {
-    auto pdf = QPDF::create();
-    pdf->setSuppressWarnings(true);
-    return pdf;
-}
-
 }  // namespace
 
 PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(uint64_t)>& numberAt,
@@ -78,7 +72,7 @@ using pdf_detail::ParsedFile;
 std::shared_ptr<PDFDocument> PDFDocument::initWithData(std::string bytes) {
     try {
         auto parse = std::make_shared<ParsedFile>();
-        parse->qpdf = pdf_detail::quietQPDF();
+        parse->qpdf = pdf_detail::newQPDF();
         parse->qpdf->processInputSource(std::make_shared<BufferInputSource>("made here", bytes));
         parse->qpdf->getAllPages();
         parse->minimumVersion = PDFVersion(1, 4);
@@ -98,7 +92,7 @@ bool PDFDocument::insertBlankPage(uint64_t index, const PDFPage& sizedLike, cons
         auto blank = std::shared_ptr<PDFDocument>(new PDFDocument(Unset{}));
         blank->impl_->data = std::make_shared<DocumentData>();
         auto parse = std::make_shared<ParsedFile>();
-        parse->qpdf = pdf_detail::quietQPDF();
+        parse->qpdf = pdf_detail::newQPDF();
         parse->qpdf->emptyPDF();
         std::string page = "<</Type/Page/MediaBox" + pdf_detail::rectangleText(media);
         if (!(crop == media)) {

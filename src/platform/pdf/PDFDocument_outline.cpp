@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -112,7 +110,7 @@ PDFOutlineStyle styleOf(QPDFObjectHandle item) {
 class DestinationResolver {
   public:
     DestinationResolver(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt)
-        : parse_(parse), pageAt_(pageAt), pageCount_(parse.pages().size()), names_(*parse.qpdf) {}
+        : parse_(parse), pageAt_(pageAt), pageCount_(parse.pages().size()) {}
 
     // Gives the item what it does: a destination in this file, another action, or, for a jump
     // to a place the file does not have, the mark that it jumps nowhere.
@@ -147,7 +145,7 @@ class DestinationResolver {
 
   private:
     std::optional<PDFDestination> resolve(QPDFObjectHandle dest) {
-        QPDFObjectHandle array = names_.resolve(dest);
+        QPDFObjectHandle array = parse_.names().resolve(dest);
         return array.isArray() ? explicitDestination(array) : std::nullopt;
     }
 
@@ -225,7 +223,6 @@ class DestinationResolver {
     ParsedFile& parse_;
     const std::function<PDFPage(uint64_t)>& pageAt_;
     uint64_t pageCount_;
-    NamedDestinations names_;
 };
 
 std::optional<std::string> labelOfItem(QPDFObjectHandle item) {

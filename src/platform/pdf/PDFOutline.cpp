@@ -1,20 +1,6 @@
 #include "platform/pdf/PDFOutline.h"
 
-#include "platform/pdf/PDFDocumentImpl.h"
-
-#include <stdexcept>
-
 namespace tomefuse {
-
-std::string PDFAction::type() const {
-    try {
-        QPDFObjectHandle object = impl_->object;  // libqpdf's getters are not const
-        QPDFObjectHandle type = object.getKey("/S");
-        return type.isName() ? type.getName().substr(1) : std::string();
-    } catch (const std::exception&) {
-        return {};
-    }
-}
 
 PDFOutline::~PDFOutline() {
     // Dropping a deep tree recursively would use one stack frame per level. Instead take over the

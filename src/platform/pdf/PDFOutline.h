@@ -17,8 +17,6 @@ class PDFAction {
   public:
     struct Impl;
     explicit PDFAction(std::shared_ptr<const Impl> impl) : impl_(std::move(impl)) {}
-    // The action type without its slash: "URI", "Launch", "Named", "GoToR", ...
-    std::string type() const;
     const Impl& impl() const { return *impl_; }
 
   private:

@@ -83,7 +83,6 @@ struct WrittenPage {
     PageGeometry geometry;
     std::optional<LabelValue> label;  // none when its file had no labels: its number there
     long long indexInSource = 0;
-    bool sourceHasLabels = false;
     bool continuesLabels = false;  // numbered on from the page before it
 };
 
@@ -168,7 +167,6 @@ class SourceCopy {
     // Pages of the source that are in the output: their first copy's number.
     std::unordered_map<QPDFObjGen, int, ObjGenHash> keptPages_;
     std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
-    std::unique_ptr<NamedDestinations> names_;
     std::optional<std::map<long long, PageLabel>> labels_;
     // Top-level form fields reached from written widgets, in the order reached, and the names
     // given to those whose names were taken.

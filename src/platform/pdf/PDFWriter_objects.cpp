@@ -310,10 +310,7 @@ int SourceCopy::reservePage(QPDFObjectHandle page) {
 }
 
 QPDFObjectHandle SourceCopy::explicitDestination(QPDFObjectHandle destination) {
-    if (!names_) {
-        names_ = std::make_unique<NamedDestinations>(pdf_);
-    }
-    return names_->resolve(destination);
+    return origin_->names().resolve(destination);
 }
 
 int SourceCopy::targetNumber(QPDFObjectHandle array) {
@@ -449,7 +446,6 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
     const auto& ranges = labels();
     if (!ranges.empty()) {
         writer_.noteLabels();
-        written.sourceHasLabels = true;
         auto above = ranges.upper_bound(written.indexInSource);
         if (above != ranges.begin()) {
             const auto& [first, range] = *std::prev(above);
@@ -690,10 +686,7 @@ void SourceCopy::release() {
     drain();
     // Names that lead to pages written, renamed when an earlier file took them.
     try {
-        if (!names_) {
-            names_ = std::make_unique<NamedDestinations>(pdf_);
-        }
-        for (const auto& [key, value] : names_->all()) {
+        for (const auto& [key, value] : origin_->names().all()) {
             const std::string destination = destinationText(value);
             if (!destination.empty()) {
                 writer_.addName(writer_.uniqueNameKey(key, ordinal_), destination);
