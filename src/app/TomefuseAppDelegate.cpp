@@ -30,7 +30,6 @@ void TomefuseAppDelegate::applicationDidFinishLaunching() {
         {shouldAddContentsPageKey, false},
         {shouldStartFilesOnRightHandPagesKey, false},
     });
-    registerDocumentOptionDefaults(services_.userDefaults);
     // The list was made at construction: files the desktop asked us to open before launch ended
     // are already in it and stay there.
     if (tableView_) {

@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <system_error>
-#include <vector>
 
 namespace tomefuse {
 

@@ -1,5 +1,4 @@
 // tomefuse-combine: the combine of the application, from a terminal, without a display.
-#include <getopt.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,8 +45,8 @@ std::string unreadableReason(const std::string& path, const std::string* passwor
     if (S_ISDIR(info.st_mode)) {
         return "is a folder";
     }
-    PDFOpenFailure failure = PDFOpenFailure::none;
-    PDFDocument::initWithURL(path, password ? *password : std::string(), &failure);
+    // The reading the list refused it by.
+    const PDFOpenFailure failure = PDFDocument::summaryOfFile(path, password ? *password : std::string()).failure;
     if (failure == PDFOpenFailure::needsPassword) {
         return password ? "the password given does not open it" : "needs a password (give it with --password N=…)";
     }

@@ -4,14 +4,6 @@
 
 namespace tomefuse {
 
-void registerDocumentOptionDefaults(UserDefaults& defaults) {
-    defaults.registerStringDefaults({{contentsBookmarkDepthKey, "0"},
-                                     {documentTitleKey, ""},
-                                     {documentAuthorKey, ""},
-                                     {documentSubjectKey, ""},
-                                     {documentKeywordsKey, ""}});
-}
-
 void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings) {
     settings.contents.add = defaults.boolForKey(shouldAddContentsPageKey);
     const long long depth = defaults.integerForKey(contentsBookmarkDepthKey);

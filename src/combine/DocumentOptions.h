@@ -16,9 +16,8 @@ inline constexpr const char* documentAuthorKey = "documentAuthor";
 inline constexpr const char* documentSubjectKey = "documentSubject";
 inline constexpr const char* documentKeywordsKey = "documentKeywords";
 
-// The text and number settings; the booleans are registered with the controller's own.
-void registerDocumentOptionDefaults(UserDefaults& defaults);
-// Reads them into a combine's settings; the contents page is laid out by typesetter.
+// Reads them into a combine's settings; the contents page is laid out by typesetter. (The booleans
+// are registered with the controller's own; the texts and the depth default to empty and 0.)
 void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings);
 
 }  // namespace tomefuse

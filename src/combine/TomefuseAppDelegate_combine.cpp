@@ -7,19 +7,6 @@ namespace tomefuse {
 
 namespace {
 
-std::string directoryOfPath(const std::string& path) {
-    auto end = path.find_last_not_of('/');
-    if (end == std::string::npos) {
-        return path.empty() ? std::string() : std::string("/");
-    }
-    auto slash = path.find_last_of('/', end);
-    if (slash == std::string::npos) {
-        return std::string();
-    }
-    auto last = path.find_last_not_of('/', slash);
-    return last == std::string::npos ? std::string("/") : path.substr(0, last + 1);
-}
-
 // A save that did not happen is said so, once: sound, log line and an alert naming the reason.
 void reportSaveFailure(System& system, Window* window, const std::string& path, std::string reason) {
     if (reason.empty()) {

@@ -8,13 +8,8 @@ void TomefuseAppDelegate::documentBeginWrite(const Notification& notification) {
     if (saveProgressBar_) {
         // A document written as it is assembled knows its pages only at the end: it tells how
         // many it expects. The combine writes it on another thread, so it is not asked.
-        double pages = 0;
-        if (auto count = notification.userInfo.find(PDFDocumentPageCountKey); count != notification.userInfo.end()) {
-            pages = count->second;
-        } else if (newpdf_) {
-            pages = static_cast<double>(newpdf_->pageCount());
-        }
-        saveProgressBar_->setMaxValue(pages);
+        const auto count = notification.userInfo.find(PDFDocumentPageCountKey);
+        saveProgressBar_->setMaxValue(count != notification.userInfo.end() ? count->second : 0);
         saveProgressBar_->setDoubleValue(0);
     }
     if (window_ && saveProgressPanel_) {

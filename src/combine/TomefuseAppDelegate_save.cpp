@@ -23,11 +23,6 @@ std::string suggestedFileName(const std::vector<PdfEntry>& list) {
     return first + " and " + std::to_string(list.size() - 1) + " more.pdf";
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-}
-
 }  // namespace
 
 // The list as the files are now; files that cannot be read are named, and the user says whether
@@ -105,7 +100,7 @@ void TomefuseAppDelegate::saveToDisk(Sender*) {
     panel->setAllowedFileTypes({"pdf"});
     panel->setExtensionHidden(false);
     panel->setCanSelectHiddenExtension(true);
-    panel->setDirectoryURL(folderOf(pdfsList_.front().path));
+    panel->setDirectoryURL(directoryOfPath(pdfsList_.front().path));
     panel->setNameFieldStringValue(suggestedFileName(pdfsList_));
     panel->setRefusal([this](const std::string& path) { return refusalToReplace(path); });
     if (panel->runModal() == NSModalResponseOK) {
@@ -127,8 +122,7 @@ void TomefuseAppDelegate::quickSave() {
     // The display name is the user's text: a separator in it must not lead out of the folder,
     // a line break would split the path wherever it is printed, and a leading dot would hide
     // the file.
-    std::string name = pdfsList_.front().filename;
-    std::replace(name.begin(), name.end(), '/', '-');
+    std::string name = fileNamePart(pdfsList_.front().filename);
     std::replace_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
     name.erase(0, name.find_first_not_of(". "));
     std::string path = services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;

@@ -27,6 +27,19 @@ CellValue PdfEntry::valueForKey(std::string_view key) const {
     return std::monostate{};
 }
 
+std::string directoryOfPath(const std::string& path) {
+    auto end = path.find_last_not_of('/');
+    if (end == std::string::npos) {
+        return path.empty() ? std::string() : std::string("/");
+    }
+    auto slash = path.find_last_of('/', end);
+    if (slash == std::string::npos) {
+        return std::string();
+    }
+    auto last = path.find_last_not_of('/', slash);
+    return last == std::string::npos ? std::string("/") : path.substr(0, last + 1);
+}
+
 std::string displayNameForPath(const std::string& path) {
     // The last component, trailing separators ignored, as a file URL's last component is.
     auto end = path.find_last_not_of('/');

@@ -55,6 +55,9 @@ struct PdfEntry {
     }
 };
 
+// The folder a path is in: "/a/b.pdf" gives "/a", "/b.pdf" gives "/", "b.pdf" gives "".
+std::string directoryOfPath(const std::string& path);
+
 // The file's last path component without its last extension: "a.b.pdf" gives "a.b".
 std::string displayNameForPath(const std::string& path);
 

@@ -18,6 +18,19 @@ mode_t modeOf(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
+// The whole of data written through an atomic file.
+WriteResult writeFileAtomically(const std::string& data, const std::string& path) {
+    std::string error;
+    auto file = AtomicFile::create(path, error);
+    if (!file) {
+        return {false, error};
+    }
+    if (::write(file->fd(), data.data(), data.size()) != static_cast<ssize_t>(data.size())) {
+        return {false, "cannot write"};
+    }
+    return file->commit();
+}
+
 // What is at the target after an atomic write, and what is beside it: a replaced file keeps its
 // permissions, a symbolic link keeps being the link while the file it names is replaced, and a
 // write that cannot happen leaves everything as it was and no temporary file.

@@ -48,17 +48,9 @@ class FakeUserDefaults : public UserDefaults {
         return it != defaults_.end() && it->second;
     }
     void setBool(const std::string& key, bool value) override { values_[key] = value; }
-    void registerStringDefaults(const std::map<std::string, std::string>& defaults) override {
-        for (const auto& [key, value] : defaults) {
-            stringDefaults_[key] = value;
-        }
-    }
     std::string stringForKey(const std::string& key) const override {
-        if (auto it = strings_.find(key); it != strings_.end()) {
-            return it->second;
-        }
-        auto it = stringDefaults_.find(key);
-        return it != stringDefaults_.end() ? it->second : std::string();
+        auto it = strings_.find(key);
+        return it != strings_.end() ? it->second : std::string();
     }
     void setString(const std::string& key, const std::string& value) override { strings_[key] = value; }
 
@@ -68,7 +60,6 @@ class FakeUserDefaults : public UserDefaults {
   private:
     std::map<std::string, bool> defaults_;
     std::map<std::string, bool> values_;
-    std::map<std::string, std::string> stringDefaults_;
     std::map<std::string, std::string> strings_;
 };
 

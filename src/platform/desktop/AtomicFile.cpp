@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <string_view>
 
 namespace tomefuse {
 
@@ -92,20 +91,6 @@ void onSignal(int signal) {
     fallback.sa_handler = SIG_DFL;
     ::sigaction(signal, &fallback, nullptr);
     ::raise(signal);
-}
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
 }
 
 }  // namespace
@@ -193,18 +178,6 @@ WriteResult AtomicFile::commit() {
         ::close(dir);
     }
     return {true, {}};
-}
-
-WriteResult writeFileAtomically(const std::string& data, const std::string& path) {
-    std::string error;
-    auto file = AtomicFile::create(path, error);
-    if (!file) {
-        return {false, error};
-    }
-    if (!writeAll(file->fd(), data)) {
-        return {false, reason("cannot write")};
-    }
-    return file->commit();
 }
 
 std::unique_ptr<AtomicFile> System::createAtomicFile(const std::string& path, std::string& error) {

@@ -39,9 +39,6 @@ class AtomicFile {
     int slot_;  // in the list the signal handler removes
 };
 
-// The whole of data written atomically to path.
-WriteResult writeFileAtomically(const std::string& data, const std::string& path);
-
 // Installs handlers for SIGINT, SIGTERM and SIGHUP that remove every temporary file of an
 // AtomicFile not yet committed, then call then(signal) if given (which must be async-signal-safe
 // and should not return), else end the process as the signal would.

@@ -14,8 +14,7 @@ class UserDefaults {
     virtual bool boolForKey(const std::string& key) const = 0;
     virtual void setBool(const std::string& key, bool value) = 0;
 
-    // Text settings, registered and read apart from the booleans; "" for a key with neither.
-    virtual void registerStringDefaults(const std::map<std::string, std::string>& defaults) = 0;
+    // Text settings, apart from the booleans; "" for a key without a value.
     virtual std::string stringForKey(const std::string& key) const = 0;
     virtual void setString(const std::string& key, const std::string& value) = 0;
 

@@ -15,9 +15,7 @@ void QtTaskRunner::waitForTask() {
 }
 
 void QtTaskRunner::run(std::function<void()> work, std::function<void()> done) {
-    if (thread_.joinable()) {
-        thread_.join();  // the last task has delivered its end already; its thread is ending
-    }
+    waitForTask();  // the last task has delivered its end already; its thread is ending
     thread_ = std::thread([this, work = std::move(work), done = std::move(done)]() mutable {
         work();
         deliver(std::move(done));

@@ -31,19 +31,8 @@ void QtUserDefaults::setBool(const std::string& key, bool value) {
     settings_->sync();
 }
 
-void QtUserDefaults::registerStringDefaults(const std::map<std::string, std::string>& defaults) {
-    for (const auto& [key, value] : defaults) {
-        registeredStrings_[key] = value;
-    }
-}
-
 std::string QtUserDefaults::stringForKey(const std::string& key) const {
-    const QString name = QString::fromStdString(key);
-    if (settings_->contains(name)) {
-        return settings_->value(name).toString().toStdString();
-    }
-    auto found = registeredStrings_.find(key);
-    return found != registeredStrings_.end() ? found->second : std::string();
+    return settings_->value(QString::fromStdString(key)).toString().toStdString();
 }
 
 void QtUserDefaults::setString(const std::string& key, const std::string& value) {

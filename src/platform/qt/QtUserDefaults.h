@@ -23,7 +23,6 @@ class QtUserDefaults final : public UserDefaults {
     void registerDefaults(const std::map<std::string, bool>& defaults) override;
     bool boolForKey(const std::string& key) const override;
     void setBool(const std::string& key, bool value) override;
-    void registerStringDefaults(const std::map<std::string, std::string>& defaults) override;
     std::string stringForKey(const std::string& key) const override;
     void setString(const std::string& key, const std::string& value) override;
 
@@ -33,7 +32,6 @@ class QtUserDefaults final : public UserDefaults {
   private:
     std::unique_ptr<QSettings> settings_;
     std::map<std::string, bool> registered_;
-    std::map<std::string, std::string> registeredStrings_;
 };
 
 }  // namespace tomefuse

@@ -51,18 +51,9 @@ bool OverlayUserDefaults::boolForKey(const std::string& key) const {
     return it != registered_.end() && it->second;
 }
 
-void OverlayUserDefaults::registerStringDefaults(const std::map<std::string, std::string>& defaults) {
-    for (const auto& [key, value] : defaults) {
-        registeredStrings_[key] = value;
-    }
-}
-
 std::string OverlayUserDefaults::stringForKey(const std::string& key) const {
-    if (auto it = strings_.find(key); it != strings_.end()) {
-        return it->second;
-    }
-    auto it = registeredStrings_.find(key);
-    return it != registeredStrings_.end() ? it->second : std::string();
+    auto it = strings_.find(key);
+    return it != strings_.end() ? it->second : std::string();
 }
 
 void TerminalSystem::log(const std::string& line) {

@@ -22,14 +22,12 @@ class OverlayUserDefaults : public UserDefaults {
     void registerDefaults(const std::map<std::string, bool>& defaults) override;
     bool boolForKey(const std::string& key) const override;
     void setBool(const std::string& key, bool value) override { values_[key] = value; }
-    void registerStringDefaults(const std::map<std::string, std::string>& defaults) override;
     std::string stringForKey(const std::string& key) const override;
     void setString(const std::string& key, const std::string& value) override { strings_[key] = value; }
 
   private:
     std::map<std::string, bool> registered_;
     std::map<std::string, bool> values_;
-    std::map<std::string, std::string> registeredStrings_;
     std::map<std::string, std::string> strings_;
 };
 
