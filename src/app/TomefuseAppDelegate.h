@@ -154,7 +154,6 @@ class TomefuseAppDelegate {
     void willChangeValueForKey(const std::string& key);
     void didChangeValueForKey(const std::string& key);
     void moveSelectedRows(int64_t row);
-    bool dropFiles(DraggingInfo& info);
     bool readyToSave();
     void quickSave();
     // Why the file at path may not be written over: it is a listed file. Empty when it may.
@@ -169,6 +168,8 @@ class TomefuseAppDelegate {
     uint64_t gatherFolder(const std::string& folder, std::vector<PdfEntry>& into) const;
     int compareNames(const std::string& a, const std::string& b) const;
     ListSnapshot listSnapshot() const;
+    // The table's selected rows that are rows of the list.
+    IndexSet selectedRowsInList() const;
     // Inserts entries at a row as one edit and shows them; the selection stays on its entries.
     // Answers how many.
     size_t insertEntries(std::vector<PdfEntry> entries, uint64_t row);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
+
+#include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
 
@@ -72,10 +75,9 @@ bool hasPdfSignature(const std::string& path) {
     if (!file) {
         return false;
     }
-    char head[1024];
+    char head[PDFDocument::headerWindow];
     file.read(head, sizeof head);
-    const std::string_view text(head, static_cast<size_t>(file.gcount()));
-    return text.find("%PDF-") != std::string_view::npos;
+    return PDFDocument::hasPDFHeader(std::string_view(head, static_cast<size_t>(file.gcount())));
 }
 
 }  // namespace tomefuse

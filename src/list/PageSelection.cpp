@@ -88,11 +88,10 @@ std::optional<std::vector<uint64_t>> PageSelection::pages(uint64_t pageCount) co
         }
         return pages;
     }
+    if (!fits(pageCount)) {
+        return std::nullopt;
+    }
     for (const Range& range : ranges_) {
-        if (pageCount == 0 || (!range.first.last && range.first.number > pageCount) ||
-            (!range.end.last && range.end.number > pageCount)) {
-            return std::nullopt;
-        }
         const uint64_t first = range.first.index(pageCount);
         const uint64_t end = range.end.index(pageCount);
         if (first <= end) {
@@ -108,16 +107,22 @@ std::optional<std::vector<uint64_t>> PageSelection::pages(uint64_t pageCount) co
     return pages;
 }
 
+bool PageSelection::fits(uint64_t pageCount) const {
+    return isAll() || (pageCount > 0 && std::all_of(ranges_.begin(), ranges_.end(), [&](const Range& range) {
+                           return (range.first.last || range.first.number <= pageCount) &&
+                                  (range.end.last || range.end.number <= pageCount);
+                       }));
+}
+
 uint64_t PageSelection::count(uint64_t pageCount) const {
     if (isAll()) {
         return pageCount;
     }
+    if (!fits(pageCount)) {
+        return 0;
+    }
     uint64_t count = 0;
     for (const Range& range : ranges_) {
-        if (pageCount == 0 || (!range.first.last && range.first.number > pageCount) ||
-            (!range.end.last && range.end.number > pageCount)) {
-            return 0;
-        }
         const uint64_t first = range.first.index(pageCount);
         const uint64_t end = range.end.index(pageCount);
         count += (first <= end ? end - first : first - end) + 1;

@@ -26,6 +26,8 @@ class PageSelection {
     // The 0-based pages taken from a file of pageCount pages, in order; none when the selection
     // names a page the file does not have (a file that shrank since it was chosen).
     std::optional<std::vector<uint64_t>> pages(uint64_t pageCount) const;
+    // Whether a file of pageCount pages has every page named.
+    bool fits(uint64_t pageCount) const;
     // How many pages are taken from a file of pageCount pages (0 when it lacks some).
     uint64_t count(uint64_t pageCount) const;
     // As the user would write it again: "all", or the ranges, "1-3, 7, 10-z".

@@ -66,7 +66,7 @@ void TomefuseAppDelegate::readEntry(PdfEntry& entry) const {
     entry.problem = describeOpenFailure(summary.failure);
     entry.pagecount = summary.pageCount;
     entry.outlinecount = summary.outlineCount;
-    if (entry.problem.empty() && !entry.pages.isAll() && !entry.pages.pages(entry.pagecount)) {
+    if (entry.problem.empty() && !entry.pages.fits(entry.pagecount)) {
         entry.problem = "the pages chosen, " + entry.pages.text() + ", are not all there any more";
     }
 }
@@ -136,8 +136,7 @@ void TomefuseAppDelegate::openFiles(const std::vector<std::string>& paths) {
 }
 
 void TomefuseAppDelegate::removeFromTable(Sender*) {
-    IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
-    std::erase_if(rows, [this](uint64_t row) { return row >= pdfsList_.size(); });
+    const IndexSet rows = selectedRowsInList();
     if (rows.empty()) {
         services_.system.beep();
         return;

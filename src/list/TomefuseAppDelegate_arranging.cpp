@@ -70,8 +70,7 @@ void TomefuseAppDelegate::addFolder(Sender*) {
 }
 
 void TomefuseAppDelegate::moveSelection(MoveDirection direction) {
-    IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
-    std::erase_if(rows, [this](uint64_t row) { return row >= pdfsList_.size(); });
+    const IndexSet rows = selectedRowsInList();
     if (rows.empty()) {
         services_.system.beep();
         return;
@@ -86,7 +85,7 @@ void TomefuseAppDelegate::moveToTop(Sender*) { moveSelection(MoveDirection::toTo
 void TomefuseAppDelegate::moveToBottom(Sender*) { moveSelection(MoveDirection::toBottom); }
 
 void TomefuseAppDelegate::sortList(const EntryComparison& compare, std::string name, bool descendingIfUnchanged) {
-    const IndexSet selection = listSnapshot().selection;
+    const IndexSet selection = selectedRowsInList();
     Arrangement sorted = sortedList(pdfsList_, selection, compare, false);
     if (descendingIfUnchanged && sorted.entries == pdfsList_) {
         sorted = sortedList(pdfsList_, selection, compare, true);
@@ -120,7 +119,7 @@ void TomefuseAppDelegate::sortByPages(Sender*) {
 }
 
 void TomefuseAppDelegate::reverseOrder(Sender*) {
-    rearrangeList(reversedList(pdfsList_, listSnapshot().selection), "Reverse Order");
+    rearrangeList(reversedList(pdfsList_, selectedRowsInList()), "Reverse Order");
 }
 
 void TomefuseAppDelegate::didClickTableColumn(const std::string& identifier) {

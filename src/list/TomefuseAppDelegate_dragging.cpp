@@ -99,8 +99,7 @@ bool TomefuseAppDelegate::acceptDrop(DraggingInfo& info, int64_t row, NSTableVie
 }
 
 void TomefuseAppDelegate::moveSelectedRows(int64_t row) {
-    IndexSet selected = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
-    std::erase_if(selected, [this](uint64_t index) { return index >= pdfsList_.size(); });
+    const IndexSet selected = selectedRowsInList();
     const uint64_t gap = row < 0 ? 0 : static_cast<uint64_t>(row);
     rearrangeList(moveRows(pdfsList_, selected, gap), editName("Move", selected.size()));
 }

@@ -2,10 +2,12 @@
 
 namespace tomefuse {
 
-ListSnapshot TomefuseAppDelegate::listSnapshot() const {
-    IndexSet selection = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
-    std::erase_if(selection, [this](uint64_t row) { return row >= pdfsList_.size(); });
-    return {pdfsList_, std::move(selection)};
+ListSnapshot TomefuseAppDelegate::listSnapshot() const { return {pdfsList_, selectedRowsInList()}; }
+
+IndexSet TomefuseAppDelegate::selectedRowsInList() const {
+    IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
+    std::erase_if(rows, [this](uint64_t row) { return row >= pdfsList_.size(); });
+    return rows;
 }
 
 void TomefuseAppDelegate::commitListEdit(std::string name, ListSnapshot before, const IndexSet& selection,

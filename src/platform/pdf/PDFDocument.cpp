@@ -106,13 +106,12 @@ PDFVersion versionOf(QPDF& pdf) {
     return PDFVersion(1, 3);
 }
 
-// Whether the start of the input says it is a PDF at all (readers allow junk before the header).
 bool looksLikePDF(InputSource& input) {
     try {
         input.seek(0, SEEK_SET);
-        char head[1024];
+        char head[PDFDocument::headerWindow];
         const size_t n = input.read(head, sizeof head);
-        return std::string_view(head, n).find("%PDF-") != std::string_view::npos;
+        return PDFDocument::hasPDFHeader(std::string_view(head, n));
     } catch (const std::exception&) {
         return false;
     }
@@ -236,6 +235,8 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, c
     document->impl_->data->parse = std::move(parse);
     return document;
 }
+
+bool PDFDocument::hasPDFHeader(std::string_view head) { return head.find("%PDF-") != std::string_view::npos; }
 
 PDFFileSummary PDFDocument::summaryOfFile(const std::string& path, const std::string& password) {
     PDFFileSummary summary;

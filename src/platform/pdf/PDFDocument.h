@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/pdf/PDFDestination.h"
@@ -124,6 +125,10 @@ class PDFDocument {
     // tree is broken may still summarise; opening it is what refuses it. The parse is kept for
     // the next opening of the same unchanged file.
     static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password);
+    // Whether the first bytes of a file, up to headerWindow of them, say it is a PDF at all:
+    // readers allow junk before the header.
+    static constexpr size_t headerWindow = 1024;
+    static bool hasPDFHeader(std::string_view head);
 
     // A document read from bytes in memory (a document made by another program here). Null when
     // they are not a readable PDF.

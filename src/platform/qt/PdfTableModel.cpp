@@ -63,9 +63,13 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     auto value = [&](std::string_view key) { return controller_.objectValueForTableColumn(std::string(key), index.row()); };
-    const CellValue problemValue = value(PdfEntry::problemKey);
-    const auto* problem = std::get_if<std::string>(&problemValue);
-    const bool unreadable = problem && !problem->empty();
+    // Why the file cannot be read; empty when it can. Asked only by the roles that show it: the
+    // view asks for many roles of every cell it paints.
+    auto problem = [&] {
+        const CellValue problemValue = value(PdfEntry::problemKey);
+        const auto* text = std::get_if<std::string>(&problemValue);
+        return text ? *text : std::string();
+    };
     switch (role) {
         case Qt::DisplayRole:
             if (index.column() == PagesColumn) {
@@ -86,7 +90,8 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
             // The full path, wherever the pointer rests: names and counts do not tell two copies
             // apart; and why a file cannot be read.
             const QString path = toVariant(value(PdfEntry::pathKey)).toString();
-            return unreadable ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(*problem), path) : QVariant(path);
+            const std::string why = problem();
+            return !why.empty() ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(why), path) : QVariant(path);
         }
         case Qt::TextAlignmentRole:
             if (columns[index.column()].numeric) {
@@ -97,7 +102,7 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
             if (index.column() != NameColumn) {
                 return {};
             }
-            if (unreadable) {
+            if (!problem().empty()) {
                 return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
             }
             return rowIcon_ ? rowIcon_(index.row()) : QVariant();
