@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QSet>
-#include <cmath>
 
 #include "app/TomefuseAppDelegate.h"
 #include "platform/qt/PdfTableModel.h"
@@ -61,9 +60,7 @@ PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
 }
 
 QSize ListPreview::iconDeviceBox() const {
-    const double ratio = table_.devicePixelRatioF();
-    return {static_cast<int>(std::lround(rowIconBox.width() * ratio)),
-            static_cast<int>(std::lround(rowIconBox.height() * ratio))};
+    return rowIconBox * table_.devicePixelRatioF();
 }
 
 QVariant ListPreview::rowIcon(int row) {
@@ -71,13 +68,14 @@ QVariant ListPreview::rowIcon(int row) {
     if (row < 0 || static_cast<size_t>(row) >= list.size()) {
         return {};
     }
-    const PreviewSource source = sourceFor(list[static_cast<size_t>(row)]);
-    const ThumbnailKey key{source.path, 0, iconDeviceBox()};
+    // Only the file and its password: the pages chosen do not change its first page.
+    const PdfEntry& entry = list[static_cast<size_t>(row)];
+    const ThumbnailKey key{fromStdPath(entry.path), 0, iconDeviceBox()};
     if (const Thumbnail* thumbnail = thumbnails_->cache().find(key)) {
         return framed(thumbnail->pixmap);
     }
     // Asked for while the row is painted: only rows on screen are drawn.
-    thumbnails_->wantFirstPage(source, key.box);
+    thumbnails_->wantFirstPage({key.path, QString::fromStdString(entry.password), std::nullopt}, key.box);
     return blankIcon_;
 }
 
@@ -113,7 +111,7 @@ void ListPreview::listChanged() {
     QSet<QString> paths;
     QHash<QString, FileStamp> stamps;
     for (const PdfEntry& entry : controller_.pdfsList()) {
-        const QString path = sourceFor(entry).path;
+        const QString path = fromStdPath(entry.path);
         paths.insert(path);
         stamps.insert(path, {entry.fileSize, entry.fileModified});
     }
@@ -139,7 +137,7 @@ void ListPreview::thumbnailReady(const ThumbnailKey& key) {
     }
     const auto& list = controller_.pdfsList();
     for (size_t row = 0; row < list.size(); ++row) {
-        if (sourceFor(list[row]).path == key.path) {
+        if (fromStdPath(list[row].path) == key.path) {
             model_.rowIconChanged(static_cast<int>(row));
         }
     }

@@ -7,7 +7,6 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "platform/qt/preview/PageGrid.h"
 #include "platform/qt/preview/Thumbnails.h"
@@ -172,9 +171,7 @@ bool PreviewPane::isCurrent(const Request& request) const {
 }
 
 QSize PreviewPane::deviceBox() const {
-    const double ratio = devicePixelRatioF();
-    return {static_cast<int>(std::lround(PageGridView::thumbnailBox.width() * ratio)),
-            static_cast<int>(std::lround(PageGridView::thumbnailBox.height() * ratio))};
+    return PageGridView::thumbnailBox * devicePixelRatioF();
 }
 
 void PreviewPane::opened(const Request& request, const Reply& reply) {

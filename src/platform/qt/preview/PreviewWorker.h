@@ -34,7 +34,6 @@ class PreviewWorker final : public QObject {
     // The worker may let go of a file.
     void close(const QString& path);
 
-    bool busy() const { return !inFlight_.empty(); }
     // Sent and not answered yet, the oldest first.
     const std::deque<preview::Request>& inFlight() const { return inFlight_; }
     // Processes started so far: a new one after each crash or time-out.
