@@ -7,8 +7,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -70,8 +68,7 @@ std::shared_ptr<PDFDocument> openFixedDocument() {
             .addLink(0, "[@1 /Fit]")
             .addNamedDestination("fixed", 1)
             .write(path);
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return test::readTextFile(path);
     }();
     MemoryFile file;
     file.fill(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pdf/PdfTestSupport.h"
+#include "pdf/LinkDump.h"
 #include "toc/TableOfContents.h"
 
 namespace tomefuse::test {
@@ -468,14 +468,7 @@ std::string writtenItem(QPDF& pdf, QPDFObjectHandle item) {
     QPDFObjectHandle dest = item.getKey("/Dest");
     QPDFObjectHandle action = item.getKey("/A");
     if (dest.isArray()) {
-        const auto& pages = pdf.getAllPages();
-        long long index = -1;
-        for (size_t i = 0; i < pages.size(); ++i) {
-            if (pages[i].getObjGen() == dest.getArrayItem(0).getObjGen()) {
-                index = static_cast<long long>(i);
-            }
-        }
-        text += " page " + std::to_string(index);
+        text += " page " + std::to_string(pageIndexOf(pdf, dest.getArrayItem(0)));
         for (int i = 1; i < dest.getArrayNItems(); ++i) {
             text += " " + dest.getArrayItem(i).unparse();
         }

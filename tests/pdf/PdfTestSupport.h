@@ -112,10 +112,7 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
     }
 }
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string readBytes(const std::string& path) { return readTextFile(path); }
 
 // The exit status of `qpdf --check` on a file: 0 clean, 3 warnings, 2 errors.
 inline int qpdfCheck(const std::string& path, std::string* output = nullptr) {

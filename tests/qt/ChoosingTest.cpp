@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "QtTestSupport.h"
 #include "platform/qt/PageSelectionDelegate.h"
@@ -22,13 +20,6 @@ namespace tomefuse::test {
 namespace {
 
 const std::string protectedPdf = TOMEFUSE_CORPUS_DIR "/qpdf/20-pages.pdf";  // user password "user"
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string copyProtected(const TempDir& dir, const std::string& name) {
     const std::string path = dir.file(name);
@@ -227,7 +218,7 @@ TEST(MainWindow, SavingAsksAboutUnreadableFilesAndRefusesToReplaceAListedOne) {
     WindowHarness harness;
     const auto paths = harness.addPdfs({2, 3, 1});
     writeTextFile(paths[2], "not a PDF\n");
-    const std::string before = readFile(paths[0]);
+    const std::string before = readTextFile(paths[0]);
 
     QString question;
     auto asked = whenModal<QMessageBox>([&](QMessageBox* box) {
@@ -267,7 +258,7 @@ TEST(MainWindow, SavingAsksAboutUnreadableFilesAndRefusesToReplaceAListedOne) {
     EXPECT_TRUE(saved->done());
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(refusal, "“a.pdf” cannot be replaced.|“a” is one of the files to combine. Choose another name.");
-    EXPECT_EQ(readFile(paths[0]), before);
+    EXPECT_EQ(readTextFile(paths[0]), before);
     auto result = PDFDocument::initWithURL(target);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->pageCount(), 5u);

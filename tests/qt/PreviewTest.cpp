@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QMenuBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardItemModel>
