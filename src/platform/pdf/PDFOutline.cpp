@@ -1,5 +1,7 @@
 #include "platform/pdf/PDFOutline.h"
 
+#include <stdexcept>
+
 namespace tomefuse {
 
 PDFOutline::~PDFOutline() {
