@@ -335,14 +335,14 @@ void parkParsedFile(std::shared_ptr<ParsedFile> parse) {
         parkedCost(*parse) > parkedBudget) {
         return;
     }
-    std::shared_ptr<ParsedFile> evicted;  // released outside the lock
+    std::vector<std::shared_ptr<ParsedFile>> evicted;  // released outside the lock
     auto& parked = parkedFiles();
     std::lock_guard lock(parked.mutex);
     parked.cost += parkedCost(*parse);
     const std::string path = parse->path;
     parked.byPath.emplace(path, parked.byAge.insert(parked.byAge.end(), std::move(parse)));
     while (parked.cost > parkedBudget) {
-        evicted = parked.byAge.front();
+        evicted.push_back(parked.byAge.front());
         parked.remove(parked.byAge.begin());
     }
 }

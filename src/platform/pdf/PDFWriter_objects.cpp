@@ -512,9 +512,7 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
                     ObjectSerializer annotationSerializer(*this, text);
                     annotationSerializer.dictionary(annotation, 0, {"/P"}, annotation.getObjGen());
                     text.insert(text.size() - 2, "/P " + std::to_string(number) + " 0 R");
-                    writer_.beginObject(copy);
-                    writer_.sink().write(text.data(), text.size());
-                    writer_.endObject();
+                    writer_.writeObject(copy, text);
                     appendReference(out, copy);
                 } else {
                     serializer.value(annotation);
@@ -538,9 +536,7 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
         out += "/MediaBox[" + pdfNumber(box.x) + " " + pdfNumber(box.y) + " " + pdfNumber(box.x + box.width) + " " +
                pdfNumber(box.y + box.height) + "]/Resources<<>>>>";
     }
-    writer_.beginObject(number);
-    writer_.sink().write(out.data(), out.size());
-    writer_.endObject();
+    writer_.writeObject(number, out);
     drain();
     return written;
 }
@@ -579,9 +575,7 @@ void SourceCopy::writeObject(QPDFObjGen og, int number) {
         // An object that cannot be read is null; the warning libqpdf recorded reports the damage.
         out = "null";
     }
-    writer_.beginObject(number);
-    writer_.sink().write(out.data(), out.size());
-    writer_.endObject();
+    writer_.writeObject(number, out);
 }
 
 void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
@@ -636,9 +630,7 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
         writer_.sink().write(tail.data(), tail.size());
         writer_.endObject();
         const std::string length = std::to_string(out.count());
-        writer_.beginObject(lengthNumber);
-        writer_.sink().write(length.data(), length.size());
-        writer_.endObject();
+        writer_.writeObject(lengthNumber, length);
     } else {
         std::string text = head + "/Length " + std::to_string(out.held().size()) + ">>stream\n";
         writer_.beginObject(number);
