@@ -6,6 +6,8 @@
 //    every 16 ms) while a 4 ms timer measures how long the event loop went without turning; the
 //    longest gap is the longest frame, and the window thread's processor time in it is its own
 //    share. Thumbnail memory is the cache's size, sampled all along.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,10 +17,9 @@
 #include <QStandardItemModel>
 #include <QTimer>
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 
 #include "platform/qt/preview/PageGrid.h"
 #include "platform/qt/preview/PreviewPane.h"
@@ -191,8 +192,8 @@ int main(int argc, char** argv) {
     if (getloadavg(load, 1) == 1) {
         std::printf("load average at the end: %.2f on %ld cores\n", load[0], sysconf(_SC_NPROCESSORS_ONLN));
     }
-    std::printf("thumbnail cache: peak %.1f MiB in %d thumbnails (budget %.0f MiB)\n", peakBytes / 1048576.0,
-                peakCount, thumbnails.cache().budget() / 1048576.0);
+    std::printf("thumbnail cache: peak %.1f MiB in %d thumbnails (budget %.0f MiB)\n", peakBytes / 1048576.0, peakCount,
+                thumbnails.cache().budget() / 1048576.0);
     std::printf("resident memory: window process %.1f MiB (peak %.1f MiB)\n", statusKiB(getpid(), "VmRSS:") / 1024.0,
                 statusKiB(getpid(), "VmHWM:") / 1024.0);
     for (pid_t child : children()) {

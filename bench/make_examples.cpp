@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
         .write((dir / "Field Notes.pdf").string());
 
     pages({"Kitchen Book", "Bread", "Soup", "Cake"})
-        .setOutline({headingItem("Recipes", 1, {headingItem("Bread", 1), headingItem("Soup", 2), headingItem("Cake", 3)})})
+        .setOutline(
+            {headingItem("Recipes", 1, {headingItem("Bread", 1), headingItem("Soup", 2), headingItem("Cake", 3)})})
         .write((dir / "Kitchen Book.pdf").string());
 
     PageSpec landscape;

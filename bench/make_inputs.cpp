@@ -13,14 +13,13 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <string>
-#include <vector>
-
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <string>
+#include <vector>
 
 #include "support/Fixtures.h"
 #include "support/PdfBuilder.h"
@@ -40,7 +39,8 @@ std::vector<OutlineSpec> outline(int pages, int top, int sections, int subsectio
     for (int t = 0; t < top; ++t) {
         OutlineSpec chapter = headingItem("Chapter " + std::to_string(t + 1), nextPage());
         for (int s = 0; s < sections; ++s) {
-            OutlineSpec section = headingItem("Section " + std::to_string(t + 1) + "." + std::to_string(s + 1), nextPage());
+            OutlineSpec section =
+                headingItem("Section " + std::to_string(t + 1) + "." + std::to_string(s + 1), nextPage());
             for (int u = 0; u < subsections; ++u) {
                 section.children.push_back(headingItem("Part " + std::to_string(u + 1), nextPage()));
             }
@@ -109,7 +109,8 @@ class NoiseImage : public QPDFObjectHandle::StreamDataProvider {
             out->write(block.data(), 5 + n);
         }
         const std::uint32_t adler = (b << 16) | a;
-        const unsigned char trailer[] = {static_cast<unsigned char>(adler >> 24), static_cast<unsigned char>(adler >> 16),
+        const unsigned char trailer[] = {static_cast<unsigned char>(adler >> 24),
+                                         static_cast<unsigned char>(adler >> 16),
                                          static_cast<unsigned char>(adler >> 8), static_cast<unsigned char>(adler)};
         out->write(trailer, sizeof trailer);
         out->finish();
@@ -134,7 +135,8 @@ void writeScans(const std::filesystem::path& dir, int files, int pages) {
         pdf.emptyPDF();
         QPDFPageDocumentHelper helper(pdf);
         for (int p = 0; p < pages; ++p) {
-            auto image = std::make_shared<NoiseImage>(static_cast<std::uint64_t>(f) * 1000 + static_cast<std::uint64_t>(p));
+            auto image =
+                std::make_shared<NoiseImage>(static_cast<std::uint64_t>(f) * 1000 + static_cast<std::uint64_t>(p));
             auto stream = QPDFObjectHandle::newStream(&pdf);
             stream.replaceStreamData(image, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
             auto dict = stream.getDict();

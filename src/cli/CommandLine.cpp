@@ -57,7 +57,6 @@ const char* const usageText =
     "3 a file cannot be read as a PDF (nothing written); 4 the combined PDF could not\n"
     "be written (an existing file at the output path is left untouched).\n";
 
-
 namespace {
 
 Parsed refuse(std::string problem) { return {std::nullopt, usageError, std::move(problem)}; }
@@ -65,8 +64,7 @@ Parsed refuse(std::string problem) { return {std::nullopt, usageError, std::move
 // "3=text" as the file number and the text; number 0 when there is none.
 std::pair<size_t, std::string> numbered(const std::string& text) {
     const auto equals = text.find('=');
-    if (equals == std::string::npos || equals == 0 || equals > 6 ||
-        text.find_first_not_of("0123456789") != equals) {
+    if (equals == std::string::npos || equals == 0 || equals > 6 || text.find_first_not_of("0123456789") != equals) {
         return {0, {}};
     }
     return {std::stoul(text.substr(0, equals)), text.substr(equals + 1)};
@@ -132,44 +130,87 @@ Parsed parseCommandLine(int argc, char** argv) {
         const int at = optind == before ? optind : optind - 1;
         before = optind;
         switch (c) {
-            case 'o': options.output = optarg; break;
-            case temp: options.temp = true; break;
-            case fileBookmarks: options.fileBookmarks = true; break;
-            case noFileBookmarks: options.fileBookmarks = false; break;
-            case keepBookmarks: options.keepBookmarks = true; break;
-            case dropBookmarks: options.keepBookmarks = false; break;
-            case open: options.afterwards = TerminalWorkspace::Mode::open; break;
-            case reveal: options.afterwards = TerminalWorkspace::Mode::reveal; break;
-            case skip: options.skipUnreadable = true; break;
+            case 'o':
+                options.output = optarg;
+                break;
+            case temp:
+                options.temp = true;
+                break;
+            case fileBookmarks:
+                options.fileBookmarks = true;
+                break;
+            case noFileBookmarks:
+                options.fileBookmarks = false;
+                break;
+            case keepBookmarks:
+                options.keepBookmarks = true;
+                break;
+            case dropBookmarks:
+                options.keepBookmarks = false;
+                break;
+            case open:
+                options.afterwards = TerminalWorkspace::Mode::open;
+                break;
+            case reveal:
+                options.afterwards = TerminalWorkspace::Mode::reveal;
+                break;
+            case skip:
+                options.skipUnreadable = true;
+                break;
             case contents: {
                 const std::string depth = optarg ? optarg : "0";
                 if (depth == "all") {
                     options.contentsDepth = -1;
-                } else if (depth.empty() || depth.size() > 3 || depth.find_first_not_of("0123456789") != std::string::npos) {
+                } else if (depth.empty() || depth.size() > 3 ||
+                           depth.find_first_not_of("0123456789") != std::string::npos) {
                     return refuse("--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth);
                 } else {
                     options.contentsDepth = std::stoi(depth);
                 }
                 break;
             }
-            case duplex: options.duplex = true; break;
-            case titleMeta: options.properties.title = optarg; break;
-            case author: options.properties.author = optarg; break;
-            case subject: options.properties.subject = optarg; break;
-            case keywords: options.properties.keywords = optarg; break;
-            case 'q': options.quiet = true; break;
-            case 'v': options.verbose = true; break;
-            case 'h': std::cout << usageText; return {std::nullopt, success, {}};
-            case 'V': std::cout << "tomefuse-combine " TOMEFUSE_VERSION "\n"; return {std::nullopt, success, {}};
+            case duplex:
+                options.duplex = true;
+                break;
+            case titleMeta:
+                options.properties.title = optarg;
+                break;
+            case author:
+                options.properties.author = optarg;
+                break;
+            case subject:
+                options.properties.subject = optarg;
+                break;
+            case keywords:
+                options.properties.keywords = optarg;
+                break;
+            case 'q':
+                options.quiet = true;
+                break;
+            case 'v':
+                options.verbose = true;
+                break;
+            case 'h':
+                std::cout << usageText;
+                return {std::nullopt, success, {}};
+            case 'V':
+                std::cout << "tomefuse-combine " TOMEFUSE_VERSION "\n";
+                return {std::nullopt, success, {}};
             case title:
             case pages:
             case password:
             case passwordFile: {
-                const char* name = c == title ? "--title" : c == pages ? "--pages" : c == password ? "--password" : "--password-file";
+                const char* name = c == title      ? "--title"
+                                   : c == pages    ? "--pages"
+                                   : c == password ? "--password"
+                                                   : "--password-file";
                 auto [number, value] = numbered(optarg);
                 if (number == 0) {
                     // The value may be a password: it is not repeated.
-                    return refuse(std::string(name) + " wants N=" + (c == pages ? "RANGES" : c == passwordFile ? "PATH" : "TEXT") +
+                    return refuse(std::string(name) + " wants N=" +
+                                  (c == pages          ? "RANGES"
+                                   : c == passwordFile ? "PATH"
+                                                       : "TEXT") +
                                   ", N counting the files from 1");
                 }
                 if (c == passwordFile) {
@@ -208,8 +249,8 @@ Parsed parseCommandLine(int argc, char** argv) {
     }
     for (const auto* numbered : {&options.titles, &options.pages, &options.passwords}) {
         if (!numbered->empty() && numbered->rbegin()->first > options.files.size()) {
-            return refuse("file " + std::to_string(numbered->rbegin()->first) + " is named in an option; there are only " +
-                          std::to_string(options.files.size()) + " files");
+            return refuse("file " + std::to_string(numbered->rbegin()->first) +
+                          " is named in an option; there are only " + std::to_string(options.files.size()) + " files");
         }
     }
     // The combined file may not replace one of the files it is made of.
@@ -218,14 +259,14 @@ Parsed parseCommandLine(int argc, char** argv) {
         if (::stat(options.output->c_str(), &target) == 0) {
             for (const std::string& file : options.files) {
                 struct stat input {};
-                if (::stat(file.c_str(), &input) == 0 && input.st_dev == target.st_dev && input.st_ino == target.st_ino) {
+                if (::stat(file.c_str(), &input) == 0 && input.st_dev == target.st_dev &&
+                    input.st_ino == target.st_ino) {
                     return refuse("the output " + *options.output + " is one of the files to combine: " + file);
                 }
             }
         }
     }
     return {std::move(options), success, {}};
-
 }
 
 }  // namespace tomefuse::cli

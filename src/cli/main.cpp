@@ -149,7 +149,10 @@ int main(int argc, char** argv) {
     const std::string output = options.output ? absolute(*options.output) : std::string();
 
     DesktopServices services{
-        defaults, NotificationCenter::defaultCenter(), workspace, system,
+        defaults,
+        NotificationCenter::defaultCenter(),
+        workspace,
+        system,
         [] { return std::unique_ptr<OpenPanel>(); },
         [output] { return std::make_unique<FixedSavePanel>(output); },
     };

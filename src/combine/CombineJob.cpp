@@ -85,9 +85,12 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
         outcome_.repaired.push_back({file.path, "repaired: " + document_->lastRepair()});
     }
     switch (result) {
-        case PDFInsertResult::inserted: break;
-        case PDFInsertResult::sourceDamaged: return leaveOut(file, document_->lastError());
-        case PDFInsertResult::cancelled: return Next::stop;
+        case PDFInsertResult::inserted:
+            break;
+        case PDFInsertResult::sourceDamaged:
+            return leaveOut(file, document_->lastError());
+        case PDFInsertResult::cancelled:
+            return Next::stop;
         case PDFInsertResult::writeFailed:
         case PDFInsertResult::refused:
             outcome_.status = CombineOutcome::Status::failed;

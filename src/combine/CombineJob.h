@@ -54,7 +54,7 @@ struct FileProblem {
 struct CombineOutcome {
     enum class Status { written, cancelled, unreadable, failed };
     Status status = Status::failed;
-    std::string error;  // why it was not written
+    std::string error;                  // why it was not written
     std::vector<FileProblem> leftOut;   // could not be read: not in the output
     std::vector<FileProblem> repaired;  // damaged, but read without loss
 };

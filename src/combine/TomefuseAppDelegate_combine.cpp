@@ -30,7 +30,8 @@ class TomefuseAppDelegate::CombineRelay final : public CombineObserver {
     CombineRelay(TomefuseAppDelegate& controller, TaskRunner& runner) : controller_(controller), runner_(runner) {}
 
     void post(const Notification& notification) override {
-        runner_.deliver([this, notification] { controller_.services_.notificationCenter.postNotification(notification); });
+        runner_.deliver(
+            [this, notification] { controller_.services_.notificationCenter.postNotification(notification); });
     }
     void willReadFile(size_t index, size_t count, const std::string& name) override {
         runner_.deliver([this, index, count, name] { controller_.combineWillReadFile(index, count, name); });
@@ -76,7 +77,8 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
         // Files known not to open were named before the save and are left out: no bookmark of
         // theirs would lead anywhere.
         if (entry.problem.empty()) {
-            files.push_back({entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
+            files.push_back(
+                {entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
         }
     }
     CombineSettings settings;
@@ -91,12 +93,13 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
     running->job = std::make_shared<CombineJob>(std::move(files), settings, std::move(target), *running->relay);
     newpdf_ = running->job->document();
     const void* combined = newpdf_.get();
-    center.addObserver(this, [this](const Notification& n) { documentBeginWrite(n); },
-                       PDFDocumentDidBeginWriteNotification, combined);
-    center.addObserver(this, [this](const Notification& n) { documentEndWrite(n); },
-                       PDFDocumentDidEndWriteNotification, combined);
-    center.addObserver(this, [this](const Notification& n) { documentEndPageWrite(n); },
-                       PDFDocumentDidEndPageWriteNotification, combined);
+    center.addObserver(
+        this, [this](const Notification& n) { documentBeginWrite(n); }, PDFDocumentDidBeginWriteNotification, combined);
+    center.addObserver(
+        this, [this](const Notification& n) { documentEndWrite(n); }, PDFDocumentDidEndWriteNotification, combined);
+    center.addObserver(
+        this, [this](const Notification& n) { documentEndPageWrite(n); }, PDFDocumentDidEndPageWriteNotification,
+        combined);
 
     std::shared_ptr<CombineJob> job = running->job;
     willChangeValueForKey(isCombiningKey);
@@ -151,7 +154,8 @@ void TomefuseAppDelegate::combineDidFinish() {
             list += "\n" + file.path + ": " + file.reason;
         }
         if (window_) {
-            window_->showAlert("Some pages are missing from the combined PDF.", "These files could not be read:" + list);
+            window_->showAlert("Some pages are missing from the combined PDF.",
+                               "These files could not be read:" + list);
         }
     }
     if (services_.userDefaults.boolForKey(shouldOpenPDFInDefaultApplicationKey)) {

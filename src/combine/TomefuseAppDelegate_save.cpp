@@ -41,10 +41,12 @@ bool TomefuseAppDelegate::readyToSave() {
     if (!leavesOutUnreadableFiles_) {
         // Where nothing may be left out, nothing is written.
         const PdfEntry& first = *unreadable.front();
-        lastCombineOutcome_ = CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}};
+        lastCombineOutcome_ =
+            CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}};
         services_.system.beep();
         if (window_) {
-            window_->showAlert("The combined PDF was not saved.", "A file cannot be read: " + lastCombineOutcome_->error);
+            window_->showAlert("The combined PDF was not saved.",
+                               "A file cannot be read: " + lastCombineOutcome_->error);
         }
         return false;
     }
@@ -59,9 +61,9 @@ bool TomefuseAppDelegate::readyToSave() {
     for (const PdfEntry* entry : unreadable) {
         names += entry->path + ": " + entry->problem + "\n";
     }
-    const std::string message = unreadable.size() == 1 ? "1 file cannot be read and will be left out."
-                                                       : std::to_string(unreadable.size()) +
-                                                             " files cannot be read and will be left out.";
+    const std::string message = unreadable.size() == 1
+                                    ? "1 file cannot be read and will be left out."
+                                    : std::to_string(unreadable.size()) + " files cannot be read and will be left out.";
     return !window_ || window_->askToProceed(message, names + "Combine the others?", "Combine the Others");
 }
 
@@ -72,7 +74,8 @@ std::string TomefuseAppDelegate::refusalToReplace(const std::string& path) const
     }
     for (const PdfEntry& entry : pdfsList_) {
         struct stat listed {};
-        if (::stat(entry.path.c_str(), &listed) == 0 && listed.st_dev == target.st_dev && listed.st_ino == target.st_ino) {
+        if (::stat(entry.path.c_str(), &listed) == 0 && listed.st_dev == target.st_dev &&
+            listed.st_ino == target.st_ino) {
             return "“" + entry.filename + "” is one of the files to combine. Choose another name.";
         }
     }
@@ -123,7 +126,8 @@ void TomefuseAppDelegate::quickSave() {
     // a line break would split the path wherever it is printed, and a leading dot would hide
     // the file.
     std::string name = fileNamePart(pdfsList_.front().filename);
-    std::replace_if(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
     name.erase(0, name.find_first_not_of(". "));
     std::string path = services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;
     services_.system.log("write to filepath [" + path + "]");

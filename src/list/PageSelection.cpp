@@ -44,15 +44,17 @@ PageSelection::Parsed PageSelection::parse(std::string_view text, uint64_t pageC
         // One page, or two joined by a dash.
         Range range;
         const size_t dash = part.find('-');
-        const std::string_view ends[2] = {trimmed(part.substr(0, dash)),
-                                          dash == std::string_view::npos ? std::string_view() : trimmed(part.substr(dash + 1))};
+        const std::string_view ends[2] = {trimmed(part.substr(0, dash)), dash == std::string_view::npos
+                                                                             ? std::string_view()
+                                                                             : trimmed(part.substr(dash + 1))};
         Page pages[2];
         for (int i = 0; i < (dash == std::string_view::npos ? 1 : 2); ++i) {
             const std::string_view end = ends[i];
             if (end == "z" || end == "Z") {
                 pages[i].last = true;
-            } else if (!end.empty() && end.size() <= 9 &&
-                       std::all_of(end.begin(), end.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+            } else if (!end.empty() && end.size() <= 9 && std::all_of(end.begin(), end.end(), [](char c) {
+                           return std::isdigit(static_cast<unsigned char>(c));
+                       })) {
                 pages[i].number = std::stoull(std::string(end));
                 if (pages[i].number == 0) {
                     return {std::nullopt, quote(part) + ": pages count from 1"};

@@ -47,8 +47,8 @@ std::string displayNameForPath(const std::string& path) {
         return path.empty() ? std::string() : std::string("/");
     }
     auto start = path.find_last_of('/', end);
-    std::string name = path.substr(start == std::string::npos ? 0 : start + 1,
-                                   end - (start == std::string::npos ? 0 : start + 1) + 1);
+    std::string name =
+        path.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
     // A leading dot starts a hidden name, not an extension.
     auto dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) {
@@ -59,14 +59,22 @@ std::string displayNameForPath(const std::string& path) {
 
 std::string describeOpenFailure(PDFOpenFailure failure) {
     switch (failure) {
-        case PDFOpenFailure::none: return {};
-        case PDFOpenFailure::missing: return "no longer there";
-        case PDFOpenFailure::notAFile: return "not a file";
-        case PDFOpenFailure::permissionDenied: return "permission denied";
-        case PDFOpenFailure::notAPDF: return "not a PDF";
-        case PDFOpenFailure::damaged: return "damaged beyond repair";
-        case PDFOpenFailure::needsPassword: return "needs a password";
-        case PDFOpenFailure::outOfMemory: return "not enough memory to read it";
+        case PDFOpenFailure::none:
+            return {};
+        case PDFOpenFailure::missing:
+            return "no longer there";
+        case PDFOpenFailure::notAFile:
+            return "not a file";
+        case PDFOpenFailure::permissionDenied:
+            return "permission denied";
+        case PDFOpenFailure::notAPDF:
+            return "not a PDF";
+        case PDFOpenFailure::damaged:
+            return "damaged beyond repair";
+        case PDFOpenFailure::needsPassword:
+            return "needs a password";
+        case PDFOpenFailure::outOfMemory:
+            return "not enough memory to read it";
     }
     return "cannot be read";
 }

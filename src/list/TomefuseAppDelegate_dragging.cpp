@@ -20,19 +20,29 @@ void appendJSONString(std::string& out, const std::string& text) {
     out += '"';
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
-                out += buffer;
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     out += '"';
@@ -83,8 +93,7 @@ NSDragOperation TomefuseAppDelegate::validateDrop(DraggingInfo& info, int64_t, N
     if (tableView_ && info.draggingSource() == static_cast<const void*>(tableView_)) {
         return NSDragOperationMove;
     }
-    return info.draggingPasteboard().readFileURLs(fileDropFilter()).empty() ? NSDragOperationNone
-                                                                            : NSDragOperationCopy;
+    return info.draggingPasteboard().readFileURLs(fileDropFilter()).empty() ? NSDragOperationNone : NSDragOperationCopy;
 }
 
 bool TomefuseAppDelegate::acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation) {

@@ -2,9 +2,7 @@
 
 namespace tomefuse {
 
-int64_t TomefuseAppDelegate::numberOfRowsInTableView() const {
-    return static_cast<int64_t>(pdfsList_.size());
-}
+int64_t TomefuseAppDelegate::numberOfRowsInTableView() const { return static_cast<int64_t>(pdfsList_.size()); }
 
 CellValue TomefuseAppDelegate::objectValueForTableColumn(const std::string& identifier, int64_t row) const {
     if (!rowInList(row)) {

@@ -52,9 +52,7 @@ void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, 
     }
 }
 
-PDFDestination destinationAt(const PDFPage& page, PDFPoint point) {
-    return PDFDestination::initWithPage(page, point);
-}
+PDFDestination destinationAt(const PDFPage& page, PDFPoint point) { return PDFDestination::initWithPage(page, point); }
 
 // The entry's own view when it was read from a file; else the page at its point.
 PDFDestination destinationOf(const PDFPage& page, const TocEntry& entry) {
@@ -132,8 +130,8 @@ std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries,
         }
     }
     std::vector<TocEntry> kept;
-    std::vector<uint64_t> levelOf(n, 0);      // the new level of each entry kept, 0 for one gone
-    std::vector<uint64_t> levelAbove(n, 0);   // of the nearest ancestor kept
+    std::vector<uint64_t> levelOf(n, 0);     // the new level of each entry kept, 0 for one gone
+    std::vector<uint64_t> levelAbove(n, 0);  // of the nearest ancestor kept
     for (size_t i = 0; i < n; ++i) {
         if (parent[i] != n) {
             levelAbove[i] = levelOf[parent[i]] != 0 ? levelOf[parent[i]] : levelAbove[parent[i]];

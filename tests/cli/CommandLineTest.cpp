@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <csignal>
@@ -30,7 +29,8 @@ class CommandLine : public ::testing::Test {
     void setSetting(const std::string& key, bool value) {
         std::filesystem::create_directories(config.path() + "/Tomefuse");
         std::ofstream(config.path() + "/Tomefuse/Tomefuse.conf", std::ios::app)
-            << "[General]\n" << key << "=" << (value ? "true" : "false") << "\n";
+            << "[General]\n"
+            << key << "=" << (value ? "true" : "false") << "\n";
     }
 
     TempDir dir;
@@ -90,8 +90,8 @@ TEST_F(CommandLine, CombinesInOrderWithBookmarksAndTitles) {
     const std::string b = makePdf(dir, "Beta.pdf", 1, {}, "B");
     const std::string out = dir.file("combined.pdf");
 
-    const CommandResult result = combine({"--file-bookmarks", "--keep-bookmarks", "--title", "2=Second file", "-o",
-                                          out, a, b});
+    const CommandResult result =
+        combine({"--file-bookmarks", "--keep-bookmarks", "--title", "2=Second file", "-o", out, a, b});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(dumpPdf(out),
@@ -116,7 +116,8 @@ TEST_F(CommandLine, PagesAndPasswordsChooseWhatGoesIn) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(dumpPdf(out).substr(0, dumpPdf(out).find("Alpha")),
               "page 0: 612x792 r0 'A3'\npage 1: 612x792 r0 'A2'\npage 2: 612x792 r0 'A3'\n"
-              "page 3: 612x792 r0 'Original page 19'\n") << "decrypted";
+              "page 3: 612x792 r0 'Original page 19'\n")
+        << "decrypted";
     EXPECT_EQ(dumpOutline(out),
               "Alpha -> page 0 (0, 792)\n  Middle -> page 1 (72, 700)\n  End -> page 0 (72, 700)\n"
               "20-pages -> page 3 (0, 792)\n");
@@ -186,10 +187,10 @@ TEST_F(CommandLine, SkipUnreadableCombinesTheRestAndNamesTheSkipped) {
 // read into memory is read from disk during the combine.
 void writePaddedPdf(const std::string& path, size_t bytes) {
     const std::string content = "%" + std::string(bytes, 'x') + "\nBT /F1 24 Tf 72 720 Td (Big) Tj ET";
-    writeTextFile(path, rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                                "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
-                                "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
-                                    "\nendstream"}));
+    writeTextFile(path,
+                  rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                          "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                          "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream"}));
 }
 
 // A file that changes between the listing and the combine is never combined as it was listed nor
@@ -234,7 +235,8 @@ TEST_F(CommandLine, FilesChangedBeforeTheCombineAreNamedNotCombined) {
                 args.insert(args.begin() + 1, "--skip-unreadable");
             }
             const CommandResult result = runCommand(
-                args, {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"TOMEFUSE_PAUSE_BEFORE_COMBINE", fifo}},
+                args,
+                {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}, {"TOMEFUSE_PAUSE_BEFORE_COMBINE", fifo}},
                 60);
             changer.join();
             std::filesystem::remove(fifo);
@@ -269,7 +271,7 @@ TEST_F(CommandLine, SignalsDuringTheWriteLeaveNothingBehind) {
         std::promise<pid_t> started;
         std::promise<void> ended;
         std::thread signaller([&, pid = started.get_future(), ended = ended.get_future()]() mutable {
-            std::ofstream gate(fifo);  // opens once the first page is written
+            std::ofstream gate(fifo);   // opens once the first page is written
             ::kill(pid.get(), signal);  // the run may get there before the spawn has returned
             ended.wait();               // the gate stays shut: the run can only end by the signal
         });
@@ -284,7 +286,8 @@ TEST_F(CommandLine, SignalsDuringTheWriteLeaveNothingBehind) {
         EXPECT_NE(result.err.find("interrupted; nothing written"), std::string::npos) << result.err;
         EXPECT_EQ(readTextFile(out), "the old file");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
-                  2) << "a.pdf and out.pdf only";
+                  2)
+            << "a.pdf and out.pdf only";
     }
 }
 

@@ -48,10 +48,10 @@ TEST(CommandLineDocument, FlagsShapeTheDocumentAndOnlyTheContentsPageLoadsQt) {
     before.processFile(out.c_str());
     EXPECT_FALSE(before.getTrailer().getKey("/Info").hasKey("/Title"));
 
-    const CommandResult result = runCommand({TOMEFUSE_COMBINE, "--contents=1", "--duplex", "--title-meta", "Два тома",
-                                             "--author", "Ann", "--subject", "Tests", "--keywords", "a, b", "-o", out, a,
-                                             b},
-                                            env);
+    const CommandResult result =
+        runCommand({TOMEFUSE_COMBINE, "--contents=1", "--duplex", "--title-meta", "Два тома", "--author", "Ann",
+                    "--subject", "Tests", "--keywords", "a, b", "-o", out, a, b},
+                   env);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "") << "Qt says nothing on a terminal";
     // Contents (two pages, for the right-hand start), Alpha, a blank page, Beta.
@@ -76,7 +76,8 @@ TEST(CommandLineDocument, FlagsShapeTheDocumentAndOnlyTheContentsPageLoadsQt) {
 
     const CommandResult wrong = runCommand({TOMEFUSE_COMBINE, "--contents=deep", "-o", dir.file("no.pdf"), a, b}, env);
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_NE(wrong.err.find("--contents takes the depth of the bookmarks listed: 1, 2 or all: deep"), std::string::npos)
+    EXPECT_NE(wrong.err.find("--contents takes the depth of the bookmarks listed: 1, 2 or all: deep"),
+              std::string::npos)
         << wrong.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("no.pdf")));
 }

@@ -10,8 +10,8 @@ namespace {
 struct CombineFixture : testing::Test {
     TempDir dir;
     Harness h{dir.path()};
-    std::string alpha = makePdf(dir, "alpha.pdf", 3,
-                                {item("Intro", 0, 72, 700, {item("Detail", 2, 100, 200)}), item("End", 2)}, "A");
+    std::string alpha =
+        makePdf(dir, "alpha.pdf", 3, {item("Intro", 0, 72, 700, {item("Detail", 2, 100, 200)}), item("End", 2)}, "A");
     std::string beta = makePdf(dir, "beta.pdf", 2, {item("X", 0), item("Y", 1, 0, 0)}, "B");
     std::string gamma = makePdf(dir, "gamma.pdf", 2, {item("One", 0), item("Two", 1), item("Three", 1, 5, 6)}, "C");
     std::string out = dir.file("combined.pdf");
@@ -114,7 +114,9 @@ TEST_F(CombineFixture, PagesKeepContentBoxAndRotation) {
     mixed.addPage({600, 800, 10, 20, 180, std::vector<double>{20, 30, 500, 700}, "shifted box"});
     mixed.write(dir.file("mixed.pdf"));
     PdfBuilder inherited;
-    inherited.inheritAttributes().addPage({400, 400, 0, 0, 270, {}, "inherited"}).addPage({400, 400, 0, 0, 270, {}, "again"});
+    inherited.inheritAttributes()
+        .addPage({400, 400, 0, 0, 270, {}, "inherited"})
+        .addPage({400, 400, 0, 0, 270, {}, "again"});
     inherited.write(dir.file("inherited.pdf"));
     h.add(dir.file("mixed.pdf"));
     h.add(dir.file("inherited.pdf"));
@@ -130,7 +132,8 @@ TEST_F(CombineFixture, PagesKeepContentBoxAndRotation) {
         }
         return lines;
     };
-    EXPECT_EQ(pageLines(dumpPdf(out)), pageLines(dumpPdf(dir.file("mixed.pdf"))) + pageLines(dumpPdf(dir.file("inherited.pdf"))));
+    EXPECT_EQ(pageLines(dumpPdf(out)),
+              pageLines(dumpPdf(dir.file("mixed.pdf"))) + pageLines(dumpPdf(dir.file("inherited.pdf"))));
     std::vector<std::string> sources = pageContents(dir.file("mixed.pdf"));
     for (const auto& content : pageContents(dir.file("inherited.pdf"))) {
         sources.push_back(content);

@@ -16,7 +16,7 @@ TEST(Controller, EnablesRemoveBySelectionAndSaveByListLength) {
         bool saveEnabled;
     };
     const Case cases[] = {
-        {0, {}, false, false}, {1, {}, false, false}, {1, {0}, true, false},
+        {0, {}, false, false}, {1, {}, false, false},   {1, {0}, true, false},
         {2, {}, false, true},  {3, {1, 2}, true, true},
     };
     for (const Case& c : cases) {
@@ -48,10 +48,10 @@ TEST(Controller, StartUpRegistersSettingsDragTypesAndDoubleAction) {
     EXPECT_EQ(h.journal, (Journal{"registerDefaults", "registerForDraggedTypes", "setDoubleAction"}));
     ASSERT_EQ(h.defaults.registerCalls.size(), 1u);
     EXPECT_EQ(h.defaults.registerCalls[0], (std::map<std::string, bool>{{"shouldInsertTOCForFilenames", true},
-                                                                         {"preserveExistingTOCs", true},
-                                                                         {"shouldOpenPDFInDefaultApplication", true},
-                                                                         {"shouldAddContentsPage", false},
-                                                                         {"shouldStartFilesOnRightHandPages", false}}));
+                                                                        {"preserveExistingTOCs", true},
+                                                                        {"shouldOpenPDFInDefaultApplication", true},
+                                                                        {"shouldAddContentsPage", false},
+                                                                        {"shouldStartFilesOnRightHandPages", false}}));
     EXPECT_TRUE(h.defaults.boolForKey(shouldInsertTOCForFilenamesKey));
     EXPECT_TRUE(h.defaults.boolForKey(shouldOpenPDFInDefaultApplicationKey));
     EXPECT_FALSE(h.defaults.boolForKey(preserveExistingTOCsKey)) << "a user value wins over the default";
@@ -84,8 +84,8 @@ TEST(Controller, HelpOpensTheLocalPageOrTheWebPage) {
     h.controller.showHelp(nullptr);
     h.controller.setHelpPagePath("/usr/share/tomefuse/help page.html");
     h.controller.showHelp(nullptr);
-    EXPECT_EQ(h.workspace.urls, (std::vector<std::string>{"https://tomefuse.org/help",
-                                                          "file:///usr/share/tomefuse/help%20page.html"}));
+    EXPECT_EQ(h.workspace.urls,
+              (std::vector<std::string>{"https://tomefuse.org/help", "file:///usr/share/tomefuse/help%20page.html"}));
 }
 
 }  // namespace

@@ -17,10 +17,10 @@ namespace {
 TEST(RightHandStarts, EachFileStartsOnARightHandPageAndTheDocumentEndsOnNoBlankPage) {
     struct Case {
         std::string name;
-        std::vector<int> pages;     // per file; -1: listed, then unreadable
-        bool labelled;              // the first file numbers its pages i, ii, iii...
-        std::string layout;         // a letter per page: the file's, or '_' for a blank page
-        std::string outline;        // where the files' bookmarks lead
+        std::vector<int> pages;  // per file; -1: listed, then unreadable
+        bool labelled;           // the first file numbers its pages i, ii, iii...
+        std::string layout;      // a letter per page: the file's, or '_' for a blank page
+        std::string outline;     // where the files' bookmarks lead
         std::string labels;
     };
     const Case cases[] = {
@@ -97,7 +97,8 @@ TEST(DocumentProperties, GoToTheInformationDictionaryAndTheXmpMetadata) {
         {"none writes no metadata", {}, {}, ""},
         {"a title only",
          {"Field Guide & <Notes>", "", "", ""},
-         {"<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Field Guide &amp; &lt;Notes&gt;</rdf:li></rdf:Alt></dc:title>"},
+         {"<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Field Guide &amp; "
+          "&lt;Notes&gt;</rdf:li></rdf:Alt></dc:title>"},
          ""},
         {"every script, every field",
          {"Руководство 用户手册", "Ἀθηνᾶ Παλλάς", "Über \"alles\"", "pdf, Handbuch; 手册"},
@@ -107,7 +108,10 @@ TEST(DocumentProperties, GoToTheInformationDictionaryAndTheXmpMetadata) {
           "<rdf:Bag><rdf:li>pdf</rdf:li><rdf:li>Handbuch</rdf:li><rdf:li>手册</rdf:li></rdf:Bag>",
           "<pdf:Keywords>pdf, Handbuch; 手册</pdf:Keywords>", "<pdf:Producer>Tomefuse</pdf:Producer>"},
          "Ἀθηνᾶ Παλλάς"},
-        {"bytes that are not text", {"", "Ann\xff\x01 Lee", "", ""}, {"<rdf:li>Ann\xef\xbf\xbd Lee</rdf:li>"}, "Ann\xef\xbf\xbd Lee"},
+        {"bytes that are not text",
+         {"", "Ann\xff\x01 Lee", "", ""},
+         {"<rdf:li>Ann\xef\xbf\xbd Lee</rdf:li>"},
+         "Ann\xef\xbf\xbd Lee"},
     };
     TempDir dir;
     const std::string a = makePdf(dir, "a.pdf", 1);

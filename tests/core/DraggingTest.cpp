@@ -19,7 +19,8 @@ struct DragFixture {
         for (const auto& name : names) {
             h.add(makePdf(dir, name + ".pdf", 1));
         }
-        h.controller.addKeyValueObserver([this](const std::string& key, bool prior) { changes.emplace_back(key, prior); });
+        h.controller.addKeyValueObserver(
+            [this](const std::string& key, bool prior) { changes.emplace_back(key, prior); });
     }
 
     FakeDraggingInfo fromTable() {
@@ -37,16 +38,11 @@ TEST(Dragging, RowMoveInsertsTheSelectedBlockAtTheDropGap) {
         IndexSet selectedAfter;
     };
     const std::vector<Case> moves = {
-        {{1}, 0, {"Q", "P", "R", "S"}, {0}},
-        {{1}, 1, {"P", "Q", "R", "S"}, {1}},
-        {{1}, 2, {"P", "Q", "R", "S"}, {1}},
-        {{1}, 3, {"P", "R", "Q", "S"}, {2}},
-        {{1}, 4, {"P", "R", "S", "Q"}, {3}},
-        {{0, 2}, 4, {"Q", "S", "P", "R"}, {2, 3}},
-        {{3}, 4, {"P", "Q", "R", "S"}, {3}},
-        {{1, 3}, 1, {"P", "Q", "S", "R"}, {1, 2}},
-        {{0, 2}, 0, {"P", "R", "Q", "S"}, {0, 1}},
-        {{3}, 0, {"S", "P", "Q", "R"}, {0}},
+        {{1}, 0, {"Q", "P", "R", "S"}, {0}},       {{1}, 1, {"P", "Q", "R", "S"}, {1}},
+        {{1}, 2, {"P", "Q", "R", "S"}, {1}},       {{1}, 3, {"P", "R", "Q", "S"}, {2}},
+        {{1}, 4, {"P", "R", "S", "Q"}, {3}},       {{0, 2}, 4, {"Q", "S", "P", "R"}, {2, 3}},
+        {{3}, 4, {"P", "Q", "R", "S"}, {3}},       {{1, 3}, 1, {"P", "Q", "S", "R"}, {1, 2}},
+        {{0, 2}, 0, {"P", "R", "Q", "S"}, {0, 1}}, {{3}, 0, {"S", "P", "Q", "R"}, {0}},
     };
     for (const Case& c : moves) {
         SCOPED_TRACE(testing::Message() << "drop above " << c.row << ", first selected " << *c.selected.begin());
@@ -162,7 +158,8 @@ TEST(Dragging, RowPayloadCarriesTheDraggedEntriesAsTheyStand) {
     const auto& list = f.h.controller.pdfsList();
     EXPECT_EQ(pasteboard.data["MultiplePDFContent"],
               "[{\"path\":\"" + list[0].path + "\",\"filename\":\"P\",\"pagecount\":1,\"outlinecount\":0}," +
-                  "{\"path\":\"" + list[2].path + "\",\"filename\":\"Say \\\"hi\\\"\",\"pagecount\":1,\"outlinecount\":0}]");
+                  "{\"path\":\"" + list[2].path +
+                  "\",\"filename\":\"Say \\\"hi\\\"\",\"pagecount\":1,\"outlinecount\":0}]");
 }
 
 }  // namespace

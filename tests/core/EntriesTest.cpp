@@ -35,8 +35,9 @@ TEST(Entries, EntryHoldsNamePagesAndOutlineCount) {
     std::string none = makePdf(dir, "no.outline.pdf", 2);
     std::string emptyRoot = makePdf(dir, "empty-root.pdf", 1);
     touchOutlineRoot(emptyRoot);
-    std::string five = makePdf(dir, "five.pdf", 4,
-                               {item("A", 0, 72, 700, {item("A1", 1), item("A2", 2)}), item("B", 3, 72, 700, {item("B1", 3)})});
+    std::string five =
+        makePdf(dir, "five.pdf", 4,
+                {item("A", 0, 72, 700, {item("A1", 1), item("A2", 2)}), item("B", 3, 72, 700, {item("B1", 3)})});
     Harness h(dir.path());
     for (const auto& path : {none, emptyRoot, five, five}) {
         h.add(path);

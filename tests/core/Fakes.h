@@ -368,11 +368,13 @@ class FakeTaskRunner : public TaskRunner {
 // A controller wired to a full set of fakes, its outlets set as the main interface would.
 struct Harness {
     explicit Harness(std::string temporaryDirectory = "/tmp", bool launch = true)
-        : workspace(journal), system(journal, std::move(temporaryDirectory)), window(journal), panel(journal),
-          controller(DesktopServices{
-              defaults, NotificationCenter::defaultCenter(), workspace, system,
-              [this] { return std::make_unique<FakeOpenPanel>(openScript); },
-              [this] { return std::make_unique<FakeSavePanel>(saveScript); }, &runner}) {
+        : workspace(journal),
+          system(journal, std::move(temporaryDirectory)),
+          window(journal),
+          panel(journal),
+          controller(DesktopServices{defaults, NotificationCenter::defaultCenter(), workspace, system,
+                                     [this] { return std::make_unique<FakeOpenPanel>(openScript); },
+                                     [this] { return std::make_unique<FakeSavePanel>(saveScript); }, &runner}) {
         table.rowCount = [this] { return controller.numberOfRowsInTableView(); };
         table.journal = &journal;
         defaults.journal = &journal;

@@ -68,11 +68,13 @@ TEST(PageSelection, BookmarksFollowThePagesKept) {
          "Part I -> page 0 (72, 700)\n  One -> page 1 (72, 700)\n  Two -> page 2 (72, 700)\n"
          "    Two.a -> page 3 (72, 700)\nPart II -> page 4 (72, 700)\n  Three -> page 5 (72, 700)\n"},
         // Part I's page is left out: it shows One's page whole, the first kept below it.
-        {"2-6", "Part I -> page 0 /Fit\n  One -> page 0 (72, 700)\n  Two -> page 1 (72, 700)\n"
-                "    Two.a -> page 2 (72, 700)\nPart II -> page 3 (72, 700)\n  Three -> page 4 (72, 700)\n"},
+        {"2-6",
+         "Part I -> page 0 /Fit\n  One -> page 0 (72, 700)\n  Two -> page 1 (72, 700)\n"
+         "    Two.a -> page 2 (72, 700)\nPart II -> page 3 (72, 700)\n  Three -> page 4 (72, 700)\n"},
         // Two and all below it left out: gone; backwards and repeated pages lead to their first place.
-        {"6,5,2,1,2", "Part I -> page 3 (72, 700)\n  One -> page 2 (72, 700)\nPart II -> page 1 (72, 700)\n"
-                      "  Three -> page 0 (72, 700)\n"},
+        {"6,5,2,1,2",
+         "Part I -> page 3 (72, 700)\n  One -> page 2 (72, 700)\nPart II -> page 1 (72, 700)\n"
+         "  Three -> page 0 (72, 700)\n"},
         // Nothing of Part I kept: it goes; Part II stays with Three.
         {"5-6", "Part II -> page 0 (72, 700)\n  Three -> page 1 (72, 700)\n"},
         // Part II's own page gone, its only child kept.

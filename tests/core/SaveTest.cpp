@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -155,8 +154,8 @@ TEST_F(SaveFixture, ProgressFollowsThePagesAsTheyAreWritten) {
     EXPECT_EQ(h.bar.maxValues, std::vector<double>{3});
     EXPECT_EQ(h.bar.values, (std::vector<double>{0, 0, 1, 2}));
     EXPECT_EQ(h.bar.displays, 3);
-    EXPECT_EQ(h.journal, (std::vector<std::string>{"write " + path, "begin sheet", "end sheet", "close panel",
-                                                   "open " + path}));
+    EXPECT_EQ(h.journal,
+              (std::vector<std::string>{"write " + path, "begin sheet", "end sheet", "close panel", "open " + path}));
     EXPECT_FALSE(h.panel.visible);
 
     h.add(first);
@@ -168,7 +167,8 @@ TEST_F(SaveFixture, ProgressFollowsThePagesAsTheyAreWritten) {
 
     h.controller.documentEndPageWrite({PDFDocumentDidEndPageWriteNotification, nullptr, {}});
     EXPECT_EQ(h.bar.current, 0);
-    h.controller.documentEndPageWrite({PDFDocumentDidEndPageWriteNotification, nullptr, {{"PDFDocumentPageIndex", 16777217}}});
+    h.controller.documentEndPageWrite(
+        {PDFDocumentDidEndPageWriteNotification, nullptr, {{"PDFDocumentPageIndex", 16777217}}});
     EXPECT_EQ(h.bar.current, 16777216) << "read as a single-precision number";
 }
 
@@ -193,7 +193,8 @@ TEST_F(SaveFixture, CancelLeavesTheTargetAsItWas) {
         h.controller.writeCombinedPDF(path);
         EXPECT_EQ(h.controller.lastCombineOutcome()->status, CombineOutcome::Status::cancelled);
         EXPECT_EQ(readTextFile(path), "the old file");
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3) << "no temporary file";
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3)
+            << "no temporary file";
         EXPECT_FALSE(h.panel.visible);
         EXPECT_TRUE(h.workspace.opened.empty());
         EXPECT_TRUE(h.window.alerts.empty());

@@ -44,15 +44,16 @@ std::vector<TocEntry> entries(std::initializer_list<std::pair<const char*, uint6
 
 TEST(Flattening, WalksDepthFirstWithLevelsPagesAndPoints) {
     TempDir dir;
-    std::string path = makePdf(dir, "tree.pdf", 5,
-                               {item("A", 0, 10, 20, {item("A1", 1, 30, 40, {item("A1a", 2, 50, 60)}), item("", 3)}),
-                                item("B", 4, 0, 792)});
+    std::string path = makePdf(
+        dir, "tree.pdf", 5,
+        {item("A", 0, 10, 20, {item("A1", 1, 30, 40, {item("A1a", 2, 50, 60)}), item("", 3)}), item("B", 4, 0, 792)});
     std::string rootTitle = "Root label";
     touchOutlineRoot(path, &rootTitle);
     auto document = PDFDocument::initWithURL(path);
     ASSERT_TRUE(document);
     std::vector<TocEntry> expected = {
-        {1, 0, {10, 20}, "A"}, {2, 1, {30, 40}, "A1"}, {3, 2, {50, 60}, "A1a"}, {2, 3, {72, 700}, ""}, {1, 4, {0, 792}, "B"},
+        {1, 0, {10, 20}, "A"}, {2, 1, {30, 40}, "A1"}, {3, 2, {50, 60}, "A1a"},
+        {2, 3, {72, 700}, ""}, {1, 4, {0, 792}, "B"},
     };
     EXPECT_EQ(arrayFromOutline(*document), expected);
 }
@@ -116,7 +117,8 @@ TEST(Flattening, DeepAndLoopingOutlinesAreWalkedToTheEnd) {
     }
     std::vector<TocEntry> looped;
     addOutlineChildren(document, a, looped, 1);
-    EXPECT_EQ(looped, (std::vector<TocEntry>{{1, NSNotFound, {}, "A"}, {2, NSNotFound, {}, "B"}, {3, NSNotFound, {}, ""}}))
+    EXPECT_EQ(looped,
+              (std::vector<TocEntry>{{1, NSNotFound, {}, "A"}, {2, NSNotFound, {}, "B"}, {3, NSNotFound, {}, ""}}))
         << "the root, reached from b, is an item of its own here";
     document.setOutlineRoot(root);
     EXPECT_EQ(arrayFromOutline(document), (std::vector<TocEntry>{{1, NSNotFound, {}, "A"}, {2, NSNotFound, {}, "B"}}));
@@ -174,8 +176,8 @@ TEST(Rebuilding, DestinationsMoveByTheOffsetOrFallBackToTheFilesFirstPage) {
     EXPECT_EQ(pageTopPoint(document->pageAtIndex(1)), (PDFPoint{10, 820}));
     EXPECT_EQ(pageTopPoint(PDFPage()), (PDFPoint{0, 0}));
 
-    std::vector<TocEntry> list = {{1, 2, {50, 60}, "inside"}, {1, 3, {50, 60}, "past the end"},
-                                  {1, NSNotFound, {}, "no page"}};
+    std::vector<TocEntry> list = {
+        {1, 2, {50, 60}, "inside"}, {1, 3, {50, 60}, "past the end"}, {1, NSNotFound, {}, "no page"}};
     auto buckets = outlineArrayFromArray(*document, &list, 10);
     ASSERT_EQ(buckets[1].size(), 3u);
     const auto& inside = buckets[1][0]->destination();

@@ -74,8 +74,8 @@ TEST(Table, RenamingLogsReplacesTheEntryAndKeepsOrderAndSelection) {
         EXPECT_EQ(h.controller.pdfsList()[0].filename, "first");
     }
     EXPECT_EQ(h.system.beeps, 2);
-    EXPECT_EQ(h.system.logLines, (std::vector<std::string>{"PDF filename changed to: Chapter One",
-                                                           "PDF filename changed to: same"}));
+    EXPECT_EQ(h.system.logLines,
+              (std::vector<std::string>{"PDF filename changed to: Chapter One", "PDF filename changed to: same"}));
 }
 
 }  // namespace

@@ -137,8 +137,7 @@ TEST(PDFDocumentLinks, SourcesLetGoEarlyLinkAsThoseKeptToTheEnd) {
     TempDir dir;
     writeLinkFile(dir.file("a.pdf"));
     writeClashingFile(dir.file("b.pdf"));
-    const std::vector<std::string> paths = {dir.file("b.pdf"), dir.file("a.pdf"), dir.file("b.pdf"),
-                                            dir.file("a.pdf")};
+    const std::vector<std::string> paths = {dir.file("b.pdf"), dir.file("a.pdf"), dir.file("b.pdf"), dir.file("a.pdf")};
     ASSERT_TRUE(combineFiles(paths, dir.file("dropped.pdf")));
 
     auto combined = PDFDocument::init();
@@ -213,13 +212,12 @@ TEST(PDFDocumentLinks, PagesInsertedInAnyOrderLinkToWhereTheirTargetsLanded) {
     writeBytes(dir.file("first.pdf"), *bytes);
     EXPECT_EQ(pageObjectCount(dir.file("first.pdf")), 1u);
     EXPECT_EQ(nameLines(dir.file("first.pdf")), Lines{});
-    EXPECT_EQ(linkLines(dir.file("first.pdf")),
-              (Lines{
-                  "0.0 -> uri https://example.org/ + goto unresolved null",
-                  "0.1 -> uri https://example.org/",
-                  "0.2 -> nothing",
-                  "0.3 -> GoToR [ 0 /Fit ]",
-              }));
+    EXPECT_EQ(linkLines(dir.file("first.pdf")), (Lines{
+                                                    "0.0 -> uri https://example.org/ + goto unresolved null",
+                                                    "0.1 -> uri https://example.org/",
+                                                    "0.2 -> nothing",
+                                                    "0.3 -> GoToR [ 0 /Fit ]",
+                                                }));
     // a's last page: its page number 2 counts a's pages, and a's page 2 is not here.
     ASSERT_TRUE(first->insertPage(a->pageAtIndex(3), 1));
     bytes = first->dataRepresentation();

@@ -35,8 +35,7 @@ void combine(const std::vector<CombineFile>& files, CombineSettings settings, co
 
 // The contents pages' text lines as a reader copies them, spaces squeezed, the title left out.
 std::vector<std::string> contentsText(const std::string& path, size_t pages) {
-    const CommandResult text =
-        runCommand({"pdftotext", "-layout", "-f", "1", "-l", std::to_string(pages), path, "-"});
+    const CommandResult text = runCommand({"pdftotext", "-layout", "-f", "1", "-l", std::to_string(pages), path, "-"});
     std::vector<std::string> lines;
     std::istringstream in(text.out);
     for (std::string line; std::getline(in, line);) {
@@ -72,8 +71,8 @@ TEST(ContentsPage, EachLineLeadsToThePageItShows) {
         char name[16];
         std::snprintf(name, sizeof name, "File %03d", i + 1);
         const int count = i % 3 + 1;
-        all.push_back({makePdf(dir, std::string(name) + ".pdf", count, {item("Start", 0), item("End", count - 1)}), name,
-                       static_cast<uint64_t>(count)});
+        all.push_back({makePdf(dir, std::string(name) + ".pdf", count, {item("Start", 0), item("End", count - 1)}),
+                       name, static_cast<uint64_t>(count)});
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.files) + " files");
@@ -124,13 +123,14 @@ TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
     TempDir dir;
     PdfBuilder russian;
     russian.addPages(3, {500, 700, 0, 0, 0, {}, ""});
-    russian.setOutline({item("Глава 1", 0, 72, 700, {item("Раздел 1.1", 1, 72, 600, {item("Deep", 2)})}),
-                        item("Глава 2", 2)});
+    russian.setOutline(
+        {item("Глава 1", 0, 72, 700, {item("Раздел 1.1", 1, 72, 600, {item("Deep", 2)})}), item("Глава 2", 2)});
     russian.write(dir.file("ru.pdf"));
     PdfBuilder chinese;
     chinese.addPages(2).setOutline({item("第一章", 1)}).addPageLabel(0, "<< /S /D /P (A-) >>");
     chinese.write(dir.file("zh.pdf"));
-    const std::vector<CombineFile> files = {{dir.file("ru.pdf"), "Руководство", 3}, {dir.file("zh.pdf"), "用户手册", 2}};
+    const std::vector<CombineFile> files = {{dir.file("ru.pdf"), "Руководство", 3},
+                                            {dir.file("zh.pdf"), "用户手册", 2}};
 
     struct Case {
         int depth;
@@ -140,8 +140,12 @@ TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
     };
     const Case cases[] = {
         {0, false, {"Руководство 1", "用户手册 A-1"}, "Contents 1 1 2 3 A-1 A-2"},
-        {1, false, {"Руководство 1", "Глава 1 1", "Глава 2 3", "用户手册 A-1", "第一章 A-2"}, "Contents 1 1 2 3 A-1 A-2"},
-        {-1, true,
+        {1,
+         false,
+         {"Руководство 1", "Глава 1 1", "Глава 2 3", "用户手册 A-1", "第一章 A-2"},
+         "Contents 1 1 2 3 A-1 A-2"},
+        {-1,
+         true,
          {"Руководство 1", "Глава 1 1", "Раздел 1.1 2", "Deep 3", "Глава 2 3", "用户手册 A-1", "第一章 A-2"},
          "Contents 1 Contents 2 1 2 3 4 A-1 A-2"},
     };

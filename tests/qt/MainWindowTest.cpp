@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QAbstractButton>
+#include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>

@@ -23,9 +23,7 @@ const QString corpus = QStringLiteral(TOMEFUSE_CORPUS_DIR "/qpdf/");
 
 bool eventually(const std::function<bool()>& condition, int ms = 15000) { return QTest::qWaitFor(condition, ms); }
 
-ThumbnailKey pageKey(const PreviewPane& pane, int page) {
-    return {pane.source()->path, page, pane.pages()->box()};
-}
+ThumbnailKey pageKey(const PreviewPane& pane, int page) { return {pane.source()->path, page, pane.pages()->box()}; }
 
 // A pane on its own, shown, over its own workers.
 struct PaneHarness {
@@ -59,25 +57,69 @@ TEST(PreviewPane, ShowsPagesBookmarksOrWhyAFileDoesNotOpen) {
         int bookmarkCount = 0;
         bool outlineFails = false;
     } cases[] = {
-        {"readable, two pages left out", QString::fromStdString(dir.file("labelled.pdf")), {}, QSet<int>{0, 2, 3, 4},
-         PreviewPane::State::Pages, {}, 6,
-         {{0, "Preface", 0}, {0, "Body", 2}, {1, "Section", 4}}, "i", 3},
-        {"not a PDF", QString::fromStdString(dir.file("notes.pdf")), {}, {}, PreviewPane::State::Unreadable,
-         "is not a PDF file, or is damaged", 0, {}, {}},
-        {"missing", QString::fromStdString(dir.file("gone.pdf")), {}, {}, PreviewPane::State::Unreadable,
-         "cannot be found", 0, {}, {}},
+        {"readable, two pages left out",
+         QString::fromStdString(dir.file("labelled.pdf")),
+         {},
+         QSet<int>{0, 2, 3, 4},
+         PreviewPane::State::Pages,
+         {},
+         6,
+         {{0, "Preface", 0}, {0, "Body", 2}, {1, "Section", 4}},
+         "i",
+         3},
+        {"not a PDF",
+         QString::fromStdString(dir.file("notes.pdf")),
+         {},
+         {},
+         PreviewPane::State::Unreadable,
+         "is not a PDF file, or is damaged",
+         0,
+         {},
+         {}},
+        {"missing",
+         QString::fromStdString(dir.file("gone.pdf")),
+         {},
+         {},
+         PreviewPane::State::Unreadable,
+         "cannot be found",
+         0,
+         {},
+         {}},
         {"protected", corpus + "20-pages.pdf", {}, {}, PreviewPane::State::Unreadable, "needs a password", 0, {}, {}},
-        {"protected, wrong password", corpus + "20-pages.pdf", "nope", {}, PreviewPane::State::Unreadable,
-         "does not open with the password given", 0, {}, {}},
+        {"protected, wrong password",
+         corpus + "20-pages.pdf",
+         "nope",
+         {},
+         PreviewPane::State::Unreadable,
+         "does not open with the password given",
+         0,
+         {},
+         {}},
         {"protected, password given", corpus + "20-pages.pdf", "user", {}, PreviewPane::State::Pages, {}, 20, {}, "1"},
         {"empty user password", corpus + "V4-aes.pdf", {}, {}, PreviewPane::State::Pages, {}, 30, {}, {}, 11},
         // The reader recurses without end on this outline and its worker dies (under the sanitizers,
         // with a stack-overflow report of its own): the pages still show, the bookmarks do not.
-        {"outline that loops", corpus + "outlines-with-loop.pdf", {}, {}, PreviewPane::State::Pages, {}, 30, {}, {}, 0,
+        {"outline that loops",
+         corpus + "outlines-with-loop.pdf",
+         {},
+         {},
+         PreviewPane::State::Pages,
+         {},
+         30,
+         {},
+         {},
+         0,
          true},
         // The reader never finishes opening this one.
-        {"page tree that loops", corpus + "deep-pages.pdf", {}, {}, PreviewPane::State::Unreadable, "cannot be read",
-         0, {}, {}},
+        {"page tree that loops",
+         corpus + "deep-pages.pdf",
+         {},
+         {},
+         PreviewPane::State::Unreadable,
+         "cannot be read",
+         0,
+         {},
+         {}},
     };
 
     PaneHarness harness({32 << 20, 2000, 30000});
@@ -135,7 +177,8 @@ TEST(PreviewPane, ShowsPagesBookmarksOrWhyAFileDoesNotOpen) {
 
 TEST(PreviewPane, ABookmarkClickedScrollsTheGridToItsPage) {
     TempDir dir;
-    const std::string path = makePdf(dir, "long.pdf", 80, {item("Start", 0), item("Middle", 40, 72, 700, {item("Deep", 71)})});
+    const std::string path =
+        makePdf(dir, "long.pdf", 80, {item("Start", 0), item("Middle", 40, 72, 700, {item("Deep", 71)})});
     PaneHarness harness;
     PreviewPane& pane = harness.pane;
     pane.showSource({QString::fromStdString(path), {}, {}}, "long");
@@ -146,8 +189,7 @@ TEST(PreviewPane, ABookmarkClickedScrollsTheGridToItsPage) {
 
     const QModelIndex deep = pane.bookmarkModel()->index(0, 0, pane.bookmarkModel()->index(1, 0));
     ASSERT_EQ(deep.data().toString(), "Deep");
-    QTest::mouseClick(pane.bookmarks()->viewport(), Qt::LeftButton, {},
-                      pane.bookmarks()->visualRect(deep).center());
+    QTest::mouseClick(pane.bookmarks()->viewport(), Qt::LeftButton, {}, pane.bookmarks()->visualRect(deep).center());
     EXPECT_EQ(pane.grid()->currentIndex().row(), 71);
     EXPECT_TRUE(pane.grid()->pageVisible(71));
     EXPECT_FALSE(pane.grid()->pageVisible(0));
@@ -170,7 +212,9 @@ TEST(Thumbnails, AWorkerThatStallsIsReplacedAndTheRequestsSentBehindItAreAnswere
     thumbnails.open({stalls, {}, {}});
     thumbnails.wantFirstPage({a, {}, {}}, box);
     thumbnails.wantFirstPage({b, {}, {}}, box);
-    ASSERT_TRUE(eventually([&] { return thumbnails.cache().find({a, 0, box}) && thumbnails.cache().find({b, 0, box}); }));
+    ASSERT_TRUE(eventually([&] {
+        return thumbnails.cache().find({a, 0, box}) && thumbnails.cache().find({b, 0, box});
+    }));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], std::make_pair(stalls, preview::Failure::ReaderFailed));
     EXPECT_EQ(thumbnails.pageWorker().starts(), 2);

@@ -11,9 +11,9 @@
 
 #include "app/MainWindow.h"
 #include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/TaskRunner.h"
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
-#include "platform/desktop/TaskRunner.h"
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/QtUserDefaults.h"
 #include "support/PdfBuilder.h"

@@ -306,16 +306,20 @@ TEST(SingleInstance, TheSocketLivesOnlyInAFolderOfTheUsersOwn) {
         {"the session's runtime folder", true, nullptr, true},
         {"none: a folder made in the temporary folder", false, nullptr, true},
         {"none: our folder there, open to all", false,
-         [](const std::string& folder) { return ::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0777) == 0; },
+         [](const std::string& folder) {
+             return ::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0777) == 0;
+         },
          false},
         {"none: a link planted in its place", false,
          [](const std::string& folder) {
-             return ::mkdir((folder + ".real").c_str(), 0700) == 0 && ::symlink((folder + ".real").c_str(), folder.c_str()) == 0;
+             return ::mkdir((folder + ".real").c_str(), 0700) == 0 &&
+                    ::symlink((folder + ".real").c_str(), folder.c_str()) == 0;
          },
          false},
         {"none: the name taken by another user", false,
          [](const std::string& folder) {
-             return ::geteuid() == 0 && ::mkdir(folder.c_str(), 0700) == 0 && ::chown(folder.c_str(), 65534, 65534) == 0;
+             return ::geteuid() == 0 && ::mkdir(folder.c_str(), 0700) == 0 &&
+                    ::chown(folder.c_str(), 65534, 65534) == 0;
          },
          false},
     };

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-
 #include <QAbstractItemModelTester>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 
 #include "QtTestSupport.h"

@@ -1,7 +1,6 @@
 #include "support/Fixtures.h"
 
 #include <cstdio>
-
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFWriter.hh>
 

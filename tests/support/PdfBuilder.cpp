@@ -4,14 +4,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
-#include <stdexcept>
-
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <regex>
+#include <stdexcept>
 
 namespace tomefuse::test {
 

@@ -1,18 +1,17 @@
 #include "support/PdfDump.h"
 
-#include "support/Command.h"
-
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <regex>
-#include <set>
-#include <sstream>
-
 #include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "support/Command.h"
 
 namespace tomefuse::test {
 
@@ -129,7 +128,8 @@ std::vector<std::string> pageContents(const std::string& path) {
 
 std::string qpdfCheckProblems(const std::string& path) {
     const CommandResult check = runCommand({"qpdf", "--check", path});
-    const bool clean = check.status == 0 && check.out.find("No syntax or stream encoding errors found") != std::string::npos;
+    const bool clean =
+        check.status == 0 && check.out.find("No syntax or stream encoding errors found") != std::string::npos;
     return clean ? std::string() : check.out + check.err;
 }
 

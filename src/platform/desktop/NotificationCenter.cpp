@@ -27,7 +27,8 @@ void NotificationCenter::postNotification(const Notification& notification) {
         }
     }
     for (uint64_t id : matching) {
-        auto it = std::find_if(observations_.begin(), observations_.end(), [id](const Observation& o) { return o.id == id; });
+        auto it =
+            std::find_if(observations_.begin(), observations_.end(), [id](const Observation& o) { return o.id == id; });
         if (it == observations_.end()) {
             continue;
         }

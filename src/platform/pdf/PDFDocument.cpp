@@ -85,8 +85,8 @@ std::shared_ptr<QPDF> newQPDF() {
 namespace {
 
 using pdf_detail::DocumentData;
-using pdf_detail::ParsedFile;
 using pdf_detail::PageSlot;
+using pdf_detail::ParsedFile;
 
 // The file's header version ("1.7") and extension level. (QPDF::getVersionAsPDFVersion compiles a
 // std::regex on every call, which costs a millisecond per source.)
@@ -301,7 +301,9 @@ uint64_t PDFDocument::indexForPage(const PDFPage& page) const {
     return impl_->data->indexOfSlot(page.impl_->id);
 }
 
-bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) { return insertPage(page, index, PDFPageAdditions{}); }
+bool PDFDocument::insertPage(const PDFPage& page, uint64_t index) {
+    return insertPage(page, index, PDFPageAdditions{});
+}
 
 bool PDFDocument::insertPage(const PDFPage& page, uint64_t index, const PDFPageAdditions& additions) {
     auto& data = *impl_->data;
@@ -387,9 +389,12 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         // Links lead to pages already written: their numbers are known.
         std::optional<pdf_detail::PageExtras> extras;
         if (additions) {
-            extras = pdf_detail::extrasFor(*additions, [&slots](uint64_t target) {
-                return target < slots.size() && slots[target].written ? slots[target].written->number : 0;
-            }, [this](const PDFPage& page) { return indexForPage(page); });
+            extras = pdf_detail::extrasFor(
+                *additions,
+                [&slots](uint64_t target) {
+                    return target < slots.size() && slots[target].written ? slots[target].written->number : 0;
+                },
+                [this](const PDFPage& page) { return indexForPage(page); });
         }
         for (size_t i = 0; i < pages.size(); ++i) {
             auto written = std::make_shared<pdf_detail::WrittenPage>(
@@ -447,8 +452,9 @@ void PDFDocument::beginWriting(uint64_t expectedPageCount) {
         return;
     }
     data.streaming->begun = true;
-    post(data,
-         {PDFDocumentDidBeginWriteNotification, this, {{PDFDocumentPageCountKey, static_cast<double>(expectedPageCount)}}});
+    post(data, {PDFDocumentDidBeginWriteNotification,
+                this,
+                {{PDFDocumentPageCountKey, static_cast<double>(expectedPageCount)}}});
 }
 
 bool PDFDocument::finishWriting() {
@@ -557,9 +563,10 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
         for (size_t i = 0; i < slots.size(); ++i) {
             std::optional<pdf_detail::PageExtras> extras;
             if (slots[i].additions) {
-                extras = pdf_detail::extrasFor(*slots[i].additions, [&reserved](uint64_t target) {
-                    return target < reserved.size() ? reserved[target].second : 0;
-                }, [this](const PDFPage& page) { return indexForPage(page); });
+                extras = pdf_detail::extrasFor(
+                    *slots[i].additions,
+                    [&reserved](uint64_t target) { return target < reserved.size() ? reserved[target].second : 0; },
+                    [this](const PDFPage& page) { return indexForPage(page); });
             }
             written.push_back(
                 reserved[i].first->writePage(slots[i].object, reserved[i].second, extras ? &*extras : nullptr));

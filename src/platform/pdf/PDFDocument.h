@@ -33,13 +33,13 @@ struct Notification;
 // Why a file did not open as a PDF document.
 enum class PDFOpenFailure {
     none,
-    missing,           // no such file
-    notAFile,          // a folder, a device, a pipe
+    missing,   // no such file
+    notAFile,  // a folder, a device, a pipe
     permissionDenied,
     notAPDF,
-    damaged,           // a PDF damaged beyond repair
-    needsPassword,     // protected, and no password or a wrong one given
-    outOfMemory,       // not enough memory to read it
+    damaged,        // a PDF damaged beyond repair
+    needsPassword,  // protected, and no password or a wrong one given
+    outOfMemory,    // not enough memory to read it
 };
 
 // What the list shows of a file: its pages and bookmarks, or why it cannot be read.
@@ -54,8 +54,8 @@ enum class PDFInsertResult {
     inserted,
     sourceDamaged,  // the source could not be read in full (changed, truncated, damaged)
     cancelled,
-    writeFailed,    // the output could not be written
-    refused,        // nothing to insert: no such page, or a page that cannot be copied again
+    writeFailed,  // the output could not be written
+    refused,      // nothing to insert: no such page, or a page that cannot be copied again
 };
 
 // A document written to a file as it is assembled (see initWritingToFile).

@@ -251,7 +251,7 @@ namespace tomefuse {
 // while its file is held; a page written by a document written as it is assembled keeps only
 // what the writing left.
 struct PDFPage::Impl {
-    std::shared_ptr<pdf_detail::DocumentData> doc;     // declared first: destroyed after the handle
+    std::shared_ptr<pdf_detail::DocumentData> doc;  // declared first: destroyed after the handle
     uint64_t id = 0;
     std::shared_ptr<pdf_detail::ParsedFile> origin;  // the parse object lives in
     QPDFObjectHandle object;
@@ -264,7 +264,7 @@ struct PDFAction::Impl {
 
 struct PDFDocument::Impl {
     std::shared_ptr<pdf_detail::DocumentData> data;
-    bool outlineLoaded = false;    // outline holds what the file has, or what was set
+    bool outlineLoaded = false;  // outline holds what the file has, or what was set
     std::shared_ptr<PDFOutline> outline;
     std::string lastError;
     std::string lastRepair;

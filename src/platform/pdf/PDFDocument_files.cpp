@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <cstring>
 #include <list>
-#include <utility>
 #include <mutex>
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -60,8 +60,8 @@ int openRegularFile(const std::string& path, struct stat& info, PDFOpenFailure& 
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         failure = errno == EACCES || errno == EPERM ? PDFOpenFailure::permissionDenied
-                  : errno == EISDIR               ? PDFOpenFailure::notAFile
-                                                  : PDFOpenFailure::missing;
+                  : errno == EISDIR                 ? PDFOpenFailure::notAFile
+                                                    : PDFOpenFailure::missing;
         return -1;
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -99,8 +99,7 @@ bool readFully(int fd, unsigned char* into, size_t expected) {
 }  // namespace
 
 FileIdentity FileIdentity::of(const struct stat& info) {
-    return FileIdentity{static_cast<uint64_t>(info.st_dev),
-                        static_cast<uint64_t>(info.st_ino),
+    return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
                         static_cast<int64_t>(info.st_size),
                         static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
                         static_cast<int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
@@ -137,10 +136,7 @@ std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<Fi
 }
 
 FileSource::FileSource(std::string path, int fd, const struct stat& info)
-    : path_(std::move(path)),
-      fd_(fd),
-      identity_(FileIdentity::of(info)),
-      size_(info.st_size) {}
+    : path_(std::move(path)), fd_(fd), identity_(FileIdentity::of(info)), size_(info.st_size) {}
 
 FileSource::~FileSource() {
     if (fd_ >= 0) {
@@ -236,10 +232,17 @@ size_t FileSource::read(char* buffer, size_t length) {
 
 void FileSource::seek(qpdf_offset_t offset, int whence) {
     switch (whence) {
-        case SEEK_SET: position_ = offset; break;
-        case SEEK_END: position_ = size_ + offset; break;
-        case SEEK_CUR: position_ += offset; break;
-        default: throw std::logic_error("FileSource::seek: bad whence");
+        case SEEK_SET:
+            position_ = offset;
+            break;
+        case SEEK_END:
+            position_ = size_ + offset;
+            break;
+        case SEEK_CUR:
+            position_ += offset;
+            break;
+        default:
+            throw std::logic_error("FileSource::seek: bad whence");
     }
     if (position_ < 0) {
         throw std::runtime_error(path_ + ": seek before the start of the file");

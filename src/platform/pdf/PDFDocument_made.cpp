@@ -17,19 +17,25 @@ namespace {
 
 std::string styleName(PDFPageLabel::Style style) {
     switch (style) {
-        case PDFPageLabel::Style::decimal: return "/D";
-        case PDFPageLabel::Style::upperRoman: return "/R";
-        case PDFPageLabel::Style::lowerRoman: return "/r";
-        case PDFPageLabel::Style::upperLetters: return "/A";
-        case PDFPageLabel::Style::lowerLetters: return "/a";
-        case PDFPageLabel::Style::none: break;
+        case PDFPageLabel::Style::decimal:
+            return "/D";
+        case PDFPageLabel::Style::upperRoman:
+            return "/R";
+        case PDFPageLabel::Style::lowerRoman:
+            return "/r";
+        case PDFPageLabel::Style::upperLetters:
+            return "/A";
+        case PDFPageLabel::Style::lowerLetters:
+            return "/a";
+        case PDFPageLabel::Style::none:
+            break;
     }
     return {};
 }
 
 std::string rectangleText(const PDFRect& r) {
-    return "[" + pdfNumber(r.x) + " " + pdfNumber(r.y) + " " + pdfNumber(r.x + r.width) + " " + pdfNumber(r.y + r.height) +
-           "]";
+    return "[" + pdfNumber(r.x) + " " + pdfNumber(r.y) + " " + pdfNumber(r.x + r.width) + " " +
+           pdfNumber(r.y + r.height) + "]";
 }
 
 }  // namespace

@@ -115,7 +115,9 @@ int rotationOf(QPDFObjectHandle page) {
     }
 }
 
-PageGeometry geometryOf(QPDFObjectHandle page) { return PageGeometry{mediaBoxOf(page), cropBoxOf(page), rotationOf(page)}; }
+PageGeometry geometryOf(QPDFObjectHandle page) {
+    return PageGeometry{mediaBoxOf(page), cropBoxOf(page), rotationOf(page)};
+}
 
 }  // namespace pdf_detail
 

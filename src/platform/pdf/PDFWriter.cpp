@@ -36,24 +36,35 @@ std::string fingerprint(const std::string& bytes) {
 std::string reference(int number) { return number > 0 ? std::to_string(number) + " 0 R" : std::string("null"); }
 
 // A text string's bytes as a reader expects them: PDFDocEncoding where it suffices, else UTF-16BE.
-std::string textStringBytes(const std::string& utf8) { return QPDFObjectHandle::newUnicodeString(utf8).getStringValue(); }
+std::string textStringBytes(const std::string& utf8) {
+    return QPDFObjectHandle::newUnicodeString(utf8).getStringValue();
+}
 
 }  // namespace
 
 std::string pdfViewText(const PDFDestinationView& view) {
     using Fit = PDFDestinationView::Fit;
-    auto number = [](const std::optional<double>& value) { return value ? " " + pdfNumber(*value) : std::string(" null"); };
+    auto number = [](const std::optional<double>& value) {
+        return value ? " " + pdfNumber(*value) : std::string(" null");
+    };
     switch (view.fit) {
-        case Fit::fit: return "/Fit";
-        case Fit::fitB: return "/FitB";
-        case Fit::fitH: return "/FitH" + number(view.top);
-        case Fit::fitBH: return "/FitBH" + number(view.top);
-        case Fit::fitV: return "/FitV" + number(view.left);
-        case Fit::fitBV: return "/FitBV" + number(view.left);
+        case Fit::fit:
+            return "/Fit";
+        case Fit::fitB:
+            return "/FitB";
+        case Fit::fitH:
+            return "/FitH" + number(view.top);
+        case Fit::fitBH:
+            return "/FitBH" + number(view.top);
+        case Fit::fitV:
+            return "/FitV" + number(view.left);
+        case Fit::fitBV:
+            return "/FitBV" + number(view.left);
         case Fit::fitR:
             return "/FitR " + pdfNumber(view.left.value_or(0)) + " " + pdfNumber(view.bottom.value_or(0)) + " " +
                    pdfNumber(view.right.value_or(0)) + " " + pdfNumber(view.top.value_or(0));
-        case Fit::xyz: break;
+        case Fit::xyz:
+            break;
     }
     return "/XYZ" + number(view.left) + number(view.top) + number(view.zoom);
 }
@@ -333,7 +344,8 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
                 text += "/A " + directObjectText(action->impl().object);
             }
             if (const auto& color = node.style().color) {
-                text += "/C[" + pdfNumber((*color)[0]) + " " + pdfNumber((*color)[1]) + " " + pdfNumber((*color)[2]) + "]";
+                text +=
+                    "/C[" + pdfNumber((*color)[0]) + " " + pdfNumber((*color)[1]) + " " + pdfNumber((*color)[2]) + "]";
             }
             if (node.style().flags != 0) {
                 text += "/F " + std::to_string(node.style().flags);
@@ -362,8 +374,9 @@ void Writer::writeNames(std::string& catalogEntries) {
     // Keys in the order of their bytes as written, as a name tree requires; a later duplicate
     // key is left out.
     std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes < b.bytes; });
-    sorted.erase(std::unique(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes == b.bytes; }),
-                 sorted.end());
+    sorted.erase(
+        std::unique(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes == b.bytes; }),
+        sorted.end());
     auto key = [](const std::string& bytes) { return QPDFObjectHandle::newString(bytes).unparse(); };
 
     struct Node {
@@ -439,7 +452,7 @@ namespace {
 
 std::string roman(long long number, bool upper) {
     static const std::pair<int, const char*> digits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
-                                                         {90, "xc"},  {50, "l"},   {40, "xl"},  {10, "x"},   {9, "ix"},
+                                                         {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
                                                          {5, "v"},    {4, "iv"},   {1, "i"}};
     std::string text;
     // Readers write thousands as a run of m's; a label that long helps nobody.

@@ -200,8 +200,8 @@ class Writer {
     struct Catalog {
         std::vector<const WrittenPage*> pages;  // in order
         const PDFOutline* outline = nullptr;
-        std::function<uint64_t(const PDFPage&)> indexOf;  // of outline destinations
-        std::map<std::string, std::string> info;           // /Info entries, already as PDF text
+        std::function<uint64_t(const PDFPage&)> indexOf;    // of outline destinations
+        std::map<std::string, std::string> info;            // /Info entries, already as PDF text
         const PDFDocumentAttributes* attributes = nullptr;  // also in /Info, and as XMP metadata
     };
     // Writes what ties the pages together, the cross-reference table and the trailer.
@@ -218,7 +218,9 @@ class Writer {
     int pagesRoot() const { return pagesRoot_; }
     // Names and fields the sources offer, as they lead here; fields renamed when taken.
     std::string uniqueNameKey(const std::string& key, size_t ordinal);
-    void addName(std::string key, std::string destinationText) { names_.emplace_back(std::move(key), std::move(destinationText)); }
+    void addName(std::string key, std::string destinationText) {
+        names_.emplace_back(std::move(key), std::move(destinationText));
+    }
     std::string uniqueFieldName(const std::string& name);
     void addField(int number) { fields_.push_back(number); }
     // The form's shared parts; the first file to give one keeps it.
@@ -270,8 +272,8 @@ struct Streaming {
 };
 
 // PDF syntax for values made here.
-std::string pdfName(const std::string& canonical);       // "/A#20B" from "/A B"
-std::string pdfString(const std::string& utf8);           // a text string: PDFDocEncoding or UTF-16BE
+std::string pdfName(const std::string& canonical);  // "/A#20B" from "/A B"
+std::string pdfString(const std::string& utf8);     // a text string: PDFDocEncoding or UTF-16BE
 std::string pdfNumber(double value);
 // The view part of an explicit destination, after the page: "/XYZ 72 700 null".
 std::string pdfViewText(const PDFDestinationView& view);

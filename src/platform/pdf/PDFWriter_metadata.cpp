@@ -44,11 +44,20 @@ std::string xmlText(const std::string& text) {
     std::string out;
     for (const char c : cleanText(text)) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -56,7 +65,8 @@ std::string xmlText(const std::string& text) {
 
 std::string trimmed(const std::string& text) {
     const auto begin = text.find_first_not_of(" \t\r\n");
-    return begin == std::string::npos ? std::string() : text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
+    return begin == std::string::npos ? std::string()
+                                      : text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
 }
 
 bool anyAttribute(const PDFDocumentAttributes& a) {
@@ -143,8 +153,8 @@ void Writer::writeAttributes(const Catalog& catalog, std::string& catalogEntries
     // Uncompressed, so that tools that do not read PDF streams can still find it.
     const std::string packet = xmpPacket(attributes, producer);
     const int number = reserve();
-    writeObject(number, "<</Type/Metadata/Subtype/XML/Length " + std::to_string(packet.size()) + ">>stream\n" +
-                            packet + "\nendstream");
+    writeObject(number, "<</Type/Metadata/Subtype/XML/Length " + std::to_string(packet.size()) + ">>stream\n" + packet +
+                            "\nendstream");
     catalogEntries += "/Metadata " + std::to_string(number) + " 0 R";
     if (!attributes.title.empty()) {
         catalogEntries += "/ViewerPreferences<</DisplayDocTitle true>>";

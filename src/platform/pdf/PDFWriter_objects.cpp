@@ -5,12 +5,11 @@
 // where they led whatever the output's names become; a link to a page of its file that is not
 // in the output is removed. Stream bytes are copied as they are, never decoded.
 
+#include <algorithm>
+#include <exception>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDFExc.hh>
-
-#include <algorithm>
-#include <exception>
 
 #include "platform/pdf/PDFWriter.h"
 
@@ -120,11 +119,21 @@ class ObjectSerializer {
             return;
         }
         switch (object.getTypeCode()) {
-            case ::ot_boolean: out_ += object.getBoolValue() ? "true" : "false"; break;
-            case ::ot_integer: appendNumber(out_, object.getIntValue()); break;
-            case ::ot_real: out_ += object.getRealValue(); break;
-            case ::ot_string: out_ += object.unparse(); break;
-            case ::ot_name: out_ += pdfName(object.getName()); break;
+            case ::ot_boolean:
+                out_ += object.getBoolValue() ? "true" : "false";
+                break;
+            case ::ot_integer:
+                appendNumber(out_, object.getIntValue());
+                break;
+            case ::ot_real:
+                out_ += object.getRealValue();
+                break;
+            case ::ot_string:
+                out_ += object.unparse();
+                break;
+            case ::ot_name:
+                out_ += pdfName(object.getName());
+                break;
             case ::ot_array: {
                 out_ += '[';
                 const int n = object.getArrayNItems();
@@ -137,10 +146,16 @@ class ObjectSerializer {
                 out_ += ']';
                 break;
             }
-            case ::ot_dictionary: dictionary(object, depth); break;
+            case ::ot_dictionary:
+                dictionary(object, depth);
+                break;
             case ::ot_operator:
-            case ::ot_inlineimage: out_ += object.unparse(); break;
-            default: out_ += "null"; break;
+            case ::ot_inlineimage:
+                out_ += object.unparse();
+                break;
+            default:
+                out_ += "null";
+                break;
         }
     }
 
@@ -209,8 +224,9 @@ namespace {
 // finds again) and when it gives up on data (a stream it takes for empty, a read that ends
 // early). Only the second loses what the file holds.
 bool losesData(const std::string& warning) {
-    static const char* const signs[] = {"treating stream as empty", "unable to recover stream data",
-                                        "unexpected EOF", "EOF while", "error reading", "could not be read"};
+    static const char* const signs[] = {
+        "treating stream as empty", "unable to recover stream data", "unexpected EOF", "EOF while", "error reading",
+        "could not be read"};
     for (const char* sign : signs) {
         if (warning.find(sign) != std::string::npos) {
             return true;
@@ -589,8 +605,8 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
         compress = !isNamed(dict.getKey("/Type"), "/Metadata");
         skip.push_back("/Filter");
         skip.push_back("/DecodeParms");
-    } else if (isNamed(filter, "/Crypt") || (filter.isArray() && filter.getArrayNItems() == 1 &&
-                                             isNamed(filter.getArrayItem(0), "/Crypt"))) {
+    } else if (isNamed(filter, "/Crypt") ||
+               (filter.isArray() && filter.getArrayNItems() == 1 && isNamed(filter.getArrayItem(0), "/Crypt"))) {
         // The source's encryption is undone as the bytes are read; nothing is left to decrypt.
         skip.push_back("/Filter");
         skip.push_back("/DecodeParms");

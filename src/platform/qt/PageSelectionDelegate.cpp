@@ -46,8 +46,8 @@ void PageSelectionDelegate::setModelData(QWidget* editor, QAbstractItemModel* mo
     const QModelIndex cell = model->index(row, column);
     const PageSelection::Parsed parsed =
         PageSelection::parse(typed.toStdString(), std::numeric_limits<uint64_t>::max());
-    const bool taken =
-        parsed.selection && cell.isValid() && cell.data(Qt::EditRole).toString().toStdString() == parsed.selection->text();
+    const bool taken = parsed.selection && cell.isValid() &&
+                       cell.data(Qt::EditRole).toString().toStdString() == parsed.selection->text();
     auto* view = qobject_cast<QAbstractItemView*>(parent());
     if (taken || !view || !cell.isValid()) {
         return;

@@ -62,7 +62,9 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    auto value = [&](std::string_view key) { return controller_.objectValueForTableColumn(std::string(key), index.row()); };
+    auto value = [&](std::string_view key) {
+        return controller_.objectValueForTableColumn(std::string(key), index.row());
+    };
     // Why the file cannot be read; empty when it can. Asked only by the roles that show it: the
     // view asks for many roles of every cell it paints.
     auto problem = [&] {

@@ -35,9 +35,9 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
     services.passwordPanel = [this] { return std::make_unique<QtPasswordPanel>(window_.get()); };
     controller_ = std::make_unique<TomefuseAppDelegate>(std::move(services));
     // Installed, the icon theme has the icon; in the build tree, it lies beside the program.
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral("tomefuse"),
-        QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/data/icons/tomefuse.svg"))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tomefuse"),
+                         QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/data/icons/tomefuse.svg"))));
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults_);
     window_->restoreLayout(userDefaults_.settings());
     const QString help = helpPagePath(QCoreApplication::applicationDirPath());

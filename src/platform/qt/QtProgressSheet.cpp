@@ -101,5 +101,4 @@ void QtProgressSheet::showValue() {
     bar_->setValue(static_cast<int>(std::lround(fraction * barResolution)));
 }
 
-
 }  // namespace tomefuse

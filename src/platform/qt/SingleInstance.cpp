@@ -73,8 +73,8 @@ QString SingleInstance::defaultSocketPath() {
     }
     // Without it, not Qt's stand-in nor the temporary folder itself: in a folder every user can
     // write, another user may have taken the name first and listen there.
-    const auto folder = privateFolder(QFile::encodeName(QDir::tempPath()).toStdString(),
-                                      "tomefuse-" + std::to_string(::geteuid()));
+    const auto folder =
+        privateFolder(QFile::encodeName(QDir::tempPath()).toStdString(), "tomefuse-" + std::to_string(::geteuid()));
     return folder ? QFile::decodeName(QByteArray::fromStdString(*folder)) + name : QString();
 }
 
@@ -157,7 +157,8 @@ SingleInstance::Role SingleInstance::start(const Paths& paths, int timeoutMs) {
             break;
     }
     if (!locked || !listen()) {
-        problem_ = QStringLiteral("cannot listen at %1; later launches will open windows of their own").arg(socketPath_);
+        problem_ =
+            QStringLiteral("cannot listen at %1; later launches will open windows of their own").arg(socketPath_);
         return Role::standalone;
     }
     return Role::primary;

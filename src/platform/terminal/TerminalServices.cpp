@@ -1,10 +1,11 @@
 #include "platform/terminal/TerminalServices.h"
 
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/FileURL.h"
@@ -95,9 +96,7 @@ bool TerminalWorkspace::selectFile(const std::string& path, const std::string& r
     return shown || run({"xdg-open", rootPath});
 }
 
-bool TerminalWorkspace::openURL(const std::string& url) {
-    return run({"xdg-open", url});
-}
+bool TerminalWorkspace::openURL(const std::string& url) { return run({"xdg-open", url}); }
 
 void TerminalProgress::beginSheet(Panel*, SheetDidEnd didEnd) {
     didEnd_ = std::move(didEnd);

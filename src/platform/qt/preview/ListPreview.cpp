@@ -59,9 +59,7 @@ PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
     return source;
 }
 
-QSize ListPreview::iconDeviceBox() const {
-    return rowIconBox * table_.devicePixelRatioF();
-}
+QSize ListPreview::iconDeviceBox() const { return rowIconBox * table_.devicePixelRatioF(); }
 
 QVariant ListPreview::rowIcon(int row) {
     const auto& list = controller_.pdfsList();

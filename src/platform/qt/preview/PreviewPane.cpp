@@ -170,9 +170,7 @@ bool PreviewPane::isCurrent(const Request& request) const {
     return source_ && loaded_ && request.path == source_->path && request.password == source_->password;
 }
 
-QSize PreviewPane::deviceBox() const {
-    return PageGridView::thumbnailBox * devicePixelRatioF();
-}
+QSize PreviewPane::deviceBox() const { return PageGridView::thumbnailBox * devicePixelRatioF(); }
 
 void PreviewPane::opened(const Request& request, const Reply& reply) {
     if (!isCurrent(request) || state_ != State::Opening) {

@@ -29,9 +29,9 @@ enum class Failure : quint8 {
     NeedsPassword,
     WrongPassword,
     UnsupportedSecurity,
-    Unreadable,     // the reader failed otherwise
-    ReaderFailed,   // the worker crashed or took too long over it
-    NoWorker,       // the worker program is missing or does not start
+    Unreadable,    // the reader failed otherwise
+    ReaderFailed,  // the worker crashed or took too long over it
+    NoWorker,      // the worker program is missing or does not start
 };
 
 struct Request {

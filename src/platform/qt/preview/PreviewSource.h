@@ -11,7 +11,7 @@ namespace tomefuse {
 // hold reaches the preview through this one value.
 struct PreviewSource {
     QString path;
-    QString password;                    // empty: none given
+    QString password;                     // empty: none given
     std::optional<QSet<int>> pagesTaken;  // 0-based; none: every page
 
     bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }

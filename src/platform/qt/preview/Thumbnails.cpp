@@ -69,7 +69,8 @@ bool Thumbnails::wanted(const Job& job) const {
     }
     const auto& sent = pages_.inFlight();
     return std::none_of(sent.begin(), sent.end(), [&](const Request& request) {
-        return request.op == Op::Render && request.path == key.path && request.page == key.page && request.box == key.box;
+        return request.op == Op::Render && request.path == key.path && request.page == key.page &&
+               request.box == key.box;
     });
 }
 

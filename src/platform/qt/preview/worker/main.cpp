@@ -3,6 +3,9 @@
 // It runs apart from the window because the reader can crash or loop forever on a damaged file
 // (an outline whose items lead back to themselves, a page tree that does): the window then
 // kills this process, shows the file as unreadable and starts another.
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QLoggingCategory>
 #include <QPdfBookmarkModel>
 #include <QPdfDocument>
@@ -13,8 +16,6 @@
 #include <list>
 #include <memory>
 #include <optional>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "platform/qt/preview/PreviewProtocol.h"
 
