@@ -266,6 +266,13 @@ TEST(ImagePages, TiffFramesAreEachAPageAndGroup4PassesThrough) {
     TIFFWriteDirectory(tif);
     TIFFClose(tif);
 
+    // Opened as any file is: found by its content, a page a frame.
+    const PDFFileSummary summary = PDFDocument::summaryOfFile(path, "");
+    EXPECT_EQ(summary.failure, PDFOpenFailure::none);
+    EXPECT_EQ(summary.pageCount, 2u);
+    writeTextFile(dir.file("cut.jpg"), jpeg(8, 8, 3, 1).substr(0, 30));
+    EXPECT_EQ(PDFDocument::summaryOfFile(dir.file("cut.jpg"), "").failure, PDFOpenFailure::damaged);
+
     const std::string pdf = convert(readBytes(path));
     Image first = imageOfPage(pdf, 0);
     EXPECT_EQ(first.decoded(), std::string(reinterpret_cast<const char*>(rgb), sizeof rgb));

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/pdf/ImagePages.h"
 #include "platform/pdf/PDFDocumentImpl.h"
 
 namespace tomefuse::pdf_detail {
@@ -96,6 +97,42 @@ bool readFully(int fd, unsigned char* into, size_t expected) {
     }
 }
 
+// Image files are read whole, however large: what is parsed is the PDF made of them.
+constexpr size_t imageMaxFileSize = size_t{1} << 30;
+
+// The PDF made of an image file; null when the file is no image. An image that cannot be read
+// is damage.
+std::shared_ptr<InputSource> imageInput(const std::string& path, int fd, const struct stat& info,
+                                        PDFOpenFailure& failure, bool& isImage) {
+    char head[12];
+    const ssize_t n = ::pread(fd, head, sizeof head, 0);
+    isImage = n > 0 && imageFormatOf(std::string_view(head, static_cast<size_t>(n))) != ImageFormat::none;
+    if (!isImage) {
+        return nullptr;
+    }
+    const auto size = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
+    std::string error;
+    std::optional<std::string> pdf;
+    try {
+        std::string bytes(size <= imageMaxFileSize ? size : 0, '\0');
+        if (size <= imageMaxFileSize && readFully(fd, reinterpret_cast<unsigned char*>(bytes.data()), size)) {
+            pdf = pdfFromImage(bytes, ImagePageSize::natural, error);
+        }
+    } catch (const std::bad_alloc&) {
+        failure = PDFOpenFailure::outOfMemory;
+        return nullptr;
+    }
+    if (!pdf) {
+        failure = PDFOpenFailure::damaged;
+        return nullptr;
+    }
+    auto buffer = std::make_unique<Buffer>(pdf->size());
+    std::memcpy(buffer->getBuffer(), pdf->data(), pdf->size());
+    auto source = std::make_shared<SnapshotSource>(path, buffer.get());
+    buffer.release();  // the source owns it now
+    return source;
+}
+
 }  // namespace
 
 FileIdentity FileIdentity::of(const struct stat& info) {
@@ -119,6 +156,13 @@ std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<Fi
     Descriptor fd{openRegularFile(path, info, failure)};
     if (fd.fd < 0) {
         return nullptr;
+    }
+    bool isImage = false;
+    if (auto image = imageInput(path, fd.fd, info, failure, isImage); image || isImage) {
+        if (image) {
+            identity = FileIdentity::of(info);
+        }
+        return image;
     }
     const auto size = static_cast<uint64_t>(std::max<off_t>(info.st_size, 0));
     if (size <= snapshotMaxFileSize && snapshotBytesLive + size <= snapshotBudget) {
