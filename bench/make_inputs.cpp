@@ -7,9 +7,12 @@
 //        8,400 with every bookmark
 //   scan 8 files of 5 pages, each page one 8 MiB image of noise: 40 MiB a file, as scans are,
 //        in data that does not compress
+//   photos 200 JPEG files of 4,000 x 3,000 pixels, about 3 MB each, as a camera makes them
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -20,6 +23,9 @@
 #include <qpdf/QPDFWriter.hh>
 #include <string>
 #include <vector>
+
+// After <cstdio>: it uses FILE and size_t without including them.
+#include <jpeglib.h>
 
 #include "support/Fixtures.h"
 #include "support/PdfBuilder.h"
@@ -165,11 +171,68 @@ void writeScans(const std::filesystem::path& dir, int files, int pages) {
     }
 }
 
+// Smooth colour with a little grain, different in every file: what a camera's JPEGs compress like.
+void writePhotos(const std::filesystem::path& dir, int files) {
+    std::filesystem::create_directories(dir);
+    constexpr int width = 4000;
+    constexpr int height = 3000;
+    std::vector<unsigned char> row(width * 3);
+    for (int f = 0; f < files; ++f) {
+        char name[32];
+        std::snprintf(name, sizeof name, "photo-%03d.jpg", f);
+        FILE* out = std::fopen((dir / name).string().c_str(), "wb");
+        if (!out) {
+            std::perror(name);
+            std::exit(1);
+        }
+        jpeg_compress_struct info;
+        jpeg_error_mgr errors;
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        jpeg_stdio_dest(&info, out);
+        info.image_width = width;
+        info.image_height = height;
+        info.input_components = 3;
+        info.in_color_space = JCS_RGB;
+        jpeg_set_defaults(&info);
+        jpeg_set_quality(&info, 90, TRUE);
+        jpeg_start_compress(&info, TRUE);
+        std::uint64_t state = static_cast<std::uint64_t>(f) + 1;
+        // The wave is a product of one curve across and one down, worked out once a file.
+        std::vector<double> across(width * 3);
+        std::vector<double> down(height * 3);
+        for (int c = 0; c < 3; ++c) {
+            for (int x = 0; x < width; ++x) {
+                across[static_cast<size_t>(x * 3 + c)] = 100 * std::sin((x + 37.0 * f) / (300.0 + 90 * c));
+            }
+            for (int y = 0; y < height; ++y) {
+                down[static_cast<size_t>(y * 3 + c)] = std::cos(y / (250.0 + 40 * c));
+            }
+        }
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+                const int grain = static_cast<int>((state >> 59) & 15) - 8;
+                for (int c = 0; c < 3; ++c) {
+                    const double wave = across[static_cast<size_t>(x * 3 + c)] * down[static_cast<size_t>(y * 3 + c)];
+                    row[static_cast<size_t>(x * 3 + c)] =
+                        static_cast<unsigned char>(std::clamp(128 + static_cast<int>(wave) + grain, 0, 255));
+                }
+            }
+            JSAMPROW rows[] = {row.data()};
+            jpeg_write_scanlines(&info, rows, 1);
+        }
+        jpeg_finish_compress(&info);
+        jpeg_destroy_compress(&info);
+        std::fclose(out);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan DIR\n";
+        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan|photos DIR\n";
         return 2;
     }
     const std::string shape = argv[1];
@@ -186,6 +249,8 @@ int main(int argc, char** argv) {
         writeFiles(dir, 400, 10, outline(10, 4, 4, 0));
     } else if (shape == "scan") {
         writeScans(dir, 8, 5);
+    } else if (shape == "photos") {
+        writePhotos(dir, 200);
     } else {
         std::cerr << "tomefuse-bench-inputs: unknown shape " << shape << "\n";
         return 2;
