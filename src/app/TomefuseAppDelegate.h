@@ -129,6 +129,8 @@ class TomefuseAppDelegate {
     bool isCombining() const { return combine_ != nullptr; }
     // How the last combine ended; none before the first has finished.
     const std::optional<CombineOutcome>& lastCombineOutcome() const { return lastCombineOutcome_; }
+    // Where the quick save writes, from the first entry's name; the list is not empty.
+    std::string quickSavePath() const;
     // A file that cannot be read while combining is left out (and named afterwards), or makes the
     // combine write nothing.
     void setLeavesOutUnreadableFiles(bool flag) { leavesOutUnreadableFiles_ = flag; }

@@ -253,20 +253,26 @@ Parsed parseCommandLine(int argc, char** argv) {
                           " is named in an option; there are only " + std::to_string(options.files.size()) + " files");
         }
     }
-    // The combined file may not replace one of the files it is made of.
     if (options.output) {
-        struct stat target {};
-        if (::stat(options.output->c_str(), &target) == 0) {
-            for (const std::string& file : options.files) {
-                struct stat input {};
-                if (::stat(file.c_str(), &input) == 0 && input.st_dev == target.st_dev &&
-                    input.st_ino == target.st_ino) {
-                    return refuse("the output " + *options.output + " is one of the files to combine: " + file);
-                }
-            }
+        if (std::string clash = outputAmongFiles(*options.output, options.files); !clash.empty()) {
+            return refuse(clash);
         }
     }
     return {std::move(options), success, {}};
+}
+
+// The combined file may not replace one of the files it is made of.
+std::string outputAmongFiles(const std::string& output, const std::vector<std::string>& files) {
+    struct stat target {};
+    if (::stat(output.c_str(), &target) == 0) {
+        for (const std::string& file : files) {
+            struct stat input {};
+            if (::stat(file.c_str(), &input) == 0 && input.st_dev == target.st_dev && input.st_ino == target.st_ino) {
+                return "the output " + output + " is one of the files to combine: " + file;
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace tomefuse::cli

@@ -44,5 +44,7 @@ struct Parsed {
     std::string problem;  // for usage errors
 };
 Parsed parseCommandLine(int argc, char** argv);
+// Why output may not be written: it is one of the files (the message for exit 2); empty if not.
+std::string outputAmongFiles(const std::string& output, const std::vector<std::string>& files);
 
 }  // namespace tomefuse::cli

@@ -235,6 +235,12 @@ int main(int argc, char** argv) {
     defaults.setString(documentSubjectKey, options.properties.subject);
     defaults.setString(documentKeywordsKey, options.properties.keywords);
     system.modifierFlags = options.temp ? NSEventModifierFlagOption : 0;
+    if (options.temp) {
+        // A quick save listed again as a file: wrong usage, as -o onto one of the files is.
+        if (std::string clash = cli::outputAmongFiles(controller.quickSavePath(), options.files); !clash.empty()) {
+            return usage(clash);
+        }
+    }
 
     // A file that opened when listed but cannot be read now ends the combine, unless asked to
     // leave such files out; an interrupted combine leaves no temporary file behind.

@@ -122,6 +122,12 @@ void TomefuseAppDelegate::saveToTemporaryFile(Sender*) {
 }
 
 void TomefuseAppDelegate::quickSave() {
+    const std::string path = quickSavePath();
+    services_.system.log("write to filepath [" + path + "]");
+    writeCombinedPDF(path);
+}
+
+std::string TomefuseAppDelegate::quickSavePath() const {
     // The display name is the user's text: a separator in it must not lead out of the folder,
     // a line break would split the path wherever it is printed, and a leading dot would hide
     // the file.
@@ -129,9 +135,7 @@ void TomefuseAppDelegate::quickSave() {
     std::replace_if(
         name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
     name.erase(0, name.find_first_not_of(". "));
-    std::string path = services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;
-    services_.system.log("write to filepath [" + path + "]");
-    writeCombinedPDF(path);
+    return services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;
 }
 
 }  // namespace tomefuse

@@ -169,6 +169,16 @@ TEST_F(CommandLine, QuickSaveWritesIntoTheTemporaryFolderAndPrintsThePath) {
         EXPECT_EQ(result.out, c.expected + "\n");
         EXPECT_EQ(dumpPdf(c.expected).substr(0, 5), "page ");
     }
+    // An earlier quick save listed again, where the quick save would write: refused as -o is.
+    const std::string earlier = cases[0].expected;
+    const std::string before = readTextFile(earlier);
+    const CommandResult again = runCommand({TOMEFUSE_COMBINE, "--temp", a, earlier},
+                                           {{"XDG_CONFIG_HOME", config.path()}, {"TMPDIR", tmp.path()}});
+    EXPECT_EQ(again.status, 2) << again.err;
+    EXPECT_NE(again.err.find("the output " + earlier + " is one of the files to combine: " + earlier),
+              std::string::npos)
+        << again.err;
+    EXPECT_EQ(readTextFile(earlier), before);
 }
 
 TEST_F(CommandLine, SkipUnreadableCombinesTheRestAndNamesTheSkipped) {

@@ -35,6 +35,10 @@ const std::set<std::string> refused = {
     "encrypted-40-bit-R3.pdf",
 };
 
+// Files that open but whose pages libqpdf cannot parse as the file has them (it takes a token
+// for a string and makes up keys): copying would change them, so the combine refuses them.
+const std::set<std::string> damagedPages = {"fuzz-16214.pdf"};
+
 // Pages as the README (qpdf 11.3) counts them.
 const std::map<std::string, uint64_t> pageCounts = {
     {"11-pages-with-labels.pdf", 11},
@@ -214,6 +218,11 @@ TEST(PDFCorpus, EveryFileOpensOrIsRefusedAndCombines) {
         }
 
         EXPECT_EQ(combined->pageCount(), document->pageCount());
+        if (damagedPages.count(name)) {
+            EXPECT_FALSE(bytes.has_value());
+            EXPECT_NE(combined->lastError().find("damaged: "), std::string::npos) << combined->lastError();
+            continue;
+        }
         if (!bytes) {
             // Allowed, but it must say why.
             EXPECT_FALSE(combined->lastError().empty());

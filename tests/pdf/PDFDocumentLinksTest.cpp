@@ -397,6 +397,10 @@ TEST(PDFDocumentLinks, CorpusLinksKeepLeadingWhereTheyLed) {
             continue;  // needs a password for libqpdf's plain open
         }
         const std::string out = dir.file("out.pdf");
+        if (entry.path().filename() == "fuzz-16214.pdf") {
+            EXPECT_FALSE(combineFiles({dir.file("front.pdf"), path}, out)) << "its page cannot be parsed";
+            continue;
+        }
         ASSERT_TRUE(combineFiles({dir.file("front.pdf"), path}, out));
         EXPECT_EQ(pageObjectCount(out), 2 + PDFDocument::initWithURL(path)->pageCount());
         const Lines combined = linkLines(out);

@@ -276,7 +276,8 @@ std::shared_ptr<PDFDocument> PDFDocument::initWritingToFile(PDFWriteTarget targe
     data.streaming = std::make_unique<pdf_detail::Streaming>(std::move(target));
     try {
         data.streaming->writer = std::make_unique<pdf_detail::Writer>(
-            data.streaming->sink, PDFVersion(1, 4), pdf_detail::Writer::Options{data.streaming->target.cancelled});
+            data.streaming->sink, PDFVersion(1, 4),
+            pdf_detail::Writer::Options{data.streaming->target.cancelled, data.streaming->target.memoryLimit});
     } catch (const std::exception& e) {
         document->impl_->lastError = e.what();
         data.streaming->dead = true;
@@ -405,29 +406,44 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
                         this,
                         {{PDFDocumentPageIndexKey, static_cast<double>(slots.size() - 1)}}});
         }
+        // What the source gives besides its pages is read now too, so that the check below
+        // covers everything taken from the file.
+        copy.settle();
         impl_->lastRepair = copy.repair();
         if (std::string loss = copy.loss(); !loss.empty()) {
-            // What was written of it stays in the file, unreachable: no page of it is listed.
-            impl_->lastError = std::move(loss);
-            writer.discard(*pages.front().first);
-            slots.resize(firstNew);
-            data.slotsChanged();
-            return PDFInsertResult::sourceDamaged;
+            return leaveOutSource(*pages.front().first, firstNew, std::move(loss));
         }
+        copy.commit();
         return PDFInsertResult::inserted;
     } catch (const pdf_detail::WriteCancelled&) {
         impl_->lastError = "cancelled";
         stream.dead = true;
         return PDFInsertResult::cancelled;
+    } catch (const pdf_detail::WriteFailure& e) {
+        impl_->lastError = e.what();
+        stream.dead = true;
+        return PDFInsertResult::writeFailed;
     } catch (const std::bad_alloc&) {
+        // Never a damaged file, nor an empty page in its place: the write cannot go on.
         impl_->lastError = "not enough memory";
         stream.dead = true;
         return PDFInsertResult::writeFailed;
     } catch (const std::exception& e) {
-        impl_->lastError = e.what();
-        stream.dead = true;
-        return PDFInsertResult::writeFailed;
+        // libqpdf could not read what a page needs, or the writer found it cannot be written as
+        // it is: the file is damaged.
+        return leaveOutSource(*pages.front().first, firstNew, std::string("damaged: ") + e.what());
     }
+}
+
+PDFInsertResult PDFDocument::leaveOutSource(const ParsedFile& origin, size_t firstNew, std::string why) {
+    auto& data = *impl_->data;
+    // What was written of it stays in the file, unreachable: no page of it is listed.
+    impl_->lastError = std::move(why);
+    impl_->lastRepair.clear();
+    data.streaming->writer->discard(origin);
+    data.slots().resize(firstNew);
+    data.slotsChanged();
+    return PDFInsertResult::sourceDamaged;
 }
 
 void PDFDocument::finishPagesFrom(const PDFDocument& source) {
@@ -572,6 +588,9 @@ std::optional<std::string> PDFDocument::dataRepresentation() {
                 reserved[i].first->writePage(slots[i].object, reserved[i].second, extras ? &*extras : nullptr));
             center.postNotification(
                 {PDFDocumentDidEndPageWriteNotification, this, {{PDFDocumentPageIndexKey, static_cast<double>(i)}}});
+        }
+        for (const auto& [copy, number] : reserved) {
+            copy->settle();
         }
         for (const auto& [copy, number] : reserved) {
             if (std::string loss = copy->loss(); !loss.empty()) {

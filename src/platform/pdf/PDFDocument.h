@@ -17,7 +17,8 @@ namespace tomefuse {
 
 namespace pdf_detail {
 struct DocumentData;
-}
+struct ParsedFile;
+}  // namespace pdf_detail
 
 // The write notifications that dataRepresentation() posts on NotificationCenter::defaultCenter(),
 // synchronously on the calling thread, with the document as the notification's object.
@@ -64,6 +65,9 @@ struct PDFWriteTarget {
     // Delivers the write notifications; the default centre's postNotification when empty.
     std::function<void(const Notification&)> post;
     const std::atomic<bool>* cancelled = nullptr;  // checked between objects and within streams
+    // The most one object's text may take while it is written, past which the write fails as
+    // out of memory does; 0 for no limit but the machine's (tests set one).
+    size_t memoryLimit = 0;
 };
 
 // A link area on a page made here: a rectangle in the page's space that leads to a place in the
@@ -203,6 +207,8 @@ class PDFDocument {
     struct Unset {};
     PDFInsertResult insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices,
                                 const PDFPageAdditions* additions = nullptr);
+    // A source found damaged while its pages were written: its pages from firstNew on go.
+    PDFInsertResult leaveOutSource(const pdf_detail::ParsedFile& origin, size_t firstNew, std::string why);
     explicit PDFDocument(Unset);  // for initWithURL, which fills impl_ itself
     std::shared_ptr<Impl> impl_;
 };

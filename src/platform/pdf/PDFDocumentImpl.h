@@ -62,6 +62,10 @@ class FileSource : public InputSource {
     FileSource& operator=(const FileSource&) = delete;
 
     void stayOpen(bool flag);
+    // Why the file is not the one that was opened any more (rewritten in place, cut short,
+    // grown); empty when it is. A file changed within its clock's resolution of being opened
+    // has the bytes read from it read again and compared.
+    std::string changedSinceOpened();
     uint64_t failureCount() const { return failures_; }
     const std::string& lastFailure() const { return lastFailure_; }
 
@@ -86,6 +90,10 @@ class FileSource : public InputSource {
     qpdf_offset_t position_ = 0;
     std::string window_;  // the bytes at windowStart_
     qpdf_offset_t windowStart_ = 0;
+    // For a file modified just before it was opened, whose times cannot tell a rewrite: a
+    // fingerprint of each window read, by offset.
+    bool recent_ = false;
+    std::map<qpdf_offset_t, std::pair<size_t, uint64_t>> windowsRead_;
     uint64_t failures_ = 0;
     std::string lastFailure_;
 };
@@ -111,6 +119,9 @@ struct ParsedFile {
     std::string password;
     PDFVersion minimumVersion{1, 3};
     bool pagesListed = false;  // the page tree was read: most of a large file's objects are
+    // What of the file was left out on purpose while it was read (an action too large to
+    // copy), in words for the user; empty for nothing.
+    std::string leftOut;
 
     // Throw nothing.
     const std::vector<QPDFObjectHandle>& pages();

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <list>
 #include <mutex>
 #include <qpdf/Buffer.hh>
@@ -167,7 +168,11 @@ std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<Fi
     const auto size = static_cast<uint64_t>(std::max<off_t>(info.st_size, 0));
     if (size <= snapshotMaxFileSize && snapshotBytesLive + size <= snapshotBudget) {
         auto bytes = std::make_unique<Buffer>(static_cast<size_t>(size));
-        if (readFully(fd.fd, bytes->getBuffer(), static_cast<size_t>(size))) {
+        struct stat after {};
+        // Read whole and unchanged meanwhile: a file rewritten as it was read is read through
+        // the descriptor, which tells.
+        if (readFully(fd.fd, bytes->getBuffer(), static_cast<size_t>(size)) && ::fstat(fd.fd, &after) == 0 &&
+            FileIdentity::of(after) == FileIdentity::of(info)) {
             auto source = std::make_shared<SnapshotSource>(path, bytes.get());
             bytes.release();  // the source owns it now
             identity = FileIdentity::of(info);
@@ -179,8 +184,81 @@ std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<Fi
     return file;
 }
 
+namespace {
+
+// File times come from a clock that moves in steps (a few milliseconds, a second or two on some
+// file systems): a file rewritten this soon after it was last written may keep its time.
+constexpr int64_t coarseClock = 2'000'000'000;  // nanoseconds
+
+int64_t nowNanoseconds() {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+uint64_t fingerprintOf(const char* data, size_t size) {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < size; ++i) {
+        hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+    }
+    return hash;
+}
+
+}  // namespace
+
 FileSource::FileSource(std::string path, int fd, const struct stat& info)
-    : path_(std::move(path)), fd_(fd), identity_(FileIdentity::of(info)), size_(info.st_size) {}
+    : path_(std::move(path)),
+      fd_(fd),
+      identity_(FileIdentity::of(info)),
+      size_(info.st_size),
+      recent_(nowNanoseconds() - identity_.modified < coarseClock) {}
+
+std::string FileSource::changedSinceOpened() {
+    struct stat info {};
+    if (fd_ >= 0 ? ::fstat(fd_, &info) != 0 : ::stat(path_.c_str(), &info) != 0) {
+        return path_ + ": the file is gone";
+    }
+    const FileIdentity now = FileIdentity::of(info);
+    if (now.device != identity_.device || now.inode != identity_.inode) {
+        return path_ + ": the file was replaced";
+    }
+    if (now.size != identity_.size || now.modified != identity_.modified) {
+        return path_ + ": the file changed while it was read";
+    }
+    if (!recent_) {
+        return {};
+    }
+    // Its time cannot tell: the bytes read must still be there.
+    try {
+        std::string bytes;
+        for (const auto& [at, seen] : windowsRead_) {
+            ensureOpen();
+            bytes.resize(seen.first);
+            size_t got = 0;
+            while (got < bytes.size()) {
+                const ssize_t n =
+                    ::pread(fd_, bytes.data() + got, bytes.size() - got, at + static_cast<qpdf_offset_t>(got));
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n <= 0) {
+                    break;
+                }
+                got += static_cast<size_t>(n);
+            }
+            if (!stayOpen_) {
+                ::close(fd_);
+                fd_ = -1;
+            }
+            if (got != bytes.size() || fingerprintOf(bytes.data(), got) != seen.second) {
+                return path_ + ": the file changed while it was read";
+            }
+        }
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return {};
+}
 
 FileSource::~FileSource() {
     if (fd_ >= 0) {
@@ -248,6 +326,13 @@ size_t FileSource::fill(qpdf_offset_t at) {
         got += static_cast<size_t>(n);
     }
     window_.resize(got);
+    if (recent_ && got > 0) {
+        const std::pair<size_t, uint64_t> seen{got, fingerprintOf(window_.data(), got)};
+        if (!windowsRead_.emplace(at, seen).second && windowsRead_[at] != seen) {
+            window_.clear();
+            fail("the file changed while it was read");
+        }
+    }
     if (!stayOpen_) {
         ::close(fd_);
         fd_ = -1;

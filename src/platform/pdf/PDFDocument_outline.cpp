@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
+#include <qpdf/Pipeline.hh>
+#include <stdexcept>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -14,12 +17,59 @@ namespace {
 // Limits of an action copied out of its file: actions chained to it, and objects in all.
 constexpr int maxCopyDepth = 32;
 constexpr int maxCopyObjects = 2000;
+// Scripts kept in streams become strings: their decoded bytes, for all bookmarks of a file
+// together. Deflate reaches a thousand to one, so a small file could otherwise ask for
+// gigabytes; an action whose script would pass this is left out.
+constexpr size_t maxScriptBytes = 4u << 20;
+
+struct CopyBudget {
+    int objects = maxCopyObjects;
+    size_t scriptBytes = maxScriptBytes;
+    bool tooLarge = false;  // a script did not fit
+};
+
+// Collects decoded bytes up to a limit, and stops the decoding past it.
+class BoundedBuffer final : public Pipeline {
+  public:
+    BoundedBuffer(std::string& out, size_t limit) : Pipeline("tomefuse script", nullptr), out_(out), limit_(limit) {}
+    void write(unsigned char const* data, size_t length) override {
+        if (length > limit_ - out_.size()) {
+            over_ = true;
+            throw std::length_error("too large");
+        }
+        out_.append(reinterpret_cast<const char*>(data), length);
+    }
+    void finish() override {}
+    bool over() const { return over_; }
+
+  private:
+    std::string& out_;
+    size_t limit_;
+    bool over_ = false;
+};
+
+// The decoded bytes of a stream, within the budget; none when it cannot be decoded or does not fit.
+std::optional<std::string> decodedWithin(QPDFObjectHandle stream, CopyBudget& budget) {
+    std::string bytes;
+    BoundedBuffer out(bytes, budget.scriptBytes);
+    bool filtered = false;
+    const bool ok = stream.pipeStreamData(&out, &filtered, 0, qpdf_dl_generalized, true, false);
+    if (out.over()) {
+        budget.tooLarge = true;
+        return std::nullopt;
+    }
+    if (!ok || !filtered) {
+        return std::nullopt;
+    }
+    budget.scriptBytes -= bytes.size();
+    return bytes;
+}
 
 // A copy of an action made of direct objects only, so it needs nothing of its file. What would
 // lead back into the file is left out: pages, form fields and a jump within the file (which
 // would lead elsewhere in another document) become null; a script in a stream becomes a string.
-QPDFObjectHandle directCopy(QPDFObjectHandle object, int depth, int& budget, ObjGenSet& path) {
-    if (--budget < 0 || depth > maxCopyDepth) {
+QPDFObjectHandle directCopy(QPDFObjectHandle object, int depth, CopyBudget& budget, ObjGenSet& path) {
+    if (--budget.objects < 0 || depth > maxCopyDepth || budget.tooLarge) {
         return QPDFObjectHandle::newNull();
     }
     const bool indirect = object.isIndirect();
@@ -28,11 +78,8 @@ QPDFObjectHandle directCopy(QPDFObjectHandle object, int depth, int& budget, Obj
     }
     QPDFObjectHandle copy = QPDFObjectHandle::newNull();
     if (object.isStream()) {
-        try {
-            auto data = object.getStreamData(qpdf_dl_generalized);
-            copy = QPDFObjectHandle::newString(
-                std::string(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()));
-        } catch (const std::exception&) {
+        if (auto bytes = decodedWithin(object, budget)) {
+            copy = QPDFObjectHandle::newString(*bytes);
         }
     } else if (object.isArray()) {
         copy = QPDFObjectHandle::newArray();
@@ -69,11 +116,20 @@ QPDFObjectHandle directCopy(QPDFObjectHandle object, int depth, int& budget, Obj
     return copy;
 }
 
-std::shared_ptr<const PDFAction> actionCopy(QPDFObjectHandle action) {
-    int budget = maxCopyObjects;
+// Null for an action that cannot be copied whole; one whose script is too large is named in
+// what the file had left out.
+std::shared_ptr<const PDFAction> actionCopy(QPDFObjectHandle action, CopyBudget& budget, ParsedFile& parse) {
+    budget.objects = maxCopyObjects;
     ObjGenSet path;
     QPDFObjectHandle copy = directCopy(action, 0, budget, path);
-    if (!copy.isDictionary() || budget < 0) {
+    if (budget.tooLarge) {
+        budget.tooLarge = false;
+        if (parse.leftOut.empty()) {
+            parse.leftOut = "a bookmark's script was left out: its bookmarks' scripts pass 4 MiB";
+        }
+        return nullptr;
+    }
+    if (!copy.isDictionary() || budget.objects < 0) {
         return nullptr;
     }
     return std::make_shared<PDFAction>(std::make_shared<PDFAction::Impl>(PDFAction::Impl{copy}));
@@ -121,7 +177,7 @@ class DestinationResolver {
             if (dest.isNull() && action.isDictionary()) {
                 QPDFObjectHandle type = action.getKey("/S");
                 if (!type.isName() || type.getName() != "/GoTo") {
-                    outline.setAction(actionCopy(action));
+                    outline.setAction(actionCopy(action, budget_, parse_));
                     return;
                 }
                 dest = action.getKey("/D");
@@ -223,6 +279,7 @@ class DestinationResolver {
     ParsedFile& parse_;
     const std::function<PDFPage(uint64_t)>& pageAt_;
     uint64_t pageCount_;
+    CopyBudget budget_;
 };
 
 std::optional<std::string> labelOfItem(QPDFObjectHandle item) {

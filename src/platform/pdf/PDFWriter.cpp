@@ -1,16 +1,11 @@
-// The writer's own parts: the byte sinks, object framing, and what is written once all pages are
+// The writer's own parts: object framing, and what is written once all pages are
 // out: the page tree, outline, names, labels, form, information dictionary, catalog, the
 // cross-reference table and the trailer.
 
 #include "platform/pdf/PDFWriter.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace tomefuse::pdf_detail {
 
@@ -41,111 +36,6 @@ std::string textStringBytes(const std::string& utf8) {
 }
 
 }  // namespace
-
-std::string pdfViewText(const PDFDestinationView& view) {
-    using Fit = PDFDestinationView::Fit;
-    auto number = [](const std::optional<double>& value) {
-        return value ? " " + pdfNumber(*value) : std::string(" null");
-    };
-    switch (view.fit) {
-        case Fit::fit:
-            return "/Fit";
-        case Fit::fitB:
-            return "/FitB";
-        case Fit::fitH:
-            return "/FitH" + number(view.top);
-        case Fit::fitBH:
-            return "/FitBH" + number(view.top);
-        case Fit::fitV:
-            return "/FitV" + number(view.left);
-        case Fit::fitBV:
-            return "/FitBV" + number(view.left);
-        case Fit::fitR:
-            return "/FitR " + pdfNumber(view.left.value_or(0)) + " " + pdfNumber(view.bottom.value_or(0)) + " " +
-                   pdfNumber(view.right.value_or(0)) + " " + pdfNumber(view.top.value_or(0));
-        case Fit::xyz:
-            break;
-    }
-    return "/XYZ" + number(view.left) + number(view.top) + number(view.zoom);
-}
-
-std::string pdfName(const std::string& canonical) {
-    std::string out = "/";
-    for (size_t i = canonical.empty() || canonical[0] != '/' ? 0 : 1; i < canonical.size(); ++i) {
-        const auto c = static_cast<unsigned char>(canonical[i]);
-        if (c < 0x21 || c > 0x7e || std::strchr("#()<>[]{}/%", c)) {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "#%02x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
-std::string pdfString(const std::string& utf8) { return QPDFObjectHandle::newUnicodeString(utf8).unparse(); }
-
-std::string pdfNumber(double value) {
-    if (!std::isfinite(value)) {
-        return "0";
-    }
-    // Far beyond any page; keeps the number printable as a plain PDF real.
-    value = std::clamp(value, -1.0e7, 1.0e7);
-    if (value == std::floor(value)) {
-        return std::to_string(static_cast<long long>(value));
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    std::string out = text;
-    while (out.back() == '0') {
-        out.pop_back();
-    }
-    if (out.back() == '.') {
-        out.pop_back();
-    }
-    return out;
-}
-
-void StringSink::write(const char* data, size_t size) {
-    out_.append(data, size);
-    offset_ += size;
-}
-
-namespace {
-
-void writeAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw WriteFailure(std::string("cannot write: ") + std::strerror(errno));
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-}
-
-}  // namespace
-
-void FileSink::write(const char* data, size_t size) {
-    offset_ += size;
-    if (buffer_.size() + size > capacity) {
-        flush();
-        if (size >= capacity) {
-            writeAll(fd_, data, size);
-            return;
-        }
-    }
-    buffer_.append(data, size);
-}
-
-void FileSink::flush() {
-    writeAll(fd_, buffer_.data(), buffer_.size());
-    buffer_.clear();
-}
 
 Writer::Writer(ByteSink& sink, PDFVersion version, Options options)
     : sink_(sink), headerVersion_(1, 4), options_(options) {
@@ -205,6 +95,12 @@ void Writer::remove(const ParsedFile& origin, bool settle) {
     byOrigin_.erase(found);
     if (settle) {
         copy->release();
+    } else {
+        // A source left out gives back the field names it took, so no later file is renamed
+        // for fields that are not there.
+        for (const std::string& name : copy->fieldNamesTaken()) {
+            giveBackFieldName(name);
+        }
     }
     std::erase_if(copies_, [copy](const std::unique_ptr<SourceCopy>& c) { return c.get() == copy; });
 }
@@ -377,7 +273,7 @@ void Writer::writeNames(std::string& catalogEntries) {
     sorted.erase(
         std::unique(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.bytes == b.bytes; }),
         sorted.end());
-    auto key = [](const std::string& bytes) { return QPDFObjectHandle::newString(bytes).unparse(); };
+    auto key = [](const std::string& bytes) { return pdfStringBytes(bytes); };
 
     struct Node {
         int number;
@@ -505,7 +401,7 @@ void Writer::writeLabels(const Catalog& catalog, std::string& catalogEntries) {
             nums += "/S" + label.style;
         }
         if (label.prefix) {
-            nums += "/P " + QPDFObjectHandle::newString(*label.prefix).unparse();
+            nums += "/P " + pdfStringBytes(*label.prefix);
         }
         if (label.number != 1) {
             nums += "/St " + std::to_string(label.number);

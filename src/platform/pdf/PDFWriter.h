@@ -12,12 +12,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -28,6 +30,12 @@ namespace tomefuse::pdf_detail {
 
 // The output could not be written (a full disk, a file system gone read-only).
 struct WriteFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A source cannot be copied as it is: a page that is not one, an object that cannot be read or
+// is nested deeper than the writer goes. The source is left out, never written in part.
+struct SourceDamage : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
@@ -118,18 +126,29 @@ class SourceCopy {
     // A page that will be written: gets its output number now, so that links from pages written
     // earlier can lead to it. The first reservation of a page is where links to it lead.
     int reservePage(QPDFObjectHandle page);
-    // Writes the page under its reserved number, then everything it refers to.
+    // Writes the page under its reserved number, then everything it refers to. Throws
+    // SourceDamage for a page that cannot be written as it is.
     WrittenPage writePage(QPDFObjectHandle page, int number, const PageExtras* extras = nullptr);
-    // Writes whatever is still waiting and hands the writer the names and form fields that lead
-    // to pages written. Nothing may be written from the source after this.
+    // Writes everything the source gives for the pages written so far besides the pages (the
+    // names and form fields that lead to them, the form's resources) and keeps it back from the
+    // writer until commit: read before the file is checked, so a file cut short meanwhile shows.
+    void settle();
+    // Hands the writer what settle gathered; the source was read in full.
+    void commit();
+    // settle, commit; nothing may be written from the source after this.
     void release();
 
     ParsedFile& origin() { return *origin_; }
     // Why what was written of the source is not what its file holds (a read of the file that
-    // failed, a stream libqpdf could not read and took for empty); empty when nothing was lost.
+    // failed, the file changed while it was read, a stream libqpdf could not read and took for
+    // empty, an object it could not parse); empty when nothing was lost. Throws std::bad_alloc
+    // when libqpdf ran out of memory reading it.
     std::string loss();
-    // Damage libqpdf repaired without losing what the file holds; empty when there was none.
+    // Damage libqpdf repaired without losing what the file holds, and what of the file was left
+    // out on purpose; empty when there was none.
     std::string repair();
+    // The field names this copy took, to be given back when it is discarded.
+    const std::vector<std::string>& fieldNamesTaken() const { return namesTaken_; }
 
   private:
     friend class ObjectSerializer;
@@ -148,16 +167,18 @@ class SourceCopy {
     std::string destinationText(QPDFObjectHandle destination);  // empty: leads nowhere here
     const std::vector<QPDFObjectHandle>& pages();
     bool isPageTreeNode(QPDFObjGen og);
+    void writePageEntries(QPDFObjectHandle page, int number, bool repeat, const PageExtras* extras, std::string& out);
     void noteField(QPDFObjectHandle widget);
     void mergeForm();
     const std::map<long long, PageLabel>& labels();
+    void collectWarnings();
 
     Writer& writer_;
     std::shared_ptr<ParsedFile> origin_;
     QPDF& pdf_;
     size_t ordinal_;
-    void collectWarnings();
     size_t unreadStreams_ = 0;
+    bool outOfMemory_ = false;
     std::string loss_;
     std::string repair_;
     // Output numbers by source object: a vector for the usual generation 0, a map for the rest.
@@ -169,12 +190,26 @@ class SourceCopy {
     std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
     std::optional<std::map<long long, PageLabel>> labels_;
     // Top-level form fields reached from written widgets, in the order reached, and the names
-    // given to those whose names were taken.
+    // given to those whose names were taken by another file. Fields of this file that share a
+    // name share the new name too: a radio group made of fields of one name stays one group.
     std::vector<QPDFObjGen> fields_;
     ObjGenSet fieldsSeen_;
     std::unordered_map<QPDFObjGen, std::string, ObjGenHash> fieldNames_;
+    std::unordered_map<std::string, std::string> namesGiven_;  // a field name here -> in the output
+    std::vector<std::string> namesTaken_;
     bool formChecked_ = false;
     QPDFObjectHandle form_;  // the source's /AcroForm, when it has one
+    // What settle gathered for commit, and how far earlier rounds got.
+    struct Settled {
+        std::vector<std::pair<std::string, std::string>> names;  // key, destination text
+        std::vector<int> fields;
+        std::vector<std::tuple<std::string, std::string, std::string>> resources;  // category, name, text
+        std::optional<std::string> appearance;
+        bool needAppearances = false;
+    } settled_;
+    std::unordered_set<std::string> namesOffered_;
+    size_t fieldsSettled_ = 0;
+    bool formMerged_ = false;
 };
 
 // The writer of one output document.
@@ -182,6 +217,9 @@ class Writer {
   public:
     struct Options {
         const std::atomic<bool>* cancelled = nullptr;
+        // The most the text of one object, or the part of a stream held back, may take; past it
+        // the write fails as out of memory. 0: no limit but the machine's.
+        size_t memoryLimit = 0;
     };
 
     Writer(ByteSink& sink, PDFVersion version, Options options);
@@ -214,6 +252,13 @@ class Writer {
     void writeObject(int number, const std::string& text);
     ByteSink& sink() { return sink_; }
     void checkCancelled() const;
+    size_t memoryLimit() const { return options_.memoryLimit; }
+    // Throws std::bad_alloc when size is past the memory limit.
+    void checkSize(size_t size) const {
+        if (options_.memoryLimit && size > options_.memoryLimit) {
+            throw std::bad_alloc();
+        }
+    }
     void raiseVersion(const PDFVersion& version) { version_.updateIfGreater(version); }
     int pagesRoot() const { return pagesRoot_; }
     // Names and fields the sources offer, as they lead here; fields renamed when taken.
@@ -222,6 +267,7 @@ class Writer {
         names_.emplace_back(std::move(key), std::move(destinationText));
     }
     std::string uniqueFieldName(const std::string& name);
+    void giveBackFieldName(const std::string& name) { fieldNames_.erase(name); }
     void addField(int number) { fields_.push_back(number); }
     // The form's shared parts; the first file to give one keeps it.
     bool hasFormResource(const std::string& category, const std::string& name) const;
@@ -271,9 +317,12 @@ struct Streaming {
     explicit Streaming(PDFWriteTarget t) : target(std::move(t)), sink(target.fd) {}
 };
 
-// PDF syntax for values made here.
+// PDF syntax, byte-exact: what is read back is what was given.
 std::string pdfName(const std::string& canonical);  // "/A#20B" from "/A B"
-std::string pdfString(const std::string& utf8);     // a text string: PDFDocEncoding or UTF-16BE
+void appendName(std::string& out, const std::string& canonical);
+std::string pdfStringBytes(const std::string& bytes);  // a string object holding these bytes
+void appendStringBytes(std::string& out, const std::string& bytes);
+std::string pdfString(const std::string& utf8);  // a text string: PDFDocEncoding or UTF-16BE
 std::string pdfNumber(double value);
 // The view part of an explicit destination, after the page: "/XYZ 72 700 null".
 std::string pdfViewText(const PDFDestinationView& view);
