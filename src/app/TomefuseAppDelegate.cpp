@@ -11,7 +11,10 @@ inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
 
 }  // namespace
 
-TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services) : services_(std::move(services)) {}
+TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
+    : services_(std::move(services)), reader_(services_.passwordPanel), intake_(reader_, services_) {
+    list_.observe([this](const ListChange& change) { listChanged(change); });
+}
 
 TomefuseAppDelegate::~TomefuseAppDelegate() {
     // The observations of the last combined document name this object; none may outlive it.
@@ -44,7 +47,7 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     }
     // One save at a time.
     if (action == &TomefuseAppDelegate::saveToDisk) {
-        return pdfsList_.size() >= 2 && !combine_;
+        return list_.size() >= 2 && !combine_;
     }
     if (action == &TomefuseAppDelegate::saveToTemporaryFile) {
         return !combine_;
@@ -65,6 +68,43 @@ void TomefuseAppDelegate::showHelp(Sender*) {
 void TomefuseAppDelegate::reloadTable() {
     if (tableView_) {
         tableView_->reloadData();
+    }
+}
+
+// Every edit of the list ends here: observers hear of a new order, and the table shows the list
+// again with the rows the edit selects.
+void TomefuseAppDelegate::listChanged(const ListChange& change) {
+    if (change.reorders) {
+        if (change.prior) {
+            willChangeValueForKey("pdfsList");
+        } else {
+            didChangeValueForKey("pdfsList");
+        }
+    }
+    if (change.prior) {
+        return;
+    }
+    reloadTable();
+    if (!tableView_) {
+        return;
+    }
+    if (change.selection) {
+        tableView_->selectRowIndexes(*change.selection, false);
+    }
+    if (!change.shown.empty()) {
+        // The first row last, so that it is in view when the rows are more than the table shows.
+        tableView_->scrollRowToVisible(static_cast<int64_t>(*change.shown.rbegin()));
+        tableView_->scrollRowToVisible(static_cast<int64_t>(*change.shown.begin()));
+    }
+}
+
+IndexSet TomefuseAppDelegate::selectedRowsInList() const {
+    return tableView_ ? list_.rowsInList(tableView_->selectedRowIndexes()) : IndexSet{};
+}
+
+void TomefuseAppDelegate::showStatusMessage(const std::string& message) {
+    if (window_) {
+        window_->showStatusMessage(message);
     }
 }
 

@@ -72,8 +72,8 @@ void TomefuseAppDelegate::writeCombinedPDF(const std::string& path) {
 
     // The job takes the list as it is now: the list may change while the file is written.
     std::vector<CombineFile> files;
-    files.reserve(pdfsList_.size());
-    for (const PdfEntry& entry : pdfsList_) {
+    files.reserve(list_.entries().size());
+    for (const PdfEntry& entry : list_.entries()) {
         // Files known not to open were named before the save and are left out: no bookmark of
         // theirs would lead anywhere.
         if (entry.problem.empty()) {

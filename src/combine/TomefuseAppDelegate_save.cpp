@@ -30,7 +30,7 @@ std::string suggestedFileName(const std::vector<PdfEntry>& list) {
 bool TomefuseAppDelegate::readyToSave() {
     refreshEntries();
     std::vector<const PdfEntry*> unreadable;
-    for (const PdfEntry& entry : pdfsList_) {
+    for (const PdfEntry& entry : list_.entries()) {
         if (!entry.problem.empty()) {
             unreadable.push_back(&entry);
         }
@@ -50,7 +50,7 @@ bool TomefuseAppDelegate::readyToSave() {
         }
         return false;
     }
-    if (unreadable.size() == pdfsList_.size()) {
+    if (unreadable.size() == list_.entries().size()) {
         services_.system.beep();
         if (window_) {
             window_->showAlert("None of the files can be read.", "Nothing is combined.");
@@ -72,7 +72,7 @@ std::string TomefuseAppDelegate::refusalToReplace(const std::string& path) const
     if (::stat(path.c_str(), &target) != 0) {
         return {};
     }
-    for (const PdfEntry& entry : pdfsList_) {
+    for (const PdfEntry& entry : list_.entries()) {
         struct stat listed {};
         if (::stat(entry.path.c_str(), &listed) == 0 && listed.st_dev == target.st_dev &&
             listed.st_ino == target.st_ino) {
@@ -83,7 +83,7 @@ std::string TomefuseAppDelegate::refusalToReplace(const std::string& path) const
 }
 
 void TomefuseAppDelegate::saveToDisk(Sender*) {
-    if (pdfsList_.size() < 2) {
+    if (list_.entries().size() < 2) {
         services_.system.beep();
         return;
     }
@@ -103,8 +103,8 @@ void TomefuseAppDelegate::saveToDisk(Sender*) {
     panel->setAllowedFileTypes({"pdf"});
     panel->setExtensionHidden(false);
     panel->setCanSelectHiddenExtension(true);
-    panel->setDirectoryURL(directoryOfPath(pdfsList_.front().path));
-    panel->setNameFieldStringValue(suggestedFileName(pdfsList_));
+    panel->setDirectoryURL(directoryOfPath(list_.entries().front().path));
+    panel->setNameFieldStringValue(suggestedFileName(list_.entries()));
     panel->setRefusal([this](const std::string& path) { return refusalToReplace(path); });
     if (panel->runModal() == NSModalResponseOK) {
         writeCombinedPDF(panel->URL());
@@ -112,7 +112,7 @@ void TomefuseAppDelegate::saveToDisk(Sender*) {
 }
 
 void TomefuseAppDelegate::saveToTemporaryFile(Sender*) {
-    if (pdfsList_.empty()) {
+    if (list_.entries().empty()) {
         services_.system.beep();
         return;
     }
@@ -125,7 +125,7 @@ void TomefuseAppDelegate::quickSave() {
     // The display name is the user's text: a separator in it must not lead out of the folder,
     // a line break would split the path wherever it is printed, and a leading dot would hide
     // the file.
-    std::string name = fileNamePart(pdfsList_.front().filename);
+    std::string name = fileNamePart(list_.entries().front().filename);
     std::replace_if(
         name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
     name.erase(0, name.find_first_not_of(". "));
