@@ -12,13 +12,18 @@ inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
 }  // namespace
 
 TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
-    : services_(std::move(services)), reader_(services_.passwordPanel), intake_(reader_, services_) {
+    : services_(std::move(services)),
+      reader_(services_.passwordPanel),
+      intake_(reader_, services_),
+      save_(services_, outlets_, list_, reader_) {
     list_.observe([this](const ListChange& change) { listChanged(change); });
-}
-
-TomefuseAppDelegate::~TomefuseAppDelegate() {
-    // The observations of the last combined document name this object; none may outlive it.
-    services_.notificationCenter.removeObserver(this);
+    save_.setCombiningObserver([this](bool prior) {
+        if (prior) {
+            willChangeValueForKey(isCombiningKey);
+        } else {
+            didChangeValueForKey(isCombiningKey);
+        }
+    });
 }
 
 void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
@@ -35,25 +40,25 @@ void TomefuseAppDelegate::applicationDidFinishLaunching() {
     });
     // The list was made at construction: files the desktop asked us to open before launch ended
     // are already in it and stay there.
-    if (tableView_) {
-        tableView_->registerForDraggedTypes({kUTTypeFileURL, MultiplePDFContentType});
-        tableView_->setDoubleAction([this] { tableViewDoubleClicked(nullptr); });
+    if (outlets_.tableView) {
+        outlets_.tableView->registerForDraggedTypes({kUTTypeFileURL, MultiplePDFContentType});
+        outlets_.tableView->setDoubleAction([this] { tableViewDoubleClicked(nullptr); });
     }
 }
 
 bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::removeFromTable) {
-        return tableView_ && !tableView_->selectedRowIndexes().empty();
+        return outlets_.tableView && !outlets_.tableView->selectedRowIndexes().empty();
     }
     // One save at a time.
     if (action == &TomefuseAppDelegate::saveToDisk) {
-        return list_.size() >= 2 && !combine_;
+        return list_.size() >= 2 && !isCombining();
     }
     if (action == &TomefuseAppDelegate::saveToTemporaryFile) {
-        return !combine_;
+        return !isCombining();
     }
     if (action == &TomefuseAppDelegate::cancelCombine) {
-        return combine_ != nullptr;
+        return isCombining();
     }
     if (auto arranging = validateArrangingItem(action)) {
         return *arranging;
@@ -66,8 +71,8 @@ void TomefuseAppDelegate::showHelp(Sender*) {
 }
 
 void TomefuseAppDelegate::reloadTable() {
-    if (tableView_) {
-        tableView_->reloadData();
+    if (outlets_.tableView) {
+        outlets_.tableView->reloadData();
     }
 }
 
@@ -85,26 +90,26 @@ void TomefuseAppDelegate::listChanged(const ListChange& change) {
         return;
     }
     reloadTable();
-    if (!tableView_) {
+    if (!outlets_.tableView) {
         return;
     }
     if (change.selection) {
-        tableView_->selectRowIndexes(*change.selection, false);
+        outlets_.tableView->selectRowIndexes(*change.selection, false);
     }
     if (!change.shown.empty()) {
         // The first row last, so that it is in view when the rows are more than the table shows.
-        tableView_->scrollRowToVisible(static_cast<int64_t>(*change.shown.rbegin()));
-        tableView_->scrollRowToVisible(static_cast<int64_t>(*change.shown.begin()));
+        outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*change.shown.rbegin()));
+        outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*change.shown.begin()));
     }
 }
 
 IndexSet TomefuseAppDelegate::selectedRowsInList() const {
-    return tableView_ ? list_.rowsInList(tableView_->selectedRowIndexes()) : IndexSet{};
+    return outlets_.tableView ? list_.rowsInList(outlets_.tableView->selectedRowIndexes()) : IndexSet{};
 }
 
 void TomefuseAppDelegate::showStatusMessage(const std::string& message) {
-    if (window_) {
-        window_->showStatusMessage(message);
+    if (outlets_.window) {
+        outlets_.window->showStatusMessage(message);
     }
 }
 

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "combine/CombineJob.h"
+#include "combine/DocumentOptions.h"
+#include "combine/SaveSession.h"
 #include "list/DocumentList.h"
 #include "list/EntryReader.h"
 #include "list/FileIntake.h"
@@ -25,18 +27,11 @@ namespace tomefuse {
 // Whatever sent a command; commands never look at it.
 class Sender;
 
-// The settings, all YES unless the user says otherwise.
-inline constexpr const char* shouldInsertTOCForFilenamesKey = "shouldInsertTOCForFilenames";
-inline constexpr const char* preserveExistingTOCsKey = "preserveExistingTOCs";
-inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenPDFInDefaultApplication";
-
 // Observable: a combine is running (its will/did-change surround its start and its end).
 inline constexpr const char* isCombiningKey = "isCombining";
 
 // The private drag type of rows dragged out of the table.
 inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
-
-inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
 
 // The one controller: every command, the table's data source and delegate, the drag-and-drop
 // calls and the write-progress handlers, each handed to the room that does the work: the document
@@ -47,23 +42,22 @@ class TomefuseAppDelegate {
     using Action = void (TomefuseAppDelegate::*)(Sender*);
 
     explicit TomefuseAppDelegate(DesktopServices services);
-    ~TomefuseAppDelegate();
     TomefuseAppDelegate(const TomefuseAppDelegate&) = delete;
     TomefuseAppDelegate& operator=(const TomefuseAppDelegate&) = delete;
 
     // Outlets, set by the main interface; not owned.
-    Window* window() const { return window_; }
-    void setWindow(Window* window) { window_ = window; }
-    TableView* tableView() const { return tableView_; }
-    void setTableView(TableView* tableView) { tableView_ = tableView; }
-    Panel* saveProgressPanel() const { return saveProgressPanel_; }
-    void setSaveProgressPanel(Panel* panel) { saveProgressPanel_ = panel; }
-    ProgressIndicator* saveProgressBar() const { return saveProgressBar_; }
-    void setSaveProgressBar(ProgressIndicator* bar) { saveProgressBar_ = bar; }
+    Window* window() const { return outlets_.window; }
+    void setWindow(Window* window) { outlets_.window = window; }
+    TableView* tableView() const { return outlets_.tableView; }
+    void setTableView(TableView* tableView) { outlets_.tableView = tableView; }
+    Panel* saveProgressPanel() const { return outlets_.saveProgressPanel; }
+    void setSaveProgressPanel(Panel* panel) { outlets_.saveProgressPanel = panel; }
+    ProgressIndicator* saveProgressBar() const { return outlets_.saveProgressBar; }
+    void setSaveProgressBar(ProgressIndicator* bar) { outlets_.saveProgressBar = bar; }
 
     // Properties.
     const std::vector<PdfEntry>& pdfsList() const { return list_.entries(); }
-    const std::shared_ptr<PDFDocument>& newpdf() const { return newpdf_; }
+    const std::shared_ptr<PDFDocument>& newpdf() const { return save_.newpdf(); }
 
     // Observes will/did-change of "pdfsList" (prior is true for will-change).
     using KeyValueObserver = std::function<void(const std::string& key, bool prior)>;
@@ -127,12 +121,12 @@ class TomefuseAppDelegate {
     void saveToDisk(Sender* sender);
     void saveToTemporaryFile(Sender* sender);
     void cancelCombine(Sender* sender);
-    bool isCombining() const { return combine_ != nullptr; }
+    bool isCombining() const { return save_.isCombining(); }
     // How the last combine ended; none before the first has finished.
-    const std::optional<CombineOutcome>& lastCombineOutcome() const { return lastCombineOutcome_; }
+    const std::optional<CombineOutcome>& lastCombineOutcome() const { return save_.lastOutcome(); }
     // A file that cannot be read while combining is left out (and named afterwards), or makes the
     // combine write nothing.
-    void setLeavesOutUnreadableFiles(bool flag) { leavesOutUnreadableFiles_ = flag; }
+    void setLeavesOutUnreadableFiles(bool flag) { save_.setLeavesOutUnreadableFiles(flag); }
 
     // Write progress (combine/).
     void documentBeginWrite(const Notification& notification);
@@ -158,29 +152,15 @@ class TomefuseAppDelegate {
     void showStatusMessage(const std::string& message);
     NameComparison compareNames() const;
 
-    bool readyToSave();
-    void quickSave();
-    // Why the file at path may not be written over: it is a listed file. Empty when it may.
-    std::string refusalToReplace(const std::string& path) const;
-    class CombineRelay;
-    struct RunningCombine;
-    void combineDidFinish();
-
     DesktopServices services_;
-    Window* window_ = nullptr;
-    TableView* tableView_ = nullptr;
-    Panel* saveProgressPanel_ = nullptr;
-    ProgressIndicator* saveProgressBar_ = nullptr;
+    Outlets outlets_;
     // Exists from construction, so early open requests are kept.
     DocumentList list_;
     EntryReader reader_;
     FileIntake intake_;
-    std::shared_ptr<PDFDocument> newpdf_;
     std::vector<KeyValueObserver> keyValueObservers_;
     std::string helpPagePath_;
-    std::shared_ptr<RunningCombine> combine_;  // shared: the type is the combine's own
-    std::optional<CombineOutcome> lastCombineOutcome_;
-    bool leavesOutUnreadableFiles_ = true;
+    SaveSession save_;
 };
 
 }  // namespace tomefuse

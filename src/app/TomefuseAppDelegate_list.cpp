@@ -49,7 +49,7 @@ void TomefuseAppDelegate::removeFromTable(Sender*) {
 }
 
 void TomefuseAppDelegate::tableViewDoubleClicked(Sender*) {
-    const int64_t row = tableView_ ? tableView_->selectedRow() : -1;
+    const int64_t row = outlets_.tableView ? outlets_.tableView->selectedRow() : -1;
     if (row < 0) {
         addToTable(nullptr);
     } else if (list_.contains(row)) {
@@ -98,8 +98,8 @@ void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {
     PageSelection::Parsed parsed = PageSelection::parse(text, entry.pagecount);
     if (!parsed.selection) {
         services_.system.beep();
-        if (window_) {
-            window_->showAlert("These pages cannot be taken from “" + entry.filename + "”.", parsed.error);
+        if (outlets_.window) {
+            outlets_.window->showAlert("These pages cannot be taken from “" + entry.filename + "”.", parsed.error);
         }
         return;
     }
@@ -177,7 +177,7 @@ bool TomefuseAppDelegate::writeRowsWithIndexes(const IndexSet& rows, Pasteboard&
 
 // A drag from another process has no source; it must not pass for ours when the outlet is unset.
 bool TomefuseAppDelegate::isRowMove(const DraggingInfo& info) const {
-    return tableView_ && info.draggingSource() == static_cast<const void*>(tableView_);
+    return outlets_.tableView && info.draggingSource() == static_cast<const void*>(outlets_.tableView);
 }
 
 NSDragOperation TomefuseAppDelegate::validateDrop(DraggingInfo& info, int64_t, NSTableViewDropOperation operation) {
@@ -194,7 +194,7 @@ NSDragOperation TomefuseAppDelegate::validateDrop(DraggingInfo& info, int64_t, N
 bool TomefuseAppDelegate::acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation) {
     const uint64_t gap = row < 0 ? 0 : static_cast<uint64_t>(row);
     if (isRowMove(info)) {
-        if (tableView_->selectedRowIndexes().empty()) {
+        if (outlets_.tableView->selectedRowIndexes().empty()) {
             return false;
         }
         list_.move(selectedRowsInList(), gap);
@@ -235,13 +235,13 @@ void TomefuseAppDelegate::didClickTableColumn(const std::string& identifier) {
 }
 
 void TomefuseAppDelegate::renameFile(Sender*) {
-    const IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
+    const IndexSet rows = outlets_.tableView ? outlets_.tableView->selectedRowIndexes() : IndexSet{};
     if (rows.size() != 1 || !list_.contains(static_cast<int64_t>(*rows.begin()))) {
         services_.system.beep();
         return;
     }
-    tableView_->scrollRowToVisible(static_cast<int64_t>(*rows.begin()));
-    tableView_->editColumn(std::string(PdfEntry::filenameKey), static_cast<int64_t>(*rows.begin()));
+    outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*rows.begin()));
+    outlets_.tableView->editColumn(std::string(PdfEntry::filenameKey), static_cast<int64_t>(*rows.begin()));
 }
 
 void TomefuseAppDelegate::undo(Sender*) {
@@ -257,7 +257,7 @@ void TomefuseAppDelegate::redo(Sender*) {
 }
 
 std::optional<bool> TomefuseAppDelegate::validateArrangingItem(Action action) const {
-    const IndexSet rows = tableView_ ? tableView_->selectedRowIndexes() : IndexSet{};
+    const IndexSet rows = outlets_.tableView ? outlets_.tableView->selectedRowIndexes() : IndexSet{};
     const uint64_t count = list_.size();
     if (action == &TomefuseAppDelegate::moveUp || action == &TomefuseAppDelegate::moveToTop) {
         return canMove(MoveDirection::up, rows, count);

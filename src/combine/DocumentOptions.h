@@ -5,6 +5,12 @@
 
 namespace tomefuse {
 
+// The settings a combine reads, all YES unless the user says otherwise: a bookmark for each file,
+// each file's own bookmarks kept, and the combined file opened (else revealed) once written.
+inline constexpr const char* shouldInsertTOCForFilenamesKey = "shouldInsertTOCForFilenames";
+inline constexpr const char* preserveExistingTOCsKey = "preserveExistingTOCs";
+inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenPDFInDefaultApplication";
+
 // The settings that shape the combined document for reading and printing. All off, and the
 // properties empty, unless the user sets them.
 inline constexpr const char* shouldAddContentsPageKey = "shouldAddContentsPage";

@@ -9,7 +9,7 @@ IndexSet DocumentList::rowsInList(IndexSet rows) const {
     return rows;
 }
 
-void DocumentList::notify(ListChange change) const {
+void DocumentList::notify(const ListChange& change) const {
     for (const Observer& observer : observers_) {
         observer(change);
     }
@@ -21,7 +21,7 @@ void DocumentList::commit(ListEdit edit, const IndexSet& selected, ListChange ch
     IndexSet selection = selected;
     edit.swapSelection(selection);
     undo_.push(std::move(edit));
-    notify(std::move(change));
+    notify(change);
 }
 
 size_t DocumentList::insert(std::vector<PdfEntry> entries, uint64_t row, const IndexSet& selected) {
@@ -93,7 +93,7 @@ void DocumentList::rearrange(const Order& order, std::string name, const IndexSe
             reordered.push_back(entries_[from]);
         }
         entries_ = std::move(reordered);
-        notify(std::move(change));
+        notify(change);
         return;
     }
     commit(std::move(edit), before, std::move(change));
@@ -177,7 +177,7 @@ bool DocumentList::step(bool redoing, const IndexSet& selected) {
         change.shown.insert(*selection.begin());
     }
     change.selection = std::move(selection);
-    notify(std::move(change));
+    notify(change);
     return true;
 }
 

@@ -80,7 +80,7 @@ class DocumentList {
     std::string redoActionName() const { return undo_.redoActionName(); }
 
   private:
-    void notify(ListChange change) const;
+    void notify(const ListChange& change) const;
     // Makes the edit and remembers it for Undo, with the rows selected before it.
     void commit(ListEdit edit, const IndexSet& selected, ListChange change);
     void rearrange(const Order& order, std::string name, const IndexSet& selected);
