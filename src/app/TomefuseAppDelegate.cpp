@@ -31,13 +31,7 @@ void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
 }
 
 void TomefuseAppDelegate::applicationDidFinishLaunching() {
-    services_.userDefaults.registerDefaults({
-        {shouldInsertTOCForFilenamesKey, true},
-        {preserveExistingTOCsKey, true},
-        {shouldOpenPDFInDefaultApplicationKey, true},
-        {shouldAddContentsPageKey, false},
-        {shouldStartFilesOnRightHandPagesKey, false},
-    });
+    services_.userDefaults.registerDefaults(settingDefaults());
     // The list was made at construction: files the desktop asked us to open before launch ended
     // are already in it and stay there.
     if (outlets_.tableView) {

@@ -4,6 +4,22 @@
 
 namespace tomefuse {
 
+std::map<std::string, bool> settingDefaults() {
+    return {
+        {shouldInsertTOCForFilenamesKey, true},       {preserveExistingTOCsKey, true},
+        {shouldOpenPDFInDefaultApplicationKey, true}, {shouldAddContentsPageKey, false},
+        {shouldStartFilesOnRightHandPagesKey, false},
+    };
+}
+
+CombineSettings readCombineSettings(const UserDefaults& defaults, ContentsTypesetter* typesetter) {
+    CombineSettings settings;
+    settings.fileBookmarks = defaults.boolForKey(shouldInsertTOCForFilenamesKey);
+    settings.keepBookmarks = defaults.boolForKey(preserveExistingTOCsKey);
+    readDocumentOptions(defaults, typesetter, settings);
+    return settings;
+}
+
 void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings) {
     settings.contents.add = defaults.boolForKey(shouldAddContentsPageKey);
     const long long depth = defaults.integerForKey(contentsBookmarkDepthKey);

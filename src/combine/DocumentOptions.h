@@ -1,5 +1,8 @@
 #pragma once
 
+#include <map>
+#include <string>
+
 #include "combine/CombineJob.h"
 #include "platform/desktop/UserDefaults.h"
 
@@ -21,6 +24,13 @@ inline constexpr const char* documentTitleKey = "documentTitle";
 inline constexpr const char* documentAuthorKey = "documentAuthor";
 inline constexpr const char* documentSubjectKey = "documentSubject";
 inline constexpr const char* documentKeywordsKey = "documentKeywords";
+
+// The defaults registered for the booleans: the three above YES, the document's own NO.
+std::map<std::string, bool> settingDefaults();
+
+// The settings of a combine, as stored: what both front ends read (files that cannot be read are
+// left out; the caller says otherwise).
+CombineSettings readCombineSettings(const UserDefaults& defaults, ContentsTypesetter* typesetter);
 
 // Reads them into a combine's settings; the contents page is laid out by typesetter. (The booleans
 // are registered with the controller's own; the texts and the depth default to empty and 0.)

@@ -120,19 +120,53 @@ bool SaveSession::readyToSave() {
     return !window || window->askToProceed(message, names + "Combine the others?", "Combine the Others");
 }
 
-std::string SaveSession::refusalToReplace(const std::string& path) const {
-    struct stat target {};
-    if (::stat(path.c_str(), &target) != 0) {
+std::string refusalToReplace(const std::string& target, const std::vector<CombineFile>& files) {
+    struct stat targetInfo {};
+    if (::stat(target.c_str(), &targetInfo) != 0) {
         return {};
     }
-    for (const PdfEntry& entry : list_.entries()) {
+    for (const CombineFile& file : files) {
         struct stat listed {};
-        if (::stat(entry.path.c_str(), &listed) == 0 && listed.st_dev == target.st_dev &&
-            listed.st_ino == target.st_ino) {
-            return "“" + entry.filename + "” is one of the files to combine. Choose another name.";
+        if (::stat(file.path.c_str(), &listed) == 0 && listed.st_dev == targetInfo.st_dev &&
+            listed.st_ino == targetInfo.st_ino) {
+            return "“" + file.filename + "” is one of the files to combine. Choose another name.";
         }
     }
     return {};
+}
+
+std::string quickSavePath(const std::string& temporaryDirectory, const std::string& firstName) {
+    // The display name is the user's text: a separator in it must not lead out of the folder,
+    // a line break would split the path wherever it is printed, and a leading dot would hide
+    // the file.
+    std::string name = fileNamePart(firstName);
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
+    name.erase(0, name.find_first_not_of(". "));
+    return temporaryDirectory + "/" + name + quickSaveSuffix;
+}
+
+// Every listed file, also those that cannot be read: none of them may be written over.
+std::string SaveSession::refusalToReplace(const std::string& path) const {
+    std::vector<CombineFile> listed;
+    for (const PdfEntry& entry : list_.entries()) {
+        listed.push_back({entry.path, entry.filename, 0});
+    }
+    return tomefuse::refusalToReplace(path, listed);
+}
+
+// The files as listed now: the list may change while the file is written. Files known not to
+// open were named before the save and are left out: no bookmark of theirs would lead anywhere.
+std::vector<CombineFile> SaveSession::filesToCombine() const {
+    std::vector<CombineFile> files;
+    files.reserve(list_.size());
+    for (const PdfEntry& entry : list_.entries()) {
+        if (entry.problem.empty()) {
+            files.push_back(
+                {entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
+        }
+    }
+    return files;
 }
 
 void SaveSession::saveToDisk() {
@@ -175,14 +209,7 @@ void SaveSession::saveToTemporaryFile() {
 }
 
 void SaveSession::quickSave() {
-    // The display name is the user's text: a separator in it must not lead out of the folder,
-    // a line break would split the path wherever it is printed, and a leading dot would hide
-    // the file.
-    std::string name = fileNamePart(list_[0].filename);
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, ' ');
-    name.erase(0, name.find_first_not_of(". "));
-    std::string path = services_.system.temporaryDirectory() + "/" + name + quickSaveSuffix;
+    const std::string path = quickSavePath(services_.system.temporaryDirectory(), list_[0].filename);
     services_.system.log("write to filepath [" + path + "]");
     writeCombinedPDF(path);
 }
@@ -207,27 +234,13 @@ void SaveSession::writeCombinedPDF(const std::string& path) {
         return;
     }
 
-    // The job takes the list as it is now: the list may change while the file is written.
-    std::vector<CombineFile> files;
-    files.reserve(list_.size());
-    for (const PdfEntry& entry : list_.entries()) {
-        // Files known not to open were named before the save and are left out: no bookmark of
-        // theirs would lead anywhere.
-        if (entry.problem.empty()) {
-            files.push_back(
-                {entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
-        }
-    }
-    CombineSettings settings;
-    settings.fileBookmarks = services_.userDefaults.boolForKey(shouldInsertTOCForFilenamesKey);
-    settings.keepBookmarks = services_.userDefaults.boolForKey(preserveExistingTOCsKey);
+    CombineSettings settings = readCombineSettings(services_.userDefaults, services_.contentsTypesetter);
     settings.leaveOutUnreadable = leavesOutUnreadable_;
-    readDocumentOptions(services_.userDefaults, services_.contentsTypesetter, settings);
 
     TaskRunner& runner = services_.taskRunner ? *services_.taskRunner : inlineRunner;
     auto running = std::make_shared<Running>();
     running->relay = std::make_unique<Relay>(*this, runner);
-    running->job = std::make_shared<CombineJob>(std::move(files), settings, std::move(target), *running->relay);
+    running->job = std::make_shared<CombineJob>(filesToCombine(), settings, std::move(target), *running->relay);
     newpdf_ = running->job->document();
     const void* combined = newpdf_.get();
     center.addObserver(

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "combine/CombineJob.h"
 #include "combine/SaveProgress.h"
@@ -15,6 +16,14 @@
 namespace tomefuse {
 
 inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
+
+// Where the quick save writes: the first file's display name made safe for a file name, with the
+// suffix, in the temporary folder.
+std::string quickSavePath(const std::string& temporaryDirectory, const std::string& firstName);
+
+// Why the file at target may not be written over: it is one of the files to combine (the same
+// file, by device and inode). Empty when it may.
+std::string refusalToReplace(const std::string& target, const std::vector<CombineFile>& files);
 
 // The save commands and the combine they start: where the file goes (the save dialog, or the
 // quick save's name in the temporary folder), what refuses a save (too few files, a target that
@@ -49,8 +58,8 @@ class SaveSession {
     // whether to combine the others without them.
     bool readyToSave();
     void quickSave();
-    // Why the file at path may not be written over: it is a listed file. Empty when it may.
     std::string refusalToReplace(const std::string& path) const;
+    std::vector<CombineFile> filesToCombine() const;
     void reportFailure(const std::string& path, std::string reason);
     void combiningChanged();
     void didFinish();
