@@ -1,8 +1,6 @@
 // The controller's part in the list: the commands that change it, the table's data source and
 // delegate, and the drag-and-drop calls, each handed to the document list or to the intake.
 
-#include <cstdio>
-
 #include "app/TomefuseAppDelegate.h"
 #include "list/NaturalOrder.h"
 
@@ -106,72 +104,18 @@ void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {
     list_.choosePages(static_cast<uint64_t>(row), std::move(*parsed.selection), selectedRowsInList());
 }
 
-namespace {
-
-void appendJSONString(std::string& out, const std::string& text) {
-    out += '"';
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    out += '"';
-}
-
-// The row payload: a JSON array of entries, four keys each.
-std::string serializeEntries(const std::vector<const PdfEntry*>& entries) {
-    std::string out = "[";
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const PdfEntry& entry = *entries[i];
-        out += i ? ",{" : "{";
-        appendJSONString(out, std::string(PdfEntry::pathKey));
-        out += ':';
-        appendJSONString(out, entry.path);
-        out += ',';
-        appendJSONString(out, std::string(PdfEntry::filenameKey));
-        out += ':';
-        appendJSONString(out, entry.filename);
-        out += ',';
-        appendJSONString(out, std::string(PdfEntry::pagecountKey));
-        out += ':' + std::to_string(entry.pagecount) + ',';
-        appendJSONString(out, std::string(PdfEntry::outlinecountKey));
-        out += ':' + std::to_string(entry.outlinecount) + '}';
-    }
-    out += ']';
-    return out;
-}
-
-}  // namespace
-
 bool TomefuseAppDelegate::writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard) {
     pasteboard.declareTypes({MultiplePDFContentType});
-    std::vector<const PdfEntry*> dragged;
+    // Each dragged entry's four keys, as it stands.
+    std::vector<Pasteboard::Record> dragged;
     for (uint64_t row : list_.rowsInList(rows)) {
-        dragged.push_back(&list_[row]);
+        Pasteboard::Record& record = dragged.emplace_back();
+        for (std::string_view key :
+             {PdfEntry::pathKey, PdfEntry::filenameKey, PdfEntry::pagecountKey, PdfEntry::outlinecountKey}) {
+            record.emplace_back(std::string(key), list_[row].valueForKey(key));
+        }
     }
-    pasteboard.setData(serializeEntries(dragged), MultiplePDFContentType);
+    pasteboard.setPropertyList(dragged, MultiplePDFContentType);
     return true;
 }
 

@@ -32,6 +32,10 @@ std::map<std::string, bool> settingDefaults();
 // left out; the caller says otherwise).
 CombineSettings readCombineSettings(const UserDefaults& defaults, ContentsTypesetter* typesetter);
 
+// The document's properties as stored, and storing them.
+PDFDocumentAttributes readDocumentProperties(const UserDefaults& defaults);
+void storeDocumentProperties(UserDefaults& defaults, const PDFDocumentAttributes& properties);
+
 // Reads them into a combine's settings; the contents page is laid out by typesetter. (The booleans
 // are registered with the controller's own; the texts and the depth default to empty and 0.)
 void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* typesetter, CombineSettings& settings);
