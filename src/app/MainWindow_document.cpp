@@ -52,7 +52,9 @@ void MainWindow::syncDocumentOptions() {
 }
 
 void MainWindow::showDocumentProperties() {
-    auto* dialog = new DocumentPropertiesDialog(userDefaults_, this);
+    auto* dialog = new DocumentPropertiesDialog(readDocumentProperties(userDefaults_), this);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { storeDocumentProperties(userDefaults_, dialog->properties()); });
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->open();

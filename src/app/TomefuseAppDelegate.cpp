@@ -11,11 +11,19 @@ inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
 
 }  // namespace
 
-TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services) : services_(std::move(services)) {}
-
-TomefuseAppDelegate::~TomefuseAppDelegate() {
-    // The observations of the last combined document name this object; none may outlive it.
-    services_.notificationCenter.removeObserver(this);
+TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
+    : services_(std::move(services)),
+      reader_(services_.passwordPanel),
+      intake_(reader_, services_),
+      save_(services_, outlets_, list_, reader_) {
+    list_.observe([this](const ListChange& change) { listChanged(change); });
+    save_.setCombiningObserver([this](bool prior) {
+        if (prior) {
+            willChangeValueForKey(isCombiningKey);
+        } else {
+            didChangeValueForKey(isCombiningKey);
+        }
+    });
 }
 
 void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
@@ -23,34 +31,28 @@ void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
 }
 
 void TomefuseAppDelegate::applicationDidFinishLaunching() {
-    services_.userDefaults.registerDefaults({
-        {shouldInsertTOCForFilenamesKey, true},
-        {preserveExistingTOCsKey, true},
-        {shouldOpenPDFInDefaultApplicationKey, true},
-        {shouldAddContentsPageKey, false},
-        {shouldStartFilesOnRightHandPagesKey, false},
-    });
+    services_.userDefaults.registerDefaults(settingDefaults());
     // The list was made at construction: files the desktop asked us to open before launch ended
     // are already in it and stay there.
-    if (tableView_) {
-        tableView_->registerForDraggedTypes({kUTTypeFileURL, MultiplePDFContentType});
-        tableView_->setDoubleAction([this] { tableViewDoubleClicked(nullptr); });
+    if (outlets_.tableView) {
+        outlets_.tableView->registerForDraggedTypes({kUTTypeFileURL, MultiplePDFContentType});
+        outlets_.tableView->setDoubleAction([this] { tableViewDoubleClicked(nullptr); });
     }
 }
 
 bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::removeFromTable) {
-        return tableView_ && !tableView_->selectedRowIndexes().empty();
+        return outlets_.tableView && !outlets_.tableView->selectedRowIndexes().empty();
     }
     // One save at a time.
     if (action == &TomefuseAppDelegate::saveToDisk) {
-        return pdfsList_.size() >= 2 && !combine_;
+        return list_.size() >= 2 && !isCombining();
     }
     if (action == &TomefuseAppDelegate::saveToTemporaryFile) {
-        return !combine_;
+        return !isCombining();
     }
     if (action == &TomefuseAppDelegate::cancelCombine) {
-        return combine_ != nullptr;
+        return isCombining();
     }
     if (auto arranging = validateArrangingItem(action)) {
         return *arranging;
@@ -63,8 +65,45 @@ void TomefuseAppDelegate::showHelp(Sender*) {
 }
 
 void TomefuseAppDelegate::reloadTable() {
-    if (tableView_) {
-        tableView_->reloadData();
+    if (outlets_.tableView) {
+        outlets_.tableView->reloadData();
+    }
+}
+
+// Every edit of the list ends here: observers hear of a new order, and the table shows the list
+// again with the rows the edit selects.
+void TomefuseAppDelegate::listChanged(const ListChange& change) {
+    if (change.reorders) {
+        if (change.prior) {
+            willChangeValueForKey("pdfsList");
+        } else {
+            didChangeValueForKey("pdfsList");
+        }
+    }
+    if (change.prior) {
+        return;
+    }
+    reloadTable();
+    if (!outlets_.tableView) {
+        return;
+    }
+    if (change.selection) {
+        outlets_.tableView->selectRowIndexes(*change.selection, false);
+    }
+    if (!change.shown.empty()) {
+        // The first row last, so that it is in view when the rows are more than the table shows.
+        outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*change.shown.rbegin()));
+        outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*change.shown.begin()));
+    }
+}
+
+IndexSet TomefuseAppDelegate::selectedRowsInList() const {
+    return outlets_.tableView ? list_.rowsInList(outlets_.tableView->selectedRowIndexes()) : IndexSet{};
+}
+
+void TomefuseAppDelegate::showStatusMessage(const std::string& message) {
+    if (outlets_.window) {
+        outlets_.window->showStatusMessage(message);
     }
 }
 

@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "combine/CombineJob.h"
+#include "combine/DocumentOptions.h"
+#include "combine/SaveSession.h"
+#include "list/DocumentList.h"
+#include "list/EntryReader.h"
+#include "list/FileIntake.h"
 #include "list/ListOrder.h"
 #include "list/PdfEntry.h"
-#include "list/UndoStack.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
 #include "platform/desktop/ProgressSheet.h"
@@ -23,46 +27,37 @@ namespace tomefuse {
 // Whatever sent a command; commands never look at it.
 class Sender;
 
-// The settings, all YES unless the user says otherwise.
-inline constexpr const char* shouldInsertTOCForFilenamesKey = "shouldInsertTOCForFilenames";
-inline constexpr const char* preserveExistingTOCsKey = "preserveExistingTOCs";
-inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenPDFInDefaultApplication";
-
 // Observable: a combine is running (its will/did-change surround its start and its end).
 inline constexpr const char* isCombiningKey = "isCombining";
 
 // The private drag type of rows dragged out of the table.
 inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
 
-inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
-
-// The one controller: the list and the latest combined document, every command, the table's data
-// source and delegate, the drag-and-drop calls and the write-progress handlers. Members are
-// defined in the folder of their concern: app/ (state, start-up, enabling, help), list/ (adding,
-// removing, table, dragging, arranging, undo), combine/ (combine engine, save commands, progress
-// sheet).
+// The one controller: every command, the table's data source and delegate, the drag-and-drop
+// calls and the write-progress handlers, each handed to the room that does the work: the document
+// list and its edits (DocumentList), reading files into entries (EntryReader, FileIntake), saving
+// (combine/). It keeps the outlets and tells the table and the observers what changed.
 class TomefuseAppDelegate {
   public:
     using Action = void (TomefuseAppDelegate::*)(Sender*);
 
     explicit TomefuseAppDelegate(DesktopServices services);
-    ~TomefuseAppDelegate();
     TomefuseAppDelegate(const TomefuseAppDelegate&) = delete;
     TomefuseAppDelegate& operator=(const TomefuseAppDelegate&) = delete;
 
     // Outlets, set by the main interface; not owned.
-    Window* window() const { return window_; }
-    void setWindow(Window* window) { window_ = window; }
-    TableView* tableView() const { return tableView_; }
-    void setTableView(TableView* tableView) { tableView_ = tableView; }
-    Panel* saveProgressPanel() const { return saveProgressPanel_; }
-    void setSaveProgressPanel(Panel* panel) { saveProgressPanel_ = panel; }
-    ProgressIndicator* saveProgressBar() const { return saveProgressBar_; }
-    void setSaveProgressBar(ProgressIndicator* bar) { saveProgressBar_ = bar; }
+    Window* window() const { return outlets_.window; }
+    void setWindow(Window* window) { outlets_.window = window; }
+    TableView* tableView() const { return outlets_.tableView; }
+    void setTableView(TableView* tableView) { outlets_.tableView = tableView; }
+    Panel* saveProgressPanel() const { return outlets_.saveProgressPanel; }
+    void setSaveProgressPanel(Panel* panel) { outlets_.saveProgressPanel = panel; }
+    ProgressIndicator* saveProgressBar() const { return outlets_.saveProgressBar; }
+    void setSaveProgressBar(ProgressIndicator* bar) { outlets_.saveProgressBar = bar; }
 
     // Properties.
-    const std::vector<PdfEntry>& pdfsList() const { return pdfsList_; }
-    const std::shared_ptr<PDFDocument>& newpdf() const { return newpdf_; }
+    const std::vector<PdfEntry>& pdfsList() const { return list_.entries(); }
+    const std::shared_ptr<PDFDocument>& newpdf() const { return save_.newpdf(); }
 
     // Observes will/did-change of "pdfsList" (prior is true for will-change).
     using KeyValueObserver = std::function<void(const std::string& key, bool prior)>;
@@ -117,8 +112,8 @@ class TomefuseAppDelegate {
     void undo(Sender* sender);
     void redo(Sender* sender);
     // What Undo and Redo would do ("Remove 2 Files"); empty when nothing.
-    std::string undoActionName() const { return undoStack_.undoActionName(); }
-    std::string redoActionName() const { return undoStack_.redoActionName(); }
+    std::string undoActionName() const { return list_.undoActionName(); }
+    std::string redoActionName() const { return list_.redoActionName(); }
 
     // Combining and saving (combine/). The combine runs through the task runner, off the event
     // loop where there is one; writeCombinedPDF returns once it has started.
@@ -126,14 +121,12 @@ class TomefuseAppDelegate {
     void saveToDisk(Sender* sender);
     void saveToTemporaryFile(Sender* sender);
     void cancelCombine(Sender* sender);
-    bool isCombining() const { return combine_ != nullptr; }
+    bool isCombining() const { return save_.isCombining(); }
     // How the last combine ended; none before the first has finished.
-    const std::optional<CombineOutcome>& lastCombineOutcome() const { return lastCombineOutcome_; }
-    // Where the quick save writes, from the first entry's name; the list is not empty.
-    std::string quickSavePath() const;
+    const std::optional<CombineOutcome>& lastCombineOutcome() const { return save_.lastOutcome(); }
     // A file that cannot be read while combining is left out (and named afterwards), or makes the
     // combine write nothing.
-    void setLeavesOutUnreadableFiles(bool flag) { leavesOutUnreadableFiles_ = flag; }
+    void setLeavesOutUnreadableFiles(bool flag) { save_.setLeavesOutUnreadableFiles(flag); }
 
     // Write progress (combine/).
     void documentBeginWrite(const Notification& notification);
@@ -144,62 +137,30 @@ class TomefuseAppDelegate {
     void combineWillFinish();
 
   private:
-    // Opens the file and makes its entry. An unreadable file gets an entry of 0 pages and 0
-    // outline items when keepUnreadable, else none.
-    std::optional<PdfEntry> makeEntry(const std::string& path, bool keepUnreadable) const;
-    void readEntry(PdfEntry& entry) const;
-    // Reads what the list shows of a file, asking for its password while it needs one; the
-    // password that opened it is left in password (cleared when none did).
-    PDFFileSummary summarizeWithPassword(const std::string& path, const std::string& name, std::string& password) const;
-    bool rowInList(int64_t row) const { return row >= 0 && static_cast<uint64_t>(row) < pdfsList_.size(); }
+    // The table's selected rows that are rows of the list.
+    IndexSet selectedRowsInList() const;
+    // Puts what was read in at the row, saying what was left out; answers how many.
+    size_t insertEntries(Intake intake, uint64_t row);
+    void listChanged(const ListChange& change);
     void reloadTable();
     void willChangeValueForKey(const std::string& key);
     void didChangeValueForKey(const std::string& key);
-    void moveSelectedRows(int64_t row);
-    bool readyToSave();
-    void quickSave();
-    // Why the file at path may not be written over: it is a listed file. Empty when it may.
-    std::string refusalToReplace(const std::string& path) const;
-    class CombineRelay;
-    struct RunningCombine;
-    void combineDidFinish();
-    bool dropFiles(DraggingInfo& info, int64_t row);
-
-    // Arranging (list/).
-    // Adds the entries of the PDFs in a folder; answers how many of its files were left out.
-    uint64_t gatherFolder(const std::string& folder, std::vector<PdfEntry>& into) const;
-    int compareNames(const std::string& a, const std::string& b) const;
-    ListSnapshot listSnapshot() const;
-    // The table's selected rows that are rows of the list.
-    IndexSet selectedRowsInList() const;
-    // Inserts entries at a row as one edit and shows them; the selection stays on its entries.
-    // Answers how many.
-    size_t insertEntries(std::vector<PdfEntry> entries, uint64_t row);
-    // Ends an edit that began from `before`: remembers it for Undo unless nothing changed,
-    // reloads the table, selects the rows given (none: the selection stays) and scrolls the
-    // rows shown into view.
-    void commitListEdit(std::string name, ListSnapshot before, const IndexSet& selection, const IndexSet& shown);
-    // The row move's path: a new order of the same entries.
-    void rearrangeList(Arrangement arrangement, std::string name);
+    bool isRowMove(const DraggingInfo& info) const;
     void moveSelection(MoveDirection direction);
     void sortList(const EntryComparison& compare, std::string name, bool descendingIfUnchanged);
-    void restoreListSnapshot(bool redoing);
     std::optional<bool> validateArrangingItem(Action action) const;
     void showStatusMessage(const std::string& message);
+    NameComparison compareNames() const;
 
     DesktopServices services_;
-    Window* window_ = nullptr;
-    TableView* tableView_ = nullptr;
-    Panel* saveProgressPanel_ = nullptr;
-    ProgressIndicator* saveProgressBar_ = nullptr;
-    std::vector<PdfEntry> pdfsList_;  // exists from construction, so early open requests are kept
-    std::shared_ptr<PDFDocument> newpdf_;
+    Outlets outlets_;
+    // Exists from construction, so early open requests are kept.
+    DocumentList list_;
+    EntryReader reader_;
+    FileIntake intake_;
     std::vector<KeyValueObserver> keyValueObservers_;
     std::string helpPagePath_;
-    std::shared_ptr<RunningCombine> combine_;  // shared: the type is the combine's own
-    std::optional<CombineOutcome> lastCombineOutcome_;
-    bool leavesOutUnreadableFiles_ = true;
-    UndoStack undoStack_;
+    SaveSession save_;
 };
 
 }  // namespace tomefuse

@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "combine/ContentsTypesetter.h"
+#include "platform/desktop/ContentsTypesetter.h"
 
 namespace tomefuse {
 

@@ -1,75 +1,38 @@
-// tomefuse-combine: the combine of the application, from a terminal, without a display.
+// tomefuse-combine: the combine of the application, from a terminal, without a display. The
+// arguments make one request (the files, their names, pages and passwords, the settings), the
+// combine job writes it, and its outcome becomes the exit status and what is said.
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/TomefuseAppDelegate.h"
 #include "cli/CommandLine.h"
 #include "cli/ContentsModule.h"
-#include "combine/DocumentOptions.h"
+#include "cli/ProgressLine.h"
+#include "cli/Request.h"
+#include "combine/SaveSession.h"
 #include "platform/desktop/AtomicFile.h"
-#include "platform/terminal/SettingsFile.h"
 #include "platform/terminal/TerminalServices.h"
 
 using namespace tomefuse;
 
 namespace {
 
-using cli::Options;
 using cli::success;
 using cli::unreadableInput;
 using cli::usageError;
-using cli::usageText;
 using cli::writeFailed;
 
 int usage(const std::string& problem) {
-    std::cerr << "tomefuse-combine: " << problem << "\n\n" << usageText;
+    std::cerr << "tomefuse-combine: " << problem << "\n\n" << cli::usageText;
     return usageError;
 }
 
-// Why a file that did not open as a PDF cannot be read, in the words a user needs.
-std::string unreadableReason(const std::string& path, const std::string* password) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return "no such file";
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return "is a folder";
-    }
-    // The reading the list refused it by.
-    const PDFOpenFailure failure = PDFDocument::summaryOfFile(path, password ? *password : std::string()).failure;
-    if (failure == PDFOpenFailure::needsPassword) {
-        return password ? "the password given does not open it" : "needs a password (give it with --password N=…)";
-    }
-    return describeOpenFailure(failure);
-}
-
-// Answers the password given on the command line for a file, once: a wrong one is not tried again.
-class GivenPasswordPanel final : public PasswordPanel {
-  public:
-    explicit GivenPasswordPanel(const std::map<std::string, std::string>& passwords) : passwords_(passwords) {}
-    void setFile(const std::string& path, const std::string&) override { path_ = path; }
-    void setPasswordWasWrong(bool wrong) override { wrong_ = wrong; }
-    int runModal() override { return !wrong_ && passwords_.count(path_) ? NSModalResponseOK : 0; }
-    std::string password() const override {
-        auto found = passwords_.find(path_);
-        return found == passwords_.end() ? std::string() : found->second;
-    }
-
-  private:
-    const std::map<std::string, std::string>& passwords_;
-    std::string path_;
-    bool wrong_ = false;
-};
+void say(const std::string& line) { std::cerr << "tomefuse-combine: " << line << "\n"; }
 
 // Async-signal-safe: the temporary file is already gone when this runs.
 void sayInterrupted(int signal) {
@@ -78,46 +41,14 @@ void sayInterrupted(int signal) {
     ::_exit(128 + signal);
 }
 
-// Pause points for tests that change files, or send signals, at a given moment of a run without
-// racing it: when the variable names a FIFO, the run waits there until someone writes to it.
-// TOMEFUSE_PAUSE_BEFORE_COMBINE: after the listing; TOMEFUSE_PAUSE_AFTER_FIRST_PAGE: once the
-// first page is written.
-void waitAtPausePoint(const char* variable) {
-    const char* fifo = std::getenv(variable);
-    if (!fifo || !*fifo) {
-        return;
+// The combined PDF was not saved: the reason, once, as the application says it.
+int notSaved(TerminalSystem& system, const std::string& path, std::string reason, int status) {
+    if (reason.empty()) {
+        reason = "unknown error";
     }
-    if (FILE* gate = std::fopen(fifo, "r")) {
-        std::fgetc(gate);
-        std::fclose(gate);
-    }
-}
-
-// The progress bar, pausing once after the first page written when a test asks for it.
-class PausingIndicator final : public ProgressIndicator {
-  public:
-    explicit PausingIndicator(ProgressIndicator& inner) : inner_(inner) {}
-    void setMaxValue(double value) override { inner_.setMaxValue(value); }
-    void setDoubleValue(double value) override { inner_.setDoubleValue(value); }
-    double maxValue() const override { return inner_.maxValue(); }
-    double doubleValue() const override { return inner_.doubleValue(); }
-    void displayIfNeeded() override {
-        inner_.displayIfNeeded();
-        if (!paused_) {
-            paused_ = true;
-            waitAtPausePoint("TOMEFUSE_PAUSE_AFTER_FIRST_PAGE");
-        }
-    }
-
-  private:
-    ProgressIndicator& inner_;
-    bool paused_ = false;
-};
-
-std::string absolute(const std::string& path) {
-    std::error_code ignored;
-    auto result = std::filesystem::absolute(path, ignored);
-    return result.empty() ? path : result.lexically_normal().string();
+    system.log("Could not save the combined PDF to " + path + ": " + reason);
+    say("The combined PDF could not be saved. " + path + ": " + reason);
+    return status;
 }
 
 }  // namespace
@@ -127,7 +58,7 @@ int main(int argc, char** argv) {
     if (!parsed.options) {
         return parsed.problem.empty() ? parsed.status : usage(parsed.problem);
     }
-    Options& options = *parsed.options;
+    const cli::Options& options = *parsed.options;
 
     // Qt is loaded for the contents page only, while the files are read.
     std::unique_ptr<ContentsModule> contentsModule;
@@ -135,141 +66,94 @@ int main(int argc, char** argv) {
         std::string error;
         contentsModule = ContentsModule::start(error);
         if (!contentsModule) {
-            std::cerr << "tomefuse-combine: cannot make a contents page: " << error << "; nothing written\n";
+            say("cannot make a contents page: " + error + "; nothing written");
             return writeFailed;
         }
     }
-    ContentsTypesetter* typesetter = contentsModule.get();
-
-    OverlayUserDefaults defaults(readStoredSettings(applicationSettingsFiles()));
-    TerminalWorkspace workspace(options.afterwards);
     TerminalSystem system;
     system.verbose = options.verbose;
-    TerminalProgress progress(!options.quiet && ::isatty(STDERR_FILENO));
-    const std::string output = options.output ? absolute(*options.output) : std::string();
 
-    DesktopServices services{
-        defaults,
-        NotificationCenter::defaultCenter(),
-        workspace,
-        system,
-        [] { return std::unique_ptr<OpenPanel>(); },
-        [output] { return std::make_unique<FixedSavePanel>(output); },
-    };
-    services.contentsTypesetter = typesetter;
-    std::map<std::string, std::string> passwords;  // by absolute path
-    for (const auto& [number, password] : options.passwords) {
-        passwords[absolute(options.files[number - 1])] = password;
+    cli::Listing listing = cli::listFiles(options, system);
+    for (const std::string& line : listing.unreadable) {
+        say((options.skipUnreadable ? "skipping " : "") + line);
     }
-    services.passwordPanel = [&passwords] { return std::make_unique<GivenPasswordPanel>(passwords); };
-    TomefuseAppDelegate controller(std::move(services));
-    controller.setWindow(&progress);
-    controller.setSaveProgressPanel(&progress);
-    PausingIndicator bar(progress);
-    controller.setSaveProgressBar(&bar);
-    controller.applicationDidFinishLaunching();
-
-    // The list, as the application makes it from an open request of all the files at once (one
-    // edit, not one per file); a file that does not open is passed over, and named here.
-    std::vector<std::string> paths;
-    for (const std::string& file : options.files) {
-        paths.push_back(absolute(file));
-    }
-    controller.openFiles(paths);
-    std::vector<std::string> unreadable;
-    std::map<size_t, int64_t> rowOfFile;
-    int64_t next = 0;
-    for (size_t i = 0; i < options.files.size(); ++i) {
-        const std::string& path = paths[i];
-        if (next < controller.numberOfRowsInTableView() &&
-            controller.pdfsList()[static_cast<size_t>(next)].path == path) {
-            rowOfFile[i + 1] = next++;
-        } else {
-            auto given = options.passwords.find(i + 1);
-            unreadable.push_back(options.files[i] + ": " +
-                                 unreadableReason(path, given == options.passwords.end() ? nullptr : &given->second));
-        }
-    }
-    if (!unreadable.empty()) {
-        for (const std::string& line : unreadable) {
-            std::cerr << "tomefuse-combine: " << (options.skipUnreadable ? "skipping " : "") << line << "\n";
-        }
-        if (!options.skipUnreadable) {
-            std::cerr << "tomefuse-combine: nothing written (--skip-unreadable combines the rest)\n";
-            return unreadableInput;
-        }
-    }
-    if (controller.numberOfRowsInTableView() < 2) {
-        std::cerr << "tomefuse-combine: fewer than two readable PDF files; nothing written\n";
+    if (!listing.unreadable.empty() && !options.skipUnreadable) {
+        say("nothing written (--skip-unreadable combines the rest)");
         return unreadableInput;
     }
-    for (const auto& [number, text] : options.titles) {
-        if (auto row = rowOfFile.find(number); row != rowOfFile.end()) {
-            controller.setObjectValue(text, std::string(PdfEntry::filenameKey), row->second);
-        }
+    if (listing.files.size() < 2) {
+        say("fewer than two readable PDF files; nothing written");
+        return unreadableInput;
     }
-    for (const auto& [number, text] : options.pages) {
-        if (auto row = rowOfFile.find(number); row != rowOfFile.end()) {
-            const PdfEntry& entry = controller.pdfsList()[static_cast<size_t>(row->second)];
-            const PageSelection::Parsed chosen = PageSelection::parse(text, entry.pagecount);
-            if (!chosen.selection) {
-                return usage("--pages " + std::to_string(number) + "=" + text + ": " + chosen.error);
-            }
-            controller.choosePages(row->second, text);
-        }
+    if (!listing.problem.empty()) {
+        return usage(listing.problem);
     }
+    const CombineSettings settings = cli::settingsFor(options, contentsModule.get());
 
-    if (options.fileBookmarks) {
-        defaults.setBool(shouldInsertTOCForFilenamesKey, *options.fileBookmarks);
-    }
-    if (options.keepBookmarks) {
-        defaults.setBool(preserveExistingTOCsKey, *options.keepBookmarks);
-    }
-    defaults.setBool(shouldOpenPDFInDefaultApplicationKey, options.afterwards != TerminalWorkspace::Mode::reveal);
-    // What the application stores for the document itself plays no part here: only the flags.
-    defaults.setBool(shouldAddContentsPageKey, options.contentsDepth.has_value());
-    defaults.setInteger(contentsBookmarkDepthKey, options.contentsDepth.value_or(0));
-    defaults.setBool(shouldStartFilesOnRightHandPagesKey, options.duplex);
-    defaults.setString(documentTitleKey, options.properties.title);
-    defaults.setString(documentAuthorKey, options.properties.author);
-    defaults.setString(documentSubjectKey, options.properties.subject);
-    defaults.setString(documentKeywordsKey, options.properties.keywords);
-    system.modifierFlags = options.temp ? NSEventModifierFlagOption : 0;
+    std::string path = listing.output;
     if (options.temp) {
+        path = quickSavePath(system.temporaryDirectory(), listing.files.front().filename);
         // A quick save listed again as a file: wrong usage, as -o onto one of the files is.
-        if (std::string clash = cli::outputAmongFiles(controller.quickSavePath(), options.files); !clash.empty()) {
+        if (std::string clash = cli::outputAmongFiles(path, options.files); !clash.empty()) {
             return usage(clash);
         }
+        system.log("write to filepath [" + path + "]");
+        if (std::string refusal = refusalToReplace(path, listing.files); !refusal.empty()) {
+            return notSaved(system, path, refusal, writeFailed);
+        }
+    }
+    std::string error;
+    std::unique_ptr<AtomicFile> target = AtomicFile::create(path, error);
+    if (!target) {
+        return notSaved(system, path, error, writeFailed);
     }
 
-    // A file that opened when listed but cannot be read now ends the combine, unless asked to
-    // leave such files out; an interrupted combine leaves no temporary file behind.
-    controller.setLeavesOutUnreadableFiles(options.skipUnreadable);
+    // An interrupted combine leaves no temporary file behind.
     removeTemporaryFilesOnSignals(sayInterrupted);
-    waitAtPausePoint("TOMEFUSE_PAUSE_BEFORE_COMBINE");
-    controller.saveToDisk(nullptr);
+    cli::waitAtPausePoint("TOMEFUSE_PAUSE_BEFORE_COMBINE");
+    cli::ProgressLine progress(!options.quiet && ::isatty(STDERR_FILENO));
+    CombineJob job(std::move(listing.files), settings, std::move(target), progress);
+    job.run();
+    progress.end();
 
     // std::exit leaves this function's objects as they are: tearing down what the combine
     // leaves object by object would cost time, for memory the system takes back at once.
-    const auto& outcome = controller.lastCombineOutcome();
-    if (!outcome || outcome->status == CombineOutcome::Status::failed) {
-        if (progress.alerts.empty()) {
-            std::cerr << "tomefuse-combine: the combined PDF could not be written\n";
+    const CombineOutcome& outcome = job.outcome();
+    switch (outcome.status) {
+        case CombineOutcome::Status::cancelled:
+            system.log("Saving " + path + " was cancelled; nothing was written");
+            std::exit(128 + SIGINT);
+        case CombineOutcome::Status::unreadable:
+            notSaved(system, path, "a file cannot be read: " + outcome.error, unreadableInput);
+            say("nothing written (--skip-unreadable combines the rest)");
+            std::exit(unreadableInput);
+        case CombineOutcome::Status::failed:
+            std::exit(notSaved(system, path, outcome.error, writeFailed));
+        case CombineOutcome::Status::written:
+            break;
+    }
+    for (const FileProblem& file : outcome.repaired) {
+        system.log(file.path + " is damaged and was " + file.reason);
+    }
+    if (!outcome.leftOut.empty()) {
+        std::string list;
+        for (const FileProblem& file : outcome.leftOut) {
+            system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " + path);
+            list += "\n" + file.path + ": " + file.reason;
         }
-        std::exit(writeFailed);
+        say("Some pages are missing from the combined PDF. These files could not be read:" + list);
     }
-    if (outcome->status == CombineOutcome::Status::unreadable) {
-        std::cerr << "tomefuse-combine: nothing written (--skip-unreadable combines the rest)\n";
-        std::exit(unreadableInput);
+    TerminalWorkspace workspace(options.afterwards);
+    if (options.afterwards == TerminalWorkspace::Mode::reveal) {
+        workspace.selectFile(path, directoryOfPath(path));
+    } else {
+        workspace.openFile(path);
     }
-    if (outcome->status == CombineOutcome::Status::cancelled) {
-        std::exit(128 + SIGINT);
-    }
-    for (const FileProblem& file : outcome->repaired) {
-        std::cerr << "tomefuse-combine: " << file.path << " is damaged and was " << file.reason << "\n";
+    for (const FileProblem& file : outcome.repaired) {
+        say(file.path + " is damaged and was " + file.reason);
     }
     if (options.temp) {
-        std::cout << *system.writtenPath << "\n";
+        std::cout << path << "\n";
     }
     std::exit(success);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "combine/ContentsTypesetter.h"
+#include "platform/desktop/ContentsTypesetter.h"
 #include "platform/pdf/PDFDocument.h"
 #include "toc/TocEntry.h"
 

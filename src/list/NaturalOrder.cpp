@@ -52,4 +52,11 @@ int naturalCompare(std::string_view a, std::string_view b) {
     return j < b.size() ? -1 : 0;
 }
 
+NameComparison desktopOrNaturalOrder(NameComparison desktop) {
+    if (desktop) {
+        return desktop;
+    }
+    return [](const std::string& a, const std::string& b) { return naturalCompare(a, b); };
+}
+
 }  // namespace tomefuse

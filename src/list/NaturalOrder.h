@@ -11,4 +11,7 @@ namespace tomefuse {
 // its value.
 int naturalCompare(std::string_view a, std::string_view b);
 
+// The desktop's comparison, or the natural one where the desktop gives none.
+NameComparison desktopOrNaturalOrder(NameComparison desktop);
+
 }  // namespace tomefuse

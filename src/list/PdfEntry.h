@@ -4,15 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "list/PageSelection.h"
+#include "platform/desktop/TableView.h"
 #include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
-
-// A table cell's value: a string, an unsigned number, or none.
-using CellValue = std::variant<std::monostate, std::string, uint64_t>;
 
 // One entry of the document list. Never changed in place: a rename makes a new entry.
 struct PdfEntry {

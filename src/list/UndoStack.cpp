@@ -2,10 +2,6 @@
 
 namespace tomefuse {
 
-std::string editName(const std::string& verb, size_t files) {
-    return files == 1 ? verb + " File" : verb + " " + std::to_string(files) + " Files";
-}
-
 void UndoStack::push(ListEdit edit) {
     if (limit_ == 0) {
         return;
@@ -18,19 +14,23 @@ void UndoStack::push(ListEdit edit) {
     done_ = edits_.size();
 }
 
-bool UndoStack::undo(ListSnapshot& current) {
+bool UndoStack::undo(std::vector<PdfEntry>& entries, IndexSet& selection) {
     if (!canUndo()) {
         return false;
     }
-    edits_[--done_].swap(current);
+    ListEdit& edit = edits_[--done_];
+    edit.swap(entries);
+    edit.swapSelection(selection);
     return true;
 }
 
-bool UndoStack::redo(ListSnapshot& current) {
+bool UndoStack::redo(std::vector<PdfEntry>& entries, IndexSet& selection) {
     if (!canRedo()) {
         return false;
     }
-    edits_[done_++].swap(current);
+    ListEdit& edit = edits_[done_++];
+    edit.swap(entries);
+    edit.swapSelection(selection);
     return true;
 }
 

@@ -4,34 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "list/PdfEntry.h"
-#include "platform/desktop/TableView.h"
+#include "list/ListEdit.h"
 
 namespace tomefuse {
-
-// The list as one side of an edit leaves it: every entry whole, and the rows selected.
-struct ListSnapshot {
-    std::vector<PdfEntry> entries;
-    IndexSet selection;
-
-    bool operator==(const ListSnapshot&) const = default;
-};
-
-// One change of the list, named for the menu ("Remove 2 Files"). It keeps the list as it stands
-// on the other side of the change, so undoing and redoing are the same swap, whatever the edit.
-class ListEdit {
-  public:
-    ListEdit(std::string name, ListSnapshot other) : name_(std::move(name)), other_(std::move(other)) {}
-    const std::string& name() const { return name_; }
-    void swap(ListSnapshot& current) { std::swap(current, other_); }
-
-  private:
-    std::string name_;
-    ListSnapshot other_;
-};
-
-// "Remove File", "Remove 2 Files".
-std::string editName(const std::string& verb, size_t files);
 
 // Undo and redo over list edits. Past the limit the oldest edits are forgotten.
 class UndoStack {
@@ -45,9 +20,10 @@ class UndoStack {
     // Empty when there is nothing to undo or redo.
     std::string undoActionName() const { return canUndo() ? edits_[done_ - 1].name() : std::string(); }
     std::string redoActionName() const { return canRedo() ? edits_[done_].name() : std::string(); }
-    // Puts the list from before (after) the edit in place of current. False when there is none.
-    bool undo(ListSnapshot& current);
-    bool redo(ListSnapshot& current);
+    // Takes the last edit back (makes the next one again) in entries, and puts the selection of
+    // the other side in place of selection. False when there is none.
+    bool undo(std::vector<PdfEntry>& entries, IndexSet& selection);
+    bool redo(std::vector<PdfEntry>& entries, IndexSet& selection);
 
   private:
     std::vector<ListEdit> edits_;

@@ -156,10 +156,12 @@ TEST(Dragging, RowPayloadCarriesTheDraggedEntriesAsTheyStand) {
     EXPECT_EQ(pasteboard.declared, Names{"MultiplePDFContent"});
     ASSERT_EQ(pasteboard.data.size(), 1u);
     const auto& list = f.h.controller.pdfsList();
+    auto record = [](const std::string& path, const std::string& name) {
+        return Pasteboard::Record{
+            {"path", path}, {"filename", name}, {"pagecount", uint64_t{1}}, {"outlinecount", uint64_t{0}}};
+    };
     EXPECT_EQ(pasteboard.data["MultiplePDFContent"],
-              "[{\"path\":\"" + list[0].path + "\",\"filename\":\"P\",\"pagecount\":1,\"outlinecount\":0}," +
-                  "{\"path\":\"" + list[2].path +
-                  "\",\"filename\":\"Say \\\"hi\\\"\",\"pagecount\":1,\"outlinecount\":0}]");
+              (std::vector<Pasteboard::Record>{record(list[0].path, "P"), record(list[2].path, "Say \"hi\"")}));
 }
 
 }  // namespace

@@ -265,8 +265,14 @@ class FakeWindow : public Window {
         journal_.push_back("alert " + message);
     }
     void showStatusMessage(const std::string& message) override { statusMessages.push_back(message); }
+    bool askToProceed(const std::string& message, const std::string& informativeText, const std::string&) override {
+        questions.emplace_back(message, informativeText);
+        return proceed;
+    }
 
     std::vector<std::pair<std::string, std::string>> alerts;
+    std::vector<std::pair<std::string, std::string>> questions;
+    bool proceed = true;
     std::vector<std::string> statusMessages;
 
   private:
@@ -307,8 +313,8 @@ struct PasteboardItem {
 class FakePasteboard : public Pasteboard {
   public:
     void declareTypes(const std::vector<std::string>& types) override { declared = types; }
-    bool setData(const std::string& data, const std::string& type) override {
-        this->data[type] = data;
+    bool setPropertyList(const std::vector<Record>& list, const std::string& type) override {
+        data[type] = list;
         return true;
     }
     std::vector<std::string> readFileURLs(const URLReadingOptions& options) const override {
@@ -332,7 +338,7 @@ class FakePasteboard : public Pasteboard {
 
     std::vector<PasteboardItem> items;
     std::vector<std::string> declared;
-    std::map<std::string, std::string> data;
+    std::map<std::string, std::vector<Record>> data;
     mutable int reads = 0;
 };
 

@@ -57,7 +57,8 @@ TEST(Pasteboard, RowsTravelUnderThePrivateTypeOnly) {
     const QString payload = QString::fromUtf8(data.data(rowsMimeType));
     EXPECT_TRUE(payload.contains("Renamed \\\"b\\\"")) << payload.toStdString();
     EXPECT_FALSE(payload.contains("\"a\"")) << payload.toStdString();
-    EXPECT_FALSE(pasteboard.setData("x", "SomethingUndeclared"));
+    EXPECT_TRUE(payload.endsWith("\"pagecount\":3,\"outlinecount\":0}]")) << payload.toStdString();
+    EXPECT_FALSE(pasteboard.setPropertyList({}, "SomethingUndeclared"));
 }
 
 TEST(TableDrop, DropPositionsMapToGapsAndRows) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/desktop/TableView.h"
 
 namespace tomefuse {
 
@@ -28,8 +31,10 @@ class Pasteboard {
   public:
     virtual ~Pasteboard() = default;
     virtual void declareTypes(const std::vector<std::string>& types) = 0;
-    // The payload of a private type, already serialized. Answers whether it was written.
-    virtual bool setData(const std::string& data, const std::string& type) = 0;
+    // The payload of a private type: a list of records, each its keys and values in order, which
+    // the pasteboard writes in its own form. Answers whether it was written.
+    using Record = std::vector<std::pair<std::string, CellValue>>;
+    virtual bool setPropertyList(const std::vector<Record>& list, const std::string& type) = 0;
     // Local paths of the matching file URLs, in the pasteboard's order.
     virtual std::vector<std::string> readFileURLs(const URLReadingOptions& options) const = 0;
 };

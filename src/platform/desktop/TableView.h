@@ -4,11 +4,15 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace tomefuse {
 
 using IndexSet = std::set<uint64_t>;
+
+// A table cell's value: a string, an unsigned number, or none.
+using CellValue = std::variant<std::monostate, std::string, uint64_t>;
 
 // The document table, as the controller sees it.
 class TableView {

@@ -6,15 +6,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "combine/DocumentOptions.h"
-#include "platform/desktop/UserDefaults.h"
-
 namespace tomefuse {
 
 namespace {
 
-QLineEdit* fieldFor(UserDefaults& defaults, const char* key, QWidget* parent) {
-    auto* field = new QLineEdit(QString::fromStdString(defaults.stringForKey(key)), parent);
+QLineEdit* fieldFor(const std::string& text, QWidget* parent) {
+    auto* field = new QLineEdit(QString::fromStdString(text), parent);
     field->setClearButtonEnabled(true);
     field->setMinimumWidth(320);
     return field;
@@ -22,13 +19,12 @@ QLineEdit* fieldFor(UserDefaults& defaults, const char* key, QWidget* parent) {
 
 }  // namespace
 
-DocumentPropertiesDialog::DocumentPropertiesDialog(UserDefaults& userDefaults, QWidget* parent)
+DocumentPropertiesDialog::DocumentPropertiesDialog(const PDFDocumentAttributes& current, QWidget* parent)
     : QDialog(parent),
-      userDefaults_(userDefaults),
-      title_(fieldFor(userDefaults, documentTitleKey, this)),
-      author_(fieldFor(userDefaults, documentAuthorKey, this)),
-      subject_(fieldFor(userDefaults, documentSubjectKey, this)),
-      keywords_(fieldFor(userDefaults, documentKeywordsKey, this)) {
+      title_(fieldFor(current.title, this)),
+      author_(fieldFor(current.author, this)),
+      subject_(fieldFor(current.subject, this)),
+      keywords_(fieldFor(current.keywords, this)) {
     setWindowTitle(tr("Document Properties"));
     auto* hint = new QLabel(tr("Written into every combined PDF, where viewers and desktop search find them. "
                                "An empty field writes nothing."),
@@ -52,13 +48,10 @@ DocumentPropertiesDialog::DocumentPropertiesDialog(UserDefaults& userDefaults, Q
     layout->addWidget(buttons);
 }
 
-void DocumentPropertiesDialog::accept() {
+PDFDocumentAttributes DocumentPropertiesDialog::properties() const {
     // Spaces around a value are no part of it.
-    userDefaults_.setString(documentTitleKey, title_->text().trimmed().toStdString());
-    userDefaults_.setString(documentAuthorKey, author_->text().trimmed().toStdString());
-    userDefaults_.setString(documentSubjectKey, subject_->text().trimmed().toStdString());
-    userDefaults_.setString(documentKeywordsKey, keywords_->text().trimmed().toStdString());
-    QDialog::accept();
+    auto text = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
+    return {text(title_), text(author_), text(subject_), text(keywords_)};
 }
 
 }  // namespace tomefuse

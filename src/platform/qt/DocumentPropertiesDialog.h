@@ -2,29 +2,28 @@
 
 #include <QDialog>
 
+#include "platform/pdf/PDFDocument.h"
+
 class QLineEdit;
 
 namespace tomefuse {
 
-class UserDefaults;
-
-// The combined document's title, author, subject and keywords, as kept in the settings: shown
-// as they stand, and stored when the dialog is accepted.
+// The combined document's title, author, subject and keywords: shown as given, and, once the
+// dialog is accepted, properties() as typed, without spaces around them.
 class DocumentPropertiesDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    DocumentPropertiesDialog(UserDefaults& userDefaults, QWidget* parent = nullptr);
+    explicit DocumentPropertiesDialog(const PDFDocumentAttributes& current, QWidget* parent = nullptr);
 
     QLineEdit* titleField() const { return title_; }
     QLineEdit* authorField() const { return author_; }
     QLineEdit* subjectField() const { return subject_; }
     QLineEdit* keywordsField() const { return keywords_; }
 
-    void accept() override;
+    PDFDocumentAttributes properties() const;
 
   private:
-    UserDefaults& userDefaults_;
     QLineEdit* title_;
     QLineEdit* author_;
     QLineEdit* subject_;

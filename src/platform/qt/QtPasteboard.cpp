@@ -5,6 +5,7 @@
 #include <QMimeDatabase>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/qt/QtStrings.h"
 
@@ -18,6 +19,60 @@ QString mimeTypeForContentType(const std::string& type) {
         return QStringLiteral("application/pdf");
     }
     return QString::fromStdString(type);
+}
+
+void appendJSONString(std::string& out, const std::string& text) {
+    out += '"';
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    out += '"';
+}
+
+std::string json(const std::vector<Pasteboard::Record>& list) {
+    std::string out = "[";
+    for (size_t i = 0; i < list.size(); ++i) {
+        out += i ? ",{" : "{";
+        for (size_t k = 0; k < list[i].size(); ++k) {
+            const auto& [key, value] = list[i][k];
+            out += k ? "," : "";
+            appendJSONString(out, key);
+            out += ':';
+            if (const auto* text = std::get_if<std::string>(&value)) {
+                appendJSONString(out, *text);
+            } else if (const auto* number = std::get_if<uint64_t>(&value)) {
+                out += std::to_string(*number);
+            } else {
+                out += "null";
+            }
+        }
+        out += '}';
+    }
+    return out + "]";
 }
 
 }  // namespace
@@ -39,11 +94,11 @@ void QtPasteboard::declareTypes(const std::vector<std::string>& types) {
     }
 }
 
-bool QtPasteboard::setData(const std::string& data, const std::string& type) {
+bool QtPasteboard::setPropertyList(const std::vector<Record>& list, const std::string& type) {
     if (!write_ || !declared_.contains(type)) {
         return false;
     }
-    write_->setData(mimeTypeForDragType(type), QByteArray::fromStdString(data));
+    write_->setData(mimeTypeForDragType(type), QByteArray::fromStdString(json(list)));
     return true;
 }
 

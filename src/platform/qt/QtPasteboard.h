@@ -22,7 +22,8 @@ class QtPasteboard final : public Pasteboard {
 
     // Starts afresh with these types; data is taken only for a declared type.
     void declareTypes(const std::vector<std::string>& types) override;
-    bool setData(const std::string& data, const std::string& type) override;
+    // As JSON: an array of objects, the keys in the order given.
+    bool setPropertyList(const std::vector<Record>& list, const std::string& type) override;
     // Local files only, existing regular files whose contents the MIME database takes for one of
     // the types, and existing folders when they are asked for.
     std::vector<std::string> readFileURLs(const URLReadingOptions& options) const override;

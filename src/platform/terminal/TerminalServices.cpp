@@ -3,7 +3,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -97,55 +96,5 @@ bool TerminalWorkspace::selectFile(const std::string& path, const std::string& r
 }
 
 bool TerminalWorkspace::openURL(const std::string& url) { return run({"xdg-open", url}); }
-
-void TerminalProgress::beginSheet(Panel*, SheetDidEnd didEnd) {
-    didEnd_ = std::move(didEnd);
-    visible_ = true;
-    lastShown_ = -1;
-}
-
-void TerminalProgress::endSheet(Panel* sheet) {
-    if (shown_) {
-        std::fprintf(stderr, "\n");
-        shown_ = false;
-    }
-    if (auto didEnd = std::move(didEnd_)) {
-        didEnd(sheet, 0);
-    }
-}
-
-void TerminalProgress::show(const std::string& line) {
-    if (!showProgress_) {
-        return;
-    }
-    // Redrawn in place: back to the start of the line, which is cleared first.
-    std::fprintf(stderr, "\r\033[K%s", line.c_str());
-    std::fflush(stderr);
-    shown_ = true;
-}
-
-void TerminalProgress::setMessageText(const std::string& text) { show(text); }
-
-void TerminalProgress::showAlert(const std::string& message, const std::string& informativeText) {
-    if (shown_) {
-        std::fprintf(stderr, "\n");
-        shown_ = false;
-    }
-    alerts.push_back(message + (informativeText.empty() ? "" : " " + informativeText));
-    std::fprintf(stderr, "tomefuse-combine: %s\n", alerts.back().c_str());
-}
-
-void TerminalProgress::displayIfNeeded() {
-    if (!showProgress_) {
-        return;
-    }
-    // The value is the index of the page just written.
-    const int page = static_cast<int>(value_) + 1;
-    if (page == lastShown_) {
-        return;
-    }
-    lastShown_ = page;
-    show("Writing page " + std::to_string(page) + " of " + std::to_string(std::max(page, static_cast<int>(max_))));
-}
 
 }  // namespace tomefuse

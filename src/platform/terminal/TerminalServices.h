@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop/Panels.h"
-#include "platform/desktop/ProgressSheet.h"
 #include "platform/desktop/System.h"
 #include "platform/desktop/UserDefaults.h"
 #include "platform/desktop/Workspace.h"
@@ -57,58 +55,6 @@ class TerminalWorkspace : public Workspace {
 
   private:
     Mode mode_;
-};
-
-// The save panel of a command line: answers with the path it was given.
-class FixedSavePanel : public SavePanel {
-  public:
-    explicit FixedSavePanel(std::string path) : path_(std::move(path)) {}
-    void setTitle(const std::string&) override {}
-    void setAllowedFileTypes(const std::vector<std::string>&) override {}
-    void setExtensionHidden(bool) override {}
-    void setCanSelectHiddenExtension(bool) override {}
-    int runModal() override { return NSModalResponseOK; }
-    std::string URL() const override { return path_; }
-
-  private:
-    std::string path_;
-};
-
-// The progress sheet as one line on standard error, redrawn in place; alerts as messages there.
-class TerminalProgress : public Window, public Panel, public ProgressIndicator {
-  public:
-    explicit TerminalProgress(bool showProgress) : showProgress_(showProgress) {}
-
-    void beginSheet(Panel* sheet, SheetDidEnd didEnd) override;
-    void endSheet(Panel* sheet) override;
-    void showAlert(const std::string& message, const std::string& informativeText) override;
-    // Says what it would ask, and goes on: a command line has asked its questions up front.
-    bool askToProceed(const std::string& message, const std::string& informativeText, const std::string&) override {
-        showAlert(message, informativeText);
-        return true;
-    }
-
-    void close() override { visible_ = false; }
-    bool isVisible() const override { return visible_; }
-    void setMessageText(const std::string& text) override;
-
-    void setMaxValue(double value) override { max_ = value; }
-    void setDoubleValue(double value) override { value_ = value; }
-    double maxValue() const override { return max_; }
-    double doubleValue() const override { return value_; }
-    void displayIfNeeded() override;
-
-    std::vector<std::string> alerts;
-
-  private:
-    void show(const std::string& line);
-    bool showProgress_;
-    bool shown_ = false;  // a progress line stands on the terminal
-    bool visible_ = false;
-    double max_ = 0;
-    double value_ = 0;
-    int lastShown_ = -1;
-    SheetDidEnd didEnd_;
 };
 
 }  // namespace tomefuse

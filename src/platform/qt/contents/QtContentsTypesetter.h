@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "combine/ContentsTypesetter.h"
+#include "platform/desktop/ContentsTypesetter.h"
 
 namespace tomefuse {
 

@@ -1,0 +1,228 @@
+// The controller's part in the list: the commands that change it, the table's data source and
+// delegate, and the drag-and-drop calls, each handed to the document list or to the intake.
+
+#include "app/TomefuseAppDelegate.h"
+#include "list/NaturalOrder.h"
+
+namespace tomefuse {
+
+size_t TomefuseAppDelegate::insertEntries(Intake intake, uint64_t row) {
+    const size_t added = list_.insert(std::move(intake.entries), row, selectedRowsInList());
+    if (!intake.leftOut.empty()) {
+        showStatusMessage(intake.leftOut);
+    }
+    return added;
+}
+
+void TomefuseAppDelegate::addToTable(Sender*) {
+    if (auto chosen = intake_.chooseFiles()) {
+        insertEntries(std::move(*chosen), list_.size());
+    }
+}
+
+void TomefuseAppDelegate::addFolder(Sender*) {
+    if (auto chosen = intake_.chooseFolder()) {
+        insertEntries(std::move(*chosen), list_.size());
+    }
+}
+
+bool TomefuseAppDelegate::openFile(const std::string& path) {
+    Intake intake = intake_.requested({path});
+    // A file that does not open leaves the list and the table alone.
+    return !intake.entries.empty() && insertEntries(std::move(intake), list_.size()) > 0;
+}
+
+void TomefuseAppDelegate::openFiles(const std::vector<std::string>& paths) {
+    insertEntries(intake_.requested(paths), list_.size());
+}
+
+bool TomefuseAppDelegate::refreshEntries() {
+    return list_.refresh([this](PdfEntry& entry) { return reader_.readIfChanged(entry); });
+}
+
+void TomefuseAppDelegate::removeFromTable(Sender*) {
+    if (!list_.remove(selectedRowsInList())) {
+        services_.system.beep();
+    }
+}
+
+void TomefuseAppDelegate::tableViewDoubleClicked(Sender*) {
+    const int64_t row = outlets_.tableView ? outlets_.tableView->selectedRow() : -1;
+    if (row < 0) {
+        addToTable(nullptr);
+    } else if (list_.contains(row)) {
+        services_.workspace.openFile(list_[static_cast<size_t>(row)].path);
+    }
+}
+
+int64_t TomefuseAppDelegate::numberOfRowsInTableView() const { return static_cast<int64_t>(list_.size()); }
+
+CellValue TomefuseAppDelegate::objectValueForTableColumn(const std::string& identifier, int64_t row) const {
+    return list_.contains(row) ? list_[static_cast<size_t>(row)].valueForKey(identifier) : CellValue();
+}
+
+// The name is edited in its cell, and the pages taken in the pages cell.
+bool TomefuseAppDelegate::shouldEditTableColumn(const std::string& identifier, int64_t row) const {
+    return list_.contains(row) && (identifier == PdfEntry::filenameKey || identifier == PdfEntry::pagecountKey);
+}
+
+void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::string& identifier, int64_t row) {
+    if (!list_.contains(row)) {
+        return;
+    }
+    if (identifier == PdfEntry::pagecountKey) {
+        choosePages(row, value);
+        return;
+    }
+    if (identifier != PdfEntry::filenameKey) {
+        return;
+    }
+    // A blank name would make a blank row, an empty bookmark and a quick save named only by its
+    // suffix: the old name stays.
+    if (value.find_first_not_of(" \t\n\r\f\v") == std::string::npos) {
+        services_.system.beep();
+        showStatusMessage("A file needs a name; the old one stays.");
+        return;
+    }
+    services_.system.log("PDF filename changed to: " + value);
+    list_.rename(static_cast<uint64_t>(row), value, selectedRowsInList());
+}
+
+void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {
+    if (!list_.contains(row)) {
+        return;
+    }
+    const PdfEntry& entry = list_[static_cast<size_t>(row)];
+    PageSelection::Parsed parsed = PageSelection::parse(text, entry.pagecount);
+    if (!parsed.selection) {
+        services_.system.beep();
+        if (outlets_.window) {
+            outlets_.window->showAlert("These pages cannot be taken from “" + entry.filename + "”.", parsed.error);
+        }
+        return;
+    }
+    list_.choosePages(static_cast<uint64_t>(row), std::move(*parsed.selection), selectedRowsInList());
+}
+
+bool TomefuseAppDelegate::writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard) {
+    pasteboard.declareTypes({MultiplePDFContentType});
+    // Each dragged entry's four keys, as it stands.
+    std::vector<Pasteboard::Record> dragged;
+    for (uint64_t row : list_.rowsInList(rows)) {
+        Pasteboard::Record& record = dragged.emplace_back();
+        for (std::string_view key :
+             {PdfEntry::pathKey, PdfEntry::filenameKey, PdfEntry::pagecountKey, PdfEntry::outlinecountKey}) {
+            record.emplace_back(std::string(key), list_[row].valueForKey(key));
+        }
+    }
+    pasteboard.setPropertyList(dragged, MultiplePDFContentType);
+    return true;
+}
+
+// A drag from another process has no source; it must not pass for ours when the outlet is unset.
+bool TomefuseAppDelegate::isRowMove(const DraggingInfo& info) const {
+    return outlets_.tableView && info.draggingSource() == static_cast<const void*>(outlets_.tableView);
+}
+
+NSDragOperation TomefuseAppDelegate::validateDrop(DraggingInfo& info, int64_t, NSTableViewDropOperation operation) {
+    if (operation == NSTableViewDropOn) {
+        return NSDragOperationNone;
+    }
+    if (isRowMove(info)) {
+        return NSDragOperationMove;
+    }
+    return FileIntake::offersFiles(info.draggingPasteboard()) ? NSDragOperationCopy : NSDragOperationNone;
+}
+
+// Rows and files go where the drop line showed.
+bool TomefuseAppDelegate::acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation) {
+    const uint64_t gap = row < 0 ? 0 : static_cast<uint64_t>(row);
+    if (isRowMove(info)) {
+        if (outlets_.tableView->selectedRowIndexes().empty()) {
+            return false;
+        }
+        list_.move(selectedRowsInList(), gap);
+        return true;
+    }
+    return insertEntries(intake_.dropped(info.draggingPasteboard()), gap) > 0;
+}
+
+NameComparison TomefuseAppDelegate::compareNames() const { return desktopOrNaturalOrder(services_.compareNames); }
+
+void TomefuseAppDelegate::moveSelection(MoveDirection direction) {
+    if (!list_.move(direction, selectedRowsInList())) {
+        services_.system.beep();
+    }
+}
+
+void TomefuseAppDelegate::moveUp(Sender*) { moveSelection(MoveDirection::up); }
+void TomefuseAppDelegate::moveDown(Sender*) { moveSelection(MoveDirection::down); }
+void TomefuseAppDelegate::moveToTop(Sender*) { moveSelection(MoveDirection::toTop); }
+void TomefuseAppDelegate::moveToBottom(Sender*) { moveSelection(MoveDirection::toBottom); }
+
+void TomefuseAppDelegate::sortByName(Sender*) {
+    list_.sort(byName(compareNames()), "Sort by Name", false, selectedRowsInList());
+}
+
+void TomefuseAppDelegate::sortByDateModified(Sender*) {
+    list_.sort(byDateModified(list_.entries()), "Sort by Date Modified", false, selectedRowsInList());
+}
+
+void TomefuseAppDelegate::sortByPages(Sender*) { list_.sort(byPages(), "Sort by Pages", false, selectedRowsInList()); }
+
+void TomefuseAppDelegate::reverseOrder(Sender*) { list_.reverse(selectedRowsInList()); }
+
+void TomefuseAppDelegate::didClickTableColumn(const std::string& identifier) {
+    if (auto sort = sortForColumn(identifier, compareNames())) {
+        list_.sort(sort->compare, sort->name, true, selectedRowsInList());
+    }
+}
+
+void TomefuseAppDelegate::renameFile(Sender*) {
+    const IndexSet rows = outlets_.tableView ? outlets_.tableView->selectedRowIndexes() : IndexSet{};
+    if (rows.size() != 1 || !list_.contains(static_cast<int64_t>(*rows.begin()))) {
+        services_.system.beep();
+        return;
+    }
+    outlets_.tableView->scrollRowToVisible(static_cast<int64_t>(*rows.begin()));
+    outlets_.tableView->editColumn(std::string(PdfEntry::filenameKey), static_cast<int64_t>(*rows.begin()));
+}
+
+void TomefuseAppDelegate::undo(Sender*) {
+    if (!list_.undo(selectedRowsInList())) {
+        services_.system.beep();
+    }
+}
+
+void TomefuseAppDelegate::redo(Sender*) {
+    if (!list_.redo(selectedRowsInList())) {
+        services_.system.beep();
+    }
+}
+
+std::optional<bool> TomefuseAppDelegate::validateArrangingItem(Action action) const {
+    const IndexSet rows = outlets_.tableView ? outlets_.tableView->selectedRowIndexes() : IndexSet{};
+    const uint64_t count = list_.size();
+    if (action == &TomefuseAppDelegate::moveUp || action == &TomefuseAppDelegate::moveToTop) {
+        return canMove(MoveDirection::up, rows, count);
+    }
+    if (action == &TomefuseAppDelegate::moveDown || action == &TomefuseAppDelegate::moveToBottom) {
+        return canMove(MoveDirection::down, rows, count);
+    }
+    if (action == &TomefuseAppDelegate::sortByName || action == &TomefuseAppDelegate::sortByDateModified ||
+        action == &TomefuseAppDelegate::sortByPages || action == &TomefuseAppDelegate::reverseOrder) {
+        return count >= 2;
+    }
+    if (action == &TomefuseAppDelegate::renameFile) {
+        return rows.size() == 1 && *rows.begin() < count;
+    }
+    if (action == &TomefuseAppDelegate::undo) {
+        return list_.canUndo();
+    }
+    if (action == &TomefuseAppDelegate::redo) {
+        return list_.canRedo();
+    }
+    return std::nullopt;
+}
+
+}  // namespace tomefuse

@@ -1,0 +1,188 @@
+#include "list/DocumentList.h"
+
+#include <algorithm>
+
+namespace tomefuse {
+
+IndexSet DocumentList::rowsInList(IndexSet rows) const {
+    std::erase_if(rows, [this](uint64_t row) { return row >= entries_.size(); });
+    return rows;
+}
+
+void DocumentList::notify(const ListChange& change) const {
+    for (const Observer& observer : observers_) {
+        observer(change);
+    }
+}
+
+void DocumentList::commit(ListEdit edit, const IndexSet& selected, ListChange change) {
+    notify({true, change.reorders, {}, {}});
+    edit.swap(entries_);
+    IndexSet selection = selected;
+    edit.swapSelection(selection);
+    undo_.push(std::move(edit));
+    notify(change);
+}
+
+size_t DocumentList::insert(std::vector<PdfEntry> entries, uint64_t row, const IndexSet& selected) {
+    const size_t count = entries.size();
+    if (count == 0) {
+        notify({true, false, {}, {}});
+        notify({});
+        return 0;
+    }
+    const uint64_t at = std::min<uint64_t>(row, entries_.size());
+    ListChange change;
+    // Rows below the new ones move down; a selection kept by row number would now name others.
+    IndexSet selection;
+    for (uint64_t old : rowsInList(selected)) {
+        selection.insert(old < at ? old : old + count);
+    }
+    if (!selection.empty()) {
+        change.selection = std::move(selection);
+    }
+    for (size_t i = 0; i < count; ++i) {
+        change.shown.insert(at + i);
+    }
+    commit(ListEdit::insertion(editName("Add", count), at, std::move(entries)), rowsInList(selected),
+           std::move(change));
+    return count;
+}
+
+bool DocumentList::remove(const IndexSet& rows) {
+    const IndexSet removed = rowsInList(rows);
+    if (removed.empty()) {
+        return false;
+    }
+    ListChange change;
+    const size_t left = entries_.size() - removed.size();
+    if (left > 0) {
+        change.selection = IndexSet{std::min<uint64_t>(*removed.begin(), left - 1)};
+        change.shown = *change.selection;
+    }
+    commit(ListEdit::removal(editName("Remove", removed.size()), removed, entries_.size()), removed, std::move(change));
+    return true;
+}
+
+bool DocumentList::keepsEveryEntry(const Order& order) const {
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (!(entries_[order[i]] == entries_[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DocumentList::rearrange(const Order& order, std::string name, const IndexSet& selected) {
+    const IndexSet before = rowsInList(selected);
+    ListChange change;
+    change.reorders = true;
+    change.shown = rowsAfter(order, before);
+    if (!change.shown.empty()) {
+        change.selection = change.shown;
+    }
+    // An order that changes no entry (equal entries trading places, or none moving) is nothing
+    // to undo.
+    ListEdit edit = ListEdit::reordering(std::move(name), keepsEveryEntry(order) ? Order() : order);
+    if (edit.changesNothing()) {
+        notify({true, true, {}, {}});
+        // Equal entries still take their new places, as the order says.
+        std::vector<PdfEntry> reordered;
+        reordered.reserve(entries_.size());
+        for (size_t from : order) {
+            reordered.push_back(entries_[from]);
+        }
+        entries_ = std::move(reordered);
+        notify(change);
+        return;
+    }
+    commit(std::move(edit), before, std::move(change));
+}
+
+void DocumentList::move(const IndexSet& rows, uint64_t gap) {
+    const IndexSet moved = rowsInList(rows);
+    rearrange(moveOrder(entries_.size(), moved, gap), editName("Move", moved.size()), moved);
+}
+
+bool DocumentList::move(MoveDirection direction, const IndexSet& rows) {
+    const IndexSet moved = rowsInList(rows);
+    if (moved.empty()) {
+        return false;
+    }
+    move(moved, gapForMove(direction, moved, entries_.size()));
+    return true;
+}
+
+void DocumentList::sort(const EntryComparison& compare, std::string name, bool descendingIfUnchanged,
+                        const IndexSet& selected) {
+    Order order = sortOrder(entries_, compare, false);
+    if (descendingIfUnchanged && keepsEveryEntry(order)) {
+        order = sortOrder(entries_, compare, true);
+    }
+    rearrange(order, std::move(name), selected);
+}
+
+void DocumentList::reverse(const IndexSet& selected) {
+    rearrange(reverseOrder(entries_.size()), "Reverse Order", selected);
+}
+
+void DocumentList::rename(uint64_t row, std::string filename, const IndexSet& selected) {
+    if (row >= entries_.size()) {
+        return;
+    }
+    const PdfEntry& entry = entries_[row];
+    if (entry.filename == filename) {
+        // Nothing to undo, but the table shows the name again.
+        notify({true, false, {}, {}});
+        notify({});
+        return;
+    }
+    commit(ListEdit::choice("Rename File", row, std::move(filename), entry.pages), rowsInList(selected), {});
+}
+
+bool DocumentList::choosePages(uint64_t row, PageSelection pages, const IndexSet& selected) {
+    if (row >= entries_.size() || entries_[row].pages == pages) {
+        return false;
+    }
+    commit(ListEdit::choice("Choose Pages", row, entries_[row].filename, std::move(pages)), rowsInList(selected), {});
+    return true;
+}
+
+bool DocumentList::refresh(const std::function<bool(PdfEntry&)>& readAgain) {
+    bool changed = false;
+    for (PdfEntry& entry : entries_) {
+        changed = readAgain(entry) || changed;
+    }
+    if (changed) {
+        notify({true, false, {}, {}});
+        notify({});
+    }
+    return changed;
+}
+
+bool DocumentList::step(bool redoing, const IndexSet& selected) {
+    if (redoing ? !undo_.canRedo() : !undo_.canUndo()) {
+        return false;
+    }
+    notify({true, true, {}, {}});
+    IndexSet selection = rowsInList(selected);
+    if (redoing) {
+        undo_.redo(entries_, selection);
+    } else {
+        undo_.undo(entries_, selection);
+    }
+    ListChange change;
+    change.reorders = true;
+    if (!selection.empty()) {
+        change.shown.insert(*selection.begin());
+    }
+    change.selection = std::move(selection);
+    notify(change);
+    return true;
+}
+
+bool DocumentList::undo(const IndexSet& selected) { return step(false, selected); }
+
+bool DocumentList::redo(const IndexSet& selected) { return step(true, selected); }
+
+}  // namespace tomefuse

@@ -1,0 +1,89 @@
+#include "list/EntryReader.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <tuple>
+#include <utility>
+
+namespace tomefuse {
+
+namespace {
+
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+// The file's size and modification time now; size -1 when it is not there.
+std::pair<int64_t, int64_t> stampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {-1, 0};
+    }
+    return {static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+// The password that opened the file is left in password (cleared when none did).
+PDFFileSummary EntryReader::summarize(const std::string& path, const std::string& name, std::string& password) const {
+    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password);
+    // A protected file: ask, again while the password given is wrong, until the user skips it.
+    bool wrong = !password.empty();
+    while (summary.failure == PDFOpenFailure::needsPassword && passwordPanel_) {
+        auto panel = passwordPanel_();
+        if (!panel) {
+            break;
+        }
+        panel->setFile(path, name);
+        panel->setPasswordWasWrong(wrong);
+        if (panel->runModal() != NSModalResponseOK) {
+            break;
+        }
+        password = panel->password();
+        summary = PDFDocument::summaryOfFile(path, password);
+        wrong = true;
+    }
+    if (summary.failure != PDFOpenFailure::none) {
+        password.clear();
+    }
+    return summary;
+}
+
+void EntryReader::read(PdfEntry& entry) const {
+    std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
+    const PDFFileSummary summary = summarize(entry.path, entry.filename, entry.password);
+    entry.problem = describeOpenFailure(summary.failure);
+    entry.pagecount = summary.pageCount;
+    entry.outlinecount = summary.outlineCount;
+    if (entry.problem.empty() && !entry.pages.fits(entry.pagecount)) {
+        entry.problem = "the pages chosen, " + entry.pages.text() + ", are not all there any more";
+    }
+}
+
+std::optional<PdfEntry> EntryReader::entryFor(const std::string& path, bool keepUnreadable) const {
+    PdfEntry entry;
+    entry.path = absolutePath(path);
+    entry.filename = displayNameForPath(path);
+    read(entry);
+    if (!entry.problem.empty() && !keepUnreadable) {
+        return std::nullopt;
+    }
+    return entry;
+}
+
+bool EntryReader::readIfChanged(PdfEntry& entry) const {
+    if (stampOf(entry.path) == std::pair{entry.fileSize, entry.fileModified}) {
+        return false;
+    }
+    read(entry);
+    return true;
+}
+
+}  // namespace tomefuse

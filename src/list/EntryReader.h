@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "list/PdfEntry.h"
+#include "platform/desktop/Panels.h"
+
+namespace tomefuse {
+
+// Reads what the list shows of a file: its pages and bookmarks, or why it cannot be read, asking
+// for the password of a protected file while it needs one (none asked without a panel).
+class EntryReader {
+  public:
+    using PasswordPanelFactory = std::function<std::unique_ptr<PasswordPanel>()>;
+    explicit EntryReader(PasswordPanelFactory passwordPanel) : passwordPanel_(std::move(passwordPanel)) {}
+
+    // The entry of the file at path, named after it. A file that cannot be read gets an entry
+    // of 0 pages and 0 bookmarks, saying why, when keepUnreadable; else none.
+    std::optional<PdfEntry> entryFor(const std::string& path, bool keepUnreadable) const;
+    // Reads the entry's file again: counts, why it cannot be read, the file's size and time.
+    void read(PdfEntry& entry) const;
+    // Reads it again only when the file changed or went since it was read; answers whether.
+    bool readIfChanged(PdfEntry& entry) const;
+
+  private:
+    PDFFileSummary summarize(const std::string& path, const std::string& name, std::string& password) const;
+
+    PasswordPanelFactory passwordPanel_;
+};
+
+}  // namespace tomefuse

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Fakes.h"
+#include "combine/SaveSession.h"
+#include "support/Fixtures.h"
+#include "support/PdfDump.h"
+
+namespace tomefuse::test {
+namespace {
+
+// A save session over a list of its own, with fakes for the desktop.
+struct Session {
+    TempDir dir;
+    Journal journal;
+    FakeUserDefaults defaults;
+    FakeWorkspace workspace{journal};
+    FakeSystem system{journal, dir.path()};
+    FakeWindow window{journal};
+    SavePanelScript saveScript;
+    FakeTaskRunner runner;
+    DesktopServices services{defaults,  NotificationCenter::defaultCenter(),
+                             workspace, system,
+                             nullptr,   [this] { return std::make_unique<FakeSavePanel>(saveScript); },
+                             &runner};
+    Outlets outlets{&window, nullptr, nullptr, nullptr};
+    DocumentList list;
+    EntryReader reader{nullptr};
+    SaveSession session{services, outlets, list, reader};
+
+    // Files of one page each, listed; a name starting with '!' is listed, then is not a PDF.
+    explicit Session(const std::vector<std::string>& names) {
+        defaults.registerDefaults(settingDefaults());
+        std::vector<PdfEntry> entries;
+        for (const std::string& name : names) {
+            const bool spoilt = name[0] == '!';
+            const std::string path = makePdf(dir, name.substr(spoilt ? 1 : 0) + ".pdf", 1);
+            entries.push_back(*reader.entryFor(path, true));
+            if (spoilt) {
+                writeTextFile(path, "no longer a PDF");
+            }
+        }
+        list.insert(std::move(entries), 0, {});
+    }
+};
+
+// Files that cannot be read are named before the save; it goes on without them only when the
+// user says so, and never when there is nothing left, or when nothing may be left out.
+TEST(SaveSession, FilesThatCannotBeReadAreNamedAndTheUserDecides) {
+    struct Case {
+        std::vector<std::string> files;
+        bool proceed;
+        bool leaveOut;
+        std::string asked;  // the question's first line, or empty for none
+        std::string alert;  // the alert shown, or empty for none
+        size_t pages;       // written, of one page a file; 0 for nothing written
+    };
+    const Case cases[] = {
+        {{"a", "!b", "c"}, true, true, "1 file cannot be read and will be left out.", "", 2},
+        {{"a", "!b", "!c"}, true, true, "2 files cannot be read and will be left out.", "", 1},
+        {{"a", "!b", "c"}, false, true, "1 file cannot be read and will be left out.", "", 0},
+        {{"!a", "!b"}, true, true, "", "None of the files can be read.", 0},
+        {{"a", "!b", "c"}, true, false, "", "The combined PDF was not saved.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.files.size() << " files, proceed " << c.proceed << ", leave out "
+                                        << c.leaveOut);
+        Session s(c.files);
+        s.window.proceed = c.proceed;
+        s.session.setLeavesOutUnreadableFiles(c.leaveOut);
+        const std::string out = s.dir.file("out.pdf");
+        s.saveScript.url = out;
+        s.session.saveToDisk();
+        EXPECT_EQ(s.window.questions.empty() ? "" : s.window.questions[0].first, c.asked);
+        if (!c.asked.empty()) {
+            EXPECT_NE(s.window.questions[0].second.find(s.dir.file("b.pdf") + ": not a PDF"), std::string::npos);
+        }
+        EXPECT_EQ(s.window.alerts.empty() ? "" : s.window.alerts[0].first, c.alert);
+        EXPECT_EQ(std::filesystem::exists(out), c.pages > 0);
+        if (c.pages > 0) {
+            EXPECT_EQ(pageContents(out).size(), c.pages);
+        }
+        if (!c.leaveOut) {
+            EXPECT_EQ(s.session.lastOutcome()->status, CombineOutcome::Status::unreadable);
+        }
+    }
+}
+
+TEST(SaveSession, NoListedFileIsWrittenOver) {
+    Session s({"a", "b"});
+    const std::string listed = s.list[1].path;
+    const std::string before = readTextFile(listed);
+    s.session.writeCombinedPDF(listed);
+    ASSERT_EQ(s.window.alerts.size(), 1u);
+    EXPECT_EQ(s.window.alerts[0].second, listed + ": “b” is one of the files to combine. Choose another name.");
+    EXPECT_EQ(readTextFile(listed), before);
+    EXPECT_TRUE(s.system.writes.empty());
+    EXPECT_EQ(quickSavePath("/tmp/me", ".. Q1/Q2\nnotes"), "/tmp/me/Q1-Q2 notes -TOMEFUSE.pdf");
+}
+
+}  // namespace
+}  // namespace tomefuse::test
