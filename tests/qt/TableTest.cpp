@@ -179,5 +179,57 @@ TEST(TableView, DoubleClickEditsNamesAndOtherwiseRunsTheDoubleAction) {
     EXPECT_EQ(harness.controller().pdfsList().size(), 2u);
 }
 
+TEST(TableView, RowKeysGoBetweenRowsAndSelectAsInAFileManager) {
+    WindowHarness harness;
+    harness.addPdfs({1, 1, 1, 1, 1, 1});
+    PdfTableView& table = harness.table();
+    QApplication::setActiveWindow(&harness.window());
+    table.setFocus();
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    // Every case starts on the third row, reached by keys so that Shift extends from it. The six
+    // rows fit on one page: Page Up and Page Down reach the ends.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int current;
+        IndexSet selected;
+        std::string order;
+    } cases[] = {
+        {Qt::Key_End, {}, 5, {5}, "abcdef"},
+        {Qt::Key_Home, {}, 0, {0}, "abcdef"},
+        {Qt::Key_End, ctrl, 5, {5}, "abcdef"},
+        {Qt::Key_Home, ctrl, 0, {0}, "abcdef"},
+        {Qt::Key_PageDown, {}, 5, {5}, "abcdef"},
+        {Qt::Key_PageUp, ctrl, 0, {0}, "abcdef"},
+        {Qt::Key_End, shift, 5, {2, 3, 4, 5}, "abcdef"},
+        {Qt::Key_Home, shift, 0, {0, 1, 2}, "abcdef"},
+        {Qt::Key_End, ctrl | shift, 5, {2, 3, 4, 5}, "abcdef"},
+        {Qt::Key_PageUp, shift, 0, {0, 1, 2}, "abcdef"},
+        // Alt moves the selected row itself, which stays selected.
+        {Qt::Key_End, alt, 5, {5}, "abdefc"},
+        {Qt::Key_Home, alt, 0, {0}, "cabdef"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
+        QTest::keyClick(&table, Qt::Key_Home);
+        QTest::keyClick(&table, Qt::Key_Down);
+        QTest::keyClick(&table, Qt::Key_Down);
+        ASSERT_EQ(table.selectedRowIndexes(), IndexSet{2});
+        QTest::keyClick(&table, c.key, c.modifiers);
+        EXPECT_EQ(table.currentIndex().row(), c.current);
+        EXPECT_EQ(table.selectedRowIndexes(), c.selected);
+        std::string order;
+        for (const auto& entry : harness.controller().pdfsList()) {
+            order += entry.filename;
+        }
+        EXPECT_EQ(order, c.order);
+        if (order != "abcdef") {
+            harness.controller().undo(nullptr);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tomefuse::test

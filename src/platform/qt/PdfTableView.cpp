@@ -220,7 +220,28 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
         emit customContextMenuRequested(viewport()->mapTo(this, at));
         return;
     }
+    // Home, End, Page Up and Page Down go between rows and select, with Control or without, as in
+    // a file manager's list; Shift extends the selection. Qt's own would move between columns, or
+    // move without selecting when Control is held. Alt with them moves the rows themselves.
+    const bool rowKey = event->key() == Qt::Key_Home || event->key() == Qt::Key_End || event->key() == Qt::Key_PageUp ||
+                        event->key() == Qt::Key_PageDown;
+    if (rowKey && (event->modifiers() & Qt::ControlModifier) &&
+        !(event->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier))) {
+        QKeyEvent withoutControl(event->type(), event->key(), event->modifiers() & ~Qt::ControlModifier, event->text(),
+                                 event->isAutoRepeat(), event->count());
+        QTableView::keyPressEvent(&withoutControl);
+        event->setAccepted(withoutControl.isAccepted());
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex PdfTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    if (cursorAction == MoveHome || cursorAction == MoveEnd) {
+        // The first or last row, not the first or last cell of the row: Qt's with Control.
+        return QTableView::moveCursor(cursorAction, modifiers | Qt::ControlModifier);
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void PdfTableView::paintEvent(QPaintEvent* event) {
