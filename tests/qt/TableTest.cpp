@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -59,12 +60,12 @@ TEST(TableModel, ShowsEachKeyInItsColumnAndLetsNamesAndPagesBeEdited) {
         {PdfTableModel::NameColumn, QString("a"), false, true},
         {PdfTableModel::PagesColumn, QVariant::fromValue<qulonglong>(7), true, true},
         {PdfTableModel::BookmarksColumn, QVariant::fromValue<qulonglong>(0), true, false},
-        {PdfTableModel::LocationColumn, QString::fromStdString(paths[0]), false, false},
+        {PdfTableModel::LocationColumn, QString::fromStdString(harness.dir.path()), false, false},
     };
     for (const auto& cell : cells) {
         const QModelIndex index = model.index(0, cell.column);
         EXPECT_EQ(model.data(index), cell.value) << cell.column;
-        if (cell.column != PdfTableModel::PagesColumn) {
+        if (cell.column != PdfTableModel::PagesColumn && cell.column != PdfTableModel::LocationColumn) {
             EXPECT_EQ(model.data(index, Qt::EditRole), cell.value) << cell.column;
         }
         const auto alignment = model.data(index, Qt::TextAlignmentRole).value<Qt::Alignment>();
@@ -228,6 +229,26 @@ TEST(TableView, RowKeysGoBetweenRowsAndSelectAsInAFileManager) {
         if (order != "abcdef") {
             harness.controller().undo(nullptr);
         }
+    }
+}
+
+TEST(TableView, ColumnsFitTheirTitlesAndThePagesTaken) {
+    WindowHarness harness;
+    harness.addPdfs({113, 2});
+    PdfTableView& table = harness.table();
+    // A desktop font larger than the one the widths were chosen for.
+    QFont large = table.font();
+    large.setPointSizeF(large.pointSizeF() * 1.6);
+    table.setFont(large);
+    table.horizontalHeader()->setFont(large);
+    ASSERT_TRUE(harness.model().setData(harness.model().index(0, PdfTableModel::PagesColumn), "1-108"));
+    const QModelIndex pages = harness.model().index(0, PdfTableModel::PagesColumn);
+    EXPECT_EQ(pages.data(), "108 of 113");
+    EXPECT_GT(table.columnWidth(PdfTableModel::PagesColumn), table.fontMetrics().horizontalAdvance("108 of 113"));
+    for (int column : {PdfTableModel::NameColumn, PdfTableModel::PagesColumn, PdfTableModel::BookmarksColumn}) {
+        const QString title = harness.model().headerData(column, Qt::Horizontal).toString();
+        EXPECT_GT(table.columnWidth(column), table.horizontalHeader()->fontMetrics().horizontalAdvance(title))
+            << title.toStdString();
     }
 }
 

@@ -34,6 +34,9 @@ class PdfTableView final : public QTableView, public TableView {
     void scrollRowToVisible(int64_t row) override;
     void editColumn(const std::string& identifier, int64_t row) override;
 
+    // Widens the columns whose titles or counts would otherwise be cut, at the font in use.
+    void fitColumns();
+
     // Commits and closes an open name editor.
     void endEditing();
 
