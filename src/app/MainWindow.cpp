@@ -2,12 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSplitter>
@@ -54,7 +56,21 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     });
 
     resize(1060, 520);
+    fitToScreen();
     updateCommands();
+}
+
+void MainWindow::fitToScreen() {
+    // At a large scale the size chosen in pixels can be larger than the screen itself.
+    const QScreen* at = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!at) {
+        return;
+    }
+    const QSize available = at->availableGeometry().size() * 0.95;
+    const QSize fitted = size().boundedTo(available).expandedTo(minimumSizeHint().boundedTo(available));
+    if (fitted != size()) {
+        resize(fitted);
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -249,6 +265,7 @@ void MainWindow::restoreLayout(QSettings& store) {
     layoutStore_ = &store;
     // restoreGeometry keeps the window on a screen that still exists.
     restoreGeometry(store.value(geometryKey).toByteArray());
+    fitToScreen();
     table_->horizontalHeader()->restoreState(store.value(columnsKey).toByteArray());
     previewWidth_ = std::max(store.value(previewWidthKey, previewWidth_).toInt(), 120);
     splitter_->setSizes({width() - previewWidth_, previewWidth_});

@@ -111,6 +111,8 @@ class MainWindow final : public QMainWindow, public Window {
     void combiningChanged();
     void buildPreview();
     void saveLayout();
+    // Shrinks the window to the screen's available area, leaving room for a frame.
+    void fitToScreen();
     void makeArrangingCommands();
     void buildEditMenu();
     void setUpKeyboardAccess(QToolBar* toolbar);

@@ -234,7 +234,7 @@ TEST(MainWindow, RemembersItsSizeAndColumnsAndAsksBeforeStoppingASave) {
         window.restoreLayout(store);
         window.resize(700, 390);
         harness.table().setColumnWidth(PdfTableModel::NameColumn, 333);
-        harness.table().setColumnWidth(PdfTableModel::PagesColumn, 44);
+        harness.table().setColumnWidth(PdfTableModel::PagesColumn, 144);
         harness.addPdfs({2, 3});
         harness.controller().writeCombinedPDF(dir.file("combined.pdf"));
         ASSERT_TRUE(runner.holding());
@@ -265,7 +265,7 @@ TEST(MainWindow, RemembersItsSizeAndColumnsAndAsksBeforeStoppingASave) {
     later.window().show();
     EXPECT_EQ(later.window().size(), QSize(700, 390));
     EXPECT_EQ(later.table().columnWidth(PdfTableModel::NameColumn), 333);
-    EXPECT_EQ(later.table().columnWidth(PdfTableModel::PagesColumn), 44);
+    EXPECT_EQ(later.table().columnWidth(PdfTableModel::PagesColumn), 144);
 }
 
 TEST(MainWindow, AlertIsAWindowModalWarning) {

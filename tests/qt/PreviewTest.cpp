@@ -55,7 +55,6 @@ TEST(PreviewPane, ShowsPagesBookmarksOrWhyAFileDoesNotOpen) {
         std::vector<Bookmark> bookmarks;
         QString firstLabel;
         int bookmarkCount = 0;
-        bool outlineFails = false;
     } cases[] = {
         {"readable, two pages left out",
          QString::fromStdString(dir.file("labelled.pdf")),
@@ -97,19 +96,8 @@ TEST(PreviewPane, ShowsPagesBookmarksOrWhyAFileDoesNotOpen) {
          {}},
         {"protected, password given", corpus + "20-pages.pdf", "user", {}, PreviewPane::State::Pages, {}, 20, {}, "1"},
         {"empty user password", corpus + "V4-aes.pdf", {}, {}, PreviewPane::State::Pages, {}, 30, {}, {}, 11},
-        // The reader recurses without end on this outline and its worker dies (under the sanitizers,
-        // with a stack-overflow report of its own): the pages still show, the bookmarks do not.
-        {"outline that loops",
-         corpus + "outlines-with-loop.pdf",
-         {},
-         {},
-         PreviewPane::State::Pages,
-         {},
-         30,
-         {},
-         {},
-         0,
-         true},
+        // An outline whose items lead back to themselves: each item is read once.
+        {"outline that loops", corpus + "outlines-with-loop.pdf", {}, {}, PreviewPane::State::Pages, {}, 30, {}, {}, 8},
         // The reader never finishes opening this one.
         {"page tree that loops",
          corpus + "deep-pages.pdf",
@@ -143,17 +131,21 @@ TEST(PreviewPane, ShowsPagesBookmarksOrWhyAFileDoesNotOpen) {
             continue;
         }
         ASSERT_EQ(pane.pages()->rowCount(), c.pages);
-        // The first page is on screen, so it gets drawn.
-        EXPECT_TRUE(eventually([&] { return harness.thumbnails.cache().find(pageKey(pane, 0)) != nullptr; }));
+        // Labelled from the start, before any page is drawn.
         if (!c.firstLabel.isEmpty()) {
             EXPECT_EQ(pane.pages()->index(0).data().toString(), c.firstLabel);
         }
+        // The first page is on screen, so it gets drawn.
+        EXPECT_TRUE(eventually([&] { return harness.thumbnails.cache().find(pageKey(pane, 0)) != nullptr; }));
         for (int page = 0; page < c.pages; ++page) {
-            EXPECT_EQ(pane.pages()->index(page).data(PageGridModel::TakenRole).toBool(), source.takes(page)) << page;
+            const QModelIndex index = pane.pages()->index(page);
+            EXPECT_EQ(index.data(PageGridModel::TakenRole).toBool(), source.takes(page)) << page;
+            const QString name = QStringLiteral("Page %1 of %2").arg(page + 1).arg(c.pages);
+            EXPECT_EQ(index.data(Qt::AccessibleTextRole), source.takes(page) ? name : name + ", left out") << page;
         }
         // Bookmarks arrive from a worker of their own; a crash there leaves none.
         ASSERT_TRUE(eventually([&] { return !outlines.empty(); }, 30000));
-        EXPECT_EQ(outlines.front(), c.outlineFails ? preview::Failure::ReaderFailed : preview::Failure::None);
+        EXPECT_EQ(outlines.front(), preview::Failure::None);
         std::vector<Bookmark> shown;
         std::function<void(const QModelIndex&, int)> walk = [&](const QModelIndex& parent, int level) {
             for (int row = 0; row < pane.bookmarkModel()->rowCount(parent); ++row) {
@@ -182,7 +174,8 @@ TEST(PreviewPane, ABookmarkClickedScrollsTheGridToItsPage) {
     PaneHarness harness;
     PreviewPane& pane = harness.pane;
     pane.showSource({QString::fromStdString(path), {}, {}}, "long");
-    ASSERT_TRUE(eventually([&] { return pane.bookmarkModel()->rowCount() == 2; }));
+    ASSERT_TRUE(
+        eventually([&] { return pane.state() == PreviewPane::State::Pages && pane.bookmarkModel()->rowCount() == 2; }));
     pane.bookmarks()->expandAll();
     ASSERT_TRUE(eventually([&] { return pane.bookmarks()->height() > 0; })) << "laid out";
     EXPECT_TRUE(pane.grid()->pageVisible(0));

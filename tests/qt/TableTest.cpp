@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -59,12 +60,12 @@ TEST(TableModel, ShowsEachKeyInItsColumnAndLetsNamesAndPagesBeEdited) {
         {PdfTableModel::NameColumn, QString("a"), false, true},
         {PdfTableModel::PagesColumn, QVariant::fromValue<qulonglong>(7), true, true},
         {PdfTableModel::BookmarksColumn, QVariant::fromValue<qulonglong>(0), true, false},
-        {PdfTableModel::LocationColumn, QString::fromStdString(paths[0]), false, false},
+        {PdfTableModel::LocationColumn, QString::fromStdString(harness.dir.path()), false, false},
     };
     for (const auto& cell : cells) {
         const QModelIndex index = model.index(0, cell.column);
         EXPECT_EQ(model.data(index), cell.value) << cell.column;
-        if (cell.column != PdfTableModel::PagesColumn) {
+        if (cell.column != PdfTableModel::PagesColumn && cell.column != PdfTableModel::LocationColumn) {
             EXPECT_EQ(model.data(index, Qt::EditRole), cell.value) << cell.column;
         }
         const auto alignment = model.data(index, Qt::TextAlignmentRole).value<Qt::Alignment>();
@@ -177,6 +178,78 @@ TEST(TableView, DoubleClickEditsNamesAndOtherwiseRunsTheDoubleAction) {
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, below);
     EXPECT_TRUE(shown->done());
     EXPECT_EQ(harness.controller().pdfsList().size(), 2u);
+}
+
+TEST(TableView, RowKeysGoBetweenRowsAndSelectAsInAFileManager) {
+    WindowHarness harness;
+    harness.addPdfs({1, 1, 1, 1, 1, 1});
+    PdfTableView& table = harness.table();
+    QApplication::setActiveWindow(&harness.window());
+    table.setFocus();
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    // Every case starts on the third row, reached by keys so that Shift extends from it. The six
+    // rows fit on one page: Page Up and Page Down reach the ends.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int current;
+        IndexSet selected;
+        std::string order;
+    } cases[] = {
+        {Qt::Key_End, {}, 5, {5}, "abcdef"},
+        {Qt::Key_Home, {}, 0, {0}, "abcdef"},
+        {Qt::Key_End, ctrl, 5, {5}, "abcdef"},
+        {Qt::Key_Home, ctrl, 0, {0}, "abcdef"},
+        {Qt::Key_PageDown, {}, 5, {5}, "abcdef"},
+        {Qt::Key_PageUp, ctrl, 0, {0}, "abcdef"},
+        {Qt::Key_End, shift, 5, {2, 3, 4, 5}, "abcdef"},
+        {Qt::Key_Home, shift, 0, {0, 1, 2}, "abcdef"},
+        {Qt::Key_End, ctrl | shift, 5, {2, 3, 4, 5}, "abcdef"},
+        {Qt::Key_PageUp, shift, 0, {0, 1, 2}, "abcdef"},
+        // Alt moves the selected row itself, which stays selected.
+        {Qt::Key_End, alt, 5, {5}, "abdefc"},
+        {Qt::Key_Home, alt, 0, {0}, "cabdef"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
+        QTest::keyClick(&table, Qt::Key_Home);
+        QTest::keyClick(&table, Qt::Key_Down);
+        QTest::keyClick(&table, Qt::Key_Down);
+        ASSERT_EQ(table.selectedRowIndexes(), IndexSet{2});
+        QTest::keyClick(&table, c.key, c.modifiers);
+        EXPECT_EQ(table.currentIndex().row(), c.current);
+        EXPECT_EQ(table.selectedRowIndexes(), c.selected);
+        std::string order;
+        for (const auto& entry : harness.controller().pdfsList()) {
+            order += entry.filename;
+        }
+        EXPECT_EQ(order, c.order);
+        if (order != "abcdef") {
+            harness.controller().undo(nullptr);
+        }
+    }
+}
+
+TEST(TableView, ColumnsFitTheirTitlesAndThePagesTaken) {
+    WindowHarness harness;
+    harness.addPdfs({113, 2});
+    PdfTableView& table = harness.table();
+    // A desktop font larger than the one the widths were chosen for.
+    QFont large = table.font();
+    large.setPointSizeF(large.pointSizeF() * 1.6);
+    table.setFont(large);
+    table.horizontalHeader()->setFont(large);
+    ASSERT_TRUE(harness.model().setData(harness.model().index(0, PdfTableModel::PagesColumn), "1-108"));
+    const QModelIndex pages = harness.model().index(0, PdfTableModel::PagesColumn);
+    EXPECT_EQ(pages.data(), "108 of 113");
+    EXPECT_GT(table.columnWidth(PdfTableModel::PagesColumn), table.fontMetrics().horizontalAdvance("108 of 113"));
+    for (int column : {PdfTableModel::NameColumn, PdfTableModel::PagesColumn, PdfTableModel::BookmarksColumn}) {
+        const QString title = harness.model().headerData(column, Qt::Horizontal).toString();
+        EXPECT_GT(table.columnWidth(column), table.horizontalHeader()->fontMetrics().horizontalAdvance(title))
+            << title.toStdString();
+    }
 }
 
 }  // namespace

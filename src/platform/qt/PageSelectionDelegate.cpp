@@ -63,6 +63,11 @@ void PageSelectionDelegate::setModelData(QWidget* editor, QAbstractItemModel* mo
     });
 }
 
+void PageSelectionDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideRight;
+}
+
 void PageSelectionDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                                  const QModelIndex&) const {
     // The column is as wide as a count; ranges need more room, taken from the columns beside it.

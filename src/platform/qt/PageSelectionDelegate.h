@@ -24,6 +24,10 @@ class PageSelectionDelegate final : public QStyledItemDelegate {
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
+  protected:
+    // "108 of 113" cut in the middle would read as a range: a count too long loses its end.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
   private:
     // What was typed in a cell whose selection was refused, for the editor opened again.
     mutable QPersistentModelIndex refusedIndex_;

@@ -1,6 +1,8 @@
 #include "platform/qt/PdfTableModel.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStyle>
 #include <algorithm>
 #include <climits>
@@ -82,6 +84,11 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
                         .arg(toVariant(value(PdfEntry::pagesTakenKey)).toULongLong())
                         .arg(toVariant(value(PdfEntry::pagecountKey)).toULongLong());
                 }
+            }
+            if (index.column() == LocationColumn) {
+                // The name is in the Name column already; the whole path is the tooltip.
+                const QString path = toVariant(value(PdfEntry::pathKey)).toString();
+                return QDir::toNativeSeparators(QFileInfo(path).path());
             }
             return toVariant(value(identifier(index.column())));
         case Qt::EditRole:

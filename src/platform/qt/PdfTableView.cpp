@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
 #include <algorithm>
 #include <memory>
 
@@ -51,6 +52,7 @@ PdfTableView::PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model
     setColumnWidth(PdfTableModel::PagesColumn, 70);
     setColumnWidth(PdfTableModel::BookmarksColumn, 90);
     setItemDelegateForColumn(PdfTableModel::PagesColumn, new PageSelectionDelegate(this));
+    fitColumns();
 
     // Tab leaves the table for the toolbar rather than walking its cells.
     setTabKeyNavigation(false);
@@ -83,7 +85,9 @@ void PdfTableView::reloadData() {
     const int currentRow = current.isValid() ? current.row() : -1;
     const int currentColumn = current.isValid() ? current.column() : 0;
 
-    if (!model_.reload()) {
+    const bool reset = model_.reload();
+    fitColumns();
+    if (!reset) {
         viewport()->update();
         return;
     }
@@ -171,6 +175,28 @@ void PdfTableView::editColumn(const std::string& identifier, int64_t row) {
     }
 }
 
+void PdfTableView::fitColumns() {
+    QHeaderView* header = horizontalHeader();
+    // Room for the sort arrow too, which a click on the title brings.
+    const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) +
+                      2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int cellMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
+    for (int column = 0; column < model_.columnCount() - 1; ++column) {
+        int wanted = header->fontMetrics().horizontalAdvance(model_.headerData(column, Qt::Horizontal).toString()) +
+                     2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + arrow;
+        if (column == PdfTableModel::PagesColumn) {
+            // The longest count shown, so that "108 of 113" is never cut.
+            for (int row = 0; row < model_.rowCount(); ++row) {
+                const QString text = model_.index(row, column).data().toString();
+                wanted = std::max(wanted, fontMetrics().horizontalAdvance(text) + cellMargins);
+            }
+        }
+        if (columnWidth(column) < wanted) {
+            setColumnWidth(column, wanted);
+        }
+    }
+}
+
 void PdfTableView::endEditing() {
     if (state() != EditingState) {
         return;
@@ -220,7 +246,28 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
         emit customContextMenuRequested(viewport()->mapTo(this, at));
         return;
     }
+    // Home, End, Page Up and Page Down go between rows and select, with Control or without, as in
+    // a file manager's list; Shift extends the selection. Qt's own would move between columns, or
+    // move without selecting when Control is held. Alt with them moves the rows themselves.
+    const bool rowKey = event->key() == Qt::Key_Home || event->key() == Qt::Key_End || event->key() == Qt::Key_PageUp ||
+                        event->key() == Qt::Key_PageDown;
+    if (rowKey && (event->modifiers() & Qt::ControlModifier) &&
+        !(event->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier))) {
+        QKeyEvent withoutControl(event->type(), event->key(), event->modifiers() & ~Qt::ControlModifier, event->text(),
+                                 event->isAutoRepeat(), event->count());
+        QTableView::keyPressEvent(&withoutControl);
+        event->setAccepted(withoutControl.isAccepted());
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex PdfTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    if (cursorAction == MoveHome || cursorAction == MoveEnd) {
+        // The first or last row, not the first or last cell of the row: Qt's with Control.
+        return QTableView::moveCursor(cursorAction, modifiers | Qt::ControlModifier);
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void PdfTableView::paintEvent(QPaintEvent* event) {

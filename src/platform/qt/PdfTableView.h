@@ -34,6 +34,9 @@ class PdfTableView final : public QTableView, public TableView {
     void scrollRowToVisible(int64_t row) override;
     void editColumn(const std::string& identifier, int64_t row) override;
 
+    // Widens the columns whose titles or counts would otherwise be cut, at the font in use.
+    void fitColumns();
+
     // Commits and closes an open name editor.
     void endEditing();
 
@@ -58,6 +61,7 @@ class PdfTableView final : public QTableView, public TableView {
   protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

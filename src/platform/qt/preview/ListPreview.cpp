@@ -48,6 +48,7 @@ PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
     PreviewSource source;
     source.path = fromStdPath(entry.path);
     source.password = QString::fromStdString(entry.password);
+    source.bookmarks = static_cast<qint64>(entry.outlinecount);
     if (!entry.pages.isAll()) {
         // None taken when the chosen pages are no longer all there: the combine takes none then.
         QSet<int> taken;

@@ -11,8 +11,13 @@ namespace tomefuse {
 PageGridModel::PageGridModel(const ThumbnailCache& cache, QObject* parent)
     : QAbstractListModel(parent), cache_(cache) {}
 
-void PageGridModel::setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box) {
+void PageGridModel::setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box,
+                                const QStringList& firstLabels) {
     beginResetModel();
+    labels_ = firstLabels;
+    if (!labels_.isEmpty()) {
+        labels_.resize(std::max(pageCount, 0));
+    }
     source_ = source;
     pageCount_ = std::max(pageCount, 0);
     if (pageSize.width() > 0 && pageSize.height() > 0) {
@@ -31,8 +36,11 @@ void PageGridModel::setPagesTaken(const PreviewSource& source) {
     }
 }
 
-void PageGridModel::pageDrawn(int page) {
+void PageGridModel::pageDrawn(int page, const QString& label) {
     if (page >= 0 && page < pageCount_) {
+        if (page < labels_.size() && !label.isEmpty()) {
+            labels_[page] = label;
+        }
         const QModelIndex changed = index(page);
         emit dataChanged(changed, changed, {Qt::DecorationRole, Qt::DisplayRole});
     }
@@ -51,7 +59,14 @@ QVariant PageGridModel::data(const QModelIndex& index, int role) const {
                                      : nullptr;
     switch (role) {
         case Qt::DisplayRole:
-            return thumbnail && !thumbnail->label.isEmpty() ? thumbnail->label : QString::number(page + 1);
+            if (labels_.isEmpty()) {
+                return QString::number(page + 1);
+            }
+            return !labels_[page].isEmpty() ? labels_[page] : (thumbnail ? thumbnail->label : QString());
+        case Qt::AccessibleTextRole: {
+            const QString name = tr("Page %1 of %2").arg(page + 1).arg(pageCount_);
+            return source_.takes(page) ? name : tr("%1, left out").arg(name);
+        }
         case Qt::DecorationRole:
             return thumbnail ? QVariant(thumbnail->pixmap) : QVariant();
         case Qt::ToolTipRole:

@@ -23,12 +23,14 @@ class PageGridModel final : public QAbstractListModel {
     PageGridModel(const ThumbnailCache& cache, QObject* parent = nullptr);
 
     // pageSize: the first page's, in points, for the shape of pages not drawn yet.
-    void setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box);
+    // firstLabels: the page labels of the first pages, none when the file has no labels.
+    void setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box,
+                     const QStringList& firstLabels = {});
     void clear();
     // The same file, with other pages taken.
     void setPagesTaken(const PreviewSource& source);
-    // A thumbnail of this file came or went.
-    void pageDrawn(int page);
+    // A thumbnail of this file came or went, with the page's label.
+    void pageDrawn(int page, const QString& label = {});
     QSize box() const { return box_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +42,9 @@ class PageGridModel final : public QAbstractListModel {
     int pageCount_ = 0;
     double aspect_ = 11.0 / 8.5;  // height over width: a US Letter page until the file says
     QSize box_;
+    // Labels known so far, when the file has labels: a page is never shown with its number
+    // first and its label later.
+    QStringList labels_;
 };
 
 // Draws a page: the thumbnail, or a blank page of its shape until it comes, framed, with its

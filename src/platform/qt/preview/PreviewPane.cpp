@@ -24,6 +24,8 @@ PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
       stack_(new QStackedWidget(this)),
       message_(new QLabel(this)),
       content_(new QSplitter(Qt::Vertical, this)),
+      bookmarkArea_(new QStackedWidget(this)),
+      bookmarkNote_(new QLabel(this)),
       bookmarks_(new QTreeView(this)),
       bookmarkModel_(new QStandardItemModel(this)),
       grid_(new PageGridView(this)),
@@ -42,10 +44,17 @@ PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
     grid_->setAccessibleName(tr("Pages of the selected file"));
     bookmarks_->setModel(bookmarkModel_);
     bookmarks_->setHeaderHidden(true);
+    clearBookmarks();
+    bookmarkNote_->setAlignment(Qt::AlignCenter);
+    bookmarkNote_->setTextFormat(Qt::PlainText);
+    bookmarkNote_->setWordWrap(true);
+    bookmarkArea_->setAccessibleName(tr("Bookmarks of the selected file"));
+    bookmarkArea_->addWidget(bookmarkNote_);
+    bookmarkArea_->addWidget(bookmarks_);
     bookmarks_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     bookmarks_->setUniformRowHeights(true);
     grid_->setModel(pages_);
-    content_->addWidget(bookmarks_);
+    content_->addWidget(bookmarkArea_);
     content_->addWidget(grid_);
     content_->setStretchFactor(0, 1);
     content_->setStretchFactor(1, 3);
@@ -124,7 +133,7 @@ void PreviewPane::showNothing() {
     title_->clear();
     title_->setToolTip({});
     pages_->clear();
-    bookmarkModel_->clear();
+    clearBookmarks();
     setState(State::NoSelection);
 }
 
@@ -142,12 +151,14 @@ void PreviewPane::showSource(const PreviewSource& source, const QString& title) 
     }
     source_ = source;
     loaded_ = false;
-    outlinePending_ = false;
     title_->setText(title);
     title_->setToolTip(source.path);
     pages_->clear();
-    bookmarkModel_->clear();
-    bookmarks_->hide();
+    clearBookmarks();
+    // Room is kept for the bookmarks the list counted, so the pages do not move when they come.
+    bookmarkNote_->setText(tr("Reading bookmarks…"));
+    bookmarkArea_->setCurrentWidget(bookmarkNote_);
+    bookmarkArea_->setVisible(source.bookmarks != 0);
     setState(State::Opening);
     if (isVisible()) {
         load();
@@ -164,6 +175,15 @@ void PreviewPane::showEvent(QShowEvent* event) {
 void PreviewPane::load() {
     loaded_ = true;
     thumbnails_.open(*source_);
+    if (source_->bookmarks != 0) {
+        thumbnails_.readOutline(*source_);
+    }
+}
+
+void PreviewPane::clearBookmarks() {
+    bookmarkModel_->clear();
+    // Screen readers name the tree's one column even with its header hidden.
+    bookmarkModel_->setHorizontalHeaderLabels({tr("Bookmarks")});
 }
 
 bool PreviewPane::isCurrent(const Request& request) const {
@@ -180,18 +200,17 @@ void PreviewPane::opened(const Request& request, const Reply& reply) {
         setState(State::Unreadable, reasonText(reply.failure));
         return;
     }
-    pages_->setDocument(*source_, reply.pageCount, reply.pageSize, deviceBox());
+    pages_->setDocument(*source_, reply.pageCount, reply.pageSize, deviceBox(), reply.labels);
     grid_->scrollToTop();
     setState(State::Pages);
-    outlinePending_ = true;
     visibleTimer_.start();
 }
 
 void PreviewPane::outlineRead(const Request& request, const Reply& reply) {
-    if (!isCurrent(request) || state_ != State::Pages) {
+    if (!isCurrent(request) || state_ == State::Unreadable) {
         return;
     }
-    bookmarkModel_->clear();
+    clearBookmarks();
     // Items come depth first with their levels; each hangs under the last item one level up.
     std::vector<QStandardItem*> parents{bookmarkModel_->invisibleRootItem()};
     for (const preview::Bookmark& bookmark : reply.bookmarks) {
@@ -204,7 +223,14 @@ void PreviewPane::outlineRead(const Request& request, const Reply& reply) {
         parents.back()->appendRow(item);
         parents.push_back(item);
     }
-    bookmarks_->setVisible(!reply.bookmarks.empty());
+    if (reply.bookmarks.empty()) {
+        // Counted but not read (the file changed, or its outline is broken): the room stays.
+        bookmarkNote_->setText(tr("No bookmarks"));
+        bookmarkArea_->setVisible(source_->bookmarks > 0);
+    } else {
+        bookmarkArea_->setCurrentWidget(bookmarks_);
+        bookmarkArea_->setVisible(true);
+    }
     // A short outline is read at a glance; a long one opens at its chapters.
     if (reply.bookmarks.size() <= 40) {
         bookmarks_->expandAll();
@@ -213,7 +239,8 @@ void PreviewPane::outlineRead(const Request& request, const Reply& reply) {
 
 void PreviewPane::thumbnailReady(const ThumbnailKey& key) {
     if (source_ && key.path == source_->path && key.box == pages_->box()) {
-        pages_->pageDrawn(key.page);
+        const Thumbnail* drawn = thumbnails_.cache().find(key);
+        pages_->pageDrawn(key.page, drawn ? drawn->label : QString());
     }
 }
 
@@ -224,10 +251,6 @@ void PreviewPane::requestVisiblePages() {
     // What is on screen, then as much again below it: the next scroll finds it drawn.
     const auto onScreen = static_cast<int>(grid_->visiblePages().size());
     thumbnails_.wantPages(*source_, grid_->visiblePages(onScreen), pages_->box());
-    // Asked for after the first pages, so that they come first.
-    if (std::exchange(outlinePending_, false)) {
-        thumbnails_.readOutline(*source_);
-    }
 }
 
 void PreviewPane::goToBookmark(const QModelIndex& index) {

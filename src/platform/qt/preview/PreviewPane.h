@@ -49,6 +49,9 @@ class PreviewPane final : public QWidget {
     PageGridView* grid() const { return grid_; }
     PageGridModel* pages() const { return pages_; }
     QTreeView* bookmarks() const { return bookmarks_; }
+    // Where the bookmarks go: the tree, or what it says until they are read.
+    QStackedWidget* bookmarkArea() const { return bookmarkArea_; }
+    QLabel* bookmarkNote() const { return bookmarkNote_; }
     QStandardItemModel* bookmarkModel() const { return bookmarkModel_; }
 
     static QString reasonText(preview::Failure failure);
@@ -68,13 +71,13 @@ class PreviewPane final : public QWidget {
     void thumbnailReady(const ThumbnailKey& key);
     void requestVisiblePages();
     void goToBookmark(const QModelIndex& index);
+    void clearBookmarks();
     bool isCurrent(const preview::Request& request) const;
     QSize deviceBox() const;
 
     Thumbnails& thumbnails_;
     std::optional<PreviewSource> source_;
     bool loaded_ = false;
-    bool outlinePending_ = false;
     State state_ = State::NoSelection;
     QString reason_;
 
@@ -82,6 +85,8 @@ class PreviewPane final : public QWidget {
     QStackedWidget* stack_;
     QLabel* message_;
     QSplitter* content_;
+    QStackedWidget* bookmarkArea_;
+    QLabel* bookmarkNote_;
     QTreeView* bookmarks_;
     QStandardItemModel* bookmarkModel_;
     PageGridView* grid_;

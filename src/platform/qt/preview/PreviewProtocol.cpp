@@ -67,6 +67,7 @@ QByteArray frame(const Reply& reply) {
     for (const Bookmark& bookmark : reply.bookmarks) {
         out << bookmark.level << bookmark.title << bookmark.page;
     }
+    out << reply.labels;
     return withLength(payload);
 }
 
@@ -122,6 +123,10 @@ std::optional<Reply> decodeReply(const QByteArray& payload) {
         Bookmark bookmark;
         in >> bookmark.level >> bookmark.title >> bookmark.page;
         reply.bookmarks.push_back(std::move(bookmark));
+    }
+    in >> reply.labels;
+    if (reply.labels.size() > labelsOnOpen) {
+        return std::nullopt;
     }
     if (in.status() != QDataStream::Ok || !in.atEnd()) {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 #include <vector>
@@ -58,7 +59,11 @@ struct Reply {
     QString label;
     QImage image;  // opaque
     std::vector<Bookmark> bookmarks;
+    // Of an opened file with page labels: those of its first pages (up to labelsOnOpen).
+    QStringList labels;
 };
+
+inline constexpr int labelsOnOpen = 64;
 
 // Frames are a 32-bit big-endian length and then that many bytes. Larger ones are refused.
 inline constexpr quint32 maxFrameSize = 64u << 20;

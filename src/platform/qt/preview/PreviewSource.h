@@ -13,6 +13,9 @@ struct PreviewSource {
     QString path;
     QString password;                     // empty: none given
     std::optional<QSet<int>> pagesTaken;  // 0-based; none: every page
+    // Bookmarks the list counted in the file, so the pane keeps room for them while they are
+    // read; -1 when not known.
+    qint64 bookmarks = -1;
 
     bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }
     bool operator==(const PreviewSource&) const = default;

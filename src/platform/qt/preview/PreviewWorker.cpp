@@ -99,7 +99,7 @@ void PreviewWorker::wake() {
 void PreviewWorker::send(Request request) {
     request.id = nextId_++;
     if (!ensureStarted() || !process_) {
-        emit replied(request, Reply{request.id, Failure::NoWorker, 0, {}, {}, {}, {}});
+        emit replied(request, Reply{request.id, Failure::NoWorker, 0, {}, {}, {}, {}, {}});
         return;
     }
     inFlight_.push_back(request);
@@ -169,7 +169,7 @@ void PreviewWorker::fail(Failure failure) {
         failed.erase(std::next(failed.begin()), failed.end());
     }
     for (const Request& request : failed) {
-        emit replied(request, Reply{request.id, failure, 0, {}, {}, {}, {}});
+        emit replied(request, Reply{request.id, failure, 0, {}, {}, {}, {}, {}});
     }
     wake();
 }

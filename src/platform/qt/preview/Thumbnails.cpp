@@ -41,7 +41,7 @@ void Thumbnails::answerLater(const Request& request, Failure failure) {
     // Answered from the event loop, as a worker would, never from inside the call that asked.
     QTimer::singleShot(0, this, [this, request, failure] {
         if (known_.contains(request.path)) {
-            emit opened(request, Reply{0, failure, 0, {}, {}, {}, {}});
+            emit opened(request, Reply{0, failure, 0, {}, {}, {}, {}, {}});
         }
     });
 }
@@ -136,9 +136,8 @@ std::optional<Request> Thumbnails::nextPageRequest() {
 }
 
 std::optional<Request> Thumbnails::nextOutlineRequest() {
-    // Reading a long outline takes a core for a second or more: it waits until the pages on
-    // screen are on their way.
-    if (outlineJob_ && !openJob_ && pageJobs_.empty()) {
+    // The outline worker is a process of its own: the bookmarks are read while the pages are.
+    if (outlineJob_) {
         return requestFor(Op::Outline, *std::exchange(outlineJob_, std::nullopt));
     }
     return std::nullopt;

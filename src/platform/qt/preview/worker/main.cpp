@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QLoggingCategory>
-#include <QPdfBookmarkModel>
 #include <QPdfDocument>
 #include <QtEndian>
 #include <algorithm>
@@ -17,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/pdf/PDFDocument.h"
+#include "platform/qt/QtStrings.h"
 #include "platform/qt/preview/PreviewProtocol.h"
 
 using namespace tomefuse::preview;
@@ -145,25 +146,35 @@ QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
     return onWhite;
 }
 
-void readOutline(QPdfDocument& document, std::vector<Bookmark>& bookmarks) {
-    QPdfBookmarkModel model;
-    model.setDocument(&document);
+// The bookmarks as the combine reads them, with libqpdf: each item's page found once in a
+// table of the pages, where the PDF module's reader walks the page tree for every item (seconds
+// for a manual of thousands of pages and bookmarks). Items lead back to themselves at most once.
+void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
+    tomefuse::PDFOpenFailure failure = tomefuse::PDFOpenFailure::none;
+    const auto document =
+        tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(request.path), request.password.toStdString(), &failure);
+    const auto root = document ? document->outlineRoot() : nullptr;
+    if (!root) {
+        return;
+    }
     // Depth first, as the items stand in the file.
-    std::vector<QModelIndex> stack;
-    for (int row = model.rowCount() - 1; row >= 0; --row) {
-        stack.push_back(model.index(row, 0));
+    std::vector<std::pair<std::shared_ptr<tomefuse::PDFOutline>, int>> stack;
+    for (size_t i = root->numberOfChildren(); i-- > 0;) {
+        stack.emplace_back(root->childAtIndex(i), 0);
     }
     while (!stack.empty() && bookmarks.size() < 100000) {
-        const QModelIndex index = stack.back();
+        const auto [item, level] = stack.back();
         stack.pop_back();
         Bookmark bookmark;
-        bookmark.level = model.data(index, int(QPdfBookmarkModel::Role::Level)).toInt();
-        bookmark.title = model.data(index, int(QPdfBookmarkModel::Role::Title)).toString();
-        const QVariant page = model.data(index, int(QPdfBookmarkModel::Role::Page));
-        bookmark.page = page.isValid() ? page.toInt() : -1;
+        bookmark.level = level;
+        bookmark.title = QString::fromStdString(item->label().value_or(std::string()));
+        if (item->destination()) {
+            const uint64_t index = document->indexForPage(item->destination()->page());
+            bookmark.page = index < document->pageCount() ? static_cast<qint32>(index) : -1;
+        }
         bookmarks.push_back(std::move(bookmark));
-        for (int row = model.rowCount(index) - 1; row >= 0; --row) {
-            stack.push_back(model.index(row, 0, index));
+        for (size_t i = item->numberOfChildren(); i-- > 0;) {
+            stack.emplace_back(item->childAtIndex(i), level + 1);
         }
     }
 }
@@ -183,6 +194,15 @@ Reply answer(Documents& documents, const Request& request) {
             if (reply.pageCount > 0) {
                 reply.pageSize = document.pagePointSize(0);
             }
+            // The first screen's labels, so its pages are never numbered otherwise first. The
+            // reader finds a label by going back page by page to where its range starts: the
+            // others come with their thumbnails.
+            for (int page = 0; page < std::min(reply.pageCount, labelsOnOpen); ++page) {
+                reply.labels << document.pageLabel(page);
+            }
+            if (std::all_of(reply.labels.begin(), reply.labels.end(), [](const QString& l) { return l.isEmpty(); })) {
+                reply.labels.clear();
+            }
             break;
         case Op::Render:
             if (request.page < 0 || request.page >= reply.pageCount) {
@@ -197,7 +217,7 @@ Reply answer(Documents& documents, const Request& request) {
             }
             break;
         case Op::Outline:
-            readOutline(document, reply.bookmarks);
+            readOutline(request, reply.bookmarks);
             break;
         case Op::Close:
             break;
