@@ -81,10 +81,11 @@ bool readPng(Input& input, Header& header, std::string& icc, const Reader& reade
                  nullptr);
     header.interlaced = interlace != PNG_INTERLACE_NONE;
     png_colorp palette = nullptr;
-    if (png_get_PLTE(png, info, &palette, &header.paletteSize) == 0) {
+    if (png_get_PLTE(png, info, &palette, &header.paletteSize) == 0 || !palette) {
         header.paletteSize = 0;
+    } else {
+        std::memcpy(header.palette, palette, sizeof(png_color) * static_cast<size_t>(header.paletteSize));
     }
-    std::memcpy(header.palette, palette, sizeof(png_color) * static_cast<size_t>(header.paletteSize));
     png_bytep alphas = nullptr;
     png_color_16p transparent = nullptr;
     if (png_get_tRNS(png, info, &alphas, &header.alphaCount, &transparent)) {
