@@ -112,26 +112,28 @@ std::shared_ptr<InputSource> imageInput(const std::string& path, int fd, const s
         return nullptr;
     }
     const auto size = static_cast<size_t>(std::max<off_t>(info.st_size, 0));
-    std::string error;
-    std::optional<std::string> pdf;
+    failure = PDFOpenFailure::damaged;
+    // Whatever runs out of memory here, the image's bytes, its PDF or the copy parsed, says so.
     try {
         std::string bytes(size <= imageMaxFileSize ? size : 0, '\0');
-        if (size <= imageMaxFileSize && readFully(fd, reinterpret_cast<unsigned char*>(bytes.data()), size)) {
-            pdf = pdfFromImage(bytes, ImagePageSize::natural, error);
+        if (size > imageMaxFileSize || !readFully(fd, reinterpret_cast<unsigned char*>(bytes.data()), size)) {
+            return nullptr;
         }
+        std::string error;
+        const std::optional<std::string> pdf = pdfFromImage(bytes, ImagePageSize::natural, error);
+        if (!pdf) {
+            return nullptr;
+        }
+        auto buffer = std::make_unique<Buffer>(pdf->size());
+        std::memcpy(buffer->getBuffer(), pdf->data(), pdf->size());
+        auto source = std::make_shared<SnapshotSource>(path, buffer.get());
+        buffer.release();  // the source owns it now
+        failure = PDFOpenFailure::none;
+        return source;
     } catch (const std::bad_alloc&) {
         failure = PDFOpenFailure::outOfMemory;
         return nullptr;
     }
-    if (!pdf) {
-        failure = PDFOpenFailure::damaged;
-        return nullptr;
-    }
-    auto buffer = std::make_unique<Buffer>(pdf->size());
-    std::memcpy(buffer->getBuffer(), pdf->data(), pdf->size());
-    auto source = std::make_shared<SnapshotSource>(path, buffer.get());
-    buffer.release();  // the source owns it now
-    return source;
 }
 
 }  // namespace
