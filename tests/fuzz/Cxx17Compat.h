@@ -1,6 +1,6 @@
 #pragma once
 // Force-included into the files built as C++17 in the fuzz build (see CMakeLists.txt): the
-// one C++20 library function they use.
+// C++20 library parts they use.
 #if __cplusplus < 202002L
 #include <algorithm>
 #include <memory>
@@ -14,5 +14,7 @@ typename vector<T, Allocator>::size_type erase_if(vector<T, Allocator>& items, P
     items.erase(end, items.end());
     return removed;
 }
+
+enum class endian { little = __ORDER_LITTLE_ENDIAN__, big = __ORDER_BIG_ENDIAN__, native = __BYTE_ORDER__ };
 }  // namespace std
 #endif

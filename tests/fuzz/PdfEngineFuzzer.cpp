@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzOracle.h"
 #include "platform/pdf/PDFDocument.h"
 #include "support/PdfBuilder.h"
 #include "toc/TableOfContents.h"
@@ -64,7 +65,7 @@ std::shared_ptr<PDFDocument> openFixedDocument() {
         const std::string path = dir.file("fixed.pdf");
         test::PdfBuilder()
             .addPages(2)
-            .setOutline({{"One", 0, 0, 792, "", {{"Two", 1}}}})
+            .setOutline({{"One", 0, 0, 792, "", {{"Two", 1, 0, 0, "", {}}}}})
             .addLink(0, "[@1 /Fit]")
             .addNamedDestination("fixed", 1)
             .write(path);
@@ -100,18 +101,21 @@ std::vector<TocEntry> list(const PDFDocument& document) {
     return arrayFromOutline(document);
 }
 
-// A document that claims to be written must open again with the pages it was given.
-void expectReadable(const std::string& path, uint64_t pages) {
+// A document that claims to be written must open again with the pages it was given, read
+// clean, and hold what it took from the input as the input had it.
+void expectReadable(const std::string& path, const fuzz::InputReading& input, const fuzz::OutputPlan& plan) {
     auto written = PDFDocument::initWithURL(path);
-    if (!written || written->pageCount() != pages) {
+    if (!written || written->pageCount() != plan.pageCount) {
         std::abort();
     }
     (void)list(*written);
+    written.reset();
+    fuzz::expectFaithful(path, input, plan);
 }
 
 // As the combine does it: each file opened, listed, copied whole and let go, and an outline
 // item for each file. The fuzzed input comes twice, as a file listed twice does.
-void combineToFile(const MemoryFile& input) {
+void combineToFile(const MemoryFile& input, const fuzz::InputReading& reading) {
     MemoryFile output;
     PDFWriteTarget target;
     target.fd = output.fd();
@@ -122,6 +126,7 @@ void combineToFile(const MemoryFile& input) {
     auto root = PDFOutline::init();
     uint64_t offset = 0;
     bool complete = true;
+    fuzz::OutputPlan plan;
     for (int round = 0; round < 3; ++round) {
         auto source = round == 0 ? openFixedDocument() : PDFDocument::initWithURL(input.path());
         if (!source) {
@@ -138,17 +143,22 @@ void combineToFile(const MemoryFile& input) {
             continue;
         }
         root->insertChild(outlineFromArray(*combined, &toc, "file", offset), root->numberOfChildren());
+        if (round > 0) {
+            plan.inputPages = pages.size();
+            plan.inputStarts.push_back(offset);
+        }
         offset += pages.size();
     }
     combined->setOutlineRoot(root);
     root.reset();
     if (combined->finishWriting() && complete) {
-        expectReadable(output.path(), offset);
+        plan.pageCount = offset;
+        expectReadable(output.path(), reading, plan);
     }
 }
 
 // A document held in memory: the fuzzed pages, the fixed ones after them, written as bytes.
-void combineInMemory(const PDFDocument& fuzzed, const std::vector<TocEntry>& toc) {
+void combineInMemory(const PDFDocument& fuzzed, const std::vector<TocEntry>& toc, const fuzz::InputReading& reading) {
     auto combined = PDFDocument::init();
     if (combined->insertPages(fuzzed, allPages(fuzzed)) != PDFInsertResult::inserted) {
         return;
@@ -165,7 +175,7 @@ void combineInMemory(const PDFDocument& fuzzed, const std::vector<TocEntry>& toc
     if (bytes && fixedAdded) {
         MemoryFile output;
         output.fill(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size());
-        expectReadable(output.path(), combined->pageCount());
+        expectReadable(output.path(), reading, {combined->pageCount(), fuzzed.pageCount(), {0}});
     }
 }
 
@@ -179,9 +189,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!fuzzed) {
         return 0;
     }
+    const fuzz::InputReading reading(std::string(reinterpret_cast<const char*>(data), size));
     const std::vector<TocEntry> toc = list(*fuzzed);
-    combineInMemory(*fuzzed, toc);
+    combineInMemory(*fuzzed, toc, reading);
     fuzzed.reset();
-    combineToFile(input);
+    combineToFile(input, reading);
     return 0;
 }
