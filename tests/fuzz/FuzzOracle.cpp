@@ -99,15 +99,23 @@ InputReading::InputReading(std::string bytes) : state_(new State) {
         pdf->processMemoryFile("input", s.bytes.data(), s.bytes.size());
         readEverything(*pdf);
         s.pages = pdf->getAllPages();
+        // The tree as it is read, from the top down: what a page's /Parent names is not of it.
         s.pageTree.insert(pdf->getRoot().getObjGen());
-        for (QPDFObjectHandle page : s.pages) {
-            QPDFObjectHandle node = page;
-            for (int depth = 0; depth < maxAncestors && node.isIndirect(); ++depth) {
-                if (!s.pageTree.insert(node.getObjGen()).second) {
-                    break;
-                }
-                node = node.getKey("/Parent");
+        std::vector<std::pair<QPDFObjectHandle, int>> nodes{{pdf->getRoot().getKey("/Pages"), 0}};
+        while (!nodes.empty()) {
+            auto [node, depth] = nodes.back();
+            nodes.pop_back();
+            if (!node.isDictionary() || depth > maxAncestors ||
+                (node.isIndirect() && !s.pageTree.insert(node.getObjGen()).second)) {
+                continue;
             }
+            QPDFObjectHandle kids = node.getKey("/Kids");
+            for (int i = 0; kids.isArray() && i < kids.getArrayNItems(); ++i) {
+                nodes.emplace_back(kids.getArrayItem(i), depth + 1);
+            }
+        }
+        for (QPDFObjectHandle page : s.pages) {
+            s.pageTree.insert(page.getObjGen());
         }
         s.warnings = warningsOf(*pdf);
         s.pdf = std::move(pdf);

@@ -2,6 +2,7 @@
 // had, or is refused as damaged (or the write ends as out of memory), never written wrong.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -9,23 +10,26 @@
 #include <qpdf/Pl_Flate.hh>
 
 #include "pdf/PdfTestSupport.h"
+#include "platform/desktop/NotificationCenter.h"
 
 using namespace tomefuse;
 using namespace tomefuse::test;
 
 namespace {
 
-// A one-page PDF: the page gets extra entries, the objects from 4 on are given.
-std::string onePagePdf(const std::string& pageEntries, const std::vector<std::string>& objects = {},
-                       const std::string& catalogEntries = "", const std::string& version = "1.4") {
-    std::vector<std::string> all = {"<</Type/Catalog/Pages 2 0 R" + catalogEntries + ">>",
-                                    "<</Type/Pages/Kids[3 0 R]/Count 1>>",
-                                    "<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]" + pageEntries + ">>"};
-    all.insert(all.end(), objects.begin(), objects.end());
+// A PDF of the given objects, numbered from 1; the first is the catalog. They stand in the file
+// in the order given (by index), else in order.
+std::string pdfOf(const std::vector<std::string>& all, const std::string& version = "1.4",
+                  std::vector<size_t> order = {}) {
     std::string out = "%PDF-" + version + "\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < all.size(); ++i) {
-        offsets.push_back(out.size());
+    if (order.empty()) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            order.push_back(i);
+        }
+    }
+    std::vector<size_t> offsets(all.size());
+    for (size_t i : order) {
+        offsets[i] = out.size();
         out += std::to_string(i + 1) + " 0 obj\n" + all[i] + "\nendobj\n";
     }
     const size_t xref = out.size();
@@ -38,6 +42,16 @@ std::string onePagePdf(const std::string& pageEntries, const std::vector<std::st
     out += "trailer\n<</Size " + std::to_string(all.size() + 1) + "/Root 1 0 R>>\nstartxref\n" + std::to_string(xref) +
            "\n%%EOF\n";
     return out;
+}
+
+// A one-page PDF: the page gets extra entries, the objects from 4 on are given.
+std::string onePagePdf(const std::string& pageEntries, const std::vector<std::string>& objects = {},
+                       const std::string& catalogEntries = "", const std::string& version = "1.4") {
+    std::vector<std::string> all = {"<</Type/Catalog/Pages 2 0 R" + catalogEntries + ">>",
+                                    "<</Type/Pages/Kids[3 0 R]/Count 1>>",
+                                    "<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]" + pageEntries + ">>"};
+    all.insert(all.end(), objects.begin(), objects.end());
+    return pdfOf(all, version);
 }
 
 std::string flateStream(const std::string& data) {
@@ -57,13 +71,20 @@ struct Written {
     bool finished = false;
 };
 
-// Combines the file once through a document written as it is assembled, as a combine does.
-Written combineStreaming(const std::string& input, const std::string& out, size_t memoryLimit = 0) {
+// Combines the file once through a document written as it is assembled, as a combine does;
+// afterFirstPage runs once the first page is written.
+Written combineStreaming(const std::string& input, const std::string& out, size_t memoryLimit = 0,
+                         const std::function<void()>& afterFirstPage = {}) {
     Written written;
     const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     PDFWriteTarget target;
     target.fd = fd;
-    target.post = [](const Notification&) {};
+    target.post = [&afterFirstPage](const Notification& note) {
+        if (afterFirstPage && note.name == PDFDocumentDidEndPageWriteNotification &&
+            note.userInfo.at(PDFDocumentPageIndexKey) == 0) {
+            afterFirstPage();
+        }
+    };
     target.memoryLimit = memoryLimit;
     auto combined = PDFDocument::initWritingToFile(std::move(target));
     auto source = PDFDocument::initWithURL(input);
@@ -170,6 +191,16 @@ TEST(PDFWriterFidelity, HandMadeInputsComeOutExactOrAreRefused) {
              EXPECT_EQ(item.getKey("/Title").getUTF8Value(), "js");
              EXPECT_FALSE(item.hasKey("/A"));
          }},
+        {"a page whose /Parent names a font",
+         pdfOf({"<</Type/Catalog/Pages 2 0 R>>", "<</Type/Pages/Kids[3 0 R]/Count 1>>",
+                "<</Type/Page/Parent 4 0 R/MediaBox[0 0 612 792]/Resources<</Font<</F1 4 0 R>>>>>>",
+                "<</Type/Font/Subtype/Type1/BaseFont/Helvetica>>"}),
+         PDFInsertResult::inserted, "",
+         [](QPDF& pdf) {
+             QPDFObjectHandle font = firstPage(pdf).getKey("/Resources").getKey("/Font").getKey("/F1");
+             ASSERT_TRUE(font.isDictionary());
+             EXPECT_EQ(font.getKey("/BaseFont").getName(), "/Helvetica");
+         }},
         {"a page larger than the memory the writer may take", onePagePdf("/Big(" + std::string(200000, 'x') + ")"),
          PDFInsertResult::writeFailed, "not enough memory", nullptr, 100000},
     };
@@ -203,5 +234,127 @@ TEST(PDFWriterFidelity, HandMadeInputsComeOutExactOrAreRefused) {
         if (c.name == "fields of one file that share a name") {
             EXPECT_EQ(pdf.getRoot().getKey("/AcroForm").getKey("/DA").getStringValue(), "/Helv 0 Tf 0 g");
         }
+    }
+}
+
+namespace {
+
+// Past the size read whole into memory: such a file is read through its descriptor as the write
+// goes, so what it holds may change or go meanwhile.
+const std::string padding =
+    "<</Length " + std::to_string(17u << 20) + ">>stream\n" + std::string(17u << 20, '%') + "\nendstream";
+const std::string fontProgram = [] {
+    std::string program;
+    for (int i = 0; program.size() < 200000; ++i) {
+        program += "glyph " + std::to_string(i) + "\n";
+    }
+    return program;
+}();
+
+std::string plainStream(const std::string& data) {
+    return "<</Length " + std::to_string(data.size()) + ">>stream\n" + data + "\nendstream";
+}
+
+// A form whose resources (a font with its program) and named destinations the writer reads only
+// once the page is written; one of them stands after the padding, at the end of the file.
+std::string largeForm(bool namesLast) {
+    return pdfOf(
+        {"<</Type/Catalog/Pages 2 0 R/AcroForm<</Fields[4 0 R]/DR 5 0 R/DA(/Helv 0 Tf 0 g)>>"
+         "/Names<</Dests 10 0 R>>>>",
+         "<</Type/Pages/Kids[3 0 R]/Count 1>>", "<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]/Annots[4 0 R]>>",
+         "<</Type/Annot/Subtype/Widget/FT/Tx/T(name)/V(value)/Rect[0 0 100 20]/DA(/Helv 0 Tf 0 g)>>",
+         "<</Font<</Helv 6 0 R>>>>", "<</Type/Font/Subtype/TrueType/BaseFont/Helv/FontDescriptor 7 0 R>>",
+         "<</Type/FontDescriptor/FontName/Helv/Flags 32/FontFile2 8 0 R>>", plainStream(fontProgram), padding,
+         "<</Names[(here)[3 0 R/Fit]]>>"},
+        "1.4",
+        namesLast ? std::vector<size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}
+                  : std::vector<size_t>{0, 1, 2, 3, 4, 5, 6, 9, 8, 7});
+}
+
+// Two pages whose contents stand apart, the second after the padding.
+std::string largeTwoPages(const std::string& version) {
+    return pdfOf({"<</Type/Catalog/Pages 2 0 R>>", "<</Type/Pages/Kids[3 0 R 4 0 R]/Count 2>>",
+                  "<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]/Contents 5 0 R>>",
+                  "<</Type/Page/Parent 2 0 R/MediaBox[0 0 612 792]/Contents 7 0 R>>",
+                  plainStream("(" + version + "1) Tj"), padding, plainStream("(" + version + "2) Tj")});
+}
+
+void cut(const std::string& path, const std::string& before) {
+    const std::string bytes = readTextFile(path);
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(bytes.find(before))), 0);
+}
+
+// Writes over the file where it stands, the same size, and with the same time when keepTime.
+void rewrite(const std::string& path, const std::string& bytes, bool keepTime) {
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+    if (keepTime) {
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(::futimens(fd, times), 0);
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+TEST(PDFWriterFidelity, LargeInputsChangedAsTheyAreWrittenAreRefused) {
+    TempDir dir;
+    const std::string input = dir.file("large.pdf");
+    const std::string versionB = largeTwoPages("B");
+    struct Case {
+        std::string name;
+        std::string pdf;
+        std::function<void()> afterFirstPage;
+        PDFInsertResult result;
+        std::string message;               // after the file's name, when refused
+        std::function<void(QPDF&)> check;  // of the output, when written
+    } cases[] = {
+        {"a form read through the descriptor", largeForm(false), nullptr, PDFInsertResult::inserted, "",
+         [](QPDF& pdf) {
+             QPDFObjectHandle font = pdf.getRoot().getKey("/AcroForm").getKey("/DR").getKey("/Font").getKey("/Helv");
+             auto program = font.getKey("/FontDescriptor").getKey("/FontFile2").getStreamData();
+             EXPECT_EQ(std::string(reinterpret_cast<const char*>(program->getBuffer()), program->getSize()),
+                       fontProgram);
+             EXPECT_EQ(
+                 pdf.getRoot().getKey("/AcroForm").getKey("/Fields").getArrayItem(0).getKey("/V").getStringValue(),
+                 "value");
+         }},
+        {"cut short before the form's font program", largeForm(false), [&] { cut(input, "\n8 0 obj"); },
+         PDFInsertResult::sourceDamaged, "the file is shorter than it was", nullptr},
+        {"cut short before the named destinations", largeForm(true), [&] { cut(input, "\n10 0 obj"); },
+         PDFInsertResult::sourceDamaged, "the file is shorter than it was", nullptr},
+        {"two pages read through the descriptor", largeTwoPages("A"), nullptr, PDFInsertResult::inserted, "",
+         [](QPDF& pdf) {
+             for (int i = 0; i < 2; ++i) {
+                 QPDFObjectHandle page = pdf.getAllPages().at(i);
+                 auto data = page.getKey("/Contents").getStreamData();
+                 EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->getBuffer()), data->getSize()),
+                           "(A" + std::to_string(i + 1) + ") Tj");
+             }
+         }},
+        {"rewritten in place, the same size", largeTwoPages("A"), [&] { rewrite(input, versionB, false); },
+         PDFInsertResult::sourceDamaged, "the file changed while it was read", nullptr},
+        {"rewritten in place within the clock's step", largeTwoPages("A"), [&] { rewrite(input, versionB, true); },
+         PDFInsertResult::sourceDamaged, "the file changed while it was read", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = dir.file("out.pdf");
+        writeTextFile(input, c.pdf);
+        const Written written = combineStreaming(input, out, 0, c.afterFirstPage);
+        ASSERT_EQ(written.result, c.result) << written.error;
+        if (c.result != PDFInsertResult::inserted) {
+            EXPECT_EQ(written.error, input + ": " + c.message);
+            continue;
+        }
+        ASSERT_TRUE(written.finished);
+        std::string check;
+        EXPECT_EQ(qpdfCheck(out, &check), 0) << check;
+        QPDF pdf;
+        pdf.processFile(out.c_str());
+        c.check(pdf);
     }
 }

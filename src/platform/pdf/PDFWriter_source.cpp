@@ -113,7 +113,10 @@ bool SourceCopy::isPageTreeNode(QPDFObjGen og) {
             pageTree_->insert(pdf_.getRoot().getObjGen());
             for (const QPDFObjectHandle& page : pages()) {
                 QPDFObjectHandle node = page;
-                for (int depth = 0; depth < 1000 && node.isIndirect(); ++depth) {
+                // Above the page, only nodes with kids are of the tree: a damaged /Parent may
+                // name anything, a font say, which is copied as any object is.
+                for (int depth = 0; depth < 1000 && node.isIndirect() && (depth == 0 || node.hasKey("/Kids"));
+                     ++depth) {
                     if (!pageTree_->insert(node.getObjGen()).second) {
                         break;
                     }
