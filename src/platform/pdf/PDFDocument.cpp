@@ -348,6 +348,12 @@ PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::v
         }
         return PDFInsertResult::inserted;
     }
+    if (source.impl_->outlineOutOfMemory && !data.streaming->dead) {
+        // Its bookmarks would be missing: the write cannot go on.
+        impl_->lastError = "not enough memory";
+        data.streaming->dead = true;
+        return PDFInsertResult::writeFailed;
+    }
     return insertSlots(*source.impl_->data, indices);
 }
 
@@ -380,8 +386,10 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
     auto& slots = data.slots();
     const size_t firstNew = slots.size();
     pdf_detail::Writer& writer = *stream.writer;
+    pdf_detail::SourceCopy* reading = nullptr;
     try {
         pdf_detail::SourceCopy& copy = writer.copyOf(pages.front().first);
+        reading = &copy;
         std::vector<int> numbers;
         numbers.reserve(pages.size());
         for (const auto& [origin, object] : pages) {
@@ -429,6 +437,11 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         stream.dead = true;
         return PDFInsertResult::writeFailed;
     } catch (const std::exception& e) {
+        if (reading && reading->ranOutOfMemory()) {
+            impl_->lastError = "not enough memory";
+            stream.dead = true;
+            return PDFInsertResult::writeFailed;
+        }
         // libqpdf could not read what a page needs, or the writer found it cannot be written as
         // it is: the file is damaged.
         return leaveOutSource(*pages.front().first, firstNew, std::string("damaged: ") + e.what());
@@ -455,6 +468,9 @@ void PDFDocument::finishPagesFrom(const PDFDocument& source) {
         data.streaming->writer->release(*source.impl_->data->parse);
     } catch (const pdf_detail::WriteCancelled&) {
         impl_->lastError = "cancelled";
+        data.streaming->dead = true;
+    } catch (const std::bad_alloc&) {
+        impl_->lastError = "not enough memory";
         data.streaming->dead = true;
     } catch (const std::exception& e) {
         impl_->lastError = e.what();
@@ -528,6 +544,9 @@ std::shared_ptr<PDFOutline> PDFDocument::outlineRoot() const {
                     }
                     return PDFPage();
                 });
+            } catch (const std::bad_alloc&) {
+                impl_->outline = nullptr;
+                impl_->outlineOutOfMemory = true;
             } catch (const std::exception&) {
                 impl_->outline = nullptr;
             }

@@ -277,6 +277,7 @@ struct PDFDocument::Impl {
     std::shared_ptr<pdf_detail::DocumentData> data;
     bool outlineLoaded = false;  // outline holds what the file has, or what was set
     std::shared_ptr<PDFOutline> outline;
+    bool outlineOutOfMemory = false;  // the outline read short for want of memory
     std::string lastError;
     std::string lastRepair;
     PDFDocumentAttributes attributes;

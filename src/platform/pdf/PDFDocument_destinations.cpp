@@ -1,6 +1,7 @@
 // Named destinations, shared by the outline reader and the link fix-ups of copied pages.
 
 #include <exception>
+#include <new>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -42,6 +43,8 @@ void walkTree(QPDFObjectHandle root, const std::string& entriesKey,
                     stack.push_back(kids.getArrayItem(i));
                 }
             }
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             // A damaged node: its siblings are still read.
         }
@@ -59,12 +62,13 @@ void NamedDestinations::load() {
     if (loaded_) {
         return;
     }
-    loaded_ = true;
     try {
         QPDFObjectHandle dests = pdf_.getRoot().getKey("/Dests");
         if (dests.isDictionary()) {
             dests_ = dests;
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     try {
@@ -76,8 +80,14 @@ void NamedDestinations::load() {
             }
             return tree_.size() < maxNames;
         });
+    } catch (const std::bad_alloc&) {
+        // Names half read are none: the next look asks again.
+        dests_ = QPDFObjectHandle();
+        tree_.clear();
+        throw;
     } catch (const std::exception&) {
     }
+    loaded_ = true;
 }
 
 QPDFObjectHandle NamedDestinations::find(const std::string& rawKey, const std::string& utf8Key) {
@@ -89,6 +99,8 @@ QPDFObjectHandle NamedDestinations::find(const std::string& rawKey, const std::s
                 return value;
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     auto it = tree_.find(utf8Key);
@@ -112,6 +124,8 @@ QPDFObjectHandle NamedDestinations::resolve(QPDFObjectHandle destination) {
                 break;
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     return QPDFObjectHandle::newNull();
@@ -128,6 +142,8 @@ std::map<std::string, QPDFObjectHandle> NamedDestinations::all() {
                 }
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     return result;

@@ -1,6 +1,7 @@
 // Page labels as a source file has them; the writer gives each page the label it had.
 
 #include <exception>
+#include <new>
 
 #include "platform/pdf/PDFDocumentImpl.h"
 
@@ -28,6 +29,8 @@ std::map<long long, PageLabel> labelEntries(QPDFObjectHandle tree) {
                 label.start = start.isInteger() && start.getIntValue() >= 1 ? start.getIntValue() : 1;
                 entries.emplace(key.getIntValue(), std::move(label));
             }
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             // A damaged entry is left out.
         }

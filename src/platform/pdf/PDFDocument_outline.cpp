@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <new>
 #include <optional>
 #include <qpdf/Pipeline.hh>
 #include <stdexcept>
@@ -157,6 +158,8 @@ PDFOutlineStyle styleOf(QPDFObjectHandle item) {
         }
         QPDFObjectHandle count = item.getKey("/Count");
         style.open = count.isInteger() && count.getIntValue() > 0;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     return style;
@@ -194,6 +197,8 @@ class DestinationResolver {
             } else {
                 outline.setJumpsNowhere(true);
             }
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             outline.setJumpsNowhere(true);
         }
@@ -288,6 +293,8 @@ std::optional<std::string> labelOfItem(QPDFObjectHandle item) {
         if (title.isString()) {
             return title.getUTF8Value();  // PDFDocEncoding or UTF-16BE, to UTF-8
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     return std::nullopt;
@@ -316,6 +323,8 @@ std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<P
     std::vector<Frame> stack;
     try {
         stack.push_back({root.get(), outlines.getKey("/First")});
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return root;
     }
@@ -337,6 +346,8 @@ std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<P
             parent->insertChild(std::move(outline), parent->numberOfChildren());
             stack.back().next = item.getKey("/Next");
             stack.push_back({added, item.getKey("/First")});
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             // Damage inside this chain: keep what was read, go on with the chain above.
             stack.pop_back();
@@ -359,6 +370,8 @@ uint64_t countOutlineItems(ParsedFile& parse) {
     std::vector<QPDFObjectHandle> stack;
     try {
         stack.push_back(outlines.getKey("/First"));
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return 0;
     }
@@ -372,6 +385,8 @@ uint64_t countOutlineItems(ParsedFile& parse) {
             ++count;
             stack.back() = item.getKey("/Next");
             stack.push_back(item.getKey("/First"));
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             stack.pop_back();
         }

@@ -144,6 +144,9 @@ class SourceCopy {
     // empty, an object it could not parse); empty when nothing was lost. Throws std::bad_alloc
     // when libqpdf ran out of memory reading it.
     std::string loss();
+    // Whether libqpdf ran out of memory reading the source: it takes that for damage of the
+    // object it was reading, which it gives as null.
+    bool ranOutOfMemory() noexcept;
     // Damage libqpdf repaired without losing what the file holds, and what of the file was left
     // out on purpose; empty when there was none.
     std::string repair();

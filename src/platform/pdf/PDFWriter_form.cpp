@@ -2,6 +2,7 @@
 // form's shared parts (default resources, appearance, redraw flag).
 
 #include <exception>
+#include <new>
 
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
@@ -56,6 +57,8 @@ void SourceCopy::noteField(QPDFObjectHandle widget) {
                 form_ = form;
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
 }

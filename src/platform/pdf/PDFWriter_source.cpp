@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <qpdf/QPDFExc.hh>
 
 #include "platform/pdf/PDFObjectSerializer.h"
@@ -71,6 +72,8 @@ void SourceCopy::collectWarnings() {
                 kept = detail;
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
 }
@@ -94,6 +97,15 @@ std::string SourceCopy::loss() {
         return "damaged: " + loss_;
     }
     return unreadStreams_ > 0 ? "damaged: a stream's data could not be read" : std::string();
+}
+
+bool SourceCopy::ranOutOfMemory() noexcept {
+    try {
+        collectWarnings();
+    } catch (...) {
+        return true;  // only an allocation can fail here
+    }
+    return outOfMemory_;
 }
 
 std::string SourceCopy::repair() {
@@ -123,6 +135,8 @@ bool SourceCopy::isPageTreeNode(QPDFObjGen og) {
                     node = node.getKey("/Parent");
                 }
             }
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
         }
     }
@@ -214,6 +228,8 @@ std::string SourceCopy::destinationText(QPDFObjectHandle destination) {
         }
         out += ']';
         return out;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return {};
     }
@@ -233,6 +249,8 @@ bool SourceCopy::leadsToPageLeftOut(QPDFObjectHandle annotation) {
             destination = action.getKey("/D");
         }
         return targetNumber(explicitDestination(destination)) == 0;
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
         return false;
     }
@@ -242,6 +260,8 @@ const std::map<long long, PageLabel>& SourceCopy::labels() {
     if (!labels_) {
         try {
             labels_ = labelEntries(pdf_.getRoot().getKey("/PageLabels"));
+        } catch (const std::bad_alloc&) {
+            throw;
         } catch (const std::exception&) {
             labels_.emplace();
         }
@@ -372,6 +392,8 @@ void SourceCopy::settle() {
                 settled_.names.emplace_back(key, std::move(destination));
             }
         }
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (const std::exception&) {
     }
     for (; fieldsSettled_ < fields_.size(); ++fieldsSettled_) {
