@@ -130,6 +130,11 @@ InputReading::~InputReading() { delete state_; }
 
 namespace {
 
+// A page tree node or a page left out is written as nothing, and a key leading there with it.
+bool intoTree(const InputReading::State& input, QPDFObjectHandle value) {
+    return value.isIndirect() && input.pageTree.count(value.getObjGen()) > 0;
+}
+
 // Compares a value the output took from the input with the input's own, following both.
 class Tracer {
   public:
@@ -249,7 +254,7 @@ class Tracer {
             }
             bool absent = false;
             try {
-                absent = value.isNull();
+                absent = value.isNull() || intoTree(input_, value);
             } catch (const std::exception&) {
                 absent = true;
             }
@@ -304,7 +309,7 @@ void comparePage(const InputReading::State& input, size_t index, QPDFObjectHandl
         }
         bool absent = true;
         try {
-            absent = value.isNull();
+            absent = value.isNull() || intoTree(input, value);
         } catch (const std::exception&) {
         }
         if (absent) {
