@@ -63,7 +63,6 @@ Written combineStreaming(const std::string& input, const std::string& out, size_
     const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     PDFWriteTarget target;
     target.fd = fd;
-    target.post = [](const Notification&) {};
     target.memoryLimit = memoryLimit;
     auto combined = PDFDocument::initWritingToFile(std::move(target));
     auto source = PDFDocument::initWithURL(input);
