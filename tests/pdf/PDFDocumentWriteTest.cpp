@@ -1,7 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <numeric>
 
 #include "pdf/PdfTestSupport.h"
 
@@ -64,6 +67,39 @@ TEST(PDFDocumentWrite, ObserverHearsThreeAndZeroPages) {
     threeLog.events.clear();
     ASSERT_TRUE(three->dataRepresentation(&threeLog));
     EXPECT_EQ(threeLog.events, (std::vector<std::string>{"begin", "page 0", "page 1", "page 2", "end"}));
+}
+
+// A document written to its file as it is assembled tells the same: begun once, with the pages
+// expected, each page as it is written, its index counting on across sources, and ended once.
+// Bytes in memory are not to be had from it.
+TEST(PDFDocumentWrite, WrittenAsAssembledTellsEachPageOnce) {
+    TempDir dir;
+    PdfBuilder().addPages(2).write(dir.file("two.pdf"));
+    PdfBuilder().addPages(1).write(dir.file("one.pdf"));
+    const std::string out = dir.file("out.pdf");
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    WriteLog log;
+    PDFWriteTarget target;
+    target.fd = fd;
+    target.observer = &log;
+    auto combined = PDFDocument::initWritingToFile(std::move(target));
+    combined->beginWriting(5);
+    for (const char* name : {"two.pdf", "one.pdf"}) {
+        auto source = PDFDocument::initWithURL(dir.file(name));
+        ASSERT_NE(source, nullptr);
+        std::vector<uint64_t> pages(source->pageCount());
+        std::iota(pages.begin(), pages.end(), 0);
+        EXPECT_EQ(combined->insertPages(*source, pages), PDFInsertResult::inserted);
+        combined->finishPagesFrom(*source);
+    }
+    EXPECT_FALSE(combined->dataRepresentation());
+    EXPECT_EQ(combined->lastError(), "the document is written to a file");
+    ASSERT_TRUE(combined->finishWriting()) << combined->lastError();
+    ::close(fd);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"begin", "page 0", "page 1", "page 2", "end"}));
+    EXPECT_EQ(log.pageCounts, std::vector<uint64_t>{5});
+    EXPECT_EQ(qpdfCheck(out), 0);
 }
 
 TEST(PDFDocumentWrite, ManyPagesTellOneWriteEachInOrder) {
