@@ -49,6 +49,32 @@ bool looksLikePDF(InputSource& input) {
     }
 }
 
+// A new parse of the file; null, with the reason, when it does not parse. Throws what reading the
+// file throws past the parse itself.
+std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string& password, PDFOpenFailure& why) {
+    auto parse = std::make_shared<ParsedFile>();
+    parse->path = path;
+    parse->password = password;
+    std::shared_ptr<InputSource> input = pdf_detail::openInput(path, parse->identity, parse->file, why);
+    if (!input) {
+        return nullptr;
+    }
+    parse->qpdf = pdf_detail::newQPDF();
+    try {
+        parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
+        parse->minimumVersion = versionOf(*parse->qpdf);
+    } catch (const std::bad_alloc&) {
+        why = PDFOpenFailure::outOfMemory;
+    } catch (const QPDFExc& e) {
+        why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
+              : looksLikePDF(*input)              ? PDFOpenFailure::damaged
+                                                  : PDFOpenFailure::notAPDF;
+    } catch (const std::exception&) {
+        why = looksLikePDF(*input) ? PDFOpenFailure::damaged : PDFOpenFailure::notAPDF;
+    }
+    return why == PDFOpenFailure::none ? parse : nullptr;
+}
+
 // The parse of a file: one kept for the same unchanged file and password, or a new one. With
 // listPages, the page tree is read now: a loop in /Pages or a broken tree only shows when the
 // pages are listed, and the file is refused if that fails.
@@ -61,35 +87,14 @@ std::shared_ptr<ParsedFile> parseFile(const std::string& path, const std::string
             return nullptr;
         }
         std::shared_ptr<ParsedFile> parse;
-        if (parses) {
-            if (auto now = pdf_detail::identityOf(path)) {
-                parse = parses->take(path, *now, password);
-            }
+        if (auto now = parses ? pdf_detail::identityOf(path) : std::nullopt) {
+            parse = parses->take(path, *now, password);
         }
         if (!parse) {
-            parse = std::make_shared<ParsedFile>();
-            parse->path = path;
-            parse->password = password;
-            std::shared_ptr<InputSource> input = pdf_detail::openInput(path, parse->identity, parse->file, why);
-            if (!input) {
-                return nullptr;
-            }
-            parse->qpdf = pdf_detail::newQPDF();
-            try {
-                parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
-                parse->minimumVersion = versionOf(*parse->qpdf);
-            } catch (const std::bad_alloc&) {
-                why = PDFOpenFailure::outOfMemory;
-            } catch (const QPDFExc& e) {
-                why = e.getErrorCode() == qpdf_e_password ? PDFOpenFailure::needsPassword
-                      : looksLikePDF(*input)              ? PDFOpenFailure::damaged
-                                                          : PDFOpenFailure::notAPDF;
-            } catch (const std::exception&) {
-                why = looksLikePDF(*input) ? PDFOpenFailure::damaged : PDFOpenFailure::notAPDF;
-            }
-            if (why != PDFOpenFailure::none) {
-                return nullptr;
-            }
+            parse = newParse(path, password, why);
+        }
+        if (!parse) {
+            return nullptr;
         }
         if (listPages) {
             parse->qpdf->getAllPages();
