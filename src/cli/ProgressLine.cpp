@@ -34,28 +34,24 @@ void ProgressLine::end() {
     }
 }
 
-void ProgressLine::post(const Notification& notification) {
-    if (notification.name == PDFDocumentDidBeginWriteNotification) {
-        const auto count = notification.userInfo.find(PDFDocumentPageCountKey);
-        expected_ = count != notification.userInfo.end() ? count->second : 0;
-        lastPage_ = -1;
-    } else if (notification.name == PDFDocumentDidEndPageWriteNotification) {
-        const auto index = notification.userInfo.find(PDFDocumentPageIndexKey);
-        // The index of the page just written.
-        const int page = (index != notification.userInfo.end() ? static_cast<int>(index->second) : 0) + 1;
-        if (page != lastPage_) {
-            lastPage_ = page;
-            show("Writing page " + std::to_string(page) + " of " +
-                 std::to_string(std::max(page, static_cast<int>(expected_))));
-        }
-        if (!paused_) {
-            paused_ = true;
-            waitAtPausePoint("TOMEFUSE_PAUSE_AFTER_FIRST_PAGE");
-        }
-    } else if (notification.name == PDFDocumentDidEndWriteNotification) {
-        end();
+void ProgressLine::didBeginWrite(uint64_t expectedPageCount) {
+    expected_ = expectedPageCount;
+    lastPage_ = 0;
+}
+
+void ProgressLine::didEndPageWrite(uint64_t pageIndex) {
+    const uint64_t page = pageIndex + 1;
+    if (page != lastPage_) {
+        lastPage_ = page;
+        show("Writing page " + std::to_string(page) + " of " + std::to_string(std::max(page, expected_)));
+    }
+    if (!paused_) {
+        paused_ = true;
+        waitAtPausePoint("TOMEFUSE_PAUSE_AFTER_FIRST_PAGE");
     }
 }
+
+void ProgressLine::didEndWrite() { end(); }
 
 void ProgressLine::willReadFile(size_t index, size_t count, const std::string& name) {
     show("Reading “" + name + "” (file " + std::to_string(index + 1) + " of " + std::to_string(count) + ")");

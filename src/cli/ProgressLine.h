@@ -13,7 +13,9 @@ class ProgressLine final : public CombineObserver {
   public:
     explicit ProgressLine(bool shown) : shown_(shown) {}
 
-    void post(const Notification& notification) override;
+    void didBeginWrite(uint64_t expectedPageCount) override;
+    void didEndPageWrite(uint64_t pageIndex) override;
+    void didEndWrite() override;
     void willReadFile(size_t index, size_t count, const std::string& name) override;
     void willFinish() override;
     // Ends the line, so that what is said next starts on a line of its own.
@@ -25,8 +27,8 @@ class ProgressLine final : public CombineObserver {
     bool shown_;
     bool standing_ = false;  // a progress line stands on the terminal
     bool paused_ = false;
-    double expected_ = 0;
-    int lastPage_ = -1;
+    uint64_t expected_ = 0;
+    uint64_t lastPage_ = 0;  // 1-based; 0 for none yet
 };
 
 // Pause points for tests that change files, or send signals, at a given moment of a run without

@@ -36,7 +36,7 @@ std::string unreadableReason(const std::string& path, PDFOpenFailure failure, co
 
 }  // namespace
 
-Listing listFiles(const Options& options, System& system) {
+Listing listFiles(const Options& options, System& system, PDFParseCache* parses) {
     Listing listing;
     if (options.output) {
         listing.output = absolute(*options.output);
@@ -47,7 +47,7 @@ Listing listFiles(const Options& options, System& system) {
         const std::string path = absolute(options.files[i]);
         const auto given = options.passwords.find(i + 1);
         const std::string password = given == options.passwords.end() ? std::string() : given->second;
-        const PDFFileSummary summary = PDFDocument::summaryOfFile(path, password);
+        const PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses);
         if (summary.failure != PDFOpenFailure::none) {
             listing.unreadable.push_back(
                 options.files[i] + ": " +

@@ -20,9 +20,9 @@ struct Listing {
     std::string output;                   // -o PATH, made absolute
 };
 
-// Reads each file (with its password), as the application lists it; a name given is logged as a
-// rename is, a blank one passed over.
-Listing listFiles(const Options& options, System& system);
+// Reads each file (with its password), as the application lists it, leaving its parse in parses
+// when given, for the combine; a name given is logged as a rename is, a blank one passed over.
+Listing listFiles(const Options& options, System& system, PDFParseCache* parses = nullptr);
 
 // The application's stored settings for the outline, the flags over them for this run; the
 // contents page, right-hand starts and properties from the flags alone.

@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
     TerminalSystem system;
     system.verbose = options.verbose;
 
-    cli::Listing listing = cli::listFiles(options, system);
+    // The parse of each file, made as it is listed, is the one the combine takes.
+    auto parses = std::make_shared<PDFParseCache>();
+    cli::Listing listing = cli::listFiles(options, system, parses.get());
     for (const std::string& line : listing.unreadable) {
         say((options.skipUnreadable ? "skipping " : "") + line);
     }
@@ -112,7 +114,7 @@ int main(int argc, char** argv) {
     removeTemporaryFilesOnSignals(sayInterrupted);
     cli::waitAtPausePoint("TOMEFUSE_PAUSE_BEFORE_COMBINE");
     cli::ProgressLine progress(!options.quiet && ::isatty(STDERR_FILENO));
-    CombineJob job(std::move(listing.files), settings, std::move(target), progress);
+    CombineJob job(std::move(listing.files), settings, std::move(target), progress, parses);
     job.run();
     progress.end();
 

@@ -8,17 +8,18 @@
 namespace tomefuse {
 
 CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
-                       CombineObserver& observer)
+                       CombineObserver& observer, std::shared_ptr<PDFParseCache> parses)
     : files_(std::move(files)),
       settings_(settings),
       target_(std::move(target)),
       path_(target_ ? target_->target() : std::string()),
       observer_(observer),
+      parses_(std::move(parses)),
       contents_(settings.contents),
       rightHand_(settings.startFilesOnRightHandPages) {
     PDFWriteTarget write;
     write.fd = target_ ? target_->fd() : -1;
-    write.post = [this](const Notification& n) { observer_.post(n); };
+    write.observer = &observer_;
     write.cancelled = &stop_;
     document_ = PDFDocument::initWritingToFile(std::move(write));
     if (document_) {
@@ -50,7 +51,7 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     const CombineFile& file = files_[index];
     observer_.willReadFile(index, files_.size(), file.filename);
     PDFOpenFailure failure = PDFOpenFailure::none;
-    auto source = PDFDocument::initWithURL(file.path, file.password, &failure);
+    auto source = PDFDocument::initWithURL(file.path, file.password, &failure, parses_);
     if (stop_) {
         return Next::stop;
     }

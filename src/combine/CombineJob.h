@@ -10,8 +10,8 @@
 #include "combine/RightHandStarts.h"
 #include "list/PageSelection.h"
 #include "platform/desktop/AtomicFile.h"
-#include "platform/desktop/NotificationCenter.h"
 #include "platform/pdf/PDFDocument.h"
+#include "platform/pdf/PDFParseCache.h"
 
 namespace tomefuse {
 
@@ -59,13 +59,10 @@ struct CombineOutcome {
     std::vector<FileProblem> repaired;  // damaged, but read without loss
 };
 
-// What a running combine tells as it goes, on the thread it runs on.
-class CombineObserver {
+// What a running combine tells as it goes, on the thread it runs on: the write of the combined
+// document (begun with the pages expected, each page written, ended), and what it is doing.
+class CombineObserver : public PDFWriteObserver {
   public:
-    virtual ~CombineObserver() = default;
-    // The write notifications of the combined document: begin (with the pages expected), one
-    // per page written, end.
-    virtual void post(const Notification& notification) = 0;
     // Reading the file at index (0-based) of count.
     virtual void willReadFile(size_t index, size_t count, const std::string& name) = 0;
     // Every page is written; what ties them together follows.
@@ -76,16 +73,17 @@ class CombineObserver {
 // pages written at once into a temporary file beside the target, which replaces the target only
 // when the whole document is written and on disk. Each file's parse is let go as soon as its
 // pages are written, so memory follows the largest file, not the output. Made on the main
-// thread; run() may run on another; cancel() from any.
+// thread; run() may run on another; cancel() from any. With parses, each file is opened through
+// them: the parse its listing left there is taken instead of parsing the file again.
 class CombineJob {
   public:
     CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
-               CombineObserver& observer);
+               CombineObserver& observer, std::shared_ptr<PDFParseCache> parses = nullptr);
     ~CombineJob();
     CombineJob(const CombineJob&) = delete;
     CombineJob& operator=(const CombineJob&) = delete;
 
-    // The combined document, written as it is assembled: the object of its notifications.
+    // The combined document, written as it is assembled.
     const std::shared_ptr<PDFDocument>& document() const { return document_; }
     const std::string& path() const { return path_; }
 
@@ -106,6 +104,7 @@ class CombineJob {
     std::unique_ptr<AtomicFile> target_;
     std::string path_;
     CombineObserver& observer_;
+    std::shared_ptr<PDFParseCache> parses_;
     std::atomic<bool> stop_{false};
     std::shared_ptr<PDFDocument> document_;
     uint64_t pageOffset_ = 0;

@@ -1,7 +1,5 @@
 #include "combine/SaveProgress.h"
 
-#include "platform/pdf/PDFDocument.h"
-
 namespace tomefuse {
 
 void SaveProgress::documentBeginWrite(const Notification& notification) {

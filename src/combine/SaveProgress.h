@@ -8,6 +8,17 @@
 
 namespace tomefuse {
 
+// The write notifications of the combined document, which the sheet observes: posted on the
+// main thread by the save session, from what the combine tells, with the combined document as
+// their object.
+inline constexpr const char* PDFDocumentDidBeginWriteNotification = "PDFDocumentDidBeginWriteNotification";
+inline constexpr const char* PDFDocumentDidEndPageWriteNotification = "PDFDocumentDidEndPageWriteNotification";
+inline constexpr const char* PDFDocumentDidEndWriteNotification = "PDFDocumentDidEndWriteNotification";
+// In the page notification: the index of the page written.
+inline constexpr const char* PDFDocumentPageIndexKey = "PDFDocumentPageIndex";
+// In the begin notification: how many pages the write is to hold.
+inline constexpr const char* PDFDocumentPageCountKey = "PDFDocumentPageCount";
+
 // The progress sheet of a save: shown on the window when the combined document begins to be
 // written, its bar following the pages written, its text the file being read, and closed when
 // the write ends. Every outlet may be missing.

@@ -31,14 +31,22 @@ std::string suggestedFileName(const std::vector<PdfEntry>& list) {
 
 }  // namespace
 
-// Brings what the combine reports, on whatever thread it runs, to the main thread, in order.
+// Brings what the combine reports, on whatever thread it runs, to the main thread, in order; the
+// write of the combined document becomes the notifications the sheet observes, posted here only.
 class SaveSession::Relay final : public CombineObserver {
   public:
     Relay(SaveSession& session, TaskRunner& runner) : session_(session), runner_(runner) {}
 
-    void post(const Notification& notification) override {
-        runner_.deliver([this, notification] { session_.services_.notificationCenter.postNotification(notification); });
+    // The combined document: the object of the notifications.
+    void setDocument(const void* document) { document_ = document; }
+
+    void didBeginWrite(uint64_t expectedPageCount) override {
+        post(PDFDocumentDidBeginWriteNotification, PDFDocumentPageCountKey, expectedPageCount);
     }
+    void didEndPageWrite(uint64_t pageIndex) override {
+        post(PDFDocumentDidEndPageWriteNotification, PDFDocumentPageIndexKey, pageIndex);
+    }
+    void didEndWrite() override { post(PDFDocumentDidEndWriteNotification, nullptr, 0); }
     void willReadFile(size_t index, size_t count, const std::string& name) override {
         runner_.deliver([this, index, count, name] { session_.progress_.willReadFile(index, count, name); });
     }
@@ -47,8 +55,19 @@ class SaveSession::Relay final : public CombineObserver {
     }
 
   private:
+    void post(const char* name, const char* key, uint64_t value) {
+        Notification notification{name, document_, {}};
+        if (key) {
+            notification.userInfo[key] = static_cast<double>(value);
+        }
+        runner_.deliver([this, notification = std::move(notification)] {
+            session_.services_.notificationCenter.postNotification(notification);
+        });
+    }
+
     SaveSession& session_;
     TaskRunner& runner_;
+    const void* document_ = nullptr;
 };
 
 struct SaveSession::Running {
@@ -240,8 +259,10 @@ void SaveSession::writeCombinedPDF(const std::string& path) {
     TaskRunner& runner = services_.taskRunner ? *services_.taskRunner : inlineRunner;
     auto running = std::make_shared<Running>();
     running->relay = std::make_unique<Relay>(*this, runner);
-    running->job = std::make_shared<CombineJob>(filesToCombine(), settings, std::move(target), *running->relay);
+    running->job =
+        std::make_shared<CombineJob>(filesToCombine(), settings, std::move(target), *running->relay, reader_.parses());
     newpdf_ = running->job->document();
+    running->relay->setDocument(newpdf_.get());
     const void* combined = newpdf_.get();
     center.addObserver(
         this, [this](const Notification& n) { progress_.documentBeginWrite(n); }, PDFDocumentDidBeginWriteNotification,

@@ -33,7 +33,7 @@ std::pair<int64_t, int64_t> stampOf(const std::string& path) {
 
 // The password that opened the file is left in password (cleared when none did).
 PDFFileSummary EntryReader::summarize(const std::string& path, const std::string& name, std::string& password) const {
-    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password);
+    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses_.get());
     // A protected file: ask, again while the password given is wrong, until the user skips it.
     bool wrong = !password.empty();
     while (summary.failure == PDFOpenFailure::needsPassword && passwordPanel_) {
@@ -47,7 +47,7 @@ PDFFileSummary EntryReader::summarize(const std::string& path, const std::string
             break;
         }
         password = panel->password();
-        summary = PDFDocument::summaryOfFile(path, password);
+        summary = PDFDocument::summaryOfFile(path, password, parses_.get());
         wrong = true;
     }
     if (summary.failure != PDFOpenFailure::none) {

@@ -7,15 +7,20 @@
 
 #include "list/PdfEntry.h"
 #include "platform/desktop/Panels.h"
+#include "platform/pdf/PDFParseCache.h"
 
 namespace tomefuse {
 
 // Reads what the list shows of a file: its pages and bookmarks, or why it cannot be read, asking
-// for the password of a protected file while it needs one (none asked without a panel).
+// for the password of a protected file while it needs one (none asked without a panel). With
+// parses, each file's parse is left there for the combine that may follow.
 class EntryReader {
   public:
     using PasswordPanelFactory = std::function<std::unique_ptr<PasswordPanel>()>;
-    explicit EntryReader(PasswordPanelFactory passwordPanel) : passwordPanel_(std::move(passwordPanel)) {}
+    explicit EntryReader(PasswordPanelFactory passwordPanel, std::shared_ptr<PDFParseCache> parses = nullptr)
+        : passwordPanel_(std::move(passwordPanel)), parses_(std::move(parses)) {}
+
+    const std::shared_ptr<PDFParseCache>& parses() const { return parses_; }
 
     // The entry of the file at path, named after it. A file that cannot be read gets an entry
     // of 0 pages and 0 bookmarks, saying why, when keepUnreadable; else none.
@@ -29,6 +34,7 @@ class EntryReader {
     PDFFileSummary summarize(const std::string& path, const std::string& name, std::string& password) const;
 
     PasswordPanelFactory passwordPanel_;
+    std::shared_ptr<PDFParseCache> parses_;
 };
 
 }  // namespace tomefuse

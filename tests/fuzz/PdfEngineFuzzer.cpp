@@ -119,7 +119,6 @@ void combineToFile(const MemoryFile& input, const fuzz::InputReading& reading) {
     MemoryFile output;
     PDFWriteTarget target;
     target.fd = output.fd();
-    target.post = [](const Notification&) {};
     auto combined = PDFDocument::initWritingToFile(std::move(target));
     combined->beginWriting(10);
 

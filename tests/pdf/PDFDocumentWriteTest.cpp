@@ -1,45 +1,28 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <numeric>
 
 #include "pdf/PdfTestSupport.h"
-#include "platform/desktop/NotificationCenter.h"
 
 namespace tomefuse::test {
 namespace {
 
-// Records the write notifications of one document as text: "begin", "page N", "end".
-class NotificationLog {
+// Records what a write tells as text: "begin", "page N", "end".
+class WriteLog final : public PDFWriteObserver {
   public:
-    explicit NotificationLog(const PDFDocument* document) : document_(document) {
-        NotificationCenter::defaultCenter().addObserver(
-            this, [this](const Notification& n) { record(n); }, "", document);
-    }
-    ~NotificationLog() { NotificationCenter::defaultCenter().removeObserver(this); }
-    NotificationLog(const NotificationLog&) = delete;
-    NotificationLog& operator=(const NotificationLog&) = delete;
-
     std::vector<std::string> events;
-    std::vector<double> pageCounts;  // told by each begin
+    std::vector<uint64_t> pageCounts;  // told by each begin
 
-  private:
-    void record(const Notification& n) {
-        EXPECT_EQ(n.object, document_);
-        if (n.name == PDFDocumentDidBeginWriteNotification) {
-            auto count = n.userInfo.find(PDFDocumentPageCountKey);
-            events.push_back(count == n.userInfo.end() ? "begin ?" : "begin");
-            pageCounts.push_back(count == n.userInfo.end() ? -1 : count->second);
-        } else if (n.name == PDFDocumentDidEndPageWriteNotification) {
-            auto it = n.userInfo.find(PDFDocumentPageIndexKey);
-            events.push_back(it == n.userInfo.end() ? "page ?" : "page " + number(it->second));
-        } else if (n.name == PDFDocumentDidEndWriteNotification) {
-            events.push_back("end");
-        } else {
-            events.push_back("other: " + n.name);
-        }
+    void didBeginWrite(uint64_t expectedPageCount) override {
+        events.push_back("begin");
+        pageCounts.push_back(expectedPageCount);
     }
-    const PDFDocument* document_;
+    void didEndPageWrite(uint64_t pageIndex) override { events.push_back("page " + std::to_string(pageIndex)); }
+    void didEndWrite() override { events.push_back("end"); }
 };
 
 std::shared_ptr<PDFDocument> combinedOf(const std::vector<std::string>& paths) {
@@ -57,21 +40,21 @@ std::shared_ptr<PDFDocument> combinedOf(const std::vector<std::string>& paths) {
     return combined;
 }
 
-TEST(PDFDocumentWrite, NotificationsForThreeAndZeroPages) {
+TEST(PDFDocumentWrite, ObserverHearsThreeAndZeroPages) {
     TempDir dir;
     PdfBuilder().addPages(3).write(dir.file("three.pdf"));
     auto three = combinedOf({dir.file("three.pdf")});
     auto empty = PDFDocument::init();
-    NotificationLog threeLog(three.get());
-    NotificationLog emptyLog(empty.get());
+    WriteLog threeLog;
+    WriteLog emptyLog;
 
-    auto bytes = three->dataRepresentation();
+    auto bytes = three->dataRepresentation(&threeLog);
     ASSERT_TRUE(bytes) << three->lastError();
     EXPECT_EQ(threeLog.events, (std::vector<std::string>{"begin", "page 0", "page 1", "page 2", "end"}));
-    EXPECT_EQ(threeLog.pageCounts, std::vector<double>{3});
+    EXPECT_EQ(threeLog.pageCounts, std::vector<uint64_t>{3});
     EXPECT_TRUE(emptyLog.events.empty()) << "another document's notifications are its own";
 
-    auto none = empty->dataRepresentation();
+    auto none = empty->dataRepresentation(&emptyLog);
     ASSERT_TRUE(none) << empty->lastError();
     EXPECT_EQ(emptyLog.events, (std::vector<std::string>{"begin", "end"}));
     writeBytes(dir.file("empty.pdf"), *none);
@@ -82,16 +65,49 @@ TEST(PDFDocumentWrite, NotificationsForThreeAndZeroPages) {
 
     // Writing again posts the whole sequence again.
     threeLog.events.clear();
-    ASSERT_TRUE(three->dataRepresentation());
+    ASSERT_TRUE(three->dataRepresentation(&threeLog));
     EXPECT_EQ(threeLog.events, (std::vector<std::string>{"begin", "page 0", "page 1", "page 2", "end"}));
 }
 
-TEST(PDFDocumentWrite, ManyPagesPostOneNotificationEachInOrder) {
+// A document written to its file as it is assembled tells the same: begun once, with the pages
+// expected, each page as it is written, its index counting on across sources, and ended once.
+// Bytes in memory are not to be had from it.
+TEST(PDFDocumentWrite, WrittenAsAssembledTellsEachPageOnce) {
+    TempDir dir;
+    PdfBuilder().addPages(2).write(dir.file("two.pdf"));
+    PdfBuilder().addPages(1).write(dir.file("one.pdf"));
+    const std::string out = dir.file("out.pdf");
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    WriteLog log;
+    PDFWriteTarget target;
+    target.fd = fd;
+    target.observer = &log;
+    auto combined = PDFDocument::initWritingToFile(std::move(target));
+    combined->beginWriting(5);
+    for (const char* name : {"two.pdf", "one.pdf"}) {
+        auto source = PDFDocument::initWithURL(dir.file(name));
+        ASSERT_NE(source, nullptr);
+        std::vector<uint64_t> pages(source->pageCount());
+        std::iota(pages.begin(), pages.end(), 0);
+        EXPECT_EQ(combined->insertPages(*source, pages), PDFInsertResult::inserted);
+        combined->finishPagesFrom(*source);
+    }
+    EXPECT_FALSE(combined->dataRepresentation());
+    EXPECT_EQ(combined->lastError(), "the document is written to a file");
+    ASSERT_TRUE(combined->finishWriting()) << combined->lastError();
+    ::close(fd);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"begin", "page 0", "page 1", "page 2", "end"}));
+    EXPECT_EQ(log.pageCounts, std::vector<uint64_t>{5});
+    EXPECT_EQ(qpdfCheck(out), 0);
+}
+
+TEST(PDFDocumentWrite, ManyPagesTellOneWriteEachInOrder) {
     TempDir dir;
     PdfBuilder().addPages(300).write(dir.file("many.pdf"));
     auto combined = combinedOf({dir.file("many.pdf")});
-    NotificationLog log(combined.get());
-    ASSERT_TRUE(combined->dataRepresentation());
+    WriteLog log;
+    ASSERT_TRUE(combined->dataRepresentation(&log));
     ASSERT_EQ(log.events.size(), 302u);
     EXPECT_EQ(log.events.front(), "begin");
     EXPECT_EQ(log.events.back(), "end");
@@ -147,8 +163,8 @@ TEST(PDFDocumentWrite, SourceFileChangedAfterOpening) {
         } else {
             std::filesystem::remove(path);
         }
-        NotificationLog log(combined.get());
-        auto bytes = combined->dataRepresentation();
+        WriteLog log;
+        auto bytes = combined->dataRepresentation(&log);
         ASSERT_FALSE(log.events.empty());
         EXPECT_EQ(log.events.front(), "begin");
         EXPECT_EQ(log.events.back(), "end");
@@ -238,8 +254,8 @@ TEST(PDFDocumentWrite, TwoThousandSourcesUnderTheOpenFileLimit) {
     EXPECT_LE(openDescriptors(), descriptorsBefore + 2) << "dropped sources hold no descriptor";
     EXPECT_EQ(combined->pageCount(), static_cast<uint64_t>(files));
 
-    NotificationLog log(combined.get());
-    auto bytes = combined->dataRepresentation();
+    WriteLog log;
+    auto bytes = combined->dataRepresentation(&log);
     ASSERT_TRUE(bytes) << combined->lastError();
     EXPECT_EQ(log.events.size(), static_cast<size_t>(files) + 2);
     EXPECT_EQ(log.events[files], "page " + std::to_string(files - 1));

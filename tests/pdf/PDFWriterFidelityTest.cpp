@@ -79,12 +79,19 @@ Written combineStreaming(const std::string& input, const std::string& out, size_
     const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     PDFWriteTarget target;
     target.fd = fd;
-    target.post = [&afterFirstPage](const Notification& note) {
-        if (afterFirstPage && note.name == PDFDocumentDidEndPageWriteNotification &&
-            note.userInfo.at(PDFDocumentPageIndexKey) == 0) {
-            afterFirstPage();
+    // The seam for changing a file mid-write: the first page written.
+    struct FirstPage final : PDFWriteObserver {
+        const std::function<void()>& then;
+        explicit FirstPage(const std::function<void()>& f) : then(f) {}
+        void didBeginWrite(uint64_t) override {}
+        void didEndPageWrite(uint64_t page) override {
+            if (then && page == 0) {
+                then();
+            }
         }
-    };
+        void didEndWrite() override {}
+    } firstPage(afterFirstPage);
+    target.observer = &firstPage;
     target.memoryLimit = memoryLimit;
     auto combined = PDFDocument::initWritingToFile(std::move(target));
     auto source = PDFDocument::initWithURL(input);

@@ -16,7 +16,9 @@ namespace {
 
 class Quiet final : public CombineObserver {
   public:
-    void post(const Notification&) override {}
+    void didBeginWrite(uint64_t) override {}
+    void didEndPageWrite(uint64_t) override {}
+    void didEndWrite() override {}
     void willReadFile(size_t, size_t, const std::string&) override {}
     void willFinish() override {}
 };

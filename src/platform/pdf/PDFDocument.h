@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,16 +19,18 @@ struct DocumentData;
 struct ParsedFile;
 }  // namespace pdf_detail
 
-// The write notifications that dataRepresentation() posts on NotificationCenter::defaultCenter(),
-// synchronously on the calling thread, with the document as the notification's object.
-inline constexpr const char* PDFDocumentDidBeginWriteNotification = "PDFDocumentDidBeginWriteNotification";
-inline constexpr const char* PDFDocumentDidEndPageWriteNotification = "PDFDocumentDidEndPageWriteNotification";
-inline constexpr const char* PDFDocumentDidEndWriteNotification = "PDFDocumentDidEndWriteNotification";
-inline constexpr const char* PDFDocumentPageIndexKey = "PDFDocumentPageIndex";
-// In the begin notification: how many pages the write is to hold.
-inline constexpr const char* PDFDocumentPageCountKey = "PDFDocumentPageCount";
+class PDFParseCache;
 
-struct Notification;
+// What a document tells while it is written, on the thread that writes it: begun (with the
+// pages it is to hold, a guess for a progress bar), each page written (its index in the
+// document), ended, whether it succeeded or not.
+class PDFWriteObserver {
+  public:
+    virtual ~PDFWriteObserver() = default;
+    virtual void didBeginWrite(uint64_t expectedPageCount) = 0;
+    virtual void didEndPageWrite(uint64_t pageIndex) = 0;
+    virtual void didEndWrite() = 0;
+};
 
 // Why a file did not open as a PDF document.
 enum class PDFOpenFailure {
@@ -61,9 +62,8 @@ enum class PDFInsertResult {
 
 // A document written to a file as it is assembled (see initWritingToFile).
 struct PDFWriteTarget {
-    int fd = -1;  // open for writing, left open
-    // Delivers the write notifications; the default centre's postNotification when empty.
-    std::function<void(const Notification&)> post;
+    int fd = -1;                                   // open for writing, left open
+    PDFWriteObserver* observer = nullptr;          // told of the write as it goes, when given
     const std::atomic<bool>* cancelled = nullptr;  // checked between objects and within streams
     // The most one object's text may take while it is written, past which the write fails as
     // out of memory does; 0 for no limit but the machine's (tests set one).
@@ -106,7 +106,7 @@ struct PDFDocumentAttributes {
 };
 
 // A PDF document: opened from a file or made empty, assembled page by page, written to bytes.
-// Held by shared_ptr; the object's address is its identity in notifications. Nothing here throws:
+// Held by shared_ptr. Nothing here throws:
 // a file that cannot be read is "no document", a write that fails answers no bytes and a reason.
 class PDFDocument {
   public:
@@ -121,14 +121,17 @@ class PDFDocument {
     // not a PDF or is damaged beyond repair, one encrypted with a non-empty user password.
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path);
     // The same with a password for a protected file (tried as the user and the owner password),
-    // saying why when the file does not open.
+    // saying why when the file does not open. With parses, a parse kept there for the file is
+    // taken, and the document's parse goes back there when it is dropped untouched.
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path, const std::string& password,
-                                                    PDFOpenFailure* failure);
+                                                    PDFOpenFailure* failure,
+                                                    std::shared_ptr<PDFParseCache> parses = nullptr);
     // A file's page and bookmark counts, read without listing its pages (which reads most of a
     // large file's objects): the page count is the one its page tree states. A file whose page
-    // tree is broken may still summarise; opening it is what refuses it. The parse is kept for
-    // the next opening of the same unchanged file.
-    static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password);
+    // tree is broken may still summarise; opening it is what refuses it. With parses, the parse
+    // is taken from and left there for the next opening of the same unchanged file.
+    static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password,
+                                        PDFParseCache* parses = nullptr);
     // Whether the first bytes of a file, up to headerWindow of them, say it is a PDF at all:
     // readers allow junk before the header.
     static constexpr size_t headerWindow = 1024;
@@ -139,8 +142,8 @@ class PDFDocument {
     static std::shared_ptr<PDFDocument> initWithData(std::string bytes);
 
     // A document whose pages go to the file as they are inserted, so that nothing of the output
-    // is held in memory. Inserting posts the begin notification before the first page and a page
-    // notification for each page written; finishWriting writes the rest and posts the end.
+    // is held in memory. Inserting tells the target's observer the write began before the first
+    // page, and of each page written; finishWriting writes the rest and tells it the write ended.
     // Pages can still be inserted anywhere; links among pages inserted in one insertPages call,
     // or to pages inserted earlier, lead where they should.
     static std::shared_ptr<PDFDocument> initWritingToFile(PDFWriteTarget target);
@@ -181,10 +184,10 @@ class PDFDocument {
     // its parse let go. Optional; otherwise done when the document is written.
     void finishPagesFrom(const PDFDocument& source);
 
-    // Of a document written as it is assembled: posts the begin notification, telling how many
-    // pages are expected (a guess for the progress bar), if no page was written yet.
+    // Of a document written as it is assembled: tells the observer the write began, with how
+    // many pages are expected (a guess for the progress bar), if no page was written yet.
     void beginWriting(uint64_t expectedPageCount);
-    // Writes the outline, names, labels, form and the file's tail; posts the end notification.
+    // Writes the outline, names, labels, form and the file's tail; tells the observer it ended.
     // False, with lastError(), when the file could not be written or the write was cancelled.
     bool finishWriting();
 
@@ -193,9 +196,10 @@ class PDFDocument {
     // Replaces the outline that is written; null writes none.
     void setOutlineRoot(std::shared_ptr<PDFOutline> root);
 
-    // The whole document as PDF bytes, posting the write notifications while it works. Absent
-    // when the bytes cannot be produced; lastError() then says why.
-    std::optional<std::string> dataRepresentation();
+    // The whole document as PDF bytes, written as a document written as it is assembled writes
+    // its file, telling observer as it goes. Absent when the bytes cannot be produced;
+    // lastError() then says why.
+    std::optional<std::string> dataRepresentation(PDFWriteObserver* observer = nullptr);
     const std::string& lastError() const;
     // Damage in the source of the last insertPages that libqpdf repaired without losing what the
     // file holds (a keyword missing, a stream length found again); empty when it read cleanly.

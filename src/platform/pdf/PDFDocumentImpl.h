@@ -164,6 +164,10 @@ struct DocumentData {
     DocumentData& operator=(const DocumentData&) = delete;
 
     std::vector<PageSlot>& slots();
+    // The parse a slot's page object lives in: the slot's, or the document's own file.
+    const std::shared_ptr<ParsedFile>& originOf(const PageSlot& slot) const {
+        return slot.origin ? slot.origin : parse;
+    }
     uint64_t pageCount();
     uint64_t indexOfSlot(uint64_t id);
     uint64_t newSlotId() { return nextSlotId_++; }
@@ -188,13 +192,10 @@ std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<Fi
                                        std::shared_ptr<FileSource>& file, PDFOpenFailure& failure);
 // The identity of the file at path now, when it is a regular file.
 std::optional<FileIdentity> identityOf(const std::string& path);
-
-// Keeps the parse of a file whose document was dropped, if nothing else holds any of it, for the
-// next opening of the same file; takeParsedFile hands it out once, if the file is unchanged and
-// the password the same. Both may be called from any thread.
-void parkParsedFile(std::shared_ptr<ParsedFile> parse);
-std::shared_ptr<ParsedFile> takeParsedFile(const std::string& path, const FileIdentity& now,
-                                           const std::string& password);
+// Opens without blocking (a path may name a pipe or a device, or be swapped for one after it
+// was checked) and checks what was opened, not what the path named a moment before: a regular
+// file's descriptor, or -1 with the reason.
+int openRegularFile(const std::string& path, struct ::stat& info, PDFOpenFailure& failure);
 
 // Visits the entries of a name tree ("/Names") or number tree ("/Nums") depth first, reading past
 // what libqpdf's tree helpers give up on: missing /Limits, entries out of order, kids that loop
@@ -275,7 +276,8 @@ struct PDFAction::Impl {
 
 struct PDFDocument::Impl {
     std::shared_ptr<pdf_detail::DocumentData> data;
-    bool outlineLoaded = false;  // outline holds what the file has, or what was set
+    std::shared_ptr<PDFParseCache> parses;  // where the parse goes back when dropped untouched
+    bool outlineLoaded = false;             // outline holds what the file has, or what was set
     std::shared_ptr<PDFOutline> outline;
     bool outlineOutOfMemory = false;  // the outline read short for want of memory
     std::string lastError;

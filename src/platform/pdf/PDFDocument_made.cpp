@@ -7,6 +7,7 @@
 
 #include "platform/pdf/PDFDocument.h"
 #include "platform/pdf/PDFDocumentImpl.h"
+#include "platform/pdf/PDFDocumentWriting.h"
 #include "platform/pdf/PDFWriter.h"
 
 namespace tomefuse {

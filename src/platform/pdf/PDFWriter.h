@@ -309,17 +309,6 @@ class Writer {
     bool anyLabels_ = false;
 };
 
-// A document being written as it is assembled: its writer and where the bytes go.
-struct Streaming {
-    PDFWriteTarget target;
-    FileSink sink;
-    std::unique_ptr<Writer> writer;
-    bool begun = false;
-    bool dead = false;  // cancelled or failed: nothing more is written
-
-    explicit Streaming(PDFWriteTarget t) : target(std::move(t)), sink(target.fd) {}
-};
-
 // PDF syntax, byte-exact: what is read back is what was given.
 std::string pdfName(const std::string& canonical);  // "/A#20B" from "/A B"
 void appendName(std::string& out, const std::string& canonical);
