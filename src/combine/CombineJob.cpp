@@ -7,8 +7,8 @@
 
 namespace tomefuse {
 
-CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
-                       CombineObserver& observer)
+CombineJob::CombineJob(std::vector<CombineFile> files, const CombineSettings& settings,
+                       std::unique_ptr<AtomicFile> target, CombineObserver& observer)
     : files_(std::move(files)),
       settings_(settings),
       target_(std::move(target)),
@@ -36,7 +36,7 @@ void CombineJob::end(CombineOutcome::Status status, std::string error) {
     }
 }
 
-CombineJob::Next CombineJob::leaveOut(const CombineFile& file, std::string reason) {
+CombineJob::Next CombineJob::leaveOut(const CombineFile& file, const std::string& reason) {
     outcome_.leftOut.push_back({file.path, reason});
     if (settings_.leaveOutUnreadable) {
         return Next::goOn;
