@@ -88,6 +88,33 @@ void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::st
     list_.rename(static_cast<uint64_t>(row), value, selectedRowsInList());
 }
 
+bool TomefuseAppDelegate::acceptsObjectValue(const std::string& value, const std::string& identifier,
+                                             int64_t row) const {
+    if (!list_.contains(row)) {
+        return false;
+    }
+    if (identifier == PdfEntry::pagecountKey) {
+        return PageSelection::parse(value, list_[static_cast<size_t>(row)].pagecount).selection.has_value();
+    }
+    return identifier == PdfEntry::filenameKey && value.find_first_not_of(" \t\n\r\f\v") != std::string::npos;
+}
+
+std::optional<RowFile> TomefuseAppDelegate::fileAtRow(int64_t row) const {
+    if (!list_.contains(row)) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = list_[static_cast<size_t>(row)];
+    return RowFile{entry.path, entry.filename, entry.password, entry.outlinecount, entry.fileSize, entry.fileModified};
+}
+
+std::optional<std::vector<uint64_t>> TomefuseAppDelegate::pagesTakenAtRow(int64_t row) const {
+    if (!list_.contains(row) || list_[static_cast<size_t>(row)].pages.isAll()) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = list_[static_cast<size_t>(row)];
+    return entry.pages.pages(entry.pagecount).value_or(std::vector<uint64_t>{});
+}
+
 void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {
     if (!list_.contains(row)) {
         return;
