@@ -6,6 +6,12 @@
 
 namespace tomefuse {
 
+namespace {
+
+bool isBlank(const std::string& name) { return name.find_first_not_of(" \t\n\r\f\v") == std::string::npos; }
+
+}  // namespace
+
 size_t TomefuseAppDelegate::insertEntries(Intake intake, uint64_t row) {
     const size_t added = list_.insert(std::move(intake.entries), row, selectedRowsInList());
     if (!intake.leftOut.empty()) {
@@ -79,7 +85,7 @@ void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::st
     }
     // A blank name would make a blank row, an empty bookmark and a quick save named only by its
     // suffix: the old name stays.
-    if (value.find_first_not_of(" \t\n\r\f\v") == std::string::npos) {
+    if (isBlank(value)) {
         services_.system.beep();
         showStatusMessage("A file needs a name; the old one stays.");
         return;
@@ -96,7 +102,7 @@ bool TomefuseAppDelegate::acceptsObjectValue(const std::string& value, const std
     if (identifier == PdfEntry::pagecountKey) {
         return PageSelection::parse(value, list_[static_cast<size_t>(row)].pagecount).selection.has_value();
     }
-    return identifier == PdfEntry::filenameKey && value.find_first_not_of(" \t\n\r\f\v") != std::string::npos;
+    return identifier == PdfEntry::filenameKey && !isBlank(value);
 }
 
 std::optional<RowFile> TomefuseAppDelegate::fileAtRow(int64_t row) const {
