@@ -182,6 +182,9 @@ void MainWindow::buildMenus() {
 // The list and, beside it, the pane that previews its selected file.
 void MainWindow::buildPreview() {
     preview_ = new ListPreview(controller_, *table_, *model_, this);
+    // A double click on the preview's pages opens the file, as one on its row does.
+    connect(preview_->pane(), &PreviewPane::openRequested, this,
+            [this] { controller_.tableViewDoubleClicked(nullptr); });
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->addWidget(table_);
     splitter_->addWidget(preview_->pane());

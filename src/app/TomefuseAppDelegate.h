@@ -19,6 +19,7 @@
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
 #include "platform/desktop/ProgressSheet.h"
+#include "platform/desktop/TableDataSource.h"
 #include "platform/desktop/TableView.h"
 #include "platform/pdf/PDFDocument.h"
 
@@ -37,7 +38,7 @@ inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
 // calls and the write-progress handlers, each handed to the room that does the work: the document
 // list and its edits (DocumentList), reading files into entries (EntryReader, FileIntake), saving
 // (combine/). It keeps the outlets and tells the table and the observers what changed.
-class TomefuseAppDelegate {
+class TomefuseAppDelegate final : public TableDataSource {
   public:
     using Action = void (TomefuseAppDelegate::*)(Sender*);
 
@@ -48,7 +49,7 @@ class TomefuseAppDelegate {
     // Outlets, set by the main interface; not owned.
     Window* window() const { return outlets_.window; }
     void setWindow(Window* window) { outlets_.window = window; }
-    TableView* tableView() const { return outlets_.tableView; }
+    TableView* tableView() const override { return outlets_.tableView; }
     void setTableView(TableView* tableView) { outlets_.tableView = tableView; }
     Panel* saveProgressPanel() const { return outlets_.saveProgressPanel; }
     void setSaveProgressPanel(Panel* panel) { outlets_.saveProgressPanel = panel; }
@@ -81,18 +82,21 @@ class TomefuseAppDelegate {
     bool refreshEntries();
 
     // Table data source and delegate (list/). Rows outside the list are ignored.
-    int64_t numberOfRowsInTableView() const;
-    CellValue objectValueForTableColumn(const std::string& identifier, int64_t row) const;
-    bool shouldEditTableColumn(const std::string& identifier, int64_t row) const;
-    void setObjectValue(const std::string& value, const std::string& identifier, int64_t row);
+    int64_t numberOfRowsInTableView() const override;
+    CellValue objectValueForTableColumn(const std::string& identifier, int64_t row) const override;
+    bool shouldEditTableColumn(const std::string& identifier, int64_t row) const override;
+    void setObjectValue(const std::string& value, const std::string& identifier, int64_t row) override;
+    bool acceptsObjectValue(const std::string& value, const std::string& identifier, int64_t row) const override;
+    std::optional<RowFile> fileAtRow(int64_t row) const override;
+    std::optional<std::vector<uint64_t>> pagesTakenAtRow(int64_t row) const override;
     // Takes the pages a text names from the file at the row, as one edit; a text that names no
     // pages of it is refused with the reason, and the pages taken stay as they were.
     void choosePages(int64_t row, const std::string& text);
 
     // Drag and drop (list/).
-    bool writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard);
-    NSDragOperation validateDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
-    bool acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation);
+    bool writeRowsWithIndexes(const IndexSet& rows, Pasteboard& pasteboard) override;
+    NSDragOperation validateDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation) override;
+    bool acceptDrop(DraggingInfo& info, int64_t row, NSTableViewDropOperation operation) override;
 
     // Arranging the list (list/). Every change of the list is one edit that Undo takes back;
     // moves and sorts take the row move's path, with its will/did-change of "pdfsList".
@@ -107,7 +111,7 @@ class TomefuseAppDelegate {
     void reverseOrder(Sender* sender);
     // A click on a column's header sorts by it; a second click, the list being in that order
     // already, sorts the other way.
-    void didClickTableColumn(const std::string& identifier);
+    void didClickTableColumn(const std::string& identifier) override;
     void renameFile(Sender* sender);
     void undo(Sender* sender);
     void redo(Sender* sender);

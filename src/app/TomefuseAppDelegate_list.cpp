@@ -6,6 +6,12 @@
 
 namespace tomefuse {
 
+namespace {
+
+bool isBlank(const std::string& name) { return name.find_first_not_of(" \t\n\r\f\v") == std::string::npos; }
+
+}  // namespace
+
 size_t TomefuseAppDelegate::insertEntries(Intake intake, uint64_t row) {
     const size_t added = list_.insert(std::move(intake.entries), row, selectedRowsInList());
     if (!intake.leftOut.empty()) {
@@ -79,13 +85,40 @@ void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::st
     }
     // A blank name would make a blank row, an empty bookmark and a quick save named only by its
     // suffix: the old name stays.
-    if (value.find_first_not_of(" \t\n\r\f\v") == std::string::npos) {
+    if (isBlank(value)) {
         services_.system.beep();
         showStatusMessage("A file needs a name; the old one stays.");
         return;
     }
     services_.system.log("PDF filename changed to: " + value);
     list_.rename(static_cast<uint64_t>(row), value, selectedRowsInList());
+}
+
+bool TomefuseAppDelegate::acceptsObjectValue(const std::string& value, const std::string& identifier,
+                                             int64_t row) const {
+    if (!list_.contains(row)) {
+        return false;
+    }
+    if (identifier == PdfEntry::pagecountKey) {
+        return PageSelection::parse(value, list_[static_cast<size_t>(row)].pagecount).selection.has_value();
+    }
+    return identifier == PdfEntry::filenameKey && !isBlank(value);
+}
+
+std::optional<RowFile> TomefuseAppDelegate::fileAtRow(int64_t row) const {
+    if (!list_.contains(row)) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = list_[static_cast<size_t>(row)];
+    return RowFile{entry.path, entry.filename, entry.password, entry.outlinecount, entry.fileSize, entry.fileModified};
+}
+
+std::optional<std::vector<uint64_t>> TomefuseAppDelegate::pagesTakenAtRow(int64_t row) const {
+    if (!list_.contains(row) || list_[static_cast<size_t>(row)].pages.isAll()) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = list_[static_cast<size_t>(row)];
+    return entry.pages.pages(entry.pagecount).value_or(std::vector<uint64_t>{});
 }
 
 void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/qt/QtApplication.h"
+#include "app/QtApplication.h"
 #include "platform/qt/SingleInstance.h"
 
 namespace {

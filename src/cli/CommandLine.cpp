@@ -70,56 +70,206 @@ std::pair<size_t, std::string> numbered(const std::string& text) {
     return {std::stoul(text.substr(0, equals)), text.substr(equals + 1)};
 }
 
+enum LongOnly {
+    temp = 256,
+    fileBookmarks,
+    noFileBookmarks,
+    keepBookmarks,
+    dropBookmarks,
+    title,
+    pages,
+    password,
+    passwordFile,
+    open,
+    reveal,
+    skip,
+    contents,
+    duplex,
+    titleMeta,
+    author,
+    subject,
+    keywords,
+};
+
+const option longOptions[] = {
+    {"output", required_argument, nullptr, 'o'},
+    {"temp", no_argument, nullptr, temp},
+    {"file-bookmarks", no_argument, nullptr, fileBookmarks},
+    {"no-file-bookmarks", no_argument, nullptr, noFileBookmarks},
+    {"keep-bookmarks", no_argument, nullptr, keepBookmarks},
+    {"drop-bookmarks", no_argument, nullptr, dropBookmarks},
+    {"title", required_argument, nullptr, title},
+    {"pages", required_argument, nullptr, pages},
+    {"password", required_argument, nullptr, password},
+    {"password-file", required_argument, nullptr, passwordFile},
+    {"open", no_argument, nullptr, open},
+    {"reveal", no_argument, nullptr, reveal},
+    {"skip-unreadable", no_argument, nullptr, skip},
+    {"contents", optional_argument, nullptr, contents},
+    {"duplex", no_argument, nullptr, duplex},
+    {"title-meta", required_argument, nullptr, titleMeta},
+    {"author", required_argument, nullptr, author},
+    {"subject", required_argument, nullptr, subject},
+    {"keywords", required_argument, nullptr, keywords},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"verbose", no_argument, nullptr, 'v'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The options that only set what they name; answers whether the option is one of them.
+bool setFlag(int option, const char* argument, Options& options) {
+    switch (option) {
+        case 'o':
+            options.output = argument;
+            return true;
+        case temp:
+            options.temp = true;
+            return true;
+        case fileBookmarks:
+        case noFileBookmarks:
+            options.fileBookmarks = option == fileBookmarks;
+            return true;
+        case keepBookmarks:
+        case dropBookmarks:
+            options.keepBookmarks = option == keepBookmarks;
+            return true;
+        case open:
+            options.afterwards = TerminalWorkspace::Mode::open;
+            return true;
+        case reveal:
+            options.afterwards = TerminalWorkspace::Mode::reveal;
+            return true;
+        case skip:
+            options.skipUnreadable = true;
+            return true;
+        case duplex:
+            options.duplex = true;
+            return true;
+        case 'q':
+            options.quiet = true;
+            return true;
+        case 'v':
+            options.verbose = true;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The document's properties, each an option of its own.
+bool setProperty(int option, const char* argument, PDFDocumentAttributes& properties) {
+    std::string* const property = option == titleMeta  ? &properties.title
+                                  : option == author   ? &properties.author
+                                  : option == subject  ? &properties.subject
+                                  : option == keywords ? &properties.keywords
+                                                       : nullptr;
+    if (property) {
+        *property = argument;
+    }
+    return property != nullptr;
+}
+
+// --contents[=DEPTH]; a problem when the depth is none of 1, 2 or all.
+std::string setContentsDepth(const char* argument, Options& options) {
+    const std::string depth = argument ? argument : "0";
+    if (depth == "all") {
+        options.contentsDepth = -1;
+        return {};
+    }
+    if (depth.empty() || depth.size() > 3 || depth.find_first_not_of("0123456789") != std::string::npos) {
+        return "--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth;
+    }
+    options.contentsDepth = std::stoi(depth);
+    return {};
+}
+
+// The options that say something of the N-th file, as N=VALUE.
+struct NumberedOption {
+    int code;
+    const char* name;
+    const char* wants;
+    std::map<size_t, std::string> Options::*values;
+};
+
+constexpr NumberedOption numberedOptions[] = {
+    {title, "--title", "TEXT", &Options::titles},
+    {pages, "--pages", "RANGES", &Options::pages},
+    {password, "--password", "TEXT", &Options::passwords},
+    {passwordFile, "--password-file", "PATH", &Options::passwords},
+};
+
+const NumberedOption* numberedOption(int code) {
+    for (const NumberedOption& numbered : numberedOptions) {
+        if (numbered.code == code) {
+            return &numbered;
+        }
+    }
+    return nullptr;
+}
+
+// The first line of a password file, without a line end; none when it cannot be read.
+std::optional<std::string> firstLineOf(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    if (!in || !std::getline(in, line)) {
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+// A problem when the value is not N=VALUE, or its password file cannot be read.
+std::string setNumbered(const NumberedOption& option, const char* argument, Options& options) {
+    auto [number, value] = numbered(argument);
+    if (number == 0) {
+        // The value may be a password: it is not repeated.
+        return std::string(option.name) + " wants N=" + option.wants + ", N counting the files from 1";
+    }
+    if (option.code == passwordFile) {
+        std::optional<std::string> line = firstLineOf(value);
+        if (!line) {
+            return "--password-file " + std::to_string(number) + "=" + value + ": cannot be read";
+        }
+        value = std::move(*line);
+    }
+    (options.*option.values)[number] = value;
+    return {};
+}
+
+// What getopt did not take: a file name starting with "-" reads as options.
+std::string unknownOption(const std::string& argument) {
+    std::string problem = "unknown or incomplete option: " + argument;
+    if (optopt && argument.size() > 2 && argument[1] != '-') {
+        problem += " (put -- before file names that start with -)";
+    }
+    return problem;
+}
+
+// The checks of the whole: enough files, one output, no option for a file not given, and an
+// output that is none of the files. Empty when all pass.
+std::string checkOptions(const Options& options) {
+    if (options.files.size() < 2) {
+        return "give at least two PDF files to combine";
+    }
+    if (options.output.has_value() == options.temp) {
+        return "give either -o PATH or --temp";
+    }
+    for (const auto* byFile : {&options.titles, &options.pages, &options.passwords}) {
+        if (!byFile->empty() && byFile->rbegin()->first > options.files.size()) {
+            return "file " + std::to_string(byFile->rbegin()->first) + " is named in an option; there are only " +
+                   std::to_string(options.files.size()) + " files";
+        }
+    }
+    return options.output ? outputAmongFiles(*options.output, options.files) : std::string();
+}
+
 }  // namespace
 
 Parsed parseCommandLine(int argc, char** argv) {
-    enum LongOnly {
-        temp = 256,
-        fileBookmarks,
-        noFileBookmarks,
-        keepBookmarks,
-        dropBookmarks,
-        title,
-        pages,
-        password,
-        passwordFile,
-        open,
-        reveal,
-        skip,
-        contents,
-        duplex,
-        titleMeta,
-        author,
-        subject,
-        keywords,
-    };
-    const option longOptions[] = {
-        {"output", required_argument, nullptr, 'o'},
-        {"temp", no_argument, nullptr, temp},
-        {"file-bookmarks", no_argument, nullptr, fileBookmarks},
-        {"no-file-bookmarks", no_argument, nullptr, noFileBookmarks},
-        {"keep-bookmarks", no_argument, nullptr, keepBookmarks},
-        {"drop-bookmarks", no_argument, nullptr, dropBookmarks},
-        {"title", required_argument, nullptr, title},
-        {"pages", required_argument, nullptr, pages},
-        {"password", required_argument, nullptr, password},
-        {"password-file", required_argument, nullptr, passwordFile},
-        {"open", no_argument, nullptr, open},
-        {"reveal", no_argument, nullptr, reveal},
-        {"skip-unreadable", no_argument, nullptr, skip},
-        {"contents", optional_argument, nullptr, contents},
-        {"duplex", no_argument, nullptr, duplex},
-        {"title-meta", required_argument, nullptr, titleMeta},
-        {"author", required_argument, nullptr, author},
-        {"subject", required_argument, nullptr, subject},
-        {"keywords", required_argument, nullptr, keywords},
-        {"quiet", no_argument, nullptr, 'q'},
-        {"verbose", no_argument, nullptr, 'v'},
-        {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, 'V'},
-        {nullptr, 0, nullptr, 0},
-    };
-
     Options options;
     opterr = 0;
     int c = 0;
@@ -129,134 +279,30 @@ Parsed parseCommandLine(int argc, char** argv) {
         // argument it stayed on, or else from the one it just passed.
         const int at = optind == before ? optind : optind - 1;
         before = optind;
-        switch (c) {
-            case 'o':
-                options.output = optarg;
-                break;
-            case temp:
-                options.temp = true;
-                break;
-            case fileBookmarks:
-                options.fileBookmarks = true;
-                break;
-            case noFileBookmarks:
-                options.fileBookmarks = false;
-                break;
-            case keepBookmarks:
-                options.keepBookmarks = true;
-                break;
-            case dropBookmarks:
-                options.keepBookmarks = false;
-                break;
-            case open:
-                options.afterwards = TerminalWorkspace::Mode::open;
-                break;
-            case reveal:
-                options.afterwards = TerminalWorkspace::Mode::reveal;
-                break;
-            case skip:
-                options.skipUnreadable = true;
-                break;
-            case contents: {
-                const std::string depth = optarg ? optarg : "0";
-                if (depth == "all") {
-                    options.contentsDepth = -1;
-                } else if (depth.empty() || depth.size() > 3 ||
-                           depth.find_first_not_of("0123456789") != std::string::npos) {
-                    return refuse("--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth);
-                } else {
-                    options.contentsDepth = std::stoi(depth);
-                }
-                break;
-            }
-            case duplex:
-                options.duplex = true;
-                break;
-            case titleMeta:
-                options.properties.title = optarg;
-                break;
-            case author:
-                options.properties.author = optarg;
-                break;
-            case subject:
-                options.properties.subject = optarg;
-                break;
-            case keywords:
-                options.properties.keywords = optarg;
-                break;
-            case 'q':
-                options.quiet = true;
-                break;
-            case 'v':
-                options.verbose = true;
-                break;
-            case 'h':
-                std::cout << usageText;
-                return {std::nullopt, success, {}};
-            case 'V':
-                std::cout << "tomefuse-combine " TOMEFUSE_VERSION "\n";
-                return {std::nullopt, success, {}};
-            case title:
-            case pages:
-            case password:
-            case passwordFile: {
-                const char* name = c == title      ? "--title"
-                                   : c == pages    ? "--pages"
-                                   : c == password ? "--password"
-                                                   : "--password-file";
-                auto [number, value] = numbered(optarg);
-                if (number == 0) {
-                    // The value may be a password: it is not repeated.
-                    return refuse(std::string(name) + " wants N=" +
-                                  (c == pages          ? "RANGES"
-                                   : c == passwordFile ? "PATH"
-                                                       : "TEXT") +
-                                  ", N counting the files from 1");
-                }
-                if (c == passwordFile) {
-                    std::ifstream in(value);
-                    std::string line;
-                    if (!in || !std::getline(in, line)) {
-                        return refuse("--password-file " + std::to_string(number) + "=" + value + ": cannot be read");
-                    }
-                    if (!line.empty() && line.back() == '\r') {
-                        line.pop_back();
-                    }
-                    value = line;
-                }
-                (c == title ? options.titles : c == pages ? options.pages : options.passwords)[number] = value;
-                break;
-            }
-            default: {
-                // A file name starting with "-" reads as options.
-                const std::string arg = argv[std::min(at, argc - 1)];
-                std::string problem = "unknown or incomplete option: " + arg;
-                if (optopt && arg.size() > 2 && arg[1] != '-') {
-                    problem += " (put -- before file names that start with -)";
-                }
-                return refuse(problem);
-            }
+        if (c == 'h' || c == 'V') {
+            std::cout << (c == 'h' ? usageText : "tomefuse-combine " TOMEFUSE_VERSION "\n");
+            return {std::nullopt, success, {}};
+        }
+        if (setFlag(c, optarg, options) || setProperty(c, optarg, options.properties)) {
+            continue;
+        }
+        std::string problem;
+        if (c == contents) {
+            problem = setContentsDepth(optarg, options);
+        } else if (const NumberedOption* byFile = numberedOption(c)) {
+            problem = setNumbered(*byFile, optarg, options);
+        } else {
+            problem = unknownOption(argv[std::min(at, argc - 1)]);
+        }
+        if (!problem.empty()) {
+            return refuse(problem);
         }
     }
     for (int i = optind; i < argc; ++i) {
         options.files.push_back(argv[i]);
     }
-    if (options.files.size() < 2) {
-        return refuse("give at least two PDF files to combine");
-    }
-    if (options.output.has_value() == options.temp) {
-        return refuse("give either -o PATH or --temp");
-    }
-    for (const auto* numbered : {&options.titles, &options.pages, &options.passwords}) {
-        if (!numbered->empty() && numbered->rbegin()->first > options.files.size()) {
-            return refuse("file " + std::to_string(numbered->rbegin()->first) +
-                          " is named in an option; there are only " + std::to_string(options.files.size()) + " files");
-        }
-    }
-    if (options.output) {
-        if (std::string clash = outputAmongFiles(*options.output, options.files); !clash.empty()) {
-            return refuse(clash);
-        }
+    if (std::string problem = checkOptions(options); !problem.empty()) {
+        return refuse(problem);
     }
     return {std::move(options), success, {}};
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,70 @@ int notSaved(TerminalSystem& system, const std::string& path, std::string reason
     return status;
 }
 
+// Says which files cannot be read; the status to end with when the combine cannot go on.
+std::optional<int> refuseListing(const cli::Listing& listing, const cli::Options& options) {
+    for (const std::string& line : listing.unreadable) {
+        say((options.skipUnreadable ? "skipping " : "") + line);
+    }
+    if (!listing.unreadable.empty() && !options.skipUnreadable) {
+        say("nothing written (--skip-unreadable combines the rest)");
+        return unreadableInput;
+    }
+    if (listing.files.size() < 2) {
+        say("fewer than two readable PDF files; nothing written");
+        return unreadableInput;
+    }
+    if (!listing.problem.empty()) {
+        return usage(listing.problem);
+    }
+    return std::nullopt;
+}
+
+// The quick save's path, in the temporary folder after the first file; the status to end with
+// when it may not be written.
+std::optional<int> quickSaveTarget(TerminalSystem& system, const cli::Options& options, const cli::Listing& listing,
+                                   std::string& path) {
+    path = quickSavePath(system.temporaryDirectory(), listing.files.front().filename);
+    // A quick save listed again as a file: wrong usage, as -o onto one of the files is.
+    if (std::string clash = cli::outputAmongFiles(path, options.files); !clash.empty()) {
+        return usage(clash);
+    }
+    system.log("write to filepath [" + path + "]");
+    if (std::string refusal = refusalToReplace(path, listing.files); !refusal.empty()) {
+        return notSaved(system, path, refusal, writeFailed);
+    }
+    return std::nullopt;
+}
+
+// What is said of a combine that wrote its file: files repaired and files left out, then the
+// file opened or shown, and the quick save's path.
+void reportWritten(TerminalSystem& system, const cli::Options& options, const CombineOutcome& outcome,
+                   const std::string& path) {
+    for (const FileProblem& file : outcome.repaired) {
+        system.log(file.path + " is damaged and was " + file.reason);
+    }
+    if (!outcome.leftOut.empty()) {
+        std::string list;
+        for (const FileProblem& file : outcome.leftOut) {
+            system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " + path);
+            list += "\n" + file.path + ": " + file.reason;
+        }
+        say("Some pages are missing from the combined PDF. These files could not be read:" + list);
+    }
+    TerminalWorkspace workspace(options.afterwards);
+    if (options.afterwards == TerminalWorkspace::Mode::reveal) {
+        workspace.selectFile(path, directoryOfPath(path));
+    } else {
+        workspace.openFile(path);
+    }
+    for (const FileProblem& file : outcome.repaired) {
+        say(file.path + " is damaged and was " + file.reason);
+    }
+    if (options.temp) {
+        std::cout << path << "\n";
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,32 +141,15 @@ int main(int argc, char** argv) {
     // The parse of each file, made as it is listed, is the one the combine takes.
     auto parses = std::make_shared<PDFParseCache>();
     cli::Listing listing = cli::listFiles(options, system, parses.get());
-    for (const std::string& line : listing.unreadable) {
-        say((options.skipUnreadable ? "skipping " : "") + line);
-    }
-    if (!listing.unreadable.empty() && !options.skipUnreadable) {
-        say("nothing written (--skip-unreadable combines the rest)");
-        return unreadableInput;
-    }
-    if (listing.files.size() < 2) {
-        say("fewer than two readable PDF files; nothing written");
-        return unreadableInput;
-    }
-    if (!listing.problem.empty()) {
-        return usage(listing.problem);
+    if (const std::optional<int> status = refuseListing(listing, options)) {
+        return *status;
     }
     const CombineSettings settings = cli::settingsFor(options, contentsModule.get());
 
     std::string path = listing.output;
     if (options.temp) {
-        path = quickSavePath(system.temporaryDirectory(), listing.files.front().filename);
-        // A quick save listed again as a file: wrong usage, as -o onto one of the files is.
-        if (std::string clash = cli::outputAmongFiles(path, options.files); !clash.empty()) {
-            return usage(clash);
-        }
-        system.log("write to filepath [" + path + "]");
-        if (std::string refusal = refusalToReplace(path, listing.files); !refusal.empty()) {
-            return notSaved(system, path, refusal, writeFailed);
+        if (const std::optional<int> status = quickSaveTarget(system, options, listing, path)) {
+            return *status;
         }
     }
     std::string error;
@@ -134,28 +182,6 @@ int main(int argc, char** argv) {
         case CombineOutcome::Status::written:
             break;
     }
-    for (const FileProblem& file : outcome.repaired) {
-        system.log(file.path + " is damaged and was " + file.reason);
-    }
-    if (!outcome.leftOut.empty()) {
-        std::string list;
-        for (const FileProblem& file : outcome.leftOut) {
-            system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " + path);
-            list += "\n" + file.path + ": " + file.reason;
-        }
-        say("Some pages are missing from the combined PDF. These files could not be read:" + list);
-    }
-    TerminalWorkspace workspace(options.afterwards);
-    if (options.afterwards == TerminalWorkspace::Mode::reveal) {
-        workspace.selectFile(path, directoryOfPath(path));
-    } else {
-        workspace.openFile(path);
-    }
-    for (const FileProblem& file : outcome.repaired) {
-        say(file.path + " is damaged and was " + file.reason);
-    }
-    if (options.temp) {
-        std::cout << path << "\n";
-    }
+    reportWritten(system, options, outcome, path);
     std::exit(success);
 }

@@ -7,8 +7,9 @@
 
 namespace tomefuse {
 
-CombineJob::CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
-                       CombineObserver& observer, std::shared_ptr<PDFParseCache> parses)
+CombineJob::CombineJob(std::vector<CombineFile> files, const CombineSettings& settings,
+                       std::unique_ptr<AtomicFile> target, CombineObserver& observer,
+                       std::shared_ptr<PDFParseCache> parses)
     : files_(std::move(files)),
       settings_(settings),
       target_(std::move(target)),
@@ -37,7 +38,7 @@ void CombineJob::end(CombineOutcome::Status status, std::string error) {
     }
 }
 
-CombineJob::Next CombineJob::leaveOut(const CombineFile& file, std::string reason) {
+CombineJob::Next CombineJob::leaveOut(const CombineFile& file, const std::string& reason) {
     outcome_.leftOut.push_back({file.path, reason});
     if (settings_.leaveOutUnreadable) {
         return Next::goOn;

@@ -77,7 +77,7 @@ class CombineObserver : public PDFWriteObserver {
 // them: the parse its listing left there is taken instead of parsing the file again.
 class CombineJob {
   public:
-    CombineJob(std::vector<CombineFile> files, CombineSettings settings, std::unique_ptr<AtomicFile> target,
+    CombineJob(std::vector<CombineFile> files, const CombineSettings& settings, std::unique_ptr<AtomicFile> target,
                CombineObserver& observer, std::shared_ptr<PDFParseCache> parses = nullptr);
     ~CombineJob();
     CombineJob(const CombineJob&) = delete;
@@ -96,7 +96,7 @@ class CombineJob {
     enum class Next { goOn, stop };
     Next combineFile(size_t index, PDFOutline& root);
     // A file that cannot be read: named, and left out or the end of the combine.
-    Next leaveOut(const CombineFile& file, std::string reason);
+    Next leaveOut(const CombineFile& file, const std::string& reason);
     void end(CombineOutcome::Status status, std::string error);
 
     std::vector<CombineFile> files_;

@@ -11,6 +11,29 @@ constexpr int maxRounds = 32;
 
 PDFDestination topOf(const PDFPage& page) { return PDFDestination(page, pageTopPoint(page)); }
 
+// The pages laid out, then blank ones up to the count assumed. Where the document has labels
+// they are "Contents 1", "Contents 2"..., apart from its own.
+bool insertPages(PDFDocument& combined, const PDFDocument& pages, std::vector<PDFPageAdditions> additions,
+                 uint64_t count, std::string& error) {
+    for (uint64_t k = 0; k < count; ++k) {
+        bool inserted = false;
+        if (k < additions.size()) {
+            additions[k].label = PDFPageLabel{PDFPageLabel::Style::decimal, std::string(contentsTitle) + " ",
+                                              static_cast<long long>(k) + 1};
+            inserted = combined.insertPage(pages.pageAtIndex(k), k, additions[k]);
+        } else {
+            PDFPageAdditions blank;
+            blank.continuesLabels = true;
+            inserted = combined.insertBlankPage(k, pages.pageAtIndex(0), blank);
+        }
+        if (!inserted) {
+            error = combined.lastError().empty() ? "the contents page could not be written" : combined.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void ContentsPage::addFile(const PDFDocument& combined, const std::string& name, uint64_t firstPage,
@@ -63,6 +86,45 @@ std::vector<ContentsLine> ContentsPage::lines(const PDFDocument& combined, uint6
     return lines;
 }
 
+// The numbers shown count the contents pages, whose number depends on the numbers' widths: lays
+// out again with the pages found until they are enough. Labels do not move. Answers the pages
+// the contents take, padding included; 0 when they could not be laid out.
+uint64_t ContentsPage::settlePageCount(const PDFDocument& combined, ContentsRequest& request, bool evenPages,
+                                       std::string& error) const {
+    const std::vector<std::string> labels = combined.pageLabels();
+    uint64_t assumed = evenPages ? 2 : 1;
+    for (int round = 0;; ++round) {
+        request.lines = lines(combined, assumed, labels);
+        request.render = false;
+        const ContentsTypesetting measured = options_.typesetter->typeset(request);
+        if (!measured.error.empty()) {
+            error = "the contents page could not be laid out: " + measured.error;
+            return 0;
+        }
+        const uint64_t needed = measured.pageCount + (evenPages && measured.pageCount % 2 ? 1 : 0);
+        if (needed <= assumed) {
+            return assumed;
+        }
+        if (round == maxRounds) {
+            error = "the contents page could not be laid out: its length does not settle";
+            return 0;
+        }
+        assumed = needed;
+    }
+}
+
+// Each line's link, on the page the layout put it.
+std::vector<PDFPageAdditions> ContentsPage::linksOnPages(const ContentsTypesetting& made) const {
+    std::vector<PDFPageAdditions> additions(made.pageCount);
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        const ContentsPlacement& placement = made.placements[i];
+        if (placement.page < additions.size() && (entries_[i].destination || entries_[i].action)) {
+            additions[placement.page].links.push_back({placement.rect, entries_[i].destination, entries_[i].action});
+        }
+    }
+    return additions;
+}
+
 bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool evenPages, std::string& error) {
     if (!options_.add || entries_.empty() || combined.pageCount() == 0) {
         return true;
@@ -84,27 +146,9 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
     request.pageWidth = turned ? box.height : box.width;
     request.pageHeight = turned ? box.width : box.height;
 
-    // The numbers shown count the contents pages, whose number depends on the numbers' widths:
-    // lay out again with the pages found until they are enough. Labels do not move.
-    const std::vector<std::string> labels = combined.pageLabels();
-    uint64_t assumed = evenPages ? 2 : 1;
-    for (int round = 0;; ++round) {
-        request.lines = lines(combined, assumed, labels);
-        request.render = false;
-        const ContentsTypesetting measured = options_.typesetter->typeset(request);
-        if (!measured.error.empty()) {
-            error = "the contents page could not be laid out: " + measured.error;
-            return false;
-        }
-        const uint64_t needed = measured.pageCount + (evenPages && measured.pageCount % 2 ? 1 : 0);
-        if (needed <= assumed) {
-            break;
-        }
-        if (round == maxRounds) {
-            error = "the contents page could not be laid out: its length does not settle";
-            return false;
-        }
-        assumed = needed;
+    const uint64_t assumed = settlePageCount(combined, request, evenPages, error);
+    if (assumed == 0) {
+        return false;
     }
     request.render = true;
     ContentsTypesetting made = options_.typesetter->typeset(request);
@@ -117,37 +161,13 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
         error = "the contents page could not be laid out" + (made.error.empty() ? std::string() : ": " + made.error);
         return false;
     }
-
-    std::vector<PDFPageAdditions> additions(made.pageCount);
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        const ContentsPlacement& placement = made.placements[i];
-        if (placement.page < additions.size() && (entries_[i].destination || entries_[i].action)) {
-            additions[placement.page].links.push_back({placement.rect, entries_[i].destination, entries_[i].action});
-        }
+    if (!insertPages(combined, *pages, linksOnPages(made), assumed, error)) {
+        return false;
     }
-    // Where the document has labels they are "Contents 1", "Contents 2"..., apart from its own.
-    for (uint64_t k = 0; k < assumed; ++k) {
-        bool inserted = false;
-        if (k < made.pageCount) {
-            additions[k].label = PDFPageLabel{PDFPageLabel::Style::decimal, std::string(contentsTitle) + " ",
-                                              static_cast<long long>(k) + 1};
-            inserted = combined.insertPage(pages->pageAtIndex(k), k, additions[k]);
-        } else {
-            PDFPageAdditions blank;
-            blank.continuesLabels = true;
-            inserted = combined.insertBlankPage(k, pages->pageAtIndex(0), blank);
-        }
-        if (!inserted) {
-            error = combined.lastError().empty() ? "the contents page could not be written" : combined.lastError();
-            return false;
-        }
-        if (k == 0) {
-            auto item = PDFOutline::init();
-            item->setLabel(contentsTitle);
-            item->setDestination(topOf(combined.pageAtIndex(0)));
-            root.insertChild(std::move(item), 0);
-        }
-    }
+    auto item = PDFOutline::init();
+    item->setLabel(contentsTitle);
+    item->setDestination(topOf(combined.pageAtIndex(0)));
+    root.insertChild(std::move(item), 0);
     combined.finishPagesFrom(*pages);
     return true;
 }

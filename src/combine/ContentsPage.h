@@ -48,6 +48,9 @@ class ContentsPage {
     };
     std::vector<ContentsLine> lines(const PDFDocument& combined, uint64_t contentsPages,
                                     const std::vector<std::string>& labels) const;
+    uint64_t settlePageCount(const PDFDocument& combined, ContentsRequest& request, bool evenPages,
+                             std::string& error) const;
+    std::vector<PDFPageAdditions> linksOnPages(const ContentsTypesetting& made) const;
 
     ContentsOptions options_;
     std::vector<Entry> entries_;

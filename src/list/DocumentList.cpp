@@ -15,7 +15,7 @@ void DocumentList::notify(const ListChange& change) const {
     }
 }
 
-void DocumentList::commit(ListEdit edit, const IndexSet& selected, ListChange change) {
+void DocumentList::commit(ListEdit edit, const IndexSet& selected, const ListChange& change) {
     notify({true, change.reorders, {}, {}});
     edit.swap(entries_);
     IndexSet selection = selected;
@@ -44,8 +44,7 @@ size_t DocumentList::insert(std::vector<PdfEntry> entries, uint64_t row, const I
     for (size_t i = 0; i < count; ++i) {
         change.shown.insert(at + i);
     }
-    commit(ListEdit::insertion(editName("Add", count), at, std::move(entries)), rowsInList(selected),
-           std::move(change));
+    commit(ListEdit::insertion(editName("Add", count), at, std::move(entries)), rowsInList(selected), change);
     return count;
 }
 
@@ -60,7 +59,7 @@ bool DocumentList::remove(const IndexSet& rows) {
         change.selection = IndexSet{std::min<uint64_t>(*removed.begin(), left - 1)};
         change.shown = *change.selection;
     }
-    commit(ListEdit::removal(editName("Remove", removed.size()), removed, entries_.size()), removed, std::move(change));
+    commit(ListEdit::removal(editName("Remove", removed.size()), removed, entries_.size()), removed, change);
     return true;
 }
 
@@ -96,7 +95,7 @@ void DocumentList::rearrange(const Order& order, std::string name, const IndexSe
         notify(change);
         return;
     }
-    commit(std::move(edit), before, std::move(change));
+    commit(std::move(edit), before, change);
 }
 
 void DocumentList::move(const IndexSet& rows, uint64_t gap) {

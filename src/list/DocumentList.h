@@ -82,7 +82,7 @@ class DocumentList {
   private:
     void notify(const ListChange& change) const;
     // Makes the edit and remembers it for Undo, with the rows selected before it.
-    void commit(ListEdit edit, const IndexSet& selected, ListChange change);
+    void commit(ListEdit edit, const IndexSet& selected, const ListChange& change);
     void rearrange(const Order& order, std::string name, const IndexSet& selected);
     bool keepsEveryEntry(const Order& order) const;
     bool step(bool redoing, const IndexSet& selected);

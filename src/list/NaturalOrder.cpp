@@ -20,6 +20,19 @@ std::string_view digitRun(std::string_view text, size_t& i) {
     return text.substr(start, i - start);
 }
 
+int sign(int order) { return order < 0 ? -1 : (order > 0 ? 1 : 0); }
+
+// The digit runs at i and j compared as numbers; both are left after their runs.
+int compareNumbers(std::string_view a, size_t& i, std::string_view b, size_t& j) {
+    const std::string_view x = digitRun(a, i);
+    const std::string_view y = digitRun(b, j);
+    // Without leading zeros the longer run is the larger number.
+    if (x.size() != y.size()) {
+        return x.size() < y.size() ? -1 : 1;
+    }
+    return sign(x.compare(y));
+}
+
 }  // namespace
 
 int naturalCompare(std::string_view a, std::string_view b) {
@@ -27,14 +40,8 @@ int naturalCompare(std::string_view a, std::string_view b) {
     size_t j = 0;
     while (i < a.size() && j < b.size()) {
         if (isDigit(a[i]) && isDigit(b[j])) {
-            const std::string_view x = digitRun(a, i);
-            const std::string_view y = digitRun(b, j);
-            // Without leading zeros the longer run is the larger number.
-            if (x.size() != y.size()) {
-                return x.size() < y.size() ? -1 : 1;
-            }
-            if (const int order = x.compare(y); order != 0) {
-                return order < 0 ? -1 : 1;
+            if (const int order = compareNumbers(a, i, b, j); order != 0) {
+                return order;
             }
             continue;
         }

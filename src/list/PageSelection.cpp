@@ -26,7 +26,51 @@ bool isAllText(std::string_view text) {
 // Upper bound of a page number: larger is surely a typing error, and stays far from overflow.
 constexpr uint64_t maxPageNumber = 100'000'000;
 
+std::string quoted(std::string_view part) { return "“" + std::string(part) + "”"; }
+
 }  // namespace
+
+// One end of a range, "7" or "z"; or why it is none, quoting the part it is in.
+std::string PageSelection::parsePage(std::string_view end, std::string_view part, uint64_t pageCount, Page& page) {
+    page = Page();
+    if (end == "z" || end == "Z") {
+        page.last = true;
+        return {};
+    }
+    const bool digits = !end.empty() && end.size() <= 9 && std::all_of(end.begin(), end.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+    });
+    if (!digits) {
+        return quoted(part) + " is not a page or a range of pages, such as 3 or 1-5 or 10-z";
+    }
+    page.number = std::stoull(std::string(end));
+    if (page.number == 0) {
+        return quoted(part) + ": pages count from 1";
+    }
+    if (page.number > pageCount || page.number > maxPageNumber) {
+        return quoted(part) + ": the file has " + std::to_string(pageCount) + (pageCount == 1 ? " page" : " pages");
+    }
+    return {};
+}
+
+// One page, or two joined by a dash; or why not.
+std::string PageSelection::parseRange(std::string_view part, uint64_t pageCount, Range& range) {
+    const size_t dash = part.find('-');
+    const std::string_view first = trimmed(part.substr(0, dash));
+    if (std::string error = parsePage(first, part, pageCount, range.first); !error.empty()) {
+        return error;
+    }
+    range.end = range.first;
+    if (dash != std::string_view::npos) {
+        if (std::string error = parsePage(trimmed(part.substr(dash + 1)), part, pageCount, range.end); !error.empty()) {
+            return error;
+        }
+    }
+    if (pageCount == 0) {
+        return quoted(part) + ": the file has no pages";
+    }
+    return {};
+}
 
 PageSelection::Parsed PageSelection::parse(std::string_view text, uint64_t pageCount) {
     text = trimmed(text);
@@ -34,44 +78,16 @@ PageSelection::Parsed PageSelection::parse(std::string_view text, uint64_t pageC
         return {PageSelection(), {}};
     }
     PageSelection selection;
-    auto quote = [](std::string_view part) { return "“" + std::string(part) + "”"; };
     while (true) {
         const size_t separator = text.find_first_of(",;");
         const std::string_view part = trimmed(text.substr(0, separator));
         if (part.empty()) {
             return {std::nullopt, "a page or range is missing between two commas"};
         }
-        // One page, or two joined by a dash.
         Range range;
-        const size_t dash = part.find('-');
-        const std::string_view ends[2] = {trimmed(part.substr(0, dash)), dash == std::string_view::npos
-                                                                             ? std::string_view()
-                                                                             : trimmed(part.substr(dash + 1))};
-        Page pages[2];
-        for (int i = 0; i < (dash == std::string_view::npos ? 1 : 2); ++i) {
-            const std::string_view end = ends[i];
-            if (end == "z" || end == "Z") {
-                pages[i].last = true;
-            } else if (!end.empty() && end.size() <= 9 && std::all_of(end.begin(), end.end(), [](char c) {
-                           return std::isdigit(static_cast<unsigned char>(c));
-                       })) {
-                pages[i].number = std::stoull(std::string(end));
-                if (pages[i].number == 0) {
-                    return {std::nullopt, quote(part) + ": pages count from 1"};
-                }
-                if (pages[i].number > pageCount || pages[i].number > maxPageNumber) {
-                    return {std::nullopt, quote(part) + ": the file has " + std::to_string(pageCount) +
-                                              (pageCount == 1 ? " page" : " pages")};
-                }
-            } else {
-                return {std::nullopt, quote(part) + " is not a page or a range of pages, such as 3 or 1-5 or 10-z"};
-            }
+        if (std::string error = parseRange(part, pageCount, range); !error.empty()) {
+            return {std::nullopt, std::move(error)};
         }
-        if (pageCount == 0) {
-            return {std::nullopt, quote(part) + ": the file has no pages"};
-        }
-        range.first = pages[0];
-        range.end = dash == std::string_view::npos ? pages[0] : pages[1];
         selection.ranges_.push_back(range);
         if (separator == std::string_view::npos) {
             break;

@@ -48,6 +48,9 @@ class PageSelection {
         Page end;  // inclusive; may come before first
         bool operator==(const Range&) const = default;
     };
+    static std::string parsePage(std::string_view end, std::string_view part, uint64_t pageCount, Page& page);
+    static std::string parseRange(std::string_view part, uint64_t pageCount, Range& range);
+
     std::vector<Range> ranges_;
 };
 

@@ -6,22 +6,21 @@
 #include <string_view>
 
 #include "list/PageSelection.h"
-#include "platform/desktop/TableView.h"
+#include "platform/desktop/TableDataSource.h"
 #include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
 
 // One entry of the document list. Never changed in place: a rename makes a new entry.
 struct PdfEntry {
-    static constexpr std::string_view pathKey = "path";
-    static constexpr std::string_view filenameKey = "filename";
-    static constexpr std::string_view pagecountKey = "pagecount";
-    static constexpr std::string_view outlinecountKey = "outlinecount";
-    // Beyond the four: the pages chosen as text ("all", "1-3, 7"), how many that takes, and why
-    // the file cannot be read (empty when it can).
-    static constexpr std::string_view pagesKey = "pages";
-    static constexpr std::string_view pagesTakenKey = "pagestaken";
-    static constexpr std::string_view problemKey = "problem";
+    // The keys of its values, which the table's columns go by.
+    static constexpr std::string_view pathKey = EntryKey::path;
+    static constexpr std::string_view filenameKey = EntryKey::filename;
+    static constexpr std::string_view pagecountKey = EntryKey::pagecount;
+    static constexpr std::string_view outlinecountKey = EntryKey::outlinecount;
+    static constexpr std::string_view pagesKey = EntryKey::pages;
+    static constexpr std::string_view pagesTakenKey = EntryKey::pagesTaken;
+    static constexpr std::string_view problemKey = EntryKey::problem;
 
     PdfEntry() = default;
     PdfEntry(std::string path, std::string filename, uint64_t pagecount, uint64_t outlinecount)

@@ -11,6 +11,28 @@ namespace {
 
 using Seen = std::unordered_set<const PDFOutline*>;
 
+// An item as a flat entry: where it leads (a page of the document, an action, or nowhere), its
+// title and its look.
+TocEntry entryFor(const PDFDocument& document, const PDFOutline& item, uint64_t level) {
+    TocEntry entry;
+    entry.level = level;
+    if (const auto& destination = item.destination()) {
+        entry.pageIndex = document.indexForPage(destination->page());
+        if (entry.pageIndex != NSNotFound) {
+            entry.locationOnPage = destination->point();
+            entry.view = destination->view();
+        }
+    } else if (item.action()) {
+        entry.target = TocEntry::Target::action;
+        entry.action = item.action();
+    } else if (!item.jumpsNowhere()) {
+        entry.target = TocEntry::Target::none;
+    }
+    entry.tocText = item.label().value_or(std::string());
+    entry.style = item.style();
+    return entry;
+}
+
 // Pre-order walk with a stack of its own: children are pushed in reverse so they pop in order.
 // An item already seen is passed over with its subtree, which ends any cycle.
 void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, std::vector<TocEntry>& array,
@@ -25,23 +47,7 @@ void walk(const PDFDocument& document, const std::shared_ptr<PDFOutline>& item, 
         if (!seen.insert(current).second) {
             continue;
         }
-        TocEntry entry;
-        entry.level = currentLevel;
-        if (const auto& destination = current->destination()) {
-            entry.pageIndex = document.indexForPage(destination->page());
-            if (entry.pageIndex != NSNotFound) {
-                entry.locationOnPage = destination->point();
-                entry.view = destination->view();
-            }
-        } else if (current->action()) {
-            entry.target = TocEntry::Target::action;
-            entry.action = current->action();
-        } else if (!current->jumpsNowhere()) {
-            entry.target = TocEntry::Target::none;
-        }
-        entry.tocText = current->label().value_or(std::string());
-        entry.style = current->style();
-        array.push_back(std::move(entry));
+        array.push_back(entryFor(document, *current, currentLevel));
 
         for (size_t i = current->numberOfChildren(); i-- > 0;) {
             const auto& child = current->childAtIndex(i);
@@ -67,6 +73,26 @@ PDFDestination pageTopDestination(const PDFDocument& document, uint64_t pageInde
     return destinationAt(page, pageTopPoint(page));
 }
 
+// An entry as an item of the combined outline, its page pageOffset further on; one whose page is
+// past the end leads to the top of its file's first page.
+std::shared_ptr<PDFOutline> itemFor(const PDFDocument& document, const TocEntry& entry, uint64_t pageOffset,
+                                    uint64_t pageCount) {
+    auto item = PDFOutline::init();
+    item->setLabel(entry.tocText);
+    item->setStyle(entry.style);
+    const uint64_t target = entry.pageIndex + pageOffset;
+    if (entry.target == TocEntry::Target::action) {
+        item->setAction(entry.action);
+    } else if (entry.target == TocEntry::Target::none) {
+        // Nothing to go to, as it was.
+    } else if (target < pageCount) {
+        item->setDestination(destinationOf(document.pageAtIndex(target), entry));
+    } else {
+        item->setDestination(pageTopDestination(document, pageOffset));
+    }
+    return item;
+}
+
 }  // namespace
 
 std::vector<TocEntry> arrayFromOutline(const PDFDocument& document) {
@@ -89,13 +115,11 @@ void addOutlineChildren(const PDFDocument& document, const std::shared_ptr<PDFOu
     walk(document, item, array, level, seen);
 }
 
-std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries, const std::vector<uint64_t>& pages) {
-    std::unordered_map<uint64_t, uint64_t> placeOf;  // page of the file -> its first place
-    for (uint64_t i = 0; i < pages.size(); ++i) {
-        placeOf.try_emplace(pages[i], i);
-    }
+namespace {
+
+// Each entry's parent: the nearest entry before it of a lower level; entries.size() for none.
+std::vector<size_t> parentsOf(const std::vector<TocEntry>& entries) {
     const size_t n = entries.size();
-    // Each entry's parent: the nearest entry before it of a lower level.
     std::vector<size_t> parent(n, n);
     std::vector<size_t> open;  // the chain of ancestors of the next entry
     for (size_t i = 0; i < n; ++i) {
@@ -105,30 +129,72 @@ std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries,
         parent[i] = open.empty() ? n : open.back();
         open.push_back(i);
     }
-    // Where each entry leads now: its page's place, or, for a page left out, the first place
-    // led to by an item below it. Descendants come after their item, so backwards settles each
-    // item's subtree first; the first in pre-order wins.
-    constexpr uint64_t none = NSNotFound;
-    std::vector<uint64_t> place(n, none);
-    std::vector<uint64_t> firstBelow(n, none);
-    std::vector<bool> leftOut(n, false);
+    return parent;
+}
+
+bool leadsToPage(const TocEntry& entry) {
+    return entry.target == TocEntry::Target::page && entry.pageIndex != NSNotFound;
+}
+
+// Where the entries lead among the pages taken, once those pages are picked.
+struct Placement {
+    static constexpr uint64_t none = NSNotFound;
+    std::vector<uint64_t> place;       // the first place of an entry's page; none if not a page's
+    std::vector<bool> leftOut;         // leads to a page not taken
+    std::vector<uint64_t> firstBelow;  // the first place led to by an item below it
+
+    bool gone(size_t i) const { return leftOut[i] && firstBelow[i] == none; }
+};
+
+Placement placeEntries(const std::vector<TocEntry>& entries, const std::vector<size_t>& parent,
+                       const std::vector<uint64_t>& pages) {
+    std::unordered_map<uint64_t, uint64_t> placeOf;  // page of the file -> its first place
+    for (uint64_t i = 0; i < pages.size(); ++i) {
+        placeOf.try_emplace(pages[i], i);
+    }
+    const size_t n = entries.size();
+    Placement placement{std::vector<uint64_t>(n, Placement::none), std::vector<bool>(n, false),
+                        std::vector<uint64_t>(n, Placement::none)};
     for (size_t i = 0; i < n; ++i) {
-        const TocEntry& entry = entries[i];
-        if (entry.target == TocEntry::Target::page && entry.pageIndex != NSNotFound) {
-            auto found = placeOf.find(entry.pageIndex);
-            if (found == placeOf.end()) {
-                leftOut[i] = true;
-            } else {
-                place[i] = found->second;
-            }
+        if (!leadsToPage(entries[i])) {
+            continue;
+        }
+        auto found = placeOf.find(entries[i].pageIndex);
+        if (found == placeOf.end()) {
+            placement.leftOut[i] = true;
+        } else {
+            placement.place[i] = found->second;
         }
     }
+    // Descendants come after their item, so backwards settles each item's subtree first; the
+    // first in pre-order wins.
     for (size_t i = n; i-- > 0;) {
-        const uint64_t here = place[i] != none ? place[i] : firstBelow[i];
-        if (here != none && parent[i] != n) {
-            firstBelow[parent[i]] = here;  // later siblings were seen first: the earliest wins
+        const uint64_t here = placement.place[i] != Placement::none ? placement.place[i] : placement.firstBelow[i];
+        if (here != Placement::none && parent[i] != n) {
+            placement.firstBelow[parent[i]] = here;  // later siblings were seen first: the earliest wins
         }
     }
+    return placement;
+}
+
+// An entry whose page is left out leads to the top of the first page an item below it leads to,
+// as it does not show its own.
+void leadToTopOf(TocEntry& entry, uint64_t place) {
+    entry.pageIndex = place;
+    entry.locationOnPage = {};
+    PDFDestinationView whole;
+    whole.fit = PDFDestinationView::Fit::fit;
+    entry.view = whole;
+}
+
+}  // namespace
+
+std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries, const std::vector<uint64_t>& pages) {
+    const size_t n = entries.size();
+    const std::vector<size_t> parent = parentsOf(entries);
+    // Where each entry leads now: its page's place, or, for a page left out, the first place
+    // led to by an item below it.
+    const Placement placement = placeEntries(entries, parent, pages);
     std::vector<TocEntry> kept;
     std::vector<uint64_t> levelOf(n, 0);     // the new level of each entry kept, 0 for one gone
     std::vector<uint64_t> levelAbove(n, 0);  // of the nearest ancestor kept
@@ -136,23 +202,16 @@ std::vector<TocEntry> selectOutlineEntries(const std::vector<TocEntry>& entries,
         if (parent[i] != n) {
             levelAbove[i] = levelOf[parent[i]] != 0 ? levelOf[parent[i]] : levelAbove[parent[i]];
         }
-        if (leftOut[i] && firstBelow[i] == none) {
+        if (placement.gone(i)) {
             continue;
         }
         levelOf[i] = levelAbove[i] + 1;
         TocEntry entry = entries[i];
         entry.level = levelOf[i];
-        if (entry.target == TocEntry::Target::page && entry.pageIndex != NSNotFound) {
-            if (leftOut[i]) {
-                // To the top of the page it now leads to, as it does not show its own.
-                entry.pageIndex = firstBelow[i];
-                entry.locationOnPage = {};
-                PDFDestinationView whole;
-                whole.fit = PDFDestinationView::Fit::fit;
-                entry.view = whole;
-            } else {
-                entry.pageIndex = place[i];
-            }
+        if (leadsToPage(entry) && placement.leftOut[i]) {
+            leadToTopOf(entry, placement.firstBelow[i]);
+        } else if (leadsToPage(entry)) {
+            entry.pageIndex = placement.place[i];
         }
         kept.push_back(std::move(entry));
     }
@@ -191,19 +250,7 @@ LevelBuckets outlineArrayFromArray(const PDFDocument& document, const std::vecto
         if (level >= bucketCount) {
             continue;
         }
-        auto item = PDFOutline::init();
-        item->setLabel(it->tocText);
-        item->setStyle(it->style);
-        uint64_t target = it->pageIndex + pageOffset;
-        if (it->target == TocEntry::Target::action) {
-            item->setAction(it->action);
-        } else if (it->target == TocEntry::Target::none) {
-            // Nothing to go to, as it was.
-        } else if (target < pageCount) {
-            item->setDestination(destinationOf(document.pageAtIndex(target), *it));
-        } else {
-            item->setDestination(pageTopDestination(document, pageOffset));
-        }
+        std::shared_ptr<PDFOutline> item = itemFor(document, *it, pageOffset, pageCount);
         if (level + 1 < bucketCount) {
             auto& children = reversed[level + 1];
             size_t position = 0;

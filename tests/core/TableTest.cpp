@@ -41,6 +41,9 @@ TEST(Table, RowsOutsideTheListAreIgnored) {
         SCOPED_TRACE(row);
         EXPECT_EQ(h.controller.objectValueForTableColumn("filename", row), CellValue());
         EXPECT_FALSE(h.controller.shouldEditTableColumn("filename", row));
+        EXPECT_FALSE(h.controller.acceptsObjectValue("x", "filename", row));
+        EXPECT_FALSE(h.controller.fileAtRow(row));
+        EXPECT_FALSE(h.controller.pagesTakenAtRow(row));
         h.controller.setObjectValue("x", "filename", row);
     }
     EXPECT_EQ(h.filenames(), std::vector<std::string>{"a"});
@@ -76,6 +79,43 @@ TEST(Table, RenamingLogsReplacesTheEntryAndKeepsOrderAndSelection) {
     EXPECT_EQ(h.system.beeps, 2);
     EXPECT_EQ(h.system.logLines,
               (std::vector<std::string>{"PDF filename changed to: Chapter One", "PDF filename changed to: same"}));
+}
+
+// What the table's editors and the preview ask before and beside an edit: whether a value would
+// be taken (exactly when setting it changes the entry), and each row's file in plain values.
+TEST(Table, SaysWhetherAValueWouldBeTakenAndGivesEachRowsFile) {
+    TempDir dir;
+    Harness h(dir.path());
+    const std::string path = makePdf(dir, "Ten.pdf", 10, {item("A", 0)});
+    h.add(path);
+    const struct {
+        const char* value;
+        const char* identifier;
+        bool taken;
+    } cases[] = {
+        {"2-4, z", "pagecount", true}, {"9-7", "pagecount", true},   {"1-11", "pagecount", false},
+        {"0", "pagecount", false},     {"3,,4", "pagecount", false}, {"all", "pagecount", true},
+        {"Renamed", "filename", true}, {" \t", "filename", false},   {"", "filename", false},
+        {"Other", "path", false},      {"5", "outlinecount", false}, {"x", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.identifier) + " = " + c.value);
+        const PdfEntry before = h.controller.pdfsList()[0];
+        EXPECT_EQ(h.controller.acceptsObjectValue(c.value, c.identifier, 0), c.taken);
+        h.controller.setObjectValue(c.value, c.identifier, 0);
+        EXPECT_EQ(h.controller.pdfsList()[0] != before, c.taken);
+    }
+
+    h.controller.choosePages(0, "3, 1-2");
+    const std::optional<RowFile> file = h.controller.fileAtRow(0);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->path, path);
+    EXPECT_EQ(file->filename, "Renamed");
+    EXPECT_EQ(file->outlinecount, 1u);
+    EXPECT_EQ(file->fileSize, h.controller.pdfsList()[0].fileSize);
+    EXPECT_EQ(h.controller.pagesTakenAtRow(0), (std::vector<uint64_t>{2, 0, 1}));
+    h.controller.choosePages(0, "all");
+    EXPECT_EQ(h.controller.pagesTakenAtRow(0), std::nullopt) << "every page";
 }
 
 }  // namespace

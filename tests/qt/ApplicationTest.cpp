@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "QtTestSupport.h"
-#include "platform/qt/QtApplication.h"
+#include "app/QtApplication.h"
 #include "platform/qt/QtProgressSheet.h"
 
 namespace tomefuse::test {

@@ -33,7 +33,7 @@ class SavePanel {
     virtual void setNameFieldStringValue(const std::string& name) { (void)name; }
     // Names the panel must not accept: for a path, why not (empty: it may). The panel says so
     // and stays open.
-    virtual void setRefusal(std::function<std::string(const std::string& path)> /*refusal*/) {}
+    virtual void setRefusal(const std::function<std::string(const std::string& path)>& refusal) { (void)refusal; }
     virtual int runModal() = 0;
     // Absolute path; carries an allowed extension when the user typed a name without one.
     virtual std::string URL() const = 0;

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 
-#include "list/PageSelection.h"
+#include "platform/desktop/TableDataSource.h"
+#include "platform/qt/PdfTableModel.h"
 
 namespace tomefuse {
 
@@ -41,13 +41,10 @@ void PageSelectionDelegate::setModelData(QWidget* editor, QAbstractItemModel* mo
     const QString typed = static_cast<QLineEdit*>(editor)->text();
     const int row = index.row();
     const int column = index.column();
+    const bool taken = source_.acceptsObjectValue(typed.toStdString(), PdfTableModel::identifier(column), row);
     // The list checks the selection against the file and says what is wrong; it keeps the old one.
     QStyledItemDelegate::setModelData(editor, model, index);
     const QModelIndex cell = model->index(row, column);
-    const PageSelection::Parsed parsed =
-        PageSelection::parse(typed.toStdString(), std::numeric_limits<uint64_t>::max());
-    const bool taken = parsed.selection && cell.isValid() &&
-                       cell.data(Qt::EditRole).toString().toStdString() == parsed.selection->text();
     auto* view = qobject_cast<QAbstractItemView*>(parent());
     if (taken || !view || !cell.isValid()) {
         return;

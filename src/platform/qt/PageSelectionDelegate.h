@@ -5,6 +5,8 @@
 
 namespace tomefuse {
 
+class TableDataSource;
+
 // Edits the pages taken from a file in its Pages cell: a line wide enough for a few ranges,
 // saying how they are written. A refused selection opens the cell again with what was typed, so
 // the user mends the part the alert named instead of typing it all again.
@@ -12,7 +14,9 @@ class PageSelectionDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    // The data source says whether what was typed would be taken.
+    PageSelectionDelegate(const TableDataSource& source, QObject* parent)
+        : QStyledItemDelegate(parent), source_(source) {}
 
     // How a selection is written, for the editor's placeholder and tooltip.
     static QString placeholderText();
@@ -29,6 +33,7 @@ class PageSelectionDelegate final : public QStyledItemDelegate {
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
   private:
+    const TableDataSource& source_;
     // What was typed in a cell whose selection was refused, for the editor opened again.
     mutable QPersistentModelIndex refusedIndex_;
     mutable QString refusedText_;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/TableDataSource.h"
 
 namespace tomefuse {
 
@@ -20,10 +20,10 @@ struct ColumnInfo {
 };
 
 constexpr ColumnInfo columns[PdfTableModel::ColumnCount] = {
-    {PdfEntry::filenameKey, QT_TRANSLATE_NOOP("PdfTableModel", "Name"), false},
-    {PdfEntry::pagecountKey, QT_TRANSLATE_NOOP("PdfTableModel", "Pages"), true},
-    {PdfEntry::outlinecountKey, QT_TRANSLATE_NOOP("PdfTableModel", "Bookmarks"), true},
-    {PdfEntry::pathKey, QT_TRANSLATE_NOOP("PdfTableModel", "Location"), false},
+    {EntryKey::filename, QT_TRANSLATE_NOOP("PdfTableModel", "Name"), false},
+    {EntryKey::pagecount, QT_TRANSLATE_NOOP("PdfTableModel", "Pages"), true},
+    {EntryKey::outlinecount, QT_TRANSLATE_NOOP("PdfTableModel", "Bookmarks"), true},
+    {EntryKey::path, QT_TRANSLATE_NOOP("PdfTableModel", "Location"), false},
 };
 
 bool validColumn(int column) { return column >= 0 && column < PdfTableModel::ColumnCount; }
@@ -42,15 +42,15 @@ QVariant toVariant(const CellValue& value) {
 
 namespace {
 
-int rowsOf(const TomefuseAppDelegate& controller) {
-    const int64_t rows = controller.numberOfRowsInTableView();
+int rowsOf(const TableDataSource& source) {
+    const int64_t rows = source.numberOfRowsInTableView();
     return rows < 0 ? 0 : static_cast<int>(std::min<int64_t>(rows, INT_MAX));
 }
 
 }  // namespace
 
-PdfTableModel::PdfTableModel(TomefuseAppDelegate& controller, QObject* parent)
-    : QAbstractTableModel(parent), controller_(controller), rows_(rowsOf(controller)) {}
+PdfTableModel::PdfTableModel(TableDataSource& source, QObject* parent)
+    : QAbstractTableModel(parent), source_(source), rows_(rowsOf(source)) {}
 
 std::string PdfTableModel::identifier(int column) {
     return validColumn(column) ? std::string(columns[column].identifier) : std::string();
@@ -64,13 +64,11 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
         return {};
     }
-    auto value = [&](std::string_view key) {
-        return controller_.objectValueForTableColumn(std::string(key), index.row());
-    };
+    auto value = [&](std::string_view key) { return source_.objectValueForTableColumn(std::string(key), index.row()); };
     // Why the file cannot be read; empty when it can. Asked only by the roles that show it: the
     // view asks for many roles of every cell it paints.
     auto problem = [&] {
-        const CellValue problemValue = value(PdfEntry::problemKey);
+        const CellValue problemValue = value(EntryKey::problem);
         const auto* text = std::get_if<std::string>(&problemValue);
         return text ? *text : std::string();
     };
@@ -78,27 +76,27 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             if (index.column() == PagesColumn) {
                 // Pages taken of pages there are, when not all are taken.
-                const CellValue chosen = value(PdfEntry::pagesKey);
+                const CellValue chosen = value(EntryKey::pages);
                 if (const auto* text = std::get_if<std::string>(&chosen); text && *text != "all") {
                     return tr("%1 of %2")
-                        .arg(toVariant(value(PdfEntry::pagesTakenKey)).toULongLong())
-                        .arg(toVariant(value(PdfEntry::pagecountKey)).toULongLong());
+                        .arg(toVariant(value(EntryKey::pagesTaken)).toULongLong())
+                        .arg(toVariant(value(EntryKey::pagecount)).toULongLong());
                 }
             }
             if (index.column() == LocationColumn) {
                 // The name is in the Name column already; the whole path is the tooltip.
-                const QString path = toVariant(value(PdfEntry::pathKey)).toString();
+                const QString path = toVariant(value(EntryKey::path)).toString();
                 return QDir::toNativeSeparators(QFileInfo(path).path());
             }
             return toVariant(value(identifier(index.column())));
         case Qt::EditRole:
             // The pages cell edits which pages are taken: "all", "1-3, 7", "10-z".
-            return toVariant(value(index.column() == PagesColumn ? PdfEntry::pagesKey : identifier(index.column())));
+            return toVariant(value(index.column() == PagesColumn ? EntryKey::pages : identifier(index.column())));
         case Qt::ToolTipRole:
         case Qt::AccessibleDescriptionRole: {
             // The full path, wherever the pointer rests: names and counts do not tell two copies
             // apart; and why a file cannot be read.
-            const QString path = toVariant(value(PdfEntry::pathKey)).toString();
+            const QString path = toVariant(value(EntryKey::path)).toString();
             const std::string why = problem();
             return !why.empty() ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(why), path) : QVariant(path);
         }
@@ -148,11 +146,11 @@ QVariant PdfTableModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags PdfTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
-        // Drops land between rows, handed to the controller by the view.
+        // Drops land between rows, handed to the data source by the view.
         return Qt::ItemIsDropEnabled;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-    if (controller_.shouldEditTableColumn(identifier(index.column()), index.row())) {
+    if (source_.shouldEditTableColumn(identifier(index.column()), index.row())) {
         flags |= Qt::ItemIsEditable;
     }
     return flags;
@@ -162,12 +160,12 @@ bool PdfTableModel::setData(const QModelIndex& index, const QVariant& value, int
     if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable)) {
         return false;
     }
-    // The controller stores the new value and reloads the table, which resets this model.
+    // The data source stores the new value and reloads the table, which resets this model.
     const int row = index.row();
     const int column = index.column();
-    controller_.setObjectValue(value.toString().toStdString(), identifier(column), row);
-    // Without a table the controller has no one to tell.
-    if (controller_.tableView() == nullptr) {
+    source_.setObjectValue(value.toString().toStdString(), identifier(column), row);
+    // Without a table the data source has no one to tell.
+    if (source_.tableView() == nullptr) {
         reload();
     }
     return true;
@@ -184,7 +182,7 @@ void PdfTableModel::rowIconChanged(int row) {
 }
 
 bool PdfTableModel::reload() {
-    const int rows = rowsOf(controller_);
+    const int rows = rowsOf(source_);
     if (rows == rows_) {
         if (rows > 0) {
             emit dataChanged(index(0, 0), index(rows - 1, ColumnCount - 1));

@@ -6,10 +6,10 @@
 
 namespace tomefuse {
 
-class TomefuseAppDelegate;
+class TableDataSource;
 
-// The document list as Qt sees it. It holds nothing: every answer comes from the controller,
-// and every edit goes back to it. The table view resets it when the controller reloads.
+// The document list as Qt sees it. It holds nothing: every answer comes from the data source,
+// and every edit goes back to it. The table view resets it when the data source reloads it.
 class PdfTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -18,7 +18,7 @@ class PdfTableModel final : public QAbstractTableModel {
     // The role under which a column's header gives the column's identifier.
     static constexpr int IdentifierRole = Qt::UserRole + 1;
 
-    explicit PdfTableModel(TomefuseAppDelegate& controller, QObject* parent = nullptr);
+    explicit PdfTableModel(TableDataSource& source, QObject* parent = nullptr);
 
     // The key of the entry that a column shows; empty for a column out of range.
     static std::string identifier(int column);
@@ -32,7 +32,7 @@ class PdfTableModel final : public QAbstractTableModel {
     Qt::DropActions supportedDragActions() const override;
     Qt::DropActions supportedDropActions() const override;
 
-    // The controller's list changed: everything is asked for again. A list of the same length
+    // The list changed: everything is asked for again. A list of the same length
     // is only repainted, which keeps the selection and an open editor; any other is reset.
     // Answers whether the model was reset.
     bool reload();
@@ -44,9 +44,9 @@ class PdfTableModel final : public QAbstractTableModel {
     void rowIconChanged(int row);
 
   private:
-    TomefuseAppDelegate& controller_;
+    TableDataSource& source_;
     RowIcon rowIcon_;
-    // The row count last announced: the controller's list changes before the table is told.
+    // The row count last announced: the list changes before the table is told.
     int rows_ = 0;
 };
 

@@ -12,17 +12,17 @@ class QMimeData;
 namespace tomefuse {
 
 class PdfTableModel;
-class TomefuseAppDelegate;
+class TableDataSource;
 
 // The document table. Editing begins with F2 or a double click on an editable (Name, Pages)
 // cell; any other double click, on a row or on empty space, sends the double action. Drags of
-// rows and drops of files go to the controller, which decides what they do; files dropped from
+// rows and drops of files go to the data source, which decides what they do; files dropped from
 // elsewhere reach it once the drag is over.
 class PdfTableView final : public QTableView, public TableView {
     Q_OBJECT
 
   public:
-    PdfTableView(TomefuseAppDelegate& controller, PdfTableModel& model, QWidget* parent = nullptr);
+    PdfTableView(TableDataSource& source, PdfTableModel& model, QWidget* parent = nullptr);
 
     // TableView
     void reloadData() override;
@@ -43,6 +43,7 @@ class PdfTableView final : public QTableView, public TableView {
     const QStringList& registeredMimeTypes() const { return registeredMimeTypes_; }
     static QString emptyListHint();
 
+    // Drag and drop (PdfTableView_dragging.cpp).
     // Where a drop at a point of the viewport lands: the gap above a row (0 to the row count).
     // Every point of a row takes a drop: its upper half above it, its lower half below it.
     struct DropTarget {
@@ -80,7 +81,7 @@ class PdfTableView final : public QTableView, public TableView {
     // The selected rows alone, half transparent, so the drop line shows through.
     QPixmap dragPixmap(const IndexSet& rows, QPoint& hotSpot) const;
 
-    TomefuseAppDelegate& controller_;
+    TableDataSource& source_;
     PdfTableModel& model_;
     std::function<void()> doubleAction_;
     QStringList registeredMimeTypes_;

@@ -46,9 +46,7 @@ class QtSavePanel final : public SavePanel {
     void setCanSelectHiddenExtension(bool flag) override { canSelectHiddenExtension_ = flag; }
     void setDirectoryURL(const std::string& path) override { directory_ = fromStdPath(path); }
     void setNameFieldStringValue(const std::string& name) override { name_ = fromStdPath(name); }
-    void setRefusal(std::function<std::string(const std::string& path)> refusal) override {
-        refusal_ = std::move(refusal);
-    }
+    void setRefusal(const std::function<std::string(const std::string& path)>& refusal) override { refusal_ = refusal; }
     int runModal() override;
     std::string URL() const override { return url_; }
 

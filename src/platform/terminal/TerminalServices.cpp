@@ -20,6 +20,7 @@ namespace {
 // exited with status 0.
 bool run(std::vector<std::string> argv) {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (std::string& a : argv) {
         args.push_back(a.data());
     }

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QSet>
 
-#include "app/TomefuseAppDelegate.h"
+#include "platform/desktop/TableDataSource.h"
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
 #include "platform/qt/QtStrings.h"
@@ -12,9 +12,9 @@
 
 namespace tomefuse {
 
-ListPreview::ListPreview(TomefuseAppDelegate& controller, PdfTableView& table, PdfTableModel& model, QObject* parent)
+ListPreview::ListPreview(const TableDataSource& list, PdfTableView& table, PdfTableModel& model, QObject* parent)
     : QObject(parent),
-      controller_(controller),
+      list_(list),
       table_(table),
       model_(model),
       thumbnails_(new Thumbnails(PreviewWorker::defaultProgram(), this)),
@@ -36,7 +36,6 @@ ListPreview::ListPreview(TomefuseAppDelegate& controller, PdfTableView& table, P
                 }
             });
     connect(thumbnails_, &Thumbnails::thumbnailReady, this, &ListPreview::thumbnailReady);
-    connect(pane_, &PreviewPane::openRequested, this, [this] { controller_.tableViewDoubleClicked(nullptr); });
 }
 
 ListPreview::~ListPreview() {
@@ -44,15 +43,18 @@ ListPreview::~ListPreview() {
     delete pane_;
 }
 
-PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
+std::optional<PreviewSource> ListPreview::sourceAt(int64_t row) const {
+    const std::optional<RowFile> file = list_.fileAtRow(row);
+    if (!file) {
+        return std::nullopt;
+    }
     PreviewSource source;
-    source.path = fromStdPath(entry.path);
-    source.password = QString::fromStdString(entry.password);
-    source.bookmarks = static_cast<qint64>(entry.outlinecount);
-    if (!entry.pages.isAll()) {
-        // None taken when the chosen pages are no longer all there: the combine takes none then.
+    source.path = fromStdPath(file->path);
+    source.password = QString::fromStdString(file->password);
+    source.bookmarks = static_cast<qint64>(file->outlinecount);
+    if (const auto pages = list_.pagesTakenAtRow(row)) {
         QSet<int> taken;
-        for (uint64_t page : entry.pages.pages(entry.pagecount).value_or(std::vector<uint64_t>{})) {
+        for (uint64_t page : *pages) {
             taken.insert(static_cast<int>(page));
         }
         source.pagesTaken = std::move(taken);
@@ -63,18 +65,17 @@ PreviewSource ListPreview::sourceFor(const PdfEntry& entry) {
 QSize ListPreview::iconDeviceBox() const { return rowIconBox * table_.devicePixelRatioF(); }
 
 QVariant ListPreview::rowIcon(int row) {
-    const auto& list = controller_.pdfsList();
-    if (row < 0 || static_cast<size_t>(row) >= list.size()) {
+    const std::optional<RowFile> file = list_.fileAtRow(row);
+    if (!file) {
         return {};
     }
     // Only the file and its password: the pages chosen do not change its first page.
-    const PdfEntry& entry = list[static_cast<size_t>(row)];
-    const ThumbnailKey key{fromStdPath(entry.path), 0, iconDeviceBox()};
+    const ThumbnailKey key{fromStdPath(file->path), 0, iconDeviceBox()};
     if (const Thumbnail* thumbnail = thumbnails_->cache().find(key)) {
         return framed(thumbnail->pixmap);
     }
     // Asked for while the row is painted: only rows on screen are drawn.
-    thumbnails_->wantFirstPage({key.path, QString::fromStdString(entry.password), std::nullopt}, key.box);
+    thumbnails_->wantFirstPage({key.path, QString::fromStdString(file->password), std::nullopt}, key.box);
     return blankIcon_;
 }
 
@@ -97,22 +98,25 @@ QPixmap ListPreview::framed(const QPixmap& page) const {
 
 void ListPreview::showSelectedRow() {
     const int64_t row = table_.selectedRow();
-    const auto& list = controller_.pdfsList();
-    if (row < 0 || static_cast<uint64_t>(row) >= list.size()) {
+    const std::optional<RowFile> file = list_.fileAtRow(row);
+    const std::optional<PreviewSource> source = sourceAt(row);
+    if (!file || !source) {
         pane_->showNothing();
         return;
     }
-    const PdfEntry& entry = list[static_cast<size_t>(row)];
-    pane_->showSource(sourceFor(entry), QString::fromStdString(entry.filename));
+    pane_->showSource(*source, QString::fromStdString(file->filename));
 }
 
 void ListPreview::listChanged() {
     QSet<QString> paths;
     QHash<QString, FileStamp> stamps;
-    for (const PdfEntry& entry : controller_.pdfsList()) {
-        const QString path = fromStdPath(entry.path);
-        paths.insert(path);
-        stamps.insert(path, {entry.fileSize, entry.fileModified});
+    const int64_t rows = list_.numberOfRowsInTableView();
+    for (int64_t row = 0; row < rows; ++row) {
+        if (const std::optional<RowFile> file = list_.fileAtRow(row)) {
+            const QString path = fromStdPath(file->path);
+            paths.insert(path);
+            stamps.insert(path, {file->fileSize, file->fileModified});
+        }
     }
     // A file read again because it changed: what was drawn of it is of the old file.
     bool shownChanged = false;
@@ -134,9 +138,10 @@ void ListPreview::thumbnailReady(const ThumbnailKey& key) {
     if (key.page != 0 || key.box != iconDeviceBox()) {
         return;
     }
-    const auto& list = controller_.pdfsList();
-    for (size_t row = 0; row < list.size(); ++row) {
-        if (fromStdPath(list[row].path) == key.path) {
+    const int64_t rows = list_.numberOfRowsInTableView();
+    for (int64_t row = 0; row < rows; ++row) {
+        const std::optional<RowFile> file = list_.fileAtRow(row);
+        if (file && fromStdPath(file->path) == key.path) {
             model_.rowIconChanged(static_cast<int>(row));
         }
     }

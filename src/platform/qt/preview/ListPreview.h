@@ -5,9 +5,10 @@
 #include <QPixmap>
 #include <QSize>
 #include <QVariant>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
-#include "list/PdfEntry.h"
 #include "platform/qt/preview/PreviewSource.h"
 
 namespace tomefuse {
@@ -15,8 +16,8 @@ namespace tomefuse {
 class PdfTableModel;
 class PdfTableView;
 class PreviewPane;
+class TableDataSource;
 class Thumbnails;
-class TomefuseAppDelegate;
 struct ThumbnailKey;
 
 // Joins the preview to the list: the pane shows the table's selected row, each row's Name
@@ -29,27 +30,26 @@ class ListPreview final : public QObject {
     // Logical pixels a row's first page fits in.
     static constexpr QSize rowIconBox{24, 24};
 
-    ListPreview(TomefuseAppDelegate& controller, PdfTableView& table, PdfTableModel& model, QObject* parent = nullptr);
+    ListPreview(const TableDataSource& list, PdfTableView& table, PdfTableModel& model, QObject* parent = nullptr);
     // Takes the pane down with it; the table and its model must still be there.
     ~ListPreview() override;
 
     PreviewPane* pane() const { return pane_; }
     Thumbnails& thumbnails() const { return *thumbnails_; }
 
-    // What the preview shows of an entry. The one place that knows what an entry holds.
-    static PreviewSource sourceFor(const PdfEntry& entry);
-
     // The Name cell's icon of a row: the first page, or a blank of the same size until it is drawn.
     QVariant rowIcon(int row);
 
   private:
+    // What the preview shows of a row's file. The one place that knows what a row holds.
+    std::optional<PreviewSource> sourceAt(int64_t row) const;
     void showSelectedRow();
     void listChanged();
     void thumbnailReady(const ThumbnailKey& key);
     QSize iconDeviceBox() const;
     QPixmap framed(const QPixmap& page) const;
 
-    TomefuseAppDelegate& controller_;
+    const TableDataSource& list_;
     PdfTableView& table_;
     PdfTableModel& model_;
     Thumbnails* thumbnails_;

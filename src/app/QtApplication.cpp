@@ -1,4 +1,4 @@
-#include "platform/qt/QtApplication.h"
+#include "app/QtApplication.h"
 
 #include <QApplication>
 #include <QDir>
