@@ -156,7 +156,13 @@ class SourceCopy {
     int numberOf(QPDFObjGen og);  // reserves a number and queues the object on first use
     void drain();
     void writeObject(QPDFObjGen og, int number);
-    void writeStream(QPDFObjectHandle stream, int number);
+    // A stream's dictionary as written, without its length, filter and closing ">>".
+    struct StreamHead {
+        std::string text;
+        bool mayCompress = false;  // unfiltered, so compressed where that pays
+    };
+    StreamHead streamHead(QPDFObjectHandle stream);
+    void writeStream(QPDFObjectHandle stream, int number, const StreamHead& head);
     // The explicit destination a destination leads to in this file (names followed); null for
     // none. Its first item is a page of this file or an index.
     QPDFObjectHandle explicitDestination(QPDFObjectHandle destination);
@@ -242,7 +248,7 @@ class Writer {
         std::map<std::string, std::string> info;            // /Info entries, already as PDF text
         const PDFDocumentAttributes* attributes = nullptr;  // also in /Info, and as XMP metadata
     };
-    // Writes what ties the pages together, the cross-reference table and the trailer.
+    // Writes what ties the pages together and the cross-reference stream.
     void finish(const Catalog& catalog);
 
     // For the copies.
@@ -284,12 +290,22 @@ class Writer {
     void writeLabels(const Catalog& catalog, std::string& catalogEntries);
     void writeForm(std::string& catalogEntries);
     void writeAttributes(const Catalog& catalog, std::string& catalogEntries, std::string& info);
+    // The frame: where each object is, the object stream being filled, the cross-reference.
+    void place(int number, uint64_t where);
+    void writePacked();
+    void writeCrossReference(int root, int info);
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
     PDFVersion version_;
     Options options_;
     std::vector<uint64_t> offsets_;  // by object number; 0 for none written
+    // Objects that are not streams wait here, as text, for the object stream that holds them.
+    struct Packed {
+        int number = 0;
+        std::vector<std::pair<int, size_t>> members;  // number, where its text starts
+        std::string text;
+    } packed_;
     int nextNumber_ = 1;
     int pagesRoot_ = 0;
     std::vector<std::unique_ptr<SourceCopy>> copies_;
