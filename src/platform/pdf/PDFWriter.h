@@ -163,6 +163,9 @@ class SourceCopy {
     };
     StreamHead streamHead(QPDFObjectHandle stream);
     void writeStream(QPDFObjectHandle stream, int number, const StreamHead& head);
+    // Objects with no identity that equal one written before, once renumbered, take its number;
+    // the rest are written under a number of their own. Returns the number.
+    int writeShared(QPDFObjGen og, QPDFObjectHandle object);
     // The explicit destination a destination leads to in this file (names followed); null for
     // none. Its first item is a page of this file or an index.
     QPDFObjectHandle explicitDestination(QPDFObjectHandle destination);
@@ -191,6 +194,10 @@ class SourceCopy {
     std::vector<int> numbers_;
     std::unordered_map<QPDFObjGen, int, ObjGenHash> otherNumbers_;
     std::vector<std::pair<QPDFObjGen, int>> queue_;
+    // Objects being shared whose parts are being written, and the number a cycle back to one
+    // gave it (0 for none yet); how deep the sharing has gone.
+    std::unordered_map<QPDFObjGen, int, ObjGenHash> sharing_;
+    int sharingDepth_ = 0;
     // Pages of the source that are in the output: their first copy's number.
     std::unordered_map<QPDFObjGen, int, ObjGenHash> keptPages_;
     std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
@@ -282,6 +289,17 @@ class Writer {
     void setNeedAppearances() { needAppearances_ = true; }
     bool anyLabels() const { return anyLabels_; }
     void noteLabels() { anyLabels_ = true; }
+    // Objects any copy may share: the number of one written with this digest, 0 for none.
+    struct Digest {
+        uint64_t high = 0;
+        uint64_t low = 0;
+        bool operator==(const Digest&) const = default;
+    };
+    int sharedNumber(const Digest& digest) const {
+        auto found = shared_.find(digest);
+        return found == shared_.end() ? 0 : found->second;
+    }
+    void noteShared(const Digest& digest, int number) { shared_.emplace(digest, number); }
 
   private:
     void remove(const ParsedFile& origin, bool settle);
@@ -320,6 +338,10 @@ class Writer {
     std::optional<std::string> formAppearance_;  // /DA
     bool needAppearances_ = false;
     bool anyLabels_ = false;
+    struct DigestHash {
+        size_t operator()(const Digest& d) const { return static_cast<size_t>(d.low); }
+    };
+    std::unordered_map<Digest, int, DigestHash> shared_;
 };
 
 // A document being written as it is assembled: its writer and where the bytes go.
@@ -347,5 +369,9 @@ std::string xmpPacket(const PDFDocumentAttributes& attributes, const std::string
 std::map<std::string, std::string> infoEntries(const PDFDocumentAttributes& attributes);
 // An object made of direct parts only (a reference in it is written as null).
 std::string directObjectText(QPDFObjectHandle object);
+// Whether an object may be written once for every place that holds an equal one: not when it
+// has an identity (a page, an annotation, a field, a structure element, a layer, an outline
+// item, an attached file).
+bool shareable(QPDFObjectHandle object);
 
 }  // namespace tomefuse::pdf_detail
