@@ -162,7 +162,8 @@ class SourceCopy {
         bool mayCompress = false;  // unfiltered, so compressed where that pays
     };
     StreamHead streamHead(QPDFObjectHandle stream);
-    void writeStream(QPDFObjectHandle stream, int number, const StreamHead& head);
+    // observe, when given, sees the stream's bytes as they pass.
+    void writeStream(QPDFObjectHandle stream, int number, const StreamHead& head, Pipeline* observe = nullptr);
     // Objects with no identity that equal one written before, once renumbered, take its number;
     // the rest are written under a number of their own. Returns the number.
     int writeShared(QPDFObjGen og, QPDFObjectHandle object);
@@ -300,6 +301,8 @@ class Writer {
         return found == shared_.end() ? 0 : found->second;
     }
     void noteShared(const Digest& digest, int number) { shared_.emplace(digest, number); }
+    // A stream's dictionary and length, as a digest: whether none written had them before.
+    bool firstOfItsShape(const Digest& shape) { return shapes_.insert(shape).second; }
 
   private:
     void remove(const ParsedFile& origin, bool settle);
@@ -342,6 +345,7 @@ class Writer {
         size_t operator()(const Digest& d) const { return static_cast<size_t>(d.low); }
     };
     std::unordered_map<Digest, int, DigestHash> shared_;
+    std::unordered_set<Digest, DigestHash> shapes_;
 };
 
 // A document being written as it is assembled: its writer and where the bytes go.

@@ -77,6 +77,20 @@ class StreamOut final : public Pipeline {
     std::exception_ptr failure_;
 };
 
+// Shows the bytes to an observer on their way on.
+class Tee final : public Pipeline {
+  public:
+    Tee(Pipeline* observer, Pipeline* next) : Pipeline("tomefuse tee", next), observer_(observer) {}
+    void write(unsigned char const* data, size_t length) override {
+        observer_->write(data, length);
+        getNext()->write(data, length);
+    }
+    void finish() override { getNext()->finish(); }
+
+  private:
+    Pipeline* observer_;
+};
+
 }  // namespace
 
 ObjectSerializer::ObjectSerializer(SourceCopy& copy, std::string& out)
@@ -242,7 +256,7 @@ SourceCopy::StreamHead SourceCopy::streamHead(QPDFObjectHandle stream) {
     return head;
 }
 
-void SourceCopy::writeStream(QPDFObjectHandle stream, int number, const StreamHead& head) {
+void SourceCopy::writeStream(QPDFObjectHandle stream, int number, const StreamHead& head, Pipeline* observe) {
     int lengthNumber = 0;
     const size_t holdLimit = writer_.memoryLimit() ? std::min(heldStreamLimit, writer_.memoryLimit()) : heldStreamLimit;
     std::unique_ptr<DeflateIfItPays> deflate;
@@ -257,8 +271,13 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number, const StreamHe
         deflate = std::make_unique<DeflateIfItPays>(&out, holdLimit);
     }
     bool filtered = false;
-    const bool ok = stream.pipeStreamData(deflate ? static_cast<Pipeline*>(deflate.get()) : &out, &filtered, 0,
-                                          qpdf_dl_none, true, false);
+    Pipeline* first = deflate ? static_cast<Pipeline*>(deflate.get()) : &out;
+    std::unique_ptr<Pipeline> tee;
+    if (observe) {
+        tee = std::make_unique<Tee>(observe, first);
+        first = tee.get();
+    }
+    const bool ok = stream.pipeStreamData(first, &filtered, 0, qpdf_dl_none, true, false);
     out.rethrowFailure();
     if (deflate) {
         // Also when libqpdf gave up on the read before finishing it.

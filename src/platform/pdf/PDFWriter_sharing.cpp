@@ -17,6 +17,11 @@ namespace tomefuse::pdf_detail {
 
 namespace {
 
+// A stream like one written before is read twice to be shared, once for its digest; past this
+// length (scans, whose dictionaries and lengths are alike) that costs more than the rare repeat
+// of so large a stream saves.
+constexpr long long maxSharedStream = 4ll << 20;
+
 // SHA-256, of which the first 128 bits are kept: no two different objects meet by chance, nor
 // by a file made to look like another's font.
 class DigestOf final : public Pipeline {
@@ -73,7 +78,9 @@ bool hasIdentity(QPDFObjectHandle dict) {
 bool shareable(QPDFObjectHandle object) {
     try {
         if (object.isStream()) {
-            return !hasIdentity(object.getDict());
+            QPDFObjectHandle dict = object.getDict();
+            QPDFObjectHandle length = dict.getKey("/Length");
+            return length.isInteger() && length.getIntValue() <= maxSharedStream && !hasIdentity(dict);
         }
         if (object.isDictionary()) {
             return !hasIdentity(object);
@@ -128,26 +135,49 @@ int SourceCopy::writeShared(QPDFObjGen og, QPDFObjectHandle object) {
         throw SourceDamage("object " + og.unparse(' ') + " cannot be read: " + e.what());
     }
     int number = own;
-    if (number == 0) {
-        DigestOf digest;
-        digest.write(object.isStream() ? "stream " + head.text : text);
+    if (number != 0) {
+        // Written on its own: what it holds leads back to it.
         if (object.isStream()) {
-            // The bytes as the file holds them; a read that fails shows when they are written.
-            bool filtered = false;
-            object.pipeStreamData(&digest, &filtered, 0, qpdf_dl_none, true, false);
+            writeStream(object, number, head);
+        } else {
+            writer_.writeObject(number, text);
         }
+        return number;
+    }
+    DigestOf digest;
+    digest.write(object.isStream() ? "stream " + head.text : text);
+    if (!object.isStream()) {
         const Writer::Digest key = digest.digest();
         if (const int found = writer_.sharedNumber(key)) {
             return found;
         }
         number = writer_.reserve();
-        writer_.noteShared(key, number);
-    }
-    if (object.isStream()) {
-        writeStream(object, number, head);
-    } else {
         writer_.writeObject(number, text);
+        writer_.noteShared(key, number);
+        return number;
     }
+    // Only a stream with the dictionary and length of one written before can equal it: its bytes
+    // are read for their digest first. Any other is digested as it is written, in one read.
+    DigestOf shape;
+    shape.write(head.text + " " + std::to_string(object.getDict().getKey("/Length").getIntValue()));
+    if (writer_.firstOfItsShape(shape.digest())) {
+        number = writer_.reserve();
+        writeStream(object, number, head, &digest);
+    } else {
+        // The bytes as the file holds them; a read that fails shows when they are written.
+        bool filtered = false;
+        object.pipeStreamData(&digest, &filtered, 0, qpdf_dl_none, true, false);
+        const Writer::Digest key = digest.digest();
+        if (const int found = writer_.sharedNumber(key)) {
+            return found;
+        }
+        number = writer_.reserve();
+        writeStream(object, number, head);
+        writer_.noteShared(key, number);
+        return number;
+    }
+    // Offered to others only once it is written: a write that failed leaves nothing to lead to.
+    writer_.noteShared(digest.digest(), number);
     return number;
 }
 

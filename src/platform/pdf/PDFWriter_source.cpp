@@ -20,8 +20,9 @@ namespace {
 constexpr int maxDestinationItems = 6;
 // Object numbers of generation 0 kept in a plain vector up to this number.
 constexpr int maxVectorNumber = 1 << 24;
-// Objects shared within objects shared, up to this depth; deeper ones get numbers of their own.
-constexpr int maxSharingDepth = 64;
+// Objects shared within objects shared, up to this depth (each level is a serialiser deep on the
+// stack); deeper ones get numbers of their own.
+constexpr int maxSharingDepth = 16;
 
 // libqpdf warns both when it repairs what a file holds (a missing keyword, a stream length it
 // finds again) and when it gives up on data (a stream it takes for empty, a read that ends
