@@ -22,6 +22,11 @@ std::string onePageFile(const std::string& pageEntries, const std::vector<std::s
         out += std::to_string(i + 1) + " 0 obj\n(filler)\nendobj\n";
     }
     for (size_t i = 0; i < objects.size(); ++i) {
+        if (pad == 0) {
+            offsets.push_back(out.size());
+            out += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+            continue;
+        }
         std::string text;
         std::sregex_iterator at(objects[i].begin(), objects[i].end(), reference), end;
         size_t last = 0;
@@ -188,15 +193,24 @@ TEST(PDFWriterCompact, ObjectStreamsAndCompressionWherePays) {
         return t;
     }();
     const std::string random = noise(200000, 3);
+    // Longer than is held to be compressed whole: compressed as it comes.
+    std::string gradient;
+    for (int row = 0; gradient.size() < (5u << 20); ++row) {
+        gradient += std::string(4096, static_cast<char>(row % 251));
+    }
     writeBytes(dir.file("streams.pdf"),
-               onePageFile("/Resources<</XObject<</Big 5 0 R/Small 6 0 R>>>>/Contents 4 0 R",
+               onePageFile("/Resources<</XObject<</Big 5 0 R/Small 6 0 R/Long 7 0 R>>>>/Contents 4 0 R",
                            {streamObject("", text),
                             streamObject("/Type/XObject/Subtype/Image/Width 1000/Height 200/ColorSpace/DeviceGray"
                                          "/BitsPerComponent 8",
                                          random),
                             streamObject("/Type/XObject/Subtype/Image/Width 10/Height 10/ColorSpace/DeviceGray"
                                          "/BitsPerComponent 8",
-                                         random.substr(0, 100))}));
+                                         random.substr(0, 100)),
+                            streamObject("/Type/XObject/Subtype/Image/Width 4096/Height " +
+                                             std::to_string(gradient.size() / 4096) +
+                                             "/ColorSpace/DeviceGray/BitsPerComponent 8",
+                                         gradient)}));
     PdfBuilder().addPages(3).write(dir.file("three.pdf"));
     auto streams = PDFDocument::initWithURL(dir.file("streams.pdf"));
     auto three = PDFDocument::initWithURL(dir.file("three.pdf"));
@@ -240,6 +254,11 @@ TEST(PDFWriterCompact, ObjectStreamsAndCompressionWherePays) {
     auto contents = pageOf(pdf, 0).getKey("/Contents");
     EXPECT_EQ(contents.getDict().getKey("/Filter").unparse(), "/FlateDecode");
     EXPECT_EQ(pageContents(pdf, 0), text);
+    auto long_ = xobjects.getKey("/Long");
+    EXPECT_EQ(long_.getDict().getKey("/Filter").unparse(), "/FlateDecode");
+    EXPECT_LT(long_.getRawStreamData()->getSize(), gradient.size() / 10);
+    auto decoded = long_.getStreamData(qpdf_dl_generalized);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(decoded->getBuffer()), decoded->getSize()), gradient);
     for (const char* name : {"/Big", "/Small"}) {
         auto image = xobjects.getKey(name);
         EXPECT_TRUE(image.getDict().getKey("/Filter").isNull()) << name;
