@@ -6,7 +6,8 @@
 # Shapes: A 20 files x 50 pages, 30-item outlines; B 200 x 10 pages; C 2,000 x 2 pages;
 # real, the Debian documentation set of bench/realpdfs.tsv, in its order (made beforehand by
 # bench/realpdfs.sh into $REALPDFS, by default ~/.cache/tomefuse/realpdfs; skipped when missing);
-# scan, 8 files x 5 pages of 8 MiB noise images (320 MiB). All five when none is named. Every run
+# scan, 8 files x 5 pages of 8 MiB noise images (320 MiB); raw, the same stored unfiltered;
+# invoices, 200 one-page files sharing one font and one logo. All seven when none is named. Every run
 # is under `ulimit -n 1024`. The tools take turns run by run, so a machine that slows down for a
 # while slows all of them alike.
 set -euo pipefail
@@ -15,11 +16,11 @@ build=$(realpath "${1:-build}")
 runs=${2:-5}
 shift $(($# < 2 ? $# : 2))
 shapes=("$@")
-[ ${#shapes[@]} -gt 0 ] || shapes=(A B C real scan)
+[ ${#shapes[@]} -gt 0 ] || shapes=(A B C real scan raw invoices)
 for shape in "${shapes[@]}"; do
   case $shape in
-    A | B | C | real | scan) ;;
-    *) echo "combine.sh: unknown shape $shape (A, B, C, real, scan)" >&2; exit 2 ;;
+    A | B | C | real | scan | raw | invoices) ;;
+    *) echo "combine.sh: unknown shape $shape (A, B, C, real, scan, raw, invoices)" >&2; exit 2 ;;
   esac
 done
 realpdfs=${REALPDFS:-${XDG_CACHE_HOME:-$HOME/.cache}/tomefuse/realpdfs}
@@ -87,11 +88,12 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 
 # The goals for tomefuse: time / qpdf at most 1, and peak memory at most qpdf's plus the size of
 # its own output (that column at most 1); on the real set, against mutool too.
-printf '| shape | tool | median s | peak RSS MiB | output MiB | time / qpdf | memory / qpdf | memory / (qpdf + output) | time / mutool | memory / mutool |\n'
-printf '|---|---|---|---|---|---|---|---|---|---|\n'
+printf '| shape | tool | median s | peak RSS MiB | output MiB | output / inputs | time / qpdf | memory / qpdf | memory / (qpdf + output) | time / mutool | memory / mutool |\n'
+printf '|---|---|---|---|---|---|---|---|---|---|---|\n'
 for shape in "${shapes[@]}"; do
   files=$(inputs "$shape" | sed "s/.*/'&'/" | tr '\n' ' ')
   [ -n "$files" ] || continue
+  insize=$(eval "cat $files" | wc -c)
   declare -A command=(
     [tomefuse]="'$build/src/tomefuse-combine' --quiet --file-bookmarks --keep-bookmarks -o '$work/out-tomefuse.pdf' $files"
     [qpdf]="qpdf --empty --pages $files -- '$work/out-qpdf.pdf'"
@@ -119,13 +121,13 @@ for shape in "${shapes[@]}"; do
   done
   for tool in "${tools[@]}"; do
     if [ -n "${failed[$tool]:-}" ]; then
-      printf '| %s | %s | failed | | | | | | | |\n' "$shape" "$tool"
+      printf '| %s | %s | failed | | | | | | | | |\n' "$shape" "$tool"
       continue
     fi
     t=${t_med[$tool]} m=${m_med[$tool]} qt=${t_med[qpdf]:-0} qm=${m_med[qpdf]:-0}
     o=$(stat -c %s "$work/out-$tool.pdf" 2>/dev/null || echo 0)
-    printf '| %s | %s | %.3f | %.1f | %.1f | %s | %s | %s | %s | %s |\n' "$shape" "$tool" "$t" \
-      "$(awk -v m="$m" 'BEGIN { print m / 1024 }')" "$(awk -v o="$o" 'BEGIN { print o / 1048576 }')" \
+    printf '| %s | %s | %.3f | %.1f | %.1f | %s | %s | %s | %s | %s | %s |\n' "$shape" "$tool" "$t" \
+      "$(awk -v m="$m" 'BEGIN { print m / 1024 }')" "$(awk -v o="$o" 'BEGIN { print o / 1048576 }')" "$(ratio "$o" "$insize")" \
       "$(ratio "$t" "$qt")" "$(ratio "$m" "$qm")" "$(ratio "$m" "$(awk -v q="$qm" -v o="$o" 'BEGIN { print q + o / 1024 }')")" \
       "$(ratio "$t" "${t_med[mutool]:-0}")" "$(ratio "$m" "${m_med[mutool]:-0}")"
   done

@@ -7,6 +7,9 @@
 //        8,400 with every bookmark
 //   scan 8 files of 5 pages, each page one 8 MiB image of noise: 40 MiB a file, as scans are,
 //        in data that does not compress
+//   raw  the same as scan, the images stored unfiltered, as some scanners write them
+//   invoices 200 one-page files from one billing system: each embeds the same ~700 KB font
+//        and the same logo
 //   photos 200 JPEG files of 4,000 x 3,000 pixels, about 3 MB each, as a camera makes them
 #include <algorithm>
 #include <cmath>
@@ -77,11 +80,27 @@ class NoiseImage : public QPDFObjectHandle::StreamDataProvider {
     static constexpr int height = 1748;
     static constexpr std::size_t bytes = std::size_t{width} * height * 3;  // 8.0 MiB
 
-    explicit NoiseImage(std::uint64_t seed) : seed_(seed) {}
+    NoiseImage(std::uint64_t seed, bool wrapped) : seed_(seed), wrapped_(wrapped) {}
 
     void provideStreamData(QPDFObjGen const&, Pipeline* out) override {
         constexpr std::size_t blockSize = 65535;  // the most a stored block holds
         std::uint64_t state = seed_;
+        if (!wrapped_) {
+            std::vector<unsigned char> block(blockSize + 1);
+            for (std::size_t left = bytes; left > 0;) {
+                const std::size_t n = std::min(left, blockSize + 1);
+                left -= n;
+                for (std::size_t i = 0; i < n; i += 8) {
+                    const std::uint64_t r = next(state);
+                    for (std::size_t k = 0; k < 8 && i + k < n; ++k) {
+                        block[i + k] = static_cast<unsigned char>(r >> (8 * k));
+                    }
+                }
+                out->write(block.data(), n);
+            }
+            out->finish();
+            return;
+        }
         std::uint32_t a = 1;
         std::uint32_t b = 0;
         std::vector<unsigned char> block(5 + blockSize);
@@ -132,19 +151,22 @@ class NoiseImage : public QPDFObjectHandle::StreamDataProvider {
     }
 
     std::uint64_t seed_;
+    bool wrapped_;
 };
 
-void writeScans(const std::filesystem::path& dir, int files, int pages) {
+void writeScans(const std::filesystem::path& dir, int files, int pages, bool wrapped) {
     std::filesystem::create_directories(dir);
     for (int f = 0; f < files; ++f) {
         QPDF pdf;
         pdf.emptyPDF();
         QPDFPageDocumentHelper helper(pdf);
         for (int p = 0; p < pages; ++p) {
-            auto image =
-                std::make_shared<NoiseImage>(static_cast<std::uint64_t>(f) * 1000 + static_cast<std::uint64_t>(p));
+            auto image = std::make_shared<NoiseImage>(
+                static_cast<std::uint64_t>(f) * 1000 + static_cast<std::uint64_t>(p), wrapped);
             auto stream = QPDFObjectHandle::newStream(&pdf);
-            stream.replaceStreamData(image, QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
+            stream.replaceStreamData(image,
+                                     wrapped ? QPDFObjectHandle::newName("/FlateDecode") : QPDFObjectHandle::newNull(),
+                                     QPDFObjectHandle::newNull());
             auto dict = stream.getDict();
             dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
             dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
@@ -166,6 +188,67 @@ void writeScans(const std::filesystem::path& dir, int files, int pages) {
         // Written as they come: no decoding, no recompression of the images.
         writer.setDecodeLevel(qpdf_dl_none);
         writer.setCompressStreams(false);
+        writer.setDeterministicID(true);
+        writer.write();
+    }
+}
+
+// One page of a bill: the billing system's font, embedded whole and compressed as such systems
+// write it, its logo, and a few lines of text that differ from bill to bill.
+void writeInvoices(const std::filesystem::path& dir, int files) {
+    std::filesystem::create_directories(dir);
+    const char* fontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";  // fonts-dejavu-core
+    std::string font;
+    if (FILE* in = std::fopen(fontPath, "rb")) {
+        char buffer[1 << 16];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+            font.append(buffer, n);
+        }
+        std::fclose(in);
+    }
+    if (font.empty()) {
+        std::cerr << "tomefuse-bench-inputs: cannot read " << fontPath << "\n";
+        std::exit(1);
+    }
+    std::string logo;
+    for (int y = 0; y < 80; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            logo += static_cast<char>(40 + (x * 3) % 200);
+            logo += static_cast<char>(90 + (y * 2) % 120);
+            logo += static_cast<char>(((x / 20 + y / 20) % 2) ? 200 : 60);
+        }
+    }
+    for (int f = 0; f < files; ++f) {
+        QPDF pdf;
+        pdf.emptyPDF();
+        auto fontFile = QPDFObjectHandle::newStream(&pdf, font);
+        fontFile.getDict().replaceKey("/Length1", QPDFObjectHandle::newInteger(static_cast<long long>(font.size())));
+        auto descriptor = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /FontDescriptor /FontName /DejaVuSans-Bold /Flags 32 /FontBBox [-1069 -415 1975 1174]"
+            " /ItalicAngle 0 /Ascent 928 /Descent -236 /CapHeight 729 /StemV 120 >>"));
+        descriptor.replaceKey("/FontFile2", fontFile);
+        auto fontDict = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Font /Subtype /TrueType /BaseFont /DejaVuSans-Bold /Encoding /WinAnsiEncoding >>"));
+        fontDict.replaceKey("/FontDescriptor", descriptor);
+        auto image = QPDFObjectHandle::newStream(&pdf, logo);
+        image.getDict().replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
+        image.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/Image"));
+        image.getDict().replaceKey("/Width", QPDFObjectHandle::newInteger(240));
+        image.getDict().replaceKey("/Height", QPDFObjectHandle::newInteger(80));
+        image.getDict().replaceKey("/ColorSpace", QPDFObjectHandle::newName("/DeviceRGB"));
+        image.getDict().replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
+        const std::string content =
+            "q 240 0 0 80 50 720 cm /Logo Do Q BT /F1 14 Tf 50 680 Td (Invoice " + std::to_string(10000 + f) +
+            ") Tj 0 -24 Td (Amount due: " + std::to_string(100 + (f * 37) % 900) + ".00 EUR) Tj ET\n";
+        auto page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 595 842] >>");
+        page.replaceKey("/Resources", QPDFObjectHandle::newDictionary(
+                                          {{"/Font", QPDFObjectHandle::newDictionary({{"/F1", fontDict}})},
+                                           {"/XObject", QPDFObjectHandle::newDictionary({{"/Logo", image}})}}));
+        page.replaceKey("/Contents", QPDFObjectHandle::newStream(&pdf, content));
+        QPDFPageDocumentHelper(pdf).addPage(pdf.makeIndirectObject(page), false);
+        char name[32];
+        std::snprintf(name, sizeof name, "invoice-%03d.pdf", f);
+        QPDFWriter writer(pdf, (dir / name).string().c_str());
         writer.setDeterministicID(true);
         writer.write();
     }
@@ -232,7 +315,7 @@ void writePhotos(const std::filesystem::path& dir, int files) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan|photos DIR\n";
+        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan|raw|invoices|photos DIR\n";
         return 2;
     }
     const std::string shape = argv[1];
@@ -248,7 +331,11 @@ int main(int argc, char** argv) {
     } else if (shape == "contents") {
         writeFiles(dir, 400, 10, outline(10, 4, 4, 0));
     } else if (shape == "scan") {
-        writeScans(dir, 8, 5);
+        writeScans(dir, 8, 5, true);
+    } else if (shape == "raw") {
+        writeScans(dir, 8, 5, false);
+    } else if (shape == "invoices") {
+        writeInvoices(dir, 200);
     } else if (shape == "photos") {
         writePhotos(dir, 200);
     } else {

@@ -1,11 +1,9 @@
-// The writer's own parts: object framing, and what is written once all pages are
-// out: the page tree, outline, names, labels, form, information dictionary, catalog, the
-// cross-reference table and the trailer.
+// What the writer writes once all pages are out: the page tree, outline, names, labels, form,
+// information dictionary and catalog.
 
 #include "platform/pdf/PDFWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tomefuse::pdf_detail {
 
@@ -13,20 +11,6 @@ namespace {
 
 // Names and kids per node of a name tree.
 constexpr size_t fanOut = 64;
-
-// 128 bits of two FNV-1a hashes, in hex: enough to tell files apart, which is all an ID is for.
-std::string fingerprint(const std::string& bytes) {
-    uint64_t a = 14695981039346656037ull;
-    uint64_t b = 0x84222325cbf29ce4ull;
-    for (const char c : bytes) {
-        a = (a ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        b = (b ^ static_cast<unsigned char>(c)) * 0x100000001b3ull + 0x9e3779b97f4a7c15ull;
-    }
-    char text[33];
-    std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(a),
-                  static_cast<unsigned long long>(b));
-    return text;
-}
 
 std::string reference(int number) { return number > 0 ? std::to_string(number) + " 0 R" : std::string("null"); }
 
@@ -36,35 +20,6 @@ std::string textStringBytes(const std::string& utf8) {
 }
 
 }  // namespace
-
-Writer::Writer(ByteSink& sink, PDFVersion version, Options options)
-    : sink_(sink), headerVersion_(1, 4), options_(options) {
-    headerVersion_.updateIfGreater(version);
-    version_ = headerVersion_;
-    std::string text;
-    int extension = 0;
-    headerVersion_.getVersion(text, extension);
-    // The second line's high bytes tell transfer programs the file is binary.
-    const std::string header = "%PDF-" + text + "\n%\xe2\xe3\xcf\xd3\n";
-    sink_.write(header.data(), header.size());
-    pagesRoot_ = reserve();
-}
-
-Writer::~Writer() = default;
-
-void Writer::beginObject(int number) {
-    if (static_cast<size_t>(number) >= offsets_.size()) {
-        offsets_.resize(std::max<size_t>(static_cast<size_t>(number) + 1, offsets_.size() * 2), 0);
-    }
-    offsets_[static_cast<size_t>(number)] = sink_.offset();
-    const std::string head = std::to_string(number) + " 0 obj\n";
-    sink_.write(head.data(), head.size());
-}
-
-void Writer::endObject() {
-    static const std::string tail = "\nendobj\n";
-    sink_.write(tail.data(), tail.size());
-}
 
 void Writer::checkCancelled() const {
     if (options_.cancelled && options_.cancelled->load(std::memory_order_relaxed)) {
@@ -149,12 +104,6 @@ void Writer::offerFormAppearance(std::string text) {
     if (!formAppearance_) {
         formAppearance_ = std::move(text);
     }
-}
-
-void Writer::writeObject(int number, const std::string& text) {
-    beginObject(number);
-    sink_.write(text.data(), text.size());
-    endObject();
 }
 
 void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
@@ -476,28 +425,7 @@ void Writer::finish(const Catalog& catalog) {
     const int root = reserve();
     writeObject(root, "<</Type/Catalog/Pages " + reference(pagesRoot_) + entries + ">>");
 
-    // Numbers reserved for objects that were never written (none should be) are free entries:
-    // references to them read as null.
-    const uint64_t xref = sink_.offset();
-    const int size = nextNumber_;
-    offsets_.resize(static_cast<size_t>(size), 0);
-    std::string table = "xref\n0 " + std::to_string(size) + "\n0000000000 65535 f \n";
-    table.reserve(table.size() + static_cast<size_t>(size) * 20);
-    for (int n = 1; n < size; ++n) {
-        char line[21];
-        const uint64_t offset = offsets_[static_cast<size_t>(n)];
-        std::snprintf(line, sizeof line, offset ? "%010llu 00000 n \n" : "%010llu 00001 f \n",
-                      static_cast<unsigned long long>(offset));
-        table += line;
-    }
-    sink_.write(table.data(), table.size());
-    // A file identifier from what sets this file apart: its objects' places and its length.
-    const std::string id = fingerprint(table + std::to_string(xref));
-    const std::string trailer = "trailer\n<</Size " + std::to_string(size) + "/Root " + reference(root) + "/Info " +
-                                reference(infoNumber) + "/ID[<" + id + "><" + id + ">]>>\nstartxref\n" +
-                                std::to_string(xref) + "\n%%EOF\n";
-    sink_.write(trailer.data(), trailer.size());
-    sink_.flush();
+    writeCrossReference(root, infoNumber);
 }
 
 }  // namespace tomefuse::pdf_detail

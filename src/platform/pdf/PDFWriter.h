@@ -159,7 +159,17 @@ class SourceCopy {
     int numberOf(QPDFObjGen og);  // reserves a number and queues the object on first use
     void drain();
     void writeObject(QPDFObjGen og, int number);
-    void writeStream(QPDFObjectHandle stream, int number);
+    // A stream's dictionary as written, without its length, filter and closing ">>".
+    struct StreamHead {
+        std::string text;
+        bool mayCompress = false;  // unfiltered, so compressed where that pays
+    };
+    StreamHead streamHead(QPDFObjectHandle stream);
+    // observe, when given, sees the stream's bytes as they pass.
+    void writeStream(QPDFObjectHandle stream, int number, const StreamHead& head, Pipeline* observe = nullptr);
+    // Objects with no identity that equal one written before, once renumbered, take its number;
+    // the rest are written under a number of their own. Returns the number.
+    int writeShared(QPDFObjGen og, QPDFObjectHandle object);
     // The explicit destination a destination leads to in this file (names followed); null for
     // none. Its first item is a page of this file or an index.
     QPDFObjectHandle explicitDestination(QPDFObjectHandle destination);
@@ -188,6 +198,10 @@ class SourceCopy {
     std::vector<int> numbers_;
     std::unordered_map<QPDFObjGen, int, ObjGenHash> otherNumbers_;
     std::vector<std::pair<QPDFObjGen, int>> queue_;
+    // Objects being shared whose parts are being written, and the number a cycle back to one
+    // gave it (0 for none yet); how deep the sharing has gone.
+    std::unordered_map<QPDFObjGen, int, ObjGenHash> sharing_;
+    int sharingDepth_ = 0;
     // Pages of the source that are in the output: their first copy's number.
     std::unordered_map<QPDFObjGen, int, ObjGenHash> keptPages_;
     std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
@@ -245,7 +259,7 @@ class Writer {
         std::map<std::string, std::string> info;            // /Info entries, already as PDF text
         const PDFDocumentAttributes* attributes = nullptr;  // also in /Info, and as XMP metadata
     };
-    // Writes what ties the pages together, the cross-reference table and the trailer.
+    // Writes what ties the pages together and the cross-reference stream.
     void finish(const Catalog& catalog);
 
     // For the copies.
@@ -279,6 +293,19 @@ class Writer {
     void setNeedAppearances() { needAppearances_ = true; }
     bool anyLabels() const { return anyLabels_; }
     void noteLabels() { anyLabels_ = true; }
+    // Objects any copy may share: the number of one written with this digest, 0 for none.
+    struct Digest {
+        uint64_t high = 0;
+        uint64_t low = 0;
+        bool operator==(const Digest&) const = default;
+    };
+    int sharedNumber(const Digest& digest) const {
+        auto found = shared_.find(digest);
+        return found == shared_.end() ? 0 : found->second;
+    }
+    void noteShared(const Digest& digest, int number) { shared_.emplace(digest, number); }
+    // A stream's dictionary and length, as a digest: whether none written had them before.
+    bool firstOfItsShape(const Digest& shape) { return shapes_.insert(shape).second; }
 
   private:
     void remove(const ParsedFile& origin, bool settle);
@@ -287,12 +314,22 @@ class Writer {
     void writeLabels(const Catalog& catalog, std::string& catalogEntries);
     void writeForm(std::string& catalogEntries);
     void writeAttributes(const Catalog& catalog, std::string& catalogEntries, std::string& info);
+    // The frame: where each object is, the object stream being filled, the cross-reference.
+    void place(int number, uint64_t where);
+    void writePacked();
+    void writeCrossReference(int root, int info);
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
     PDFVersion version_;
     Options options_;
     std::vector<uint64_t> offsets_;  // by object number; 0 for none written
+    // Objects that are not streams wait here, as text, for the object stream that holds them.
+    struct Packed {
+        int number = 0;
+        std::vector<std::pair<int, size_t>> members;  // number, where its text starts
+        std::string text;
+    } packed_;
     int nextNumber_ = 1;
     int pagesRoot_ = 0;
     std::vector<std::unique_ptr<SourceCopy>> copies_;
@@ -307,6 +344,11 @@ class Writer {
     std::optional<std::string> formAppearance_;  // /DA
     bool needAppearances_ = false;
     bool anyLabels_ = false;
+    struct DigestHash {
+        size_t operator()(const Digest& d) const { return static_cast<size_t>(d.low); }
+    };
+    std::unordered_map<Digest, int, DigestHash> shared_;
+    std::unordered_set<Digest, DigestHash> shapes_;
 };
 
 // PDF syntax, byte-exact: what is read back is what was given.
@@ -323,5 +365,9 @@ std::string xmpPacket(const PDFDocumentAttributes& attributes, const std::string
 std::map<std::string, std::string> infoEntries(const PDFDocumentAttributes& attributes);
 // An object made of direct parts only (a reference in it is written as null).
 std::string directObjectText(QPDFObjectHandle object);
+// Whether an object may be written once for every place that holds an equal one: not when it
+// has an identity (a page, an annotation, a field, a structure element, a layer, an outline
+// item, an attached file).
+bool shareable(QPDFObjectHandle object);
 
 }  // namespace tomefuse::pdf_detail

@@ -1,12 +1,12 @@
 // Serialising a source's objects: each is written from the source's parse with its references
 // renumbered into the output, every string, name and number from its own bytes. Stream bytes are
-// copied as they are, never decoded.
+// copied as they are, never decoded; unfiltered ones are compressed where that pays.
 
 #include <algorithm>
 #include <exception>
 #include <qpdf/Pipeline.hh>
-#include <qpdf/Pl_Flate.hh>
 
+#include "platform/pdf/PDFDeflate.h"
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
 
@@ -75,6 +75,20 @@ class StreamOut final : public Pipeline {
     uint64_t count_ = 0;
     size_t sinceCheck_ = 0;
     std::exception_ptr failure_;
+};
+
+// Shows the bytes to an observer on their way on.
+class Tee final : public Pipeline {
+  public:
+    Tee(Pipeline* observer, Pipeline* next) : Pipeline("tomefuse tee", next), observer_(observer) {}
+    void write(unsigned char const* data, size_t length) override {
+        observer_->write(data, length);
+        getNext()->write(data, length);
+    }
+    void finish() override { getNext()->finish(); }
+
+  private:
+    Pipeline* observer_;
 };
 
 }  // namespace
@@ -197,7 +211,7 @@ void SourceCopy::writeObject(QPDFObjGen og, int number) {
     try {
         QPDFObjectHandle object = pdf_.getObject(og);
         if (object.isStream()) {
-            writeStream(object, number);
+            writeStream(object, number, streamHead(object));
             return;
         }
         ObjectSerializer serializer(*this, out);
@@ -219,15 +233,15 @@ void SourceCopy::writeObject(QPDFObjGen og, int number) {
     }
     writer_.writeObject(number, out);
 }
-void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
+SourceCopy::StreamHead SourceCopy::streamHead(QPDFObjectHandle stream) {
     QPDFObjectHandle dict = stream.getDict();
     QPDFObjectHandle filter = dict.getKey("/Filter");
     std::vector<std::string> skip = {"/Length"};
-    bool compress = false;
+    StreamHead head;
     if (filter.isNull() || (filter.isArray() && filter.getArrayNItems() == 0)) {
-        // Unfiltered data is compressed, as every PDF writer does; metadata stays readable to
-        // tools that do not decode streams.
-        compress = !isNamed(dict.getKey("/Type"), "/Metadata");
+        // Unfiltered data is compressed where that pays; metadata stays readable to tools that
+        // do not decode streams.
+        head.mayCompress = !isNamed(dict.getKey("/Type"), "/Metadata");
         skip.push_back("/Filter");
         skip.push_back("/DecodeParms");
     } else if (isNamed(filter, "/Crypt") ||
@@ -236,34 +250,40 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
         skip.push_back("/Filter");
         skip.push_back("/DecodeParms");
     }
-    std::string head;
-    ObjectSerializer serializer(*this, head);
+    ObjectSerializer serializer(*this, head.text);
     serializer.dictionary(dict, 0, skip);
-    head.resize(head.size() - 2);  // ">>": the length and filter go on
-    if (compress) {
-        head += "/Filter/FlateDecode";
-    }
+    head.text.resize(head.text.size() - 2);  // ">>": the length and filter go on
+    return head;
+}
 
+void SourceCopy::writeStream(QPDFObjectHandle stream, int number, const StreamHead& head, Pipeline* observe) {
     int lengthNumber = 0;
     const size_t holdLimit = writer_.memoryLimit() ? std::min(heldStreamLimit, writer_.memoryLimit()) : heldStreamLimit;
+    std::unique_ptr<DeflateIfItPays> deflate;
+    auto filterText = [&] { return deflate && deflate->compressing() ? "/Filter/FlateDecode" : ""; };
     StreamOut out(writer_, holdLimit, [&] {
         lengthNumber = writer_.reserve();
-        std::string text = head + "/Length " + std::to_string(lengthNumber) + " 0 R>>stream\n";
+        std::string text = head.text + filterText() + "/Length " + std::to_string(lengthNumber) + " 0 R>>stream\n";
         writer_.beginObject(number);
         writer_.sink().write(text.data(), text.size());
     });
-    bool ok = false;
-    {
-        std::unique_ptr<Pl_Flate> deflate;
-        Pipeline* first = &out;
-        if (compress) {
-            deflate = std::make_unique<Pl_Flate>("tomefuse compress", &out, Pl_Flate::a_deflate);
-            first = deflate.get();
-        }
-        bool filtered = false;
-        ok = stream.pipeStreamData(first, &filtered, 0, qpdf_dl_none, true, false);
+    if (head.mayCompress) {
+        deflate = std::make_unique<DeflateIfItPays>(&out, holdLimit);
     }
+    bool filtered = false;
+    Pipeline* first = deflate ? static_cast<Pipeline*>(deflate.get()) : &out;
+    std::unique_ptr<Pipeline> tee;
+    if (observe) {
+        tee = std::make_unique<Tee>(observe, first);
+        first = tee.get();
+    }
+    const bool ok = stream.pipeStreamData(first, &filtered, 0, qpdf_dl_none, true, false);
     out.rethrowFailure();
+    if (deflate) {
+        // Also when libqpdf gave up on the read before finishing it.
+        deflate->finish();
+        out.rethrowFailure();
+    }
     if (!ok) {
         ++unreadStreams_;
     }
@@ -274,7 +294,7 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
         const std::string length = std::to_string(out.count());
         writer_.writeObject(lengthNumber, length);
     } else {
-        std::string text = head + "/Length " + std::to_string(out.held().size()) + ">>stream\n";
+        std::string text = head.text + filterText() + "/Length " + std::to_string(out.held().size()) + ">>stream\n";
         writer_.beginObject(number);
         writer_.sink().write(text.data(), text.size());
         writer_.sink().write(out.held().data(), out.held().size());

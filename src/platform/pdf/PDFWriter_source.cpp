@@ -21,6 +21,9 @@ namespace {
 constexpr int maxDestinationItems = 6;
 // Object numbers of generation 0 kept in a plain vector up to this number.
 constexpr int maxVectorNumber = 1 << 24;
+// Objects shared within objects shared, up to this depth (each level is a serialiser deep on the
+// stack); deeper ones get numbers of their own.
+constexpr int maxSharingDepth = 16;
 
 // libqpdf warns both when it repairs what a file holds (a missing keyword, a stream length it
 // finds again) and when it gives up on data (a stream it takes for empty, a read that ends
@@ -161,10 +164,28 @@ int SourceCopy::numberOf(QPDFObjGen og) {
     } else {
         slot = &otherNumbers_[og];
     }
-    if (*slot == 0) {
-        *slot = writer_.reserve();
-        queue_.emplace_back(og, *slot);
+    if (*slot != 0) {
+        return *slot;
     }
+    if (auto cycle = sharing_.find(og); cycle != sharing_.end()) {
+        // Referred to from its own parts: it gets its number now, and is not shared.
+        if (cycle->second == 0) {
+            cycle->second = writer_.reserve();
+        }
+        return cycle->second;
+    }
+    if (sharingDepth_ < maxSharingDepth) {
+        QPDFObjectHandle object = pdf_.getObject(og);
+        if (shareable(object)) {
+            const int number = writeShared(og, object);
+            // The parts written meanwhile may have moved the slot.
+            (og.getGen() == 0 && og.getObj() < maxVectorNumber ? numbers_[static_cast<size_t>(og.getObj())]
+                                                               : otherNumbers_[og]) = number;
+            return number;
+        }
+    }
+    *slot = writer_.reserve();
+    queue_.emplace_back(og, *slot);
     return *slot;
 }
 
