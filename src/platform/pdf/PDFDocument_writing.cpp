@@ -141,6 +141,12 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
     auto& slots = data.slots();
     const size_t firstNew = slots.size();
     SourceCopy* reading = nullptr;
+    // The write ends here, saying why.
+    const auto stop = [this, &stream](std::string why, PDFInsertResult result) {
+        impl_->lastError = std::move(why);
+        stream.dead = true;
+        return result;
+    };
     try {
         reading = &stream.writer->copyOf(pages.front().origin);
         // Links lead to pages already written: their numbers are known.
@@ -166,23 +172,15 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         copy.commit();
         return PDFInsertResult::inserted;
     } catch (const pdf_detail::WriteCancelled&) {
-        impl_->lastError = "cancelled";
-        stream.dead = true;
-        return PDFInsertResult::cancelled;
+        return stop("cancelled", PDFInsertResult::cancelled);
     } catch (const pdf_detail::WriteFailure& e) {
-        impl_->lastError = e.what();
-        stream.dead = true;
-        return PDFInsertResult::writeFailed;
+        return stop(e.what(), PDFInsertResult::writeFailed);
     } catch (const std::bad_alloc&) {
         // Never a damaged file, nor an empty page in its place: the write cannot go on.
-        impl_->lastError = "not enough memory";
-        stream.dead = true;
-        return PDFInsertResult::writeFailed;
+        return stop("not enough memory", PDFInsertResult::writeFailed);
     } catch (const std::exception& e) {
         if (reading && reading->ranOutOfMemory()) {
-            impl_->lastError = "not enough memory";
-            stream.dead = true;
-            return PDFInsertResult::writeFailed;
+            return stop("not enough memory", PDFInsertResult::writeFailed);
         }
         // libqpdf could not read what a page needs, or the writer found it cannot be written as
         // it is: the file is damaged.
