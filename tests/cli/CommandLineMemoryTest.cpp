@@ -16,6 +16,7 @@ using namespace tomefuse::test;
 
 namespace {
 
+#if !defined(__SANITIZE_ADDRESS__)
 // The process the time limit's wrapper started.
 pid_t childOf(pid_t wrapper) {
     std::ifstream children("/proc/" + std::to_string(wrapper) + "/task/" + std::to_string(wrapper) + "/children");
@@ -34,6 +35,7 @@ uint64_t addressSpaceOf(pid_t pid) {
     }
     return 0;
 }
+#endif
 
 // Out of memory while the pages are written: the run ends as a failed write (4), says so, and
 // the target is as it was, with nothing left beside it. The listing reads the large page while
