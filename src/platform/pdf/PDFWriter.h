@@ -111,6 +111,23 @@ std::vector<LabelValue> effectiveLabels(const std::vector<const WrittenPage*>& p
 // A label as a reader shows it: "iv", "A-3", "AA".
 std::string labelText(const LabelValue& label);
 
+// A source's layers as the combined file's optional content takes them: its groups by output
+// number, which start off, and its panel order, radio-button groups, locks and automatic states.
+struct SourceLayers {
+    std::string title;                     // the file's node in the layers panel, as PDF text
+    std::vector<int> groups;               // in the order of its /OCGs
+    std::vector<int> off;                  // off in its default configuration
+    std::string order;                     // the items of its /Order, PDF text
+    std::vector<std::string> radioGroups;  // each an array, PDF text
+    std::vector<int> locked;
+    struct Usage {
+        std::string event;     // "/View", "/Print", "/Export"
+        std::string category;  // the /Category array, PDF text
+        std::vector<int> groups;
+    };
+    std::vector<Usage> usage;  // /AS
+};
+
 class Writer;
 
 // One source file being copied: which of its objects have output numbers, which are waiting to
@@ -172,6 +189,22 @@ class SourceCopy {
     void mergeForm();
     const std::map<long long, PageLabel>& labels();
     void collectWarnings();
+    // The catalog's parts that go with the whole file: layers, attachments, associated files.
+    void settleCatalogParts();
+    void settleLayers(QPDFObjectHandle properties);
+    // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
+    // and IDs are renamed where another file took them, and its root becomes one element.
+    void startStructure();
+    void settleStructure();
+    // Writes a value of a structure element or of what points into the parent tree, when it
+    // changes in the copy; false to write it as it is.
+    bool structureValue(const std::string& key, QPDFObjectHandle item,
+                        const std::map<std::string, QPDFObjectHandle>& dict, std::string& out);
+    std::vector<int> groupNumbers(QPDFObjectHandle array);
+    // A stream whose parse or read drew warnings is lost when its data came out short or does
+    // not decode; otherwise it was repaired.
+    void judgeStream(QPDFObjectHandle stream, bool read);
+    bool streamIntact(QPDFObjectHandle stream);
 
     Writer& writer_;
     std::shared_ptr<ParsedFile> origin_;
@@ -206,7 +239,20 @@ class SourceCopy {
         std::vector<std::tuple<std::string, std::string, std::string>> resources;  // category, name, text
         std::optional<std::string> appearance;
         bool needAppearances = false;
+        std::optional<SourceLayers> layers;
+        std::vector<std::pair<std::string, std::string>> attachments;  // key (UTF-8), filespec dictionary
+        std::vector<std::string> associated;                           // /AF items
+        int structPart = 0;
+        std::vector<std::pair<long long, std::string>> parentTree;  // key, value text
+        std::vector<std::pair<std::string, std::string>> ids;       // key (UTF-8), element
     } settled_;
+    bool catalogPartsSettled_ = false;
+    // Its structure tree: the root's object, the element it becomes, its key base, renames.
+    QPDFObjGen structRoot_;
+    int structPart_ = 0;
+    bool structSettled_ = false;
+    long long structBase_ = 0;
+    std::unordered_map<std::string, std::string> roleRenames_, classRenames_, idRenames_;
     std::unordered_set<std::string> namesOffered_;
     size_t fieldsSettled_ = 0;
     bool formMerged_ = false;
@@ -274,6 +320,24 @@ class Writer {
     void addFormResource(const std::string& category, const std::string& name, std::string text);
     void offerFormAppearance(std::string text);
     void setNeedAppearances() { needAppearances_ = true; }
+    void addLayers(SourceLayers layers) { layers_.push_back(std::move(layers)); }
+    std::string uniqueAttachmentKey(const std::string& key, size_t ordinal);
+    void addAttachment(std::string key, std::string fileSpec) {
+        attachments_.emplace_back(std::move(key), std::move(fileSpec));
+    }
+    void addAssociatedFile(std::string text) { associated_.push_back(std::move(text)); }
+    // The combined structure tree: its root's number, keys of its parent tree taken in blocks,
+    // role and class maps merged under names that keep each file's meaning, unique IDs.
+    int structRoot();
+    long long takeParentKeys(long long count);
+    std::string roleName(const std::string& role, const std::string& mapped, size_t ordinal);
+    std::string className(const std::string& name, const std::string& attributes, size_t ordinal);
+    std::string uniqueStructId(const std::string& id, size_t ordinal);
+    void addStructPart(int number) { structParts_.push_back(number); }
+    void addParentTreeEntry(long long key, std::string value) { parentTree_.emplace_back(key, std::move(value)); }
+    void addStructId(std::string key, std::string element) {
+        structIds_.emplace_back(std::move(key), std::move(element));
+    }
     bool anyLabels() const { return anyLabels_; }
     void noteLabels() { anyLabels_ = true; }
 
@@ -284,6 +348,16 @@ class Writer {
     void writeLabels(const Catalog& catalog, std::string& catalogEntries);
     void writeForm(std::string& catalogEntries);
     void writeAttributes(const Catalog& catalog, std::string& catalogEntries, std::string& info);
+    // A name tree of entries (key as UTF-8, value as PDF text), a number tree: its root's number.
+    int writeNameTree(std::vector<std::pair<std::string, std::string>> entries);
+    int writeNumberTree(std::vector<std::pair<long long, std::string>> entries);
+    // Entries in key order, keys and values as PDF text; entriesKey "/Names" or "/Nums".
+    int writeTree(const std::vector<std::pair<std::string, std::string>>& entries, const char* entriesKey);
+    // "/EmbeddedFiles N 0 R" for the /Names dictionary, or nothing.
+    std::string writeAttachments();
+    void writeCatalogParts(std::string& catalogEntries);
+    void writeLayers(std::string& catalogEntries);
+    void writeStructure(std::string& catalogEntries);
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
@@ -304,6 +378,17 @@ class Writer {
     std::optional<std::string> formAppearance_;  // /DA
     bool needAppearances_ = false;
     bool anyLabels_ = false;
+    std::vector<SourceLayers> layers_;
+    std::unordered_set<std::string> attachmentKeys_;
+    std::vector<std::pair<std::string, std::string>> attachments_;
+    std::vector<std::string> associated_;
+    int structRoot_ = 0;
+    long long parentKeys_ = 0;
+    std::map<std::string, std::string> roleMap_, classMap_;
+    std::unordered_set<std::string> structIdKeys_;
+    std::vector<int> structParts_;
+    std::vector<std::pair<long long, std::string>> parentTree_;
+    std::vector<std::pair<std::string, std::string>> structIds_;
 };
 
 // A document being written as it is assembled: its writer and where the bytes go.
@@ -329,6 +414,8 @@ std::string pdfViewText(const PDFDestinationView& view);
 // The document's attributes as an XMP packet, and as /Info entries (PDF text by key).
 std::string xmpPacket(const PDFDocumentAttributes& attributes, const std::string& producer);
 std::map<std::string, std::string> infoEntries(const PDFDocumentAttributes& attributes);
+// A file's name as the layers panel and the structure tree show it: without folder or ".pdf".
+std::string fileTitle(const std::string& path);
 // An object made of direct parts only (a reference in it is written as null).
 std::string directObjectText(QPDFObjectHandle object);
 

@@ -174,6 +174,9 @@ void ObjectSerializer::dictionary(QPDFObjectHandle dict, int depth, const std::v
             }
             continue;
         }
+        if (copy_ && copy_->structureValue(key, item, items, out_)) {
+            continue;
+        }
         appendName(out_, key);
         out_ += ' ';
         if (newName && key == "/T") {
@@ -194,6 +197,7 @@ std::string directObjectText(QPDFObjectHandle object) {
 
 void SourceCopy::writeObject(QPDFObjGen og, int number) {
     std::string out;
+    collectWarnings();  // what comes next is this object's
     try {
         QPDFObjectHandle object = pdf_.getObject(og);
         if (object.isStream()) {
@@ -264,9 +268,7 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number) {
         ok = stream.pipeStreamData(first, &filtered, 0, qpdf_dl_none, true, false);
     }
     out.rethrowFailure();
-    if (!ok) {
-        ++unreadStreams_;
-    }
+    judgeStream(stream, ok);
     if (out.spilled()) {
         static const std::string tail = "\nendstream";
         writer_.sink().write(tail.data(), tail.size());

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <qpdf/QPDFExc.hh>
 
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
@@ -21,59 +20,15 @@ constexpr int maxDestinationItems = 6;
 // Object numbers of generation 0 kept in a plain vector up to this number.
 constexpr int maxVectorNumber = 1 << 24;
 
-// libqpdf warns both when it repairs what a file holds (a missing keyword, a stream length it
-// finds again) and when it gives up on data (a stream it takes for empty, a read that ends
-// early, an object it cannot parse and replaces). Only the second loses what the file holds.
-bool losesData(const std::string& warning) {
-    static const char* const signs[] = {"treating stream as empty", "unable to recover stream data", "unexpected EOF",
-                                        "EOF while", "error reading", "could not be read",
-                                        // An object it could not parse: a token it took for a string, data nested too
-                                        // deep, an object it gave up on, a name it dropped, a key it made up.
-                                        "unknown token", "deeply nested", "too many errors", "not allowed in name",
-                                        "found non-name object"};
-    for (const char* sign : signs) {
-        if (warning.find(sign) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Warnings about what the writer copies exactly all the same: a name with a '#' that is not an
-// escape, from before PDF 1.2, is written with the '#' escaped.
-bool harmless(const std::string& warning) { return warning.find("name with stray #") != std::string::npos; }
-
-bool outOfMemory(const std::string& warning) { return warning.find("bad_alloc") != std::string::npos; }
-
 }  // namespace
 
 SourceCopy::SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_t ordinal)
     : writer_(writer), origin_(std::move(origin)), pdf_(*origin_->qpdf), ordinal_(ordinal) {
     writer_.raiseVersion(origin_->minimumVersion);
+    startStructure();
 }
 
 SourceCopy::~SourceCopy() = default;
-
-// Reads libqpdf's warnings as they come (taking them empties its list).
-void SourceCopy::collectWarnings() {
-    if (pdf_.numWarnings() == 0) {
-        return;
-    }
-    try {
-        for (const QPDFExc& warning : pdf_.getWarnings()) {
-            const std::string& detail = warning.getMessageDetail();
-            if (harmless(detail)) {
-                continue;
-            }
-            outOfMemory_ = outOfMemory_ || outOfMemory(detail);
-            std::string& kept = losesData(detail) ? loss_ : repair_;
-            if (kept.empty()) {
-                kept = detail;
-            }
-        }
-    } catch (const std::exception&) {
-    }
-}
 
 // A read of the file that failed once taints the parse for good: libqpdf may have taken the
 // stream it could not read for an empty one.
@@ -378,6 +333,7 @@ void SourceCopy::settle() {
         formMerged_ = true;
         mergeForm();
     }
+    settleCatalogParts();
     drain();
 }
 
@@ -399,11 +355,30 @@ void SourceCopy::commit() {
     if (settled_.needAppearances) {
         writer_.setNeedAppearances();
     }
+    if (settled_.layers) {
+        writer_.addLayers(std::move(*settled_.layers));
+    }
+    for (auto& [key, fileSpec] : settled_.attachments) {
+        writer_.addAttachment(writer_.uniqueAttachmentKey(key, ordinal_), std::move(fileSpec));
+    }
+    for (std::string& item : settled_.associated) {
+        writer_.addAssociatedFile(std::move(item));
+    }
+    if (settled_.structPart) {
+        writer_.addStructPart(settled_.structPart);
+    }
+    for (auto& [key, value] : settled_.parentTree) {
+        writer_.addParentTreeEntry(key, std::move(value));
+    }
+    for (auto& [key, element] : settled_.ids) {
+        writer_.addStructId(std::move(key), std::move(element));
+    }
     settled_ = Settled();
 }
 
 void SourceCopy::release() {
     settle();
+    settleStructure();
     commit();
 }
 

@@ -1,0 +1,158 @@
+// What a source's catalog gives the whole file: layers with their default states, attachments
+// under unique names with their bytes, associated files, survive the combine.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <set>
+
+#include "pdf/PdfTestSupport.h"
+
+namespace tomefuse::test {
+namespace {
+
+// A one-page file: catalog 1, pages 2, page 3 with the given entries, then the given objects.
+std::string onePage(const std::string& catalogEntries, const std::string& pageEntries,
+                    const std::vector<std::string>& objects, const std::string& content = "") {
+    std::vector<std::string> all = {
+        "<< /Type /Catalog /Pages 2 0 R " + catalogEntries + " >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R " + pageEntries + " >>",
+        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream"};
+    all.insert(all.end(), objects.begin(), objects.end());
+    return rawPdf(all);
+}
+
+std::string layered(const std::string& config) {
+    return onePage("/OCProperties << /OCGs [5 0 R 6 0 R] /D " + config + " >>",
+                   "/Resources << /Properties << /Shown 5 0 R /Hidden 6 0 R >> >>",
+                   {"<< /Type /OCG /Name (Text) >>", "<< /Type /OCG /Name (Draft) >>"},
+                   "/OC /Shown BDC 0 0 10 10 re f EMC /OC /Hidden BDC 20 20 10 10 re f EMC");
+}
+
+std::string attaching(const std::string& bytes, const std::string& catalogExtra = "", const std::string& page = "") {
+    return onePage(
+        "/Names << /EmbeddedFiles << /Names [(data.xml) 5 0 R] >> >> " + catalogExtra, page,
+        {"<< /Type /Filespec /F (data.xml) /UF (data.xml) /EF << /F 6 0 R >> >>",
+         "<< /Type /EmbeddedFile /Length " + std::to_string(bytes.size()) + " >>\nstream\n" + bytes + "\nendstream"});
+}
+
+// Every page of each file, in a document written as it is assembled.
+void combine(const std::vector<std::string>& inputs, const std::string& out) {
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    PDFWriteTarget target;
+    target.fd = fd;
+    target.post = [](const Notification&) {};
+    auto document = PDFDocument::initWritingToFile(std::move(target));
+    for (const std::string& input : inputs) {
+        auto source = PDFDocument::initWithURL(input);
+        ASSERT_NE(source, nullptr) << input;
+        std::vector<uint64_t> pages(source->pageCount());
+        for (uint64_t i = 0; i < pages.size(); ++i) {
+            pages[i] = i;
+        }
+        ASSERT_EQ(document->insertPages(*source, pages), PDFInsertResult::inserted) << input;
+        document->finishPagesFrom(*source);
+    }
+    ASSERT_TRUE(document->finishWriting()) << document->lastError();
+    ::close(fd);
+}
+
+std::set<QPDFObjGen> groupsOf(QPDFObjectHandle array) {
+    std::set<QPDFObjGen> groups;
+    for (auto& item : array.aitems()) {
+        groups.insert(item.getObjGen());
+    }
+    return groups;
+}
+
+std::string streamBytes(QPDFObjectHandle stream) {
+    auto buffer = stream.getStreamData(qpdf_dl_generalized);
+    return std::string(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
+}
+
+TEST(PDFDocumentCatalog, LayersOfEveryFileKeepTheirStates) {
+    TempDir dir;
+    // Two files with layers of the same names: one hides Draft by listing it off, the other by
+    // a base state of OFF; the first has radio buttons, a lock and a zoom state.
+    writeBytes(dir.file("first.pdf"),
+               layered("<< /OFF [6 0 R] /Order [5 0 R [(Extras) 6 0 R]] /RBGroups [[5 0 R 6 0 R]] /Locked [5 0 R] "
+                       "/AS [<< /Event /View /Category [/Zoom] /OCGs [5 0 R] >>] >>"));
+    writeBytes(dir.file("second.pdf"),
+               layered("<< /BaseState /OFF /ON [5 0 R] /AS [<< /Event /View /Category [/Zoom] /OCGs [6 0 R] >>] >>"));
+    PdfBuilder().addPage().write(dir.file("plain.pdf"));
+    combine({dir.file("first.pdf"), dir.file("plain.pdf"), dir.file("second.pdf")}, dir.file("out.pdf"));
+    EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
+
+    QPDF pdf;
+    pdf.processFile(dir.file("out.pdf").c_str());
+    QPDFObjectHandle properties = pdf.getRoot().getKey("/OCProperties");
+    ASSERT_TRUE(properties.isDictionary());
+    const auto all = groupsOf(properties.getKey("/OCGs"));
+    ASSERT_EQ(all.size(), 4u) << "groups of the same name stay distinct";
+    QPDFObjectHandle config = properties.getKey("/D");
+    const auto off = groupsOf(config.getKey("/OFF"));
+    std::set<QPDFObjGen> hidden;
+    for (size_t page : {0u, 2u}) {
+        QPDFObjectHandle used = pageOf(pdf, page).getKey("/Resources").getKey("/Properties");
+        EXPECT_TRUE(all.count(used.getKey("/Shown").getObjGen()));
+        EXPECT_FALSE(off.count(used.getKey("/Shown").getObjGen())) << "page " << page;
+        EXPECT_TRUE(off.count(used.getKey("/Hidden").getObjGen())) << "page " << page;
+        hidden.insert(used.getKey("/Hidden").getObjGen());
+        EXPECT_EQ(used.getKey("/Hidden").getKey("/Name").getUTF8Value(), "Draft");
+    }
+    EXPECT_EQ(off, hidden);
+    EXPECT_TRUE(!config.hasKey("/BaseState") || config.getKey("/BaseState").getName() == "/ON");
+
+    // One node per file with layers, named after it, holding that file's own order.
+    QPDFObjectHandle order = config.getKey("/Order");
+    ASSERT_EQ(order.getArrayNItems(), 2);
+    EXPECT_EQ(order.getArrayItem(0).getArrayItem(0).getUTF8Value(), "first");
+    EXPECT_EQ(order.getArrayItem(0).getArrayItem(2).getArrayItem(0).getUTF8Value(), "Extras");
+    EXPECT_EQ(order.getArrayItem(1).getArrayItem(0).getUTF8Value(), "second");
+    EXPECT_EQ(order.getArrayItem(1).getArrayNItems(), 3);
+    EXPECT_EQ(config.getKey("/RBGroups").getArrayNItems(), 1);
+    EXPECT_EQ(groupsOf(config.getKey("/RBGroups").getArrayItem(0)).size(), 2u);
+    EXPECT_EQ(config.getKey("/Locked").getArrayNItems(), 1);
+    QPDFObjectHandle usage = config.getKey("/AS");
+    ASSERT_EQ(usage.getArrayNItems(), 1) << "the same event and category are one entry";
+    EXPECT_EQ(usage.getArrayItem(0).getKey("/OCGs").getArrayNItems(), 2);
+}
+
+TEST(PDFDocumentCatalog, AttachmentsOfEveryFileKeepTheirBytesUnderUniqueNames) {
+    TempDir dir;
+    const std::string first = "<invoice>1</invoice>";
+    const std::string second = "<invoice>2, another</invoice>";
+    writeBytes(dir.file("one.pdf"),
+               attaching(first, "/AF [5 0 R]",
+                         "/Annots [<< /Type /Annot /Subtype /FileAttachment /Rect [0 0 20 20] /FS 5 0 R >>]"));
+    writeBytes(dir.file("two.pdf"), attaching(second));
+    combine({dir.file("one.pdf"), dir.file("two.pdf")}, dir.file("out.pdf"));
+    EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
+
+    QPDF pdf;
+    pdf.processFile(dir.file("out.pdf").c_str());
+    QPDFObjectHandle names = pdf.getRoot().getKey("/Names").getKey("/EmbeddedFiles").getKey("/Names");
+    ASSERT_EQ(names.getArrayNItems(), 4);
+    std::set<std::string> keys;
+    std::vector<std::string> contents;
+    for (int i = 0; i < 4; i += 2) {
+        keys.insert(names.getArrayItem(i).getUTF8Value());
+        QPDFObjectHandle spec = names.getArrayItem(i + 1);
+        EXPECT_EQ(spec.getKey("/UF").getUTF8Value(), "data.xml") << "the name a viewer shows stays";
+        EXPECT_EQ(spec.getKey("/F").getUTF8Value(), "data.xml");
+        contents.push_back(streamBytes(spec.getKey("/EF").getKey("/F")));
+    }
+    EXPECT_EQ(keys.size(), 2u);
+    EXPECT_TRUE(keys.count("data.xml"));
+    std::sort(contents.begin(), contents.end());
+    EXPECT_EQ(contents, (std::vector<std::string>{first, second}));
+
+    QPDFObjectHandle associated = pdf.getRoot().getKey("/AF");
+    ASSERT_EQ(associated.getArrayNItems(), 1);
+    EXPECT_EQ(streamBytes(associated.getArrayItem(0).getKey("/EF").getKey("/F")), first);
+    QPDFObjectHandle annotation = pageOf(pdf, 0).getKey("/Annots").getArrayItem(0);
+    EXPECT_EQ(streamBytes(annotation.getKey("/FS").getKey("/EF").getKey("/F")), first) << "travels with its page";
+}
+
+}  // namespace
+}  // namespace tomefuse::test
