@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
+#include <qpdf/QPDFNumberTreeObjectHelper.hh>
 #include <set>
 
 #include "pdf/PdfTestSupport.h"
@@ -152,6 +154,93 @@ TEST(PDFDocumentCatalog, AttachmentsOfEveryFileKeepTheirBytesUnderUniqueNames) {
     EXPECT_EQ(streamBytes(associated.getArrayItem(0).getKey("/EF").getKey("/F")), first);
     QPDFObjectHandle annotation = pageOf(pdf, 0).getKey("/Annots").getArrayItem(0);
     EXPECT_EQ(streamBytes(annotation.getKey("/FS").getKey("/EF").getKey("/F")), first) << "travels with its page";
+}
+
+// A tagged page: a heading and a link, each with an MCID, the link's annotation tied to it too.
+std::string tagged(const std::string& role, const std::string& padding, const std::string& lang) {
+    return onePage(
+        "/StructTreeRoot 5 0 R /MarkInfo << /Marked true >> /Lang (" + lang + ")", "/StructParents 0 /Annots [9 0 R]",
+        {"<< /Type /StructTreeRoot /K 6 0 R /ParentTree 8 0 R /ParentTreeNextKey 2 /RoleMap << /Heading " + role +
+             " >> /ClassMap << /Box << /O /Layout /Padding " + padding +
+             " >> >> /IDTree << /Names [(intro) 7 0 R] >> >>",
+         "<< /Type /StructElem /S /Document /P 5 0 R /K [7 0 R 10 0 R] >>",
+         "<< /Type /StructElem /S /Heading /P 6 0 R /Pg 3 0 R /K 0 /ID (intro) /C /Box >>",
+         "<< /Nums [0 [7 0 R 10 0 R] 1 10 0 R] >>",
+         "<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /StructParent 1 /A << /S /URI /URI (https://example.org) "
+         ">> >>",
+         "<< /Type /StructElem /S /Link /P 6 0 R /Pg 3 0 R /K [1 << /Type /OBJR /Obj 9 0 R >>] >>"},
+        "/Heading << /MCID 0 >> BDC BT ET EMC /Link << /MCID 1 >> BDC BT ET EMC");
+}
+
+TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
+    TempDir dir;
+    // The second file maps the same role, and names the same class and ID, differently.
+    writeBytes(dir.file("first.pdf"), tagged("/H1", "2", "en-GB"));
+    writeBytes(dir.file("second.pdf"), tagged("/H2", "5", "de"));
+    PdfBuilder().addPage().write(dir.file("plain.pdf"));
+    combine({dir.file("first.pdf"), dir.file("plain.pdf"), dir.file("second.pdf")}, dir.file("out.pdf"));
+    EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
+
+    QPDF pdf;
+    pdf.processFile(dir.file("out.pdf").c_str());
+    QPDFObjectHandle catalog = pdf.getRoot();
+    EXPECT_TRUE(catalog.getKey("/MarkInfo").getKey("/Marked").getBoolValue());
+    QPDFObjectHandle root = catalog.getKey("/StructTreeRoot");
+    ASSERT_EQ(root.getKey("/K").getArrayNItems(), 2) << "one element per tagged file";
+    const std::pair<const char*, const char*> parts[] = {{"first", "en-GB"}, {"second", "de"}};
+    for (int i = 0; i < 2; ++i) {
+        QPDFObjectHandle part = root.getKey("/K").getArrayItem(i);
+        EXPECT_EQ(part.getKey("/S").getName(), "/Part");
+        EXPECT_EQ(part.getKey("/T").getUTF8Value(), parts[i].first);
+        EXPECT_EQ(part.getKey("/Lang").getUTF8Value(), parts[i].second);
+        EXPECT_EQ(part.getKey("/P").getObjGen(), root.getObjGen());
+    }
+
+    QPDFNumberTreeObjectHelper parents(root.getKey("/ParentTree"), pdf);
+    std::set<std::string> headingRoles;
+    std::set<std::string> classes;
+    for (size_t index : {0u, 2u}) {
+        SCOPED_TRACE("page " + std::to_string(index));
+        QPDFObjectHandle page = pageOf(pdf, index);
+        QPDFObjectHandle marked;
+        ASSERT_TRUE(parents.findObject(page.getKey("/StructParents").getIntValue(), marked));
+        ASSERT_EQ(marked.getArrayNItems(), 2);
+        for (int mcid = 0; mcid < 2; ++mcid) {
+            QPDFObjectHandle element = marked.getArrayItem(mcid);
+            EXPECT_EQ(element.getKey("/Pg").getObjGen(), page.getObjGen());
+            // Up through /P to the root.
+            QPDFObjectHandle up = element;
+            for (int depth = 0; depth < 5 && !up.getKey("/P").isNull(); ++depth) {
+                up = up.getKey("/P");
+            }
+            EXPECT_EQ(up.getObjGen(), root.getObjGen());
+        }
+        QPDFObjectHandle heading = marked.getArrayItem(0);
+        headingRoles.insert(heading.getKey("/S").getName());
+        classes.insert(heading.getKey("/C").getName());
+        QPDFObjectHandle annotation = page.getKey("/Annots").getArrayItem(0);
+        QPDFObjectHandle link;
+        ASSERT_TRUE(parents.findObject(annotation.getKey("/StructParent").getIntValue(), link));
+        EXPECT_EQ(link.getKey("/K").getArrayItem(1).getKey("/Obj").getObjGen(), annotation.getObjGen());
+        QPDFNameTreeObjectHelper ids(root.getKey("/IDTree"), pdf);
+        QPDFObjectHandle byId;
+        ASSERT_TRUE(ids.findObject(heading.getKey("/ID").getUTF8Value(), byId));
+        EXPECT_EQ(byId.getObjGen(), heading.getObjGen());
+    }
+    EXPECT_GT(root.getKey("/ParentTreeNextKey").getIntValue(), pageOf(pdf, 2).getKey("/StructParents").getIntValue());
+    // Each file's heading keeps its meaning under a role and class of its own.
+    ASSERT_EQ(headingRoles.size(), 2u);
+    std::set<std::string> meanings;
+    for (const std::string& role : headingRoles) {
+        meanings.insert(root.getKey("/RoleMap").getKey(role).getName());
+    }
+    EXPECT_EQ(meanings, (std::set<std::string>{"/H1", "/H2"}));
+    ASSERT_EQ(classes.size(), 2u);
+    std::set<long long> paddings;
+    for (const std::string& name : classes) {
+        paddings.insert(root.getKey("/ClassMap").getKey(name).getKey("/Padding").getIntValue());
+    }
+    EXPECT_EQ(paddings, (std::set<long long>{2, 5}));
 }
 
 }  // namespace
