@@ -243,5 +243,43 @@ TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
     EXPECT_EQ(paddings, (std::set<long long>{2, 5}));
 }
 
+TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
+    TempDir dir;
+    const std::string everything =
+        "/Lang (en-GB) /OpenAction [3 0 R /Fit] /AA << /WC << /S /JavaScript /JS (app.alert(1)) >> >> "
+        "/ViewerPreferences << /DisplayDocTitle true >> /PageLayout /TwoColumnLeft /PageMode /UseThumbs "
+        "/OutputIntents [<< /Type /OutputIntent /S /GTS_PDFA1 /OutputConditionIdentifier (sRGB) >>] "
+        "/Names << /JavaScript << /Names [(calc) << /S /JavaScript /JS (1) >>] >> >> "
+        "/AF [<< /Type /Filespec /F (x.txt) /AFRelationship /Data >>]";
+    writeBytes(dir.file("a.pdf"), onePage(everything, "", {}));
+    writeBytes(dir.file("b.pdf"), onePage(everything, "", {}));
+    writeBytes(dir.file("german.pdf"), onePage("/Lang (de)", "", {}));
+    const struct {
+        std::vector<std::string> files;
+        std::string key;
+        bool kept;
+    } cases[] = {
+        {{"a", "b"}, "/Lang", true},  // the files agree
+        {{"a", "german"}, "/Lang", false},
+        {{"a", "b"}, "/AF", true},
+        // Nothing acts on opening the combined file, nor on closing it.
+        {{"a", "b"}, "/OpenAction", false},
+        {{"a", "b"}, "/AA", false},
+        // One file's wishes for the viewer and for printing are not the combined file's.
+        {{"a", "b"}, "/ViewerPreferences", false},
+        {{"a", "b"}, "/PageLayout", false},
+        {{"a", "b"}, "/PageMode", false},  // shows the bookmarks only when there are any
+        {{"a", "b"}, "/OutputIntents", false},
+        {{"a", "b"}, "/Names", false},  // no destinations, attachments, or scripts to run
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key + " of " + c.files[0] + " and " + c.files[1]);
+        combine({dir.file(c.files[0] + ".pdf"), dir.file(c.files[1] + ".pdf")}, dir.file("out.pdf"));
+        QPDF pdf;
+        pdf.processFile(dir.file("out.pdf").c_str());
+        EXPECT_EQ(pdf.getRoot().hasKey(c.key), c.kept);
+    }
+}
+
 }  // namespace
 }  // namespace tomefuse::test

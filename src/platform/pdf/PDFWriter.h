@@ -17,6 +17,7 @@
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -242,6 +243,7 @@ class SourceCopy {
         std::optional<SourceLayers> layers;
         std::vector<std::pair<std::string, std::string>> attachments;  // key (UTF-8), filespec dictionary
         std::vector<std::string> associated;                           // /AF items
+        std::optional<std::string> language;                           // its /Lang's bytes, empty for none
         int structPart = 0;
         std::vector<std::pair<long long, std::string>> parentTree;  // key, value text
         std::vector<std::pair<std::string, std::string>> ids;       // key (UTF-8), element
@@ -326,6 +328,7 @@ class Writer {
         attachments_.emplace_back(std::move(key), std::move(fileSpec));
     }
     void addAssociatedFile(std::string text) { associated_.push_back(std::move(text)); }
+    void addLanguage(std::string bytes) { languages_.insert(std::move(bytes)); }
     // The combined structure tree: its root's number, keys of its parent tree taken in blocks,
     // role and class maps merged under names that keep each file's meaning, unique IDs.
     int structRoot();
@@ -382,6 +385,7 @@ class Writer {
     std::unordered_set<std::string> attachmentKeys_;
     std::vector<std::pair<std::string, std::string>> attachments_;
     std::vector<std::string> associated_;
+    std::set<std::string> languages_;  // of the sources, "" for one without
     int structRoot_ = 0;
     long long parentKeys_ = 0;
     std::map<std::string, std::string> roleMap_, classMap_;

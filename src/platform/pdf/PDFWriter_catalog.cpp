@@ -25,6 +25,12 @@ void SourceCopy::settleCatalogParts() {
     catalogPartsSettled_ = true;
     QPDFObjectHandle root = pdf_.getRoot();
     try {
+        QPDFObjectHandle language = root.getKey("/Lang");
+        settled_.language = language.isString() ? language.getStringValue() : std::string();
+    } catch (const std::exception&) {
+        settled_.language = std::string();
+    }
+    try {
         QPDFObjectHandle properties = root.getKey("/OCProperties");
         if (properties.isDictionary()) {
             settleLayers(properties);
@@ -157,9 +163,16 @@ std::string Writer::writeAttachments() {
     return "/EmbeddedFiles " + std::to_string(root) + " 0 R";
 }
 
+// Kept: layers, structure, associated files, and the language when every file has the same.
+// Left out: what acts on the whole document (/OpenAction, /AA, document JavaScript) runs nothing
+// in the combined file; its viewer settings (/ViewerPreferences, /PageLayout) and output intents
+// are one file's wishes, not the combined file's.
 void Writer::writeCatalogParts(std::string& catalogEntries) {
     writeLayers(catalogEntries);
     writeStructure(catalogEntries);
+    if (languages_.size() == 1 && !languages_.begin()->empty()) {
+        catalogEntries += "/Lang " + pdfStringBytes(*languages_.begin());
+    }
     if (!associated_.empty()) {
         catalogEntries += "/AF[";
         for (const std::string& item : associated_) {

@@ -364,6 +364,9 @@ void SourceCopy::commit() {
     for (std::string& item : settled_.associated) {
         writer_.addAssociatedFile(std::move(item));
     }
+    if (settled_.language) {
+        writer_.addLanguage(std::move(*settled_.language));
+    }
     if (settled_.structPart) {
         writer_.addStructPart(settled_.structPart);
     }
