@@ -177,7 +177,8 @@ TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
     // The second file maps the same role, and names the same class and ID, differently.
     writeBytes(dir.file("first.pdf"), tagged("/H1", "2", "en-GB"));
     writeBytes(dir.file("second.pdf"), tagged("/H2", "5", "de"));
-    PdfBuilder().addPage().write(dir.file("plain.pdf"));
+    // A key into a parent tree its file does not have would lead into the first file's.
+    writeBytes(dir.file("plain.pdf"), onePage("", "/StructParents 0", {}));
     combine({dir.file("first.pdf"), dir.file("plain.pdf"), dir.file("second.pdf")}, dir.file("out.pdf"));
     EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
 
@@ -228,6 +229,7 @@ TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
         EXPECT_EQ(byId.getObjGen(), heading.getObjGen());
     }
     EXPECT_GT(root.getKey("/ParentTreeNextKey").getIntValue(), pageOf(pdf, 2).getKey("/StructParents").getIntValue());
+    EXPECT_FALSE(pageOf(pdf, 1).hasKey("/StructParents"));
     // Each file's heading keeps its meaning under a role and class of its own.
     ASSERT_EQ(headingRoles.size(), 2u);
     std::set<std::string> meanings;

@@ -141,15 +141,19 @@ void SourceCopy::settleStructure() {
 
 bool SourceCopy::structureValue(const std::string& key, QPDFObjectHandle item,
                                 const std::map<std::string, QPDFObjectHandle>& dict, std::string& out) {
-    if (!structPart_) {
-        return false;
-    }
-    if ((key == "/StructParents" || key == "/StructParent") && item.isInteger()) {
-        if (structBase_ == 0) {
+    if (key == "/StructParents" || key == "/StructParent") {
+        // Without a tree of its file, a key would lead into another file's part of the tree.
+        if (!structPart_) {
+            return true;
+        }
+        if (structBase_ == 0 || !item.isInteger()) {
             return false;
         }
         out += key + " " + std::to_string(structBase_ + item.getIntValue());
         return true;
+    }
+    if (!structPart_) {
+        return false;
     }
     // Renames apply to structure elements only: dictionaries with a type and a parent.
     if ((key != "/S" && key != "/C" && key != "/ID") || !dict.count("/P") || !dict.count("/S")) {
