@@ -3,6 +3,8 @@
 // Private to platform/pdf: turns one object of a source into output text, giving the objects it
 // refers to output numbers in the source's copy.
 
+#include <exception>
+#include <new>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
 #include <vector>
@@ -17,6 +19,24 @@ inline void appendReference(std::string& out, int number) {
         out += " 0 R";
     } else {
         out += "null";
+    }
+}
+
+// Inside a catch: rethrows what ends the write or the copy (a failed or cancelled write, memory
+// run out, an object that cannot be written as it is); libqpdf's complaint about a part it could
+// not read returns, and that part is left out.
+inline void rethrowUnlessUnreadable() {
+    try {
+        throw;
+    } catch (const WriteFailure&) {
+        throw;
+    } catch (const WriteCancelled&) {
+        throw;
+    } catch (const SourceDamage&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
     }
 }
 

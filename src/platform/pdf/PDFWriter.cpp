@@ -203,7 +203,11 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
 }
 
 void Writer::writeNames(std::string& catalogEntries) {
+    const std::string attachments = writeAttachments();
     if (names_.empty()) {
+        if (!attachments.empty()) {
+            catalogEntries += "/Names<<" + attachments + ">>";
+        }
         return;
     }
     struct Entry {
@@ -272,7 +276,7 @@ void Writer::writeNames(std::string& catalogEntries) {
         root = reserve();
         writeObject(root, text);
     }
-    catalogEntries += "/Names<</Dests " + reference(root) + ">>";
+    catalogEntries += "/Names<</Dests " + reference(root) + attachments + ">>";
 }
 
 // Once any file that gave pages has labels, every page gets one: its own file's label, or the
@@ -408,6 +412,7 @@ void Writer::finish(const Catalog& catalog) {
     writeNames(entries);
     writeLabels(catalog, entries);
     writeForm(entries);
+    writeCatalogParts(entries);
     if (headerVersion_ < version_) {
         std::string text;
         int extension = 0;

@@ -16,7 +16,9 @@
 #include <optional>
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -24,14 +26,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/pdf/PDFByteSink.h"
 #include "platform/pdf/PDFDocumentImpl.h"
 
 namespace tomefuse::pdf_detail {
-
-// The output could not be written (a full disk, a file system gone read-only).
-struct WriteFailure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 // A source cannot be copied as it is: a page that is not one, an object that cannot be read or
 // is nested deeper than the writer goes. The source is left out, never written in part.
@@ -42,40 +40,6 @@ struct SourceDamage : std::runtime_error {
 // The writing was asked to stop.
 struct WriteCancelled : std::runtime_error {
     WriteCancelled() : std::runtime_error("cancelled") {}
-};
-
-// Where the bytes go. Throws WriteFailure.
-class ByteSink {
-  public:
-    virtual ~ByteSink() = default;
-    virtual void write(const char* data, size_t size) = 0;
-    virtual void flush() {}
-    uint64_t offset() const { return offset_; }
-
-  protected:
-    uint64_t offset_ = 0;
-};
-
-class StringSink final : public ByteSink {
-  public:
-    explicit StringSink(std::string& out) : out_(out) {}
-    void write(const char* data, size_t size) override;
-
-  private:
-    std::string& out_;
-};
-
-// Buffers writes to a descriptor it does not own.
-class FileSink final : public ByteSink {
-  public:
-    explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(capacity); }
-    void write(const char* data, size_t size) override;
-    void flush() override;
-
-  private:
-    static constexpr size_t capacity = 1u << 20;
-    int fd_;
-    std::string buffer_;
 };
 
 // A page label as plain values: numbering style ("/D", "/r", ... or none), prefix, number.
@@ -110,6 +74,23 @@ PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(
 std::vector<LabelValue> effectiveLabels(const std::vector<const WrittenPage*>& pages);
 // A label as a reader shows it: "iv", "A-3", "AA".
 std::string labelText(const LabelValue& label);
+
+// A source's layers as the combined file's optional content takes them: its groups by output
+// number, which start off, and its panel order, radio-button groups, locks and automatic states.
+struct SourceLayers {
+    std::string title;                     // the file's node in the layers panel, as PDF text
+    std::vector<int> groups;               // in the order of its /OCGs
+    std::vector<int> off;                  // off in its default configuration
+    std::string order;                     // the items of its /Order, PDF text
+    std::vector<std::string> radioGroups;  // each an array, PDF text
+    std::vector<int> locked;
+    struct Usage {
+        std::string event;     // "/View", "/Print", "/Export"
+        std::string category;  // the /Category array, PDF text
+        std::vector<int> groups;
+    };
+    std::vector<Usage> usage;  // /AS
+};
 
 class Writer;
 
@@ -157,7 +138,13 @@ class SourceCopy {
     friend class ObjectSerializer;
 
     int numberOf(QPDFObjGen og);  // reserves a number and queues the object on first use
-    void drain();
+    int& numberSlot(QPDFObjGen og);
+    // Objects never shared, whatever they look like, for what leads to them.
+    void startIdentities();
+    void markIdentity(QPDFObjectHandle object, bool values = false);
+    void noteIdentity(const std::string& key, QPDFObjectHandle item);
+    // skipUnreadable: an object that cannot be written is left out (read as null), not thrown.
+    void drain(bool skipUnreadable = false);
     void writeObject(QPDFObjGen og, int number);
     // A stream's dictionary as written, without its length, filter and closing ">>".
     struct StreamHead {
@@ -185,6 +172,23 @@ class SourceCopy {
     void mergeForm();
     const std::map<long long, PageLabel>& labels();
     void collectWarnings();
+    void noteWarning(const QPDFExc& warning);
+    // The catalog's parts that go with the whole file: layers, attachments, associated files.
+    void settleCatalogParts();
+    void settleLayers(QPDFObjectHandle properties);
+    // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
+    // and IDs are renamed where another file took them, and its root becomes one element.
+    void startStructure();
+    void settleStructure();
+    // Writes a value of a structure element or of what points into the parent tree, when it
+    // changes in the copy; false to write it as it is.
+    bool structureValue(const std::string& key, QPDFObjectHandle item,
+                        const std::map<std::string, QPDFObjectHandle>& dict, std::string& out);
+    std::vector<int> groupNumbers(QPDFObjectHandle array);
+    // A stream whose parse or read drew warnings is lost when its data came out short or does
+    // not decode; otherwise it was repaired.
+    void judgeStream(QPDFObjectHandle stream, bool read);
+    bool streamIntact(QPDFObjectHandle stream);
 
     Writer& writer_;
     std::shared_ptr<ParsedFile> origin_;
@@ -202,6 +206,7 @@ class SourceCopy {
     // gave it (0 for none yet); how deep the sharing has gone.
     std::unordered_map<QPDFObjGen, int, ObjGenHash> sharing_;
     int sharingDepth_ = 0;
+    ObjGenSet identities_;
     // Pages of the source that are in the output: their first copy's number.
     std::unordered_map<QPDFObjGen, int, ObjGenHash> keptPages_;
     std::optional<ObjGenSet> pageTree_;  // every page and /Pages node of the source
@@ -223,7 +228,21 @@ class SourceCopy {
         std::vector<std::tuple<std::string, std::string, std::string>> resources;  // category, name, text
         std::optional<std::string> appearance;
         bool needAppearances = false;
+        std::optional<SourceLayers> layers;
+        std::vector<std::pair<std::string, std::string>> attachments;  // key (UTF-8), filespec dictionary
+        std::vector<std::string> associated;                           // /AF items
+        std::optional<std::string> language;                           // its /Lang's bytes, empty for none
+        int structPart = 0;
+        std::vector<std::pair<long long, std::string>> parentTree;  // key, value text
+        std::vector<std::pair<std::string, std::string>> ids;       // key (UTF-8), element
     } settled_;
+    bool catalogPartsSettled_ = false;
+    // Its structure tree: the root's object, the element it becomes, its key base, renames.
+    QPDFObjGen structRoot_;
+    int structPart_ = 0;
+    bool structSettled_ = false;
+    long long structBase_ = 0;
+    std::unordered_map<std::string, std::string> roleRenames_, classRenames_, idRenames_;
     std::unordered_set<std::string> namesOffered_;
     size_t fieldsSettled_ = 0;
     bool formMerged_ = false;
@@ -291,6 +310,25 @@ class Writer {
     void addFormResource(const std::string& category, const std::string& name, std::string text);
     void offerFormAppearance(std::string text);
     void setNeedAppearances() { needAppearances_ = true; }
+    void addLayers(SourceLayers layers) { layers_.push_back(std::move(layers)); }
+    std::string uniqueAttachmentKey(const std::string& key, size_t ordinal);
+    void addAttachment(std::string key, std::string fileSpec) {
+        attachments_.emplace_back(std::move(key), std::move(fileSpec));
+    }
+    void addAssociatedFile(std::string text) { associated_.push_back(std::move(text)); }
+    void addLanguage(std::string bytes) { languages_.insert(std::move(bytes)); }
+    // The combined structure tree: its root's number, keys of its parent tree taken in blocks,
+    // role and class maps merged under names that keep each file's meaning, unique IDs.
+    int structRoot();
+    long long takeParentKeys(long long count);
+    std::string roleName(const std::string& role, const std::string& mapped, size_t ordinal);
+    std::string className(const std::string& name, const std::string& attributes, size_t ordinal);
+    std::string uniqueStructId(const std::string& id, size_t ordinal);
+    void addStructPart(int number) { structParts_.push_back(number); }
+    void addParentTreeEntry(long long key, std::string value) { parentTree_.emplace_back(key, std::move(value)); }
+    void addStructId(std::string key, std::string element) {
+        structIds_.emplace_back(std::move(key), std::move(element));
+    }
     bool anyLabels() const { return anyLabels_; }
     void noteLabels() { anyLabels_ = true; }
     // Objects any copy may share: the number of one written with this digest, 0 for none.
@@ -318,6 +356,16 @@ class Writer {
     void place(int number, uint64_t where);
     void writePacked();
     void writeCrossReference(int root, int info);
+    // A name tree of entries (key as UTF-8, value as PDF text), a number tree: its root's number.
+    int writeNameTree(std::vector<std::pair<std::string, std::string>> entries);
+    int writeNumberTree(std::vector<std::pair<long long, std::string>> entries);
+    // Entries in key order, keys and values as PDF text; entriesKey "/Names" or "/Nums".
+    int writeTree(const std::vector<std::pair<std::string, std::string>>& entries, const char* entriesKey);
+    // "/EmbeddedFiles N 0 R" for the /Names dictionary, or nothing.
+    std::string writeAttachments();
+    void writeCatalogParts(std::string& catalogEntries);
+    void writeLayers(std::string& catalogEntries);
+    void writeStructure(std::string& catalogEntries);
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
@@ -349,6 +397,18 @@ class Writer {
     };
     std::unordered_map<Digest, int, DigestHash> shared_;
     std::unordered_set<Digest, DigestHash> shapes_;
+    std::vector<SourceLayers> layers_;
+    std::unordered_set<std::string> attachmentKeys_;
+    std::vector<std::pair<std::string, std::string>> attachments_;
+    std::vector<std::string> associated_;
+    std::set<std::string> languages_;  // of the sources, "" for one without
+    int structRoot_ = 0;
+    long long parentKeys_ = 0;
+    std::map<std::string, std::string> roleMap_, classMap_;
+    std::unordered_set<std::string> structIdKeys_;
+    std::vector<int> structParts_;
+    std::vector<std::pair<long long, std::string>> parentTree_;
+    std::vector<std::pair<std::string, std::string>> structIds_;
 };
 
 // PDF syntax, byte-exact: what is read back is what was given.
@@ -363,6 +423,8 @@ std::string pdfViewText(const PDFDestinationView& view);
 // The document's attributes as an XMP packet, and as /Info entries (PDF text by key).
 std::string xmpPacket(const PDFDocumentAttributes& attributes, const std::string& producer);
 std::map<std::string, std::string> infoEntries(const PDFDocumentAttributes& attributes);
+// A file's name as the layers panel and the structure tree show it: without folder or ".pdf".
+std::string fileTitle(const std::string& path);
 // An object made of direct parts only (a reference in it is written as null).
 std::string directObjectText(QPDFObjectHandle object);
 // Whether an object may be written once for every place that holds an equal one: not when it

@@ -188,6 +188,12 @@ void ObjectSerializer::dictionary(QPDFObjectHandle dict, int depth, const std::v
             }
             continue;
         }
+        if (copy_ && copy_->structureValue(key, item, items, out_)) {
+            continue;
+        }
+        if (copy_) {
+            copy_->noteIdentity(key, item);
+        }
         appendName(out_, key);
         out_ += ' ';
         if (newName && key == "/T") {
@@ -208,6 +214,7 @@ std::string directObjectText(QPDFObjectHandle object) {
 
 void SourceCopy::writeObject(QPDFObjGen og, int number) {
     std::string out;
+    collectWarnings();  // what comes next is this object's
     try {
         QPDFObjectHandle object = pdf_.getObject(og);
         if (object.isStream()) {
@@ -284,9 +291,7 @@ void SourceCopy::writeStream(QPDFObjectHandle stream, int number, const StreamHe
         deflate->finish();
         out.rethrowFailure();
     }
-    if (!ok) {
-        ++unreadStreams_;
-    }
+    judgeStream(stream, ok);
     if (out.spilled()) {
         static const std::string tail = "\nendstream";
         writer_.sink().write(tail.data(), tail.size());

@@ -5,7 +5,9 @@
 // their resources come out once. The writer keeps a digest and a number for each, nothing more.
 
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <new>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDFCryptoImpl.hh>
 #include <qpdf/QPDFCryptoProvider.hh>
@@ -92,6 +94,50 @@ bool shareable(QPDFObjectHandle object) {
     }
 }
 
+// Layers are known from the catalog before any page refers to one: even one without its type
+// is never taken for another file's equal group.
+void SourceCopy::startIdentities() {
+    try {
+        QPDFObjectHandle properties = pdf_.getRoot().getKey("/OCProperties");
+        if (properties.isDictionary()) {
+            markIdentity(properties.getKey("/OCGs"));
+        }
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+    }
+}
+
+void SourceCopy::markIdentity(QPDFObjectHandle object, bool values) {
+    if (object.isIndirect()) {
+        identities_.insert(object.getObjGen());
+    }
+    // One level down: the items of an array, the values of a dictionary written in its holder.
+    if (object.isArray()) {
+        for (QPDFObjectHandle item : object.aitems()) {
+            if (item.isIndirect()) {
+                identities_.insert(item.getObjGen());
+            }
+        }
+    } else if (values && object.isDictionary() && !object.isIndirect()) {
+        for (auto& [key, item] : object.ditems()) {
+            if (item.isIndirect()) {
+                identities_.insert(item.getObjGen());
+            }
+        }
+    }
+}
+
+// What a dictionary's key leads to that has an identity however it is typed: a structure
+// element's kids, a layer or layer set, an attached file and its embedded streams.
+void SourceCopy::noteIdentity(const std::string& key, QPDFObjectHandle item) {
+    if (key == "/K" || key == "/OC" || key == "/OCGs" || key == "/FS" || key == "/AF") {
+        markIdentity(item, false);
+    } else if (key == "/EF") {
+        markIdentity(item, true);
+    }
+}
+
 int SourceCopy::writeShared(QPDFObjGen og, QPDFObjectHandle object) {
     // Its parts are written (or found written) as the text is made, before it.
     struct Nesting {
@@ -164,9 +210,9 @@ int SourceCopy::writeShared(QPDFObjGen og, QPDFObjectHandle object) {
         number = writer_.reserve();
         writeStream(object, number, head, &digest);
     } else {
-        // The bytes as the file holds them; a read that fails shows when they are written.
+        // The bytes as the file holds them, judged as any read of the stream is.
         bool filtered = false;
-        object.pipeStreamData(&digest, &filtered, 0, qpdf_dl_none, true, false);
+        judgeStream(object, object.pipeStreamData(&digest, &filtered, 0, qpdf_dl_none, true, false));
         const Writer::Digest key = digest.digest();
         if (const int found = writer_.sharedNumber(key)) {
             return found;

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <exception>
 #include <new>
-#include <qpdf/QPDFExc.hh>
 
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
@@ -25,61 +24,16 @@ constexpr int maxVectorNumber = 1 << 24;
 // stack); deeper ones get numbers of their own.
 constexpr int maxSharingDepth = 16;
 
-// libqpdf warns both when it repairs what a file holds (a missing keyword, a stream length it
-// finds again) and when it gives up on data (a stream it takes for empty, a read that ends
-// early, an object it cannot parse and replaces). Only the second loses what the file holds.
-bool losesData(const std::string& warning) {
-    static const char* const signs[] = {"treating stream as empty", "unable to recover stream data", "unexpected EOF",
-                                        "EOF while", "error reading", "could not be read",
-                                        // An object it could not parse: a token it took for a string, data nested too
-                                        // deep, an object it gave up on, a name it dropped, a key it made up.
-                                        "unknown token", "deeply nested", "too many errors", "not allowed in name",
-                                        "found non-name object"};
-    for (const char* sign : signs) {
-        if (warning.find(sign) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Warnings about what the writer copies exactly all the same: a name with a '#' that is not an
-// escape, from before PDF 1.2, is written with the '#' escaped.
-bool harmless(const std::string& warning) { return warning.find("name with stray #") != std::string::npos; }
-
-bool outOfMemory(const std::string& warning) { return warning.find("bad_alloc") != std::string::npos; }
-
 }  // namespace
 
 SourceCopy::SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_t ordinal)
     : writer_(writer), origin_(std::move(origin)), pdf_(*origin_->qpdf), ordinal_(ordinal) {
     writer_.raiseVersion(origin_->minimumVersion);
+    startIdentities();
+    startStructure();
 }
 
 SourceCopy::~SourceCopy() = default;
-
-// Reads libqpdf's warnings as they come (taking them empties its list).
-void SourceCopy::collectWarnings() {
-    if (pdf_.numWarnings() == 0) {
-        return;
-    }
-    try {
-        for (const QPDFExc& warning : pdf_.getWarnings()) {
-            const std::string& detail = warning.getMessageDetail();
-            if (harmless(detail)) {
-                continue;
-            }
-            outOfMemory_ = outOfMemory_ || outOfMemory(detail);
-            std::string& kept = losesData(detail) ? loss_ : repair_;
-            if (kept.empty()) {
-                kept = detail;
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception&) {
-    }
-}
 
 // A read of the file that failed once taints the parse for good: libqpdf may have taken the
 // stream it could not read for an empty one.
@@ -146,6 +100,16 @@ bool SourceCopy::isPageTreeNode(QPDFObjGen og) {
     return pageTree_->count(og) > 0;
 }
 
+int& SourceCopy::numberSlot(QPDFObjGen og) {
+    if (og.getGen() == 0 && og.getObj() < maxVectorNumber) {
+        if (static_cast<size_t>(og.getObj()) >= numbers_.size()) {
+            numbers_.resize(std::max<size_t>(static_cast<size_t>(og.getObj()) + 1, numbers_.size() * 2), 0);
+        }
+        return numbers_[static_cast<size_t>(og.getObj())];
+    }
+    return otherNumbers_[og];
+}
+
 int SourceCopy::numberOf(QPDFObjGen og) {
     if (og.getObj() <= 0) {
         return 0;
@@ -155,17 +119,8 @@ int SourceCopy::numberOf(QPDFObjGen og) {
         auto kept = keptPages_.find(og);
         return kept == keptPages_.end() ? 0 : kept->second;
     }
-    int* slot = nullptr;
-    if (og.getGen() == 0 && og.getObj() < maxVectorNumber) {
-        if (static_cast<size_t>(og.getObj()) >= numbers_.size()) {
-            numbers_.resize(std::max<size_t>(static_cast<size_t>(og.getObj()) + 1, numbers_.size() * 2), 0);
-        }
-        slot = &numbers_[static_cast<size_t>(og.getObj())];
-    } else {
-        slot = &otherNumbers_[og];
-    }
-    if (*slot != 0) {
-        return *slot;
+    if (const int number = numberSlot(og)) {
+        return number;
     }
     if (auto cycle = sharing_.find(og); cycle != sharing_.end()) {
         // Referred to from its own parts: it gets its number now, and is not shared.
@@ -174,19 +129,19 @@ int SourceCopy::numberOf(QPDFObjGen og) {
         }
         return cycle->second;
     }
-    if (sharingDepth_ < maxSharingDepth) {
+    if (sharingDepth_ < maxSharingDepth && !identities_.count(og)) {
         QPDFObjectHandle object = pdf_.getObject(og);
         if (shareable(object)) {
             const int number = writeShared(og, object);
             // The parts written meanwhile may have moved the slot.
-            (og.getGen() == 0 && og.getObj() < maxVectorNumber ? numbers_[static_cast<size_t>(og.getObj())]
-                                                               : otherNumbers_[og]) = number;
+            numberSlot(og) = number;
             return number;
         }
     }
-    *slot = writer_.reserve();
-    queue_.emplace_back(og, *slot);
-    return *slot;
+    const int number = writer_.reserve();
+    numberSlot(og) = number;
+    queue_.emplace_back(og, number);
+    return number;
 }
 
 int SourceCopy::reservePage(QPDFObjectHandle page) {
@@ -389,12 +344,18 @@ void SourceCopy::writePageEntries(QPDFObjectHandle page, int number, bool repeat
     out.append(rest, 2, rest.size() - 2);  // after "<<", with its ">>"
 }
 
-void SourceCopy::drain() {
+void SourceCopy::drain(bool skipUnreadable) {
     // Objects queue others as they are serialised; the queue is taken in order of first use.
     for (size_t i = 0; i < queue_.size(); ++i) {
         writer_.checkCancelled();
         const auto [og, number] = queue_[i];
-        writeObject(og, number);
+        try {
+            writeObject(og, number);
+        } catch (const SourceDamage&) {
+            if (!skipUnreadable) {
+                throw;
+            }
+        }
     }
     queue_.clear();
 }
@@ -424,6 +385,7 @@ void SourceCopy::settle() {
         formMerged_ = true;
         mergeForm();
     }
+    settleCatalogParts();
     drain();
 }
 
@@ -445,11 +407,33 @@ void SourceCopy::commit() {
     if (settled_.needAppearances) {
         writer_.setNeedAppearances();
     }
+    if (settled_.layers) {
+        writer_.addLayers(std::move(*settled_.layers));
+    }
+    for (auto& [key, fileSpec] : settled_.attachments) {
+        writer_.addAttachment(writer_.uniqueAttachmentKey(key, ordinal_), std::move(fileSpec));
+    }
+    for (std::string& item : settled_.associated) {
+        writer_.addAssociatedFile(std::move(item));
+    }
+    if (settled_.language) {
+        writer_.addLanguage(std::move(*settled_.language));
+    }
+    if (settled_.structPart) {
+        writer_.addStructPart(settled_.structPart);
+    }
+    for (auto& [key, value] : settled_.parentTree) {
+        writer_.addParentTreeEntry(key, std::move(value));
+    }
+    for (auto& [key, element] : settled_.ids) {
+        writer_.addStructId(std::move(key), std::move(element));
+    }
     settled_ = Settled();
 }
 
 void SourceCopy::release() {
     settle();
+    settleStructure();
     commit();
 }
 

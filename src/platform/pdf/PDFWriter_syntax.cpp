@@ -1,11 +1,8 @@
-// PDF syntax for what the writer writes, and the sinks the bytes go to. Every value is written
-// from its own bytes here, never through libqpdf's unparsing, which prints an object that has a
-// number of its own as a reference in its source's numbering.
-
-#include <unistd.h>
+// PDF syntax for what the writer writes. Every value is written from its own bytes here, never
+// through libqpdf's unparsing, which prints an object that has a number of its own as a
+// reference in its source's numbering.
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -141,46 +138,6 @@ std::string pdfViewText(const PDFDestinationView& view) {
             break;
     }
     return "/XYZ" + number(view.left) + number(view.top) + number(view.zoom);
-}
-
-void StringSink::write(const char* data, size_t size) {
-    out_.append(data, size);
-    offset_ += size;
-}
-
-namespace {
-
-void writeAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw WriteFailure(std::string("cannot write: ") + std::strerror(errno));
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-}
-
-}  // namespace
-
-void FileSink::write(const char* data, size_t size) {
-    offset_ += size;
-    if (buffer_.size() + size > capacity) {
-        flush();
-        if (size >= capacity) {
-            writeAll(fd_, data, size);
-            return;
-        }
-    }
-    buffer_.append(data, size);
-}
-
-void FileSink::flush() {
-    writeAll(fd_, buffer_.data(), buffer_.size());
-    buffer_.clear();
 }
 
 }  // namespace tomefuse::pdf_detail

@@ -1,0 +1,190 @@
+// What a source's catalog gives the whole combined file besides its pages: its layers, its
+// attachments (one name tree for all files, a repeated name made unique while the name a viewer
+// shows stays), and the files associated with the document.
+
+#include <algorithm>
+#include <exception>
+
+#include "platform/pdf/PDFObjectSerializer.h"
+#include "platform/pdf/PDFWriter.h"
+
+namespace tomefuse::pdf_detail {
+
+namespace {
+
+// Names and kids per node of a name tree.
+constexpr size_t treeFanOut = 64;
+
+}  // namespace
+
+// Read once per copy: the parts belong to the file, not to any of its pages.
+void SourceCopy::settleCatalogParts() {
+    if (catalogPartsSettled_) {
+        return;
+    }
+    catalogPartsSettled_ = true;
+    QPDFObjectHandle root = pdf_.getRoot();
+    try {
+        QPDFObjectHandle language = root.getKey("/Lang");
+        settled_.language = language.isString() ? language.getStringValue() : std::string();
+    } catch (const std::exception&) {
+        settled_.language = std::string();
+    }
+    try {
+        QPDFObjectHandle properties = root.getKey("/OCProperties");
+        if (properties.isDictionary()) {
+            settleLayers(properties);
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+    try {
+        QPDFObjectHandle names = root.getKey("/Names");
+        QPDFObjectHandle files = names.isDictionary() ? names.getKey("/EmbeddedFiles") : QPDFObjectHandle();
+        if (files.isDictionary()) {
+            walkTree(files, "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
+                if (key.isString() && value.isDictionary()) {
+                    markIdentity(value);
+                    std::string text;
+                    ObjectSerializer(*this, text).value(value);
+                    settled_.attachments.emplace_back(key.getUTF8Value(), std::move(text));
+                }
+                return true;
+            });
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+    try {
+        QPDFObjectHandle associated = root.getKey("/AF");
+        if (associated.isArray()) {
+            markIdentity(associated);
+            for (QPDFObjectHandle item : associated.aitems()) {
+                if (item.isDictionary()) {
+                    std::string text;
+                    ObjectSerializer(*this, text).value(item);
+                    settled_.associated.push_back(std::move(text));
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+}
+
+std::string Writer::uniqueAttachmentKey(const std::string& key, size_t ordinal) {
+    if (attachmentKeys_.insert(key).second) {
+        return key;
+    }
+    const std::string base = key + " (" + std::to_string(ordinal) + ")";
+    std::string candidate = base;
+    for (int n = 2; !attachmentKeys_.insert(candidate).second; ++n) {
+        candidate = key + " (" + std::to_string(ordinal) + "." + std::to_string(n) + ")";
+    }
+    return candidate;
+}
+
+int Writer::writeNameTree(std::vector<std::pair<std::string, std::string>> entries) {
+    for (auto& [key, value] : entries) {
+        key = QPDFObjectHandle::newUnicodeString(key).getStringValue();
+    }
+    // A name tree's keys go in the order of their bytes; a later repeat is left out.
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries.erase(
+        std::unique(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        entries.end());
+    for (auto& [key, value] : entries) {
+        key = pdfStringBytes(key);
+    }
+    return writeTree(entries, "/Names");
+}
+
+int Writer::writeNumberTree(std::vector<std::pair<long long, std::string>> entries) {
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries.erase(
+        std::unique(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        entries.end());
+    std::vector<std::pair<std::string, std::string>> texts;
+    texts.reserve(entries.size());
+    for (auto& [key, value] : entries) {
+        texts.emplace_back(std::to_string(key), std::move(value));
+    }
+    return writeTree(texts, "/Nums");
+}
+
+int Writer::writeTree(const std::vector<std::pair<std::string, std::string>>& entries, const char* entriesKey) {
+    struct Node {
+        int number;
+        std::string first;
+        std::string last;
+    };
+    std::vector<Node> level;
+    const bool single = entries.size() <= treeFanOut;
+    for (size_t i = 0; i < entries.size() || level.empty(); i += treeFanOut) {
+        checkCancelled();
+        const size_t end = std::min(entries.size(), i + treeFanOut);
+        std::string text = "<<" + std::string(entriesKey) + "[";
+        for (size_t j = i; j < end; ++j) {
+            text += entries[j].first + " " + entries[j].second + " ";
+        }
+        text += "]";
+        if (!single) {
+            text += "/Limits[" + entries[i].first + " " + entries[end - 1].first + "]";
+        }
+        text += ">>";
+        level.push_back(
+            {reserve(), single ? std::string() : entries[i].first, single ? std::string() : entries[end - 1].first});
+        writeObject(level.back().number, text);
+    }
+    while (!single && level.size() > 1) {
+        std::vector<Node> parents;
+        const bool top = level.size() <= treeFanOut;
+        for (size_t i = 0; i < level.size(); i += treeFanOut) {
+            const size_t end = std::min(level.size(), i + treeFanOut);
+            std::string text = "<</Kids[";
+            for (size_t j = i; j < end; ++j) {
+                appendReference(text, level[j].number);
+                text += ' ';
+            }
+            text += "]";
+            if (!top) {
+                text += "/Limits[" + level[i].first + " " + level[end - 1].last + "]";
+            }
+            text += ">>";
+            parents.push_back({reserve(), level[i].first, level[end - 1].last});
+            writeObject(parents.back().number, text);
+        }
+        level = std::move(parents);
+    }
+    return level.front().number;
+}
+
+std::string Writer::writeAttachments() {
+    if (attachments_.empty()) {
+        return {};
+    }
+    const int root = writeNameTree(std::move(attachments_));
+    attachments_.clear();
+    return "/EmbeddedFiles " + std::to_string(root) + " 0 R";
+}
+
+// Kept: layers, structure, associated files, and the language when every file has the same.
+// Left out: what acts on the whole document (/OpenAction, /AA, document JavaScript) runs nothing
+// in the combined file; its viewer settings (/ViewerPreferences, /PageLayout) and output intents
+// are one file's wishes, not the combined file's.
+void Writer::writeCatalogParts(std::string& catalogEntries) {
+    writeLayers(catalogEntries);
+    writeStructure(catalogEntries);
+    if (languages_.size() == 1 && !languages_.begin()->empty()) {
+        catalogEntries += "/Lang " + pdfStringBytes(*languages_.begin());
+    }
+    if (!associated_.empty()) {
+        catalogEntries += "/AF[";
+        for (const std::string& item : associated_) {
+            catalogEntries += item + " ";
+        }
+        catalogEntries += "]";
+    }
+}
+
+}  // namespace tomefuse::pdf_detail
