@@ -228,12 +228,12 @@ class NamedDestinations {
     std::map<std::string, QPDFObjectHandle> tree_;
 };
 
-// A page label range, as plain values: its numbering style ("/D", "/r", ..., or none), prefix
-// and first number.
+// A page label as the file writes it: numbering style ("/D", "/r", ..., or none), prefix as
+// PDF string bytes, and number (the first one, for a range of a label tree).
 struct PageLabel {
     std::string style;
     std::optional<std::string> prefix;
-    long long start = 1;
+    long long number = 1;
 };
 
 // A page label tree's entries by first page index; those that are not a page index and a

@@ -16,24 +16,6 @@ namespace pdf_detail {
 
 namespace {
 
-std::string styleName(PDFPageLabel::Style style) {
-    switch (style) {
-        case PDFPageLabel::Style::decimal:
-            return "/D";
-        case PDFPageLabel::Style::upperRoman:
-            return "/R";
-        case PDFPageLabel::Style::lowerRoman:
-            return "/r";
-        case PDFPageLabel::Style::upperLetters:
-            return "/A";
-        case PDFPageLabel::Style::lowerLetters:
-            return "/a";
-        case PDFPageLabel::Style::none:
-            break;
-    }
-    return {};
-}
-
 std::string rectangleText(const PDFRect& r) {
     return "[" + pdfNumber(r.x) + " " + pdfNumber(r.y) + " " + pdfNumber(r.x + r.width) + " " +
            pdfNumber(r.y + r.height) + "]";
@@ -61,11 +43,7 @@ PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(
                                      target + ">>");
     }
     if (additions.label) {
-        LabelValue label{styleName(additions.label->style), std::nullopt, additions.label->number};
-        if (!additions.label->prefix.empty()) {
-            label.prefix = QPDFObjectHandle::newUnicodeString(additions.label->prefix).getStringValue();
-        }
-        extras.label = std::move(label);
+        extras.label = labelFrom(*additions.label);
     }
     extras.continuesLabels = additions.continuesLabels;
     return extras;

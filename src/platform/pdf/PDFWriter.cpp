@@ -279,90 +279,12 @@ void Writer::writeNames(std::string& catalogEntries) {
     catalogEntries += "/Names<</Dests " + reference(root) + attachments + ">>";
 }
 
-// Once any file that gave pages has labels, every page gets one: its own file's label, or the
-// plain number it had there, as a reader showed it with that file open alone; a page put between
-// others continues the one before it.
-std::vector<LabelValue> effectiveLabels(const std::vector<const WrittenPage*>& pages) {
-    std::vector<LabelValue> labels;
-    labels.reserve(pages.size());
-    for (const WrittenPage* page : pages) {
-        if (page->continuesLabels) {
-            LabelValue next = labels.empty() ? LabelValue{"/D", std::nullopt, 0} : labels.back();
-            ++next.number;
-            labels.push_back(std::move(next));
-        } else {
-            labels.push_back(page->label.value_or(LabelValue{"/D", std::nullopt, page->indexInSource + 1}));
-        }
-    }
-    return labels;
-}
-
-namespace {
-
-std::string roman(long long number, bool upper) {
-    static const std::pair<int, const char*> digits[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
-                                                         {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
-                                                         {5, "v"},    {4, "iv"},   {1, "i"}};
-    std::string text;
-    // Readers write thousands as a run of m's; a label that long helps nobody.
-    number = std::clamp(number, 1LL, 100000LL);
-    for (const auto& [value, letters] : digits) {
-        for (; number >= value; number -= value) {
-            text += letters;
-        }
-    }
-    if (upper) {
-        std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(c - 'a' + 'A'); });
-    }
-    return text;
-}
-
-}  // namespace
-
-std::string labelText(const LabelValue& label) {
-    std::string text = label.prefix ? QPDFObjectHandle::newString(*label.prefix).getUTF8Value() : std::string();
-    const long long number = std::max(1LL, label.number);
-    if (label.style == "/D") {
-        text += std::to_string(number);
-    } else if (label.style == "/R" || label.style == "/r") {
-        text += roman(number, label.style == "/R");
-    } else if (label.style == "/A" || label.style == "/a") {
-        // A to Z, then AA to ZZ, AAA...
-        const char first = label.style == "/A" ? 'A' : 'a';
-        const long long repeat = std::min(1 + (number - 1) / 26, 1000LL);
-        text += std::string(static_cast<size_t>(repeat), static_cast<char>(first + (number - 1) % 26));
-    }
-    return text;
-}
-
-// An entry is written only where a page does not just continue the one before it.
 void Writer::writeLabels(const Catalog& catalog, std::string& catalogEntries) {
     if (!anyLabels_) {
         return;
     }
-    std::string nums;
-    const std::vector<LabelValue> labels = effectiveLabels(catalog.pages);
-    for (size_t i = 0; i < labels.size(); ++i) {
-        const LabelValue& label = labels[i];
-        if (i > 0 && label.style == labels[i - 1].style && label.prefix == labels[i - 1].prefix &&
-            label.number == labels[i - 1].number + 1) {
-            continue;
-        }
-        nums += std::to_string(i) + "<<";
-        if (label.style == "/D" || label.style == "/R" || label.style == "/r" || label.style == "/A" ||
-            label.style == "/a") {
-            nums += "/S" + label.style;
-        }
-        if (label.prefix) {
-            nums += "/P " + pdfStringBytes(*label.prefix);
-        }
-        if (label.number != 1) {
-            nums += "/St " + std::to_string(label.number);
-        }
-        nums += ">> ";
-    }
     const int number = reserve();
-    writeObject(number, "<</Nums[" + nums + "]>>");
+    writeObject(number, "<</Nums[" + labelNumbers(effectiveLabels(catalog.pages)) + "]>>");
     catalogEntries += "/PageLabels " + reference(number);
 }
 

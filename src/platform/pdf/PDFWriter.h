@@ -42,18 +42,11 @@ struct WriteCancelled : std::runtime_error {
     WriteCancelled() : std::runtime_error("cancelled") {}
 };
 
-// A page label as plain values: numbering style ("/D", "/r", ... or none), prefix, number.
-struct LabelValue {
-    std::string style;
-    std::optional<std::string> prefix;
-    long long number = 1;
-};
-
 // What a written page leaves behind: its object number and how it looks.
 struct WrittenPage {
     int number = 0;
     PageGeometry geometry;
-    std::optional<LabelValue> label;  // none when its file had no labels: its number there
+    std::optional<PageLabel> label;  // none when its file had no labels: its number there
     long long indexInSource = 0;
     bool continuesLabels = false;  // numbered on from the page before it
 };
@@ -61,7 +54,7 @@ struct WrittenPage {
 // What a page made here carries besides its source's content.
 struct PageExtras {
     std::vector<std::string> annotations;  // dictionaries as PDF text, each written as an object
-    std::optional<LabelValue> label;       // where the document has labels
+    std::optional<PageLabel> label;        // where the document has labels
     bool continuesLabels = false;
 };
 
@@ -70,10 +63,16 @@ struct PageExtras {
 PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(uint64_t)>& numberAt,
                      const std::function<uint64_t(const PDFPage&)>& indexOf);
 
+// The label of the page at this index of a file with these label ranges; none before the first.
+std::optional<PageLabel> labelAt(const std::map<long long, PageLabel>& ranges, long long index);
+// A label given to a page made here, as the file writes it.
+PageLabel labelFrom(const PDFPageLabel& label);
 // The label each page shows, by the rules writeLabels writes them with.
-std::vector<LabelValue> effectiveLabels(const std::vector<const WrittenPage*>& pages);
+std::vector<PageLabel> effectiveLabels(const std::vector<const WrittenPage*>& pages);
 // A label as a reader shows it: "iv", "A-3", "AA".
-std::string labelText(const LabelValue& label);
+std::string labelText(const PageLabel& label);
+// The /Nums entries of a label tree for pages labelled so.
+std::string labelNumbers(const std::vector<PageLabel>& labels);
 
 // A source's layers as the combined file's optional content takes them: its groups by output
 // number, which start off, and its panel order, radio-button groups, locks and automatic states.

@@ -259,11 +259,7 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
     const auto& ranges = labels();
     if (!ranges.empty()) {
         writer_.noteLabels();
-        auto above = ranges.upper_bound(written.indexInSource);
-        if (above != ranges.begin()) {
-            const auto& [start, range] = *std::prev(above);
-            written.label = LabelValue{range.style, range.prefix, range.start + (written.indexInSource - start)};
-        }
+        written.label = labelAt(ranges, written.indexInSource);
     }
     written.geometry = geometryOf(page);
     if (extras) {
