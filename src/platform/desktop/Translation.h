@@ -3,6 +3,14 @@
 #include <initializer_list>
 #include <string>
 
+// Marks texts in tables for the catalogues' extraction, as Qt's macros of the same names do.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+#ifndef QT_TRANSLATE_N_NOOP
+#define QT_TRANSLATE_N_NOOP(scope, x) x
+#endif
+
 namespace tomefuse {
 
 // Texts the core shows a person, in their language. The window installs a translator that looks
