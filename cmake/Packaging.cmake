@@ -3,12 +3,15 @@ include(GNUInstallDirs)
 install(FILES data/io.github.tomefuse.Tomefuse.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/io.github.tomefuse.Tomefuse.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/icons/tomefuse.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES data/help/index.html DESTINATION ${CMAKE_INSTALL_DATADIR}/tomefuse/help)
+set(TOMEFUSE_HELP_PAGES data/help/index.html data/help/index.de.html data/help/index.fr.html data/help/index.es.html)
+install(FILES ${TOMEFUSE_HELP_PAGES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tomefuse/help)
 # Debian wants the licence where every package keeps it.
 install(FILES data/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tomefuse)
 
 # The application looks for its help page and icon beside itself in the build tree.
-configure_file(data/help/index.html ${CMAKE_BINARY_DIR}/src/data/help/index.html COPYONLY)
+foreach(page ${TOMEFUSE_HELP_PAGES})
+  configure_file(${page} ${CMAKE_BINARY_DIR}/src/${page} COPYONLY)
+endforeach()
 configure_file(data/icons/tomefuse.svg ${CMAKE_BINARY_DIR}/src/data/icons/tomefuse.svg COPYONLY)
 
 set(CPACK_GENERATOR DEB)
@@ -29,7 +32,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening the combined PDF and the help page goes through xdg-open; Qt draws the SVG icon through
 # a plugin, which no library dependency reveals.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6, qt6-translations-l10n")
 if(TOMEFUSE_SANITIZE)
   message(STATUS "Note: a package of this build would need the sanitizer runtimes; package one without TOMEFUSE_SANITIZE")
 endif()

@@ -222,11 +222,13 @@ void MainWindow::syncOptions() {
 }
 
 QString MainWindow::statusText(uint64_t files, uint64_t pages, uint64_t unreadable) {
-    const QString fileText = files == 1 ? tr("1 file") : tr("%1 files").arg(files);
-    const QString pageText = pages == 1 ? tr("1 page") : tr("%1 pages").arg(pages);
+    // The singular is a text of its own, so that English needs no catalogue; the plural is a
+    // plural form, which each language inflects, with the count as the locale writes numbers.
+    const QString fileText = files == 1 ? tr("1 file") : tr("%Ln files", nullptr, static_cast<int>(files));
+    const QString pageText = pages == 1 ? tr("1 page") : tr("%Ln pages", nullptr, static_cast<int>(pages));
     QString text = fileText + QStringLiteral(", ") + pageText;
     if (unreadable > 0) {
-        text += tr(", %1 cannot be read").arg(unreadable);
+        text += tr(", %Ln cannot be read", nullptr, static_cast<int>(unreadable));
     }
     return text;
 }

@@ -74,14 +74,16 @@ std::vector<std::string> QtApplication::filesFromArguments(const QStringList& ar
     return files;
 }
 
-QString QtApplication::helpPagePath(const QString& programDir) {
-    const QString candidates[] = {
-        QDir::cleanPath(programDir + QStringLiteral("/../share/tomefuse/help/index.html")),
-        QDir::cleanPath(programDir + QStringLiteral("/data/help/index.html")),
-    };
-    for (const QString& candidate : candidates) {
-        if (QFileInfo(candidate).isFile()) {
-            return candidate;
+QString QtApplication::helpPagePath(const QString& programDir, const QLocale& locale) {
+    // The page in the user's language where there is one ("index.de.html"), else the English.
+    const QString names[] = {QStringLiteral("index.%1.html").arg(QLocale::languageToCode(locale.language())),
+                             QStringLiteral("index.html")};
+    for (const QString& name : names) {
+        for (const QString& folder : {QStringLiteral("/../share/tomefuse/help/"), QStringLiteral("/data/help/")}) {
+            const QString candidate = QDir::cleanPath(programDir + folder + name);
+            if (QFileInfo(candidate).isFile()) {
+                return candidate;
+            }
         }
     }
     return {};

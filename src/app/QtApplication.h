@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QStringList>
 #include <memory>
 #include <string>
@@ -45,7 +46,7 @@ class QtApplication {
     static std::vector<std::string> filesFromArguments(const QStringList& arguments);
     // The installed help page beside the program, or the one in the build tree; empty when
     // neither is there.
-    static QString helpPagePath(const QString& programDir);
+    static QString helpPagePath(const QString& programDir, const QLocale& locale = QLocale());
 
   private:
     void deliverOpenRequests();

@@ -3,6 +3,7 @@
 
 #include "app/TomefuseAppDelegate.h"
 #include "list/NaturalOrder.h"
+#include "platform/desktop/Translation.h"
 
 namespace tomefuse {
 
@@ -194,14 +195,17 @@ void TomefuseAppDelegate::moveToTop(Sender*) { moveSelection(MoveDirection::toTo
 void TomefuseAppDelegate::moveToBottom(Sender*) { moveSelection(MoveDirection::toBottom); }
 
 void TomefuseAppDelegate::sortByName(Sender*) {
-    list_.sort(byName(compareNames()), "Sort by Name", false, selectedRowsInList());
+    list_.sort(byName(compareNames()), translate("tomefuse::ListEdit", "Sort by Name"), false, selectedRowsInList());
 }
 
 void TomefuseAppDelegate::sortByDateModified(Sender*) {
-    list_.sort(byDateModified(list_.entries()), "Sort by Date Modified", false, selectedRowsInList());
+    list_.sort(byDateModified(list_.entries()), translate("tomefuse::ListEdit", "Sort by Date Modified"), false,
+               selectedRowsInList());
 }
 
-void TomefuseAppDelegate::sortByPages(Sender*) { list_.sort(byPages(), "Sort by Pages", false, selectedRowsInList()); }
+void TomefuseAppDelegate::sortByPages(Sender*) {
+    list_.sort(byPages(), translate("tomefuse::ListEdit", "Sort by Pages"), false, selectedRowsInList());
+}
 
 void TomefuseAppDelegate::reverseOrder(Sender*) { list_.reverse(selectedRowsInList()); }
 

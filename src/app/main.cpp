@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/QtApplication.h"
+#include "platform/qt/QtTranslation.h"
 #include "platform/qt/SingleInstance.h"
 
 namespace {
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Tomefuse"));
     QApplication::setApplicationName(QStringLiteral("Tomefuse"));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tomefuse.Tomefuse"));
+    tomefuse::installTranslations(QLocale(), QCoreApplication::applicationDirPath());
 
     // A window is already open in this session: it takes the files, and this launch is done.
     const QStringList arguments = QApplication::arguments();

@@ -1,8 +1,11 @@
 #include "combine/ContentsPage.h"
 
+#include "platform/desktop/Translation.h"
 #include "toc/TableOfContents.h"
 
 namespace tomefuse {
+
+std::string contentsTitle() { return translate("tomefuse::ContentsPage", "Contents"); }
 
 namespace {
 
@@ -18,8 +21,8 @@ bool insertPages(PDFDocument& combined, const PDFDocument& pages, std::vector<PD
     for (uint64_t k = 0; k < count; ++k) {
         bool inserted = false;
         if (k < additions.size()) {
-            additions[k].label = PDFPageLabel{PDFPageLabel::Style::decimal, std::string(contentsTitle) + " ",
-                                              static_cast<long long>(k) + 1};
+            additions[k].label =
+                PDFPageLabel{PDFPageLabel::Style::decimal, contentsTitle() + " ", static_cast<long long>(k) + 1};
             inserted = combined.insertPage(pages.pageAtIndex(k), k, additions[k]);
         } else {
             PDFPageAdditions blank;
@@ -142,7 +145,7 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
     const PDFRect box = first.boundsForBox(PDFDisplayBox::cropBox);
     const bool turned = first.rotation() % 180 != 0;
     ContentsRequest request;
-    request.title = contentsTitle;
+    request.title = contentsTitle();
     request.pageWidth = turned ? box.height : box.width;
     request.pageHeight = turned ? box.width : box.height;
 
@@ -165,7 +168,7 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
         return false;
     }
     auto item = PDFOutline::init();
-    item->setLabel(contentsTitle);
+    item->setLabel(contentsTitle());
     item->setDestination(topOf(combined.pageAtIndex(0)));
     root.insertChild(std::move(item), 0);
     combined.finishPagesFrom(*pages);

@@ -12,7 +12,8 @@
 
 namespace tomefuse {
 
-inline constexpr const char* contentsTitle = "Contents";
+// The contents page's title and bookmark, in the user's language.
+std::string contentsTitle();
 
 struct ContentsOptions {
     bool add = false;

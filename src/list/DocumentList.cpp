@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 IndexSet DocumentList::rowsInList(IndexSet rows) const {
@@ -122,7 +124,7 @@ void DocumentList::sort(const EntryComparison& compare, std::string name, bool d
 }
 
 void DocumentList::reverse(const IndexSet& selected) {
-    rearrange(reverseOrder(entries_.size()), "Reverse Order", selected);
+    rearrange(reverseOrder(entries_.size()), translate("tomefuse::ListEdit", "Reverse Order"), selected);
 }
 
 void DocumentList::rename(uint64_t row, std::string filename, const IndexSet& selected) {
@@ -136,14 +138,17 @@ void DocumentList::rename(uint64_t row, std::string filename, const IndexSet& se
         notify({});
         return;
     }
-    commit(ListEdit::choice("Rename File", row, std::move(filename), entry.pages), rowsInList(selected), {});
+    commit(ListEdit::choice(translate("tomefuse::ListEdit", "Rename File"), row, std::move(filename), entry.pages),
+           rowsInList(selected), {});
 }
 
 bool DocumentList::choosePages(uint64_t row, PageSelection pages, const IndexSet& selected) {
     if (row >= entries_.size() || entries_[row].pages == pages) {
         return false;
     }
-    commit(ListEdit::choice("Choose Pages", row, entries_[row].filename, std::move(pages)), rowsInList(selected), {});
+    commit(ListEdit::choice(translate("tomefuse::ListEdit", "Choose Pages"), row, entries_[row].filename,
+                            std::move(pages)),
+           rowsInList(selected), {});
     return true;
 }
 

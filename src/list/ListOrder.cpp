@@ -6,6 +6,8 @@
 #include <memory>
 #include <numeric>
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 // The gap is named by its position, not by a neighbour, so equal entries cannot send the block
@@ -112,19 +114,19 @@ EntryComparison byDateModified(const std::vector<PdfEntry>& list) {
 
 std::optional<ColumnSort> sortForColumn(std::string_view identifier, const NameComparison& compareNames) {
     if (identifier == PdfEntry::filenameKey) {
-        return ColumnSort{byName(compareNames), "Sort by Name"};
+        return ColumnSort{byName(compareNames), translate("tomefuse::ListEdit", "Sort by Name")};
     }
     if (identifier == PdfEntry::pagecountKey) {
-        return ColumnSort{byPages(), "Sort by Pages"};
+        return ColumnSort{byPages(), translate("tomefuse::ListEdit", "Sort by Pages")};
     }
     if (identifier == PdfEntry::outlinecountKey) {
         return ColumnSort{
             [](const PdfEntry& a, const PdfEntry& b) { return compareNumbers(a.outlinecount, b.outlinecount); },
-            "Sort by Bookmarks"};
+            translate("tomefuse::ListEdit", "Sort by Bookmarks")};
     }
     if (identifier == PdfEntry::pathKey) {
         return ColumnSort{[compareNames](const PdfEntry& a, const PdfEntry& b) { return compareNames(a.path, b.path); },
-                          "Sort by Location"};
+                          translate("tomefuse::ListEdit", "Sort by Location")};
     }
     return std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "list/PdfEntry.h"
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 CellValue PdfEntry::valueForKey(std::string_view key) const {
@@ -62,21 +64,21 @@ std::string describeOpenFailure(PDFOpenFailure failure) {
         case PDFOpenFailure::none:
             return {};
         case PDFOpenFailure::missing:
-            return "no longer there";
+            return translate("tomefuse::PdfEntry", "no longer there");
         case PDFOpenFailure::notAFile:
-            return "not a file";
+            return translate("tomefuse::PdfEntry", "not a file");
         case PDFOpenFailure::permissionDenied:
-            return "permission denied";
+            return translate("tomefuse::PdfEntry", "permission denied");
         case PDFOpenFailure::notAPDF:
-            return "not a PDF";
+            return translate("tomefuse::PdfEntry", "not a PDF");
         case PDFOpenFailure::damaged:
-            return "damaged beyond repair";
+            return translate("tomefuse::PdfEntry", "damaged beyond repair");
         case PDFOpenFailure::needsPassword:
-            return "needs a password";
+            return translate("tomefuse::PdfEntry", "needs a password");
         case PDFOpenFailure::outOfMemory:
-            return "not enough memory to read it";
+            return translate("tomefuse::PdfEntry", "not enough memory to read it");
     }
-    return "cannot be read";
+    return translate("tomefuse::PdfEntry", "cannot be read");
 }
 
 }  // namespace tomefuse

@@ -88,6 +88,12 @@ TEST(Application, HelpPageIsTheInstalledOneOrTheBuildTreesOne) {
     QDir().mkpath(root + "/share/tomefuse/help");
     writeTextFile(dir.file("share/tomefuse/help/index.html"), "<html></html>");
     EXPECT_EQ(QtApplication::helpPagePath(root + "/bin"), root + "/share/tomefuse/help/index.html");
+    // The user's language wins where its page is there; a language without one reads English.
+    writeTextFile(dir.file("bin/data/help/index.de.html"), "<html></html>");
+    EXPECT_EQ(QtApplication::helpPagePath(root + "/bin", QLocale(QLocale::German, QLocale::Austria)),
+              root + "/bin/data/help/index.de.html");
+    EXPECT_EQ(QtApplication::helpPagePath(root + "/bin", QLocale(QLocale::Italian)),
+              root + "/share/tomefuse/help/index.html");
 }
 
 }  // namespace

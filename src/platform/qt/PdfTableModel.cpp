@@ -20,10 +20,10 @@ struct ColumnInfo {
 };
 
 constexpr ColumnInfo columns[PdfTableModel::ColumnCount] = {
-    {EntryKey::filename, QT_TRANSLATE_NOOP("PdfTableModel", "Name"), false},
-    {EntryKey::pagecount, QT_TRANSLATE_NOOP("PdfTableModel", "Pages"), true},
-    {EntryKey::outlinecount, QT_TRANSLATE_NOOP("PdfTableModel", "Bookmarks"), true},
-    {EntryKey::path, QT_TRANSLATE_NOOP("PdfTableModel", "Location"), false},
+    {EntryKey::filename, QT_TRANSLATE_NOOP("tomefuse::PdfTableModel", "Name"), false},
+    {EntryKey::pagecount, QT_TRANSLATE_NOOP("tomefuse::PdfTableModel", "Pages"), true},
+    {EntryKey::outlinecount, QT_TRANSLATE_NOOP("tomefuse::PdfTableModel", "Bookmarks"), true},
+    {EntryKey::path, QT_TRANSLATE_NOOP("tomefuse::PdfTableModel", "Location"), false},
 };
 
 bool validColumn(int column) { return column >= 0 && column < PdfTableModel::ColumnCount; }

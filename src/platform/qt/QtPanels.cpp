@@ -1,5 +1,6 @@
 #include "platform/qt/QtPanels.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -8,17 +9,25 @@
 
 namespace tomefuse {
 
+namespace {
+
+QString text(const char* english) { return QCoreApplication::translate("tomefuse::QtPanels", english); }
+
+}  // namespace
+
 QString nameFilterForTypes(const std::vector<std::string>& types) {
     if (types.empty()) {
-        return QStringLiteral("All files (*)");
+        return text(QT_TRANSLATE_NOOP("tomefuse::QtPanels", "All files (*)"));
     }
     QStringList patterns;
     for (const auto& type : types) {
         patterns << QStringLiteral("*.") + QString::fromStdString(type);
     }
-    const QString kind = types.size() == 1 ? QString::fromStdString(types.front()).toUpper() + QStringLiteral(" files")
-                                           : QStringLiteral("Files");
-    return kind + QStringLiteral(" (") + patterns.join(' ') + QStringLiteral(")");
+    if (types.size() == 1) {
+        return QCoreApplication::translate("tomefuse::QtPanels", "%1 files (%2)")
+            .arg(QString::fromStdString(types.front()).toUpper(), patterns.join(' '));
+    }
+    return QCoreApplication::translate("tomefuse::QtPanels", "Files (%1)").arg(patterns.join(' '));
 }
 
 int QtOpenPanel::runModal() {
@@ -26,11 +35,11 @@ int QtOpenPanel::runModal() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (canChooseDirectories_) {
-        dialog.setWindowTitle(QStringLiteral("Add Folder"));
+        dialog.setWindowTitle(text(QT_TRANSLATE_NOOP("tomefuse::QtPanels", "Add Folder")));
         // Qt's dialog chooses either files or folders; folders it is when folders are asked for.
         dialog.setFileMode(QFileDialog::Directory);
     } else {
-        dialog.setWindowTitle(QStringLiteral("Add PDF Files"));
+        dialog.setWindowTitle(text(QT_TRANSLATE_NOOP("tomefuse::QtPanels", "Add PDF Files")));
         dialog.setFileMode(allowsMultipleSelection_ ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         dialog.setNameFilter(nameFilterForTypes(types_));
     }

@@ -1,0 +1,546 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>QtProgressSheet</name>
+    <message>
+        <source>Preparing…</source>
+        <translation>Wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2</source>
+        <translation>Seite %1 von %2 wird geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::DocumentPropertiesDialog</name>
+    <message>
+        <source>Document Properties</source>
+        <translation>Dokumenteigenschaften</translation>
+    </message>
+    <message>
+        <source>Written into every combined PDF, where viewers and desktop search find them. An empty field writes nothing.</source>
+        <translation>Diese Angaben werden in jedes zusammengeführte PDF geschrieben, wo PDF-Betrachter und die Desktop-Suche sie finden. Ein leeres Feld schreibt nichts.</translation>
+    </message>
+    <message>
+        <source>separated by commas</source>
+        <translation>durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>&amp;Title:</source>
+        <translation>&amp;Titel:</translation>
+    </message>
+    <message>
+        <source>&amp;Author:</source>
+        <translation>&amp;Autor:</translation>
+    </message>
+    <message>
+        <source>&amp;Subject:</source>
+        <translation>T&amp;hema:</translation>
+    </message>
+    <message>
+        <source>&amp;Keywords:</source>
+        <translation>&amp;Stichwörter:</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::MainWindow</name>
+    <message>
+        <source>Add…</source>
+        <translation>Hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Save Combined PDF…</source>
+        <translation>Zusammengeführtes PDF speichern …</translation>
+    </message>
+    <message>
+        <source>Quick Save to Temporary Folder</source>
+        <translation>Schnell im temporären Ordner speichern</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Add a Bookmark for Each File</source>
+        <translation>Für jede Datei ein Lesezeichen anlegen</translation>
+    </message>
+    <message>
+        <source>Keep Each File&apos;s Own Bookmarks</source>
+        <translation>Lesezeichen der einzelnen Dateien beibehalten</translation>
+    </message>
+    <message>
+        <source>Open the Combined PDF When Saved</source>
+        <translation>Zusammengeführtes PDF nach dem Speichern öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>Befehle</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 Datei</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 Dateien</translation>
+    </message>
+    <message>
+        <source>1 page</source>
+        <translation>1 Seite</translation>
+    </message>
+    <message>
+        <source>%1 pages</source>
+        <translation>%1 Seiten</translation>
+    </message>
+    <message>
+        <source>, %1 cannot be read</source>
+        <translation>, %1 nicht lesbar</translation>
+    </message>
+    <message>
+        <source>A combined PDF is being saved.</source>
+        <translation>Ein zusammengeführtes PDF wird gerade gespeichert.</translation>
+    </message>
+    <message>
+        <source>Stop saving and close the window? Nothing will be written.</source>
+        <translation>Speichern abbrechen und das Fenster schließen? Es wird nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Stop Saving and Close</source>
+        <translation>Speichern abbrechen und schließen</translation>
+    </message>
+    <message>
+        <source>Continue Saving</source>
+        <translation>Weiter speichern</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <translation>Ordner hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben verschieben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten verschieben</translation>
+    </message>
+    <message>
+        <source>Move to Top</source>
+        <translation>Ganz nach oben verschieben</translation>
+    </message>
+    <message>
+        <source>Move to Bottom</source>
+        <translation>Ganz nach unten verschieben</translation>
+    </message>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Nach Name sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by Date Modified</source>
+        <translation>Nach Änderungsdatum sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by Pages</source>
+        <translation>Nach Seitenanzahl sortieren</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>Reihenfolge umkehren</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>More Commands</source>
+        <translation>Weitere Befehle</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>Choose Pages…</source>
+        <translation>Seiten auswählen …</translation>
+    </message>
+    <message>
+        <source>Choose which pages of the selected file go into the combined PDF</source>
+        <translation>Auswählen, welche Seiten der ausgewählten Datei in das zusammengeführte PDF übernommen werden</translation>
+    </message>
+    <message>
+        <source>Document Properties…</source>
+        <translation>Dokumenteigenschaften …</translation>
+    </message>
+    <message>
+        <source>Add a Contents Page</source>
+        <translation>Inhaltsverzeichnis einfügen</translation>
+    </message>
+    <message>
+        <source>Bookmarks in the Contents</source>
+        <translation>Lesezeichen im Inhaltsverzeichnis</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>First Level</source>
+        <translation>Erste Ebene</translation>
+    </message>
+    <message>
+        <source>Two Levels</source>
+        <translation>Zwei Ebenen</translation>
+    </message>
+    <message>
+        <source>All Levels</source>
+        <translation>Alle Ebenen</translation>
+    </message>
+    <message>
+        <source>Start Each File on a Right-Hand Page</source>
+        <translation>Jede Datei auf einer rechten Seite beginnen</translation>
+    </message>
+    <message>
+        <source>Add PDF files to the end of the list</source>
+        <translation>PDF-Dateien am Ende der Liste hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add every PDF in a folder and its subfolders</source>
+        <translation>Alle PDFs eines Ordners und seiner Unterordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Take the selected files off the list</source>
+        <translation>Die ausgewählten Dateien aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Combine the listed files into one PDF and save it</source>
+        <translation>Die Dateien der Liste zu einem PDF zusammenführen und speichern</translation>
+    </message>
+    <message>
+        <source>Combine the listed files into the temporary folder without asking</source>
+        <translation>Die Dateien der Liste ohne Nachfrage im temporären Ordner zusammenführen</translation>
+    </message>
+    <message>
+        <source>Open the help page in the browser</source>
+        <translation>Die Hilfeseite im Webbrowser öffnen</translation>
+    </message>
+    <message>
+        <source>Open the selected file in its viewer</source>
+        <translation>Die ausgewählte Datei im PDF-Betrachter öffnen</translation>
+    </message>
+    <message>
+        <source>Change the name the selected file is listed under</source>
+        <translation>Den Namen ändern, unter dem die ausgewählte Datei in der Liste steht</translation>
+    </message>
+    <message>
+        <source>Take back the last change to the list</source>
+        <translation>Die letzte Änderung an der Liste zurücknehmen</translation>
+    </message>
+    <message>
+        <source>Make the change taken back again</source>
+        <translation>Die zurückgenommene Änderung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Move the selected files one place up</source>
+        <translation>Die ausgewählten Dateien um eine Position nach oben verschieben</translation>
+    </message>
+    <message>
+        <source>Move the selected files one place down</source>
+        <translation>Die ausgewählten Dateien um eine Position nach unten verschieben</translation>
+    </message>
+    <message>
+        <source>Move the selected files to the top of the list</source>
+        <translation>Die ausgewählten Dateien an den Anfang der Liste verschieben</translation>
+    </message>
+    <message>
+        <source>Move the selected files to the bottom of the list</source>
+        <translation>Die ausgewählten Dateien an das Ende der Liste verschieben</translation>
+    </message>
+    <message>
+        <source>Sort the list by name, numbers by their value</source>
+        <translation>Die Liste nach Namen sortieren, Zahlen nach ihrem Wert</translation>
+    </message>
+    <message>
+        <source>Sort the list by when each file last changed</source>
+        <translation>Die Liste danach sortieren, wann jede Datei zuletzt geändert wurde</translation>
+    </message>
+    <message>
+        <source>Sort the list by number of pages</source>
+        <translation>Die Liste nach der Seitenanzahl sortieren</translation>
+    </message>
+    <message>
+        <source>Turn the list&apos;s order around</source>
+        <translation>Die Reihenfolge der Liste umkehren</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageGridModel</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1, left out</source>
+        <translation>%1, ausgelassen</translation>
+    </message>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+    <message>
+        <source>Page %1, left out</source>
+        <translation>Seite %1, ausgelassen</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageSelectionDelegate</name>
+    <message>
+        <source>all, or 1-3, 7, 10-z</source>
+        <translation>all oder 1-3, 7, 10-z</translation>
+    </message>
+    <message>
+        <source>The pages to take, in order: “all”, or pages and ranges separated by commas, such as 1-3, 7, 10-z. z is the last page; 9-5 takes pages backwards; a page may come more than once.</source>
+        <translation>Die zu übernehmenden Seiten, in ihrer Reihenfolge: „all“ oder durch Kommas getrennte Seiten und Bereiche, etwa 1-3, 7, 10-z. z steht für die letzte Seite; 9-5 übernimmt Seiten rückwärts; eine Seite darf mehrfach vorkommen.</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PasswordDialog</name>
+    <message>
+        <source>The password was wrong. Try again, or skip the file.</source>
+        <translation>Das Passwort ist falsch. Versuchen Sie es erneut oder überspringen Sie die Datei.</translation>
+    </message>
+    <message>
+        <source>Password Needed</source>
+        <translation>Passwort erforderlich</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>Tomefuse keeps the password in memory only, while the file is listed. The combined PDF is not protected.</source>
+        <translation>Tomefuse hält das Passwort nur im Arbeitsspeicher, solange die Datei in der Liste steht. Das zusammengeführte PDF wird nicht geschützt.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Überspringen</translation>
+    </message>
+    <message>
+        <source>“%1” is protected by a password.</source>
+        <translation>„%1“ ist durch ein Passwort geschützt.</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 in %2</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfTableModel</name>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Cannot be read: %1
+%2</source>
+        <translation>Nicht lesbar: %1
+%2</translation>
+    </message>
+    <message>
+        <source>The pages taken from each file. Double-click a count to choose them: “all”, or pages and ranges such as 1-3, 7, 10-z.</source>
+        <translation>Die aus jeder Datei übernommenen Seiten. Doppelklicken Sie auf eine Anzahl, um sie auszuwählen: „all“ oder Seiten und Bereiche wie 1-3, 7, 10-z.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfTableView</name>
+    <message>
+        <source>Files to combine</source>
+        <translation>Zusammenzuführende Dateien</translation>
+    </message>
+    <message>
+        <source>Drop PDF files here, or choose Add…</source>
+        <translation>Legen Sie PDF-Dateien hier ab oder wählen Sie „Hinzufügen …“</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PreviewPane</name>
+    <message>
+        <source>Bookmarks of the selected file</source>
+        <translation>Lesezeichen der ausgewählten Datei</translation>
+    </message>
+    <message>
+        <source>Pages of the selected file</source>
+        <translation>Seiten der ausgewählten Datei</translation>
+    </message>
+    <message>
+        <source>cannot be found</source>
+        <translation>kann nicht gefunden werden</translation>
+    </message>
+    <message>
+        <source>is not a PDF file, or is damaged</source>
+        <translation>ist keine PDF-Datei oder ist beschädigt</translation>
+    </message>
+    <message>
+        <source>needs a password</source>
+        <translation>benötigt ein Passwort</translation>
+    </message>
+    <message>
+        <source>does not open with the password given</source>
+        <translation>lässt sich mit dem angegebenen Passwort nicht öffnen</translation>
+    </message>
+    <message>
+        <source>is protected in a way that cannot be read</source>
+        <translation>ist so geschützt, dass sie sich nicht lesen lässt</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>cannot be shown without tomefuse-preview-worker</source>
+        <translation>kann ohne tomefuse-preview-worker nicht angezeigt werden</translation>
+    </message>
+    <message>
+        <source>Select a file in the list to see its pages and bookmarks.</source>
+        <translation>Wählen Sie eine Datei in der Liste aus, um ihre Seiten und Lesezeichen zu sehen.</translation>
+    </message>
+    <message>
+        <source>This file %1.</source>
+        <translation>Diese Datei %1.</translation>
+    </message>
+    <message>
+        <source>Reading bookmarks…</source>
+        <translation>Lesezeichen werden gelesen …</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Lesezeichen</translation>
+    </message>
+    <message>
+        <source>%1 (page %2)</source>
+        <translation>%1 (Seite %2)</translation>
+    </message>
+    <message>
+        <source>No bookmarks</source>
+        <translation>Keine Lesezeichen</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::QtPanels</name>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>%1 files (%2)</source>
+        <translation>%1-Dateien (%2)</translation>
+    </message>
+    <message>
+        <source>Files (%1)</source>
+        <translation>Dateien (%1)</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add PDF Files</source>
+        <translation>PDF-Dateien hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::QtProgressSheet</name>
+    <message>
+        <source>Saving</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Preparing…</source>
+        <translation>Wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>Stop saving: nothing is written, the list stays as it is</source>
+        <translation>Speichern abbrechen: Es wird nichts geschrieben, die Liste bleibt unverändert</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Wird abgebrochen …</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::RefusingSaveDialog</name>
+    <message>
+        <source>“%1” cannot be replaced.</source>
+        <translation>„%1“ kann nicht ersetzt werden.</translation>
+    </message>
+</context>
+</TS>

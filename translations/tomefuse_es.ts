@@ -1,0 +1,546 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es">
+<context>
+    <name>QtProgressSheet</name>
+    <message>
+        <source>Preparing…</source>
+        <translation>Preparando…</translation>
+    </message>
+    <message>
+        <source>Writing page %1 of %2</source>
+        <translation>Escribiendo la página %1 de %2</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::DocumentPropertiesDialog</name>
+    <message>
+        <source>Document Properties</source>
+        <translation>Propiedades del documento</translation>
+    </message>
+    <message>
+        <source>Written into every combined PDF, where viewers and desktop search find them. An empty field writes nothing.</source>
+        <translation>Estos datos se escriben en cada PDF combinado, donde los visores y la búsqueda del escritorio los encuentran. Un campo vacío no escribe nada.</translation>
+    </message>
+    <message>
+        <source>separated by commas</source>
+        <translation>separadas por comas</translation>
+    </message>
+    <message>
+        <source>&amp;Title:</source>
+        <translation>&amp;Título:</translation>
+    </message>
+    <message>
+        <source>&amp;Author:</source>
+        <translation>&amp;Autor:</translation>
+    </message>
+    <message>
+        <source>&amp;Subject:</source>
+        <translation>A&amp;sunto:</translation>
+    </message>
+    <message>
+        <source>&amp;Keywords:</source>
+        <translation>&amp;Palabras clave:</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::MainWindow</name>
+    <message>
+        <source>Add…</source>
+        <translation>Añadir…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Save Combined PDF…</source>
+        <translation>Guardar PDF combinado…</translation>
+    </message>
+    <message>
+        <source>Quick Save to Temporary Folder</source>
+        <translation>Guardar rápidamente en la carpeta temporal</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Add a Bookmark for Each File</source>
+        <translation>Añadir un marcador por cada archivo</translation>
+    </message>
+    <message>
+        <source>Keep Each File&apos;s Own Bookmarks</source>
+        <translation>Conservar los marcadores de cada archivo</translation>
+    </message>
+    <message>
+        <source>Open the Combined PDF When Saved</source>
+        <translation>Abrir el PDF combinado al guardarlo</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>Commands</source>
+        <translation>Comandos</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vista previa</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 archivo</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 archivos</translation>
+    </message>
+    <message>
+        <source>1 page</source>
+        <translation>1 página</translation>
+    </message>
+    <message>
+        <source>%1 pages</source>
+        <translation>%1 páginas</translation>
+    </message>
+    <message>
+        <source>, %1 cannot be read</source>
+        <translation>, %1 ilegible(s)</translation>
+    </message>
+    <message>
+        <source>A combined PDF is being saved.</source>
+        <translation>Se está guardando un PDF combinado.</translation>
+    </message>
+    <message>
+        <source>Stop saving and close the window? Nothing will be written.</source>
+        <translation>¿Detener el guardado y cerrar la ventana? No se escribirá nada.</translation>
+    </message>
+    <message>
+        <source>Stop Saving and Close</source>
+        <translation>Detener el guardado y cerrar</translation>
+    </message>
+    <message>
+        <source>Continue Saving</source>
+        <translation>Seguir guardando</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <translation>Añadir carpeta…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Renombrar</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Subir</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Bajar</translation>
+    </message>
+    <message>
+        <source>Move to Top</source>
+        <translation>Mover al principio</translation>
+    </message>
+    <message>
+        <source>Move to Bottom</source>
+        <translation>Mover al final</translation>
+    </message>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Ordenar por nombre</translation>
+    </message>
+    <message>
+        <source>Sort by Date Modified</source>
+        <translation>Ordenar por fecha de modificación</translation>
+    </message>
+    <message>
+        <source>Sort by Pages</source>
+        <translation>Ordenar por número de páginas</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>Invertir el orden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>More Commands</source>
+        <translation>Más comandos</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Deshacer: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Rehacer: %1</translation>
+    </message>
+    <message>
+        <source>Choose Pages…</source>
+        <translation>Elegir páginas…</translation>
+    </message>
+    <message>
+        <source>Choose which pages of the selected file go into the combined PDF</source>
+        <translation>Elegir qué páginas del archivo seleccionado entran en el PDF combinado</translation>
+    </message>
+    <message>
+        <source>Document Properties…</source>
+        <translation>Propiedades del documento…</translation>
+    </message>
+    <message>
+        <source>Add a Contents Page</source>
+        <translation>Añadir un índice</translation>
+    </message>
+    <message>
+        <source>Bookmarks in the Contents</source>
+        <translation>Marcadores en el índice</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>First Level</source>
+        <translation>Primer nivel</translation>
+    </message>
+    <message>
+        <source>Two Levels</source>
+        <translation>Dos niveles</translation>
+    </message>
+    <message>
+        <source>All Levels</source>
+        <translation>Todos los niveles</translation>
+    </message>
+    <message>
+        <source>Start Each File on a Right-Hand Page</source>
+        <translation>Empezar cada archivo en una página impar</translation>
+    </message>
+    <message>
+        <source>Add PDF files to the end of the list</source>
+        <translation>Añadir archivos PDF al final de la lista</translation>
+    </message>
+    <message>
+        <source>Add every PDF in a folder and its subfolders</source>
+        <translation>Añadir todos los PDF de una carpeta y de sus subcarpetas</translation>
+    </message>
+    <message>
+        <source>Take the selected files off the list</source>
+        <translation>Quitar de la lista los archivos seleccionados</translation>
+    </message>
+    <message>
+        <source>Combine the listed files into one PDF and save it</source>
+        <translation>Combinar los archivos de la lista en un solo PDF y guardarlo</translation>
+    </message>
+    <message>
+        <source>Combine the listed files into the temporary folder without asking</source>
+        <translation>Combinar los archivos de la lista en la carpeta temporal sin preguntar</translation>
+    </message>
+    <message>
+        <source>Open the help page in the browser</source>
+        <translation>Abrir la página de ayuda en el navegador</translation>
+    </message>
+    <message>
+        <source>Open the selected file in its viewer</source>
+        <translation>Abrir el archivo seleccionado en el visor de PDF</translation>
+    </message>
+    <message>
+        <source>Change the name the selected file is listed under</source>
+        <translation>Cambiar el nombre con el que figura en la lista el archivo seleccionado</translation>
+    </message>
+    <message>
+        <source>Take back the last change to the list</source>
+        <translation>Deshacer el último cambio en la lista</translation>
+    </message>
+    <message>
+        <source>Make the change taken back again</source>
+        <translation>Volver a aplicar el cambio deshecho</translation>
+    </message>
+    <message>
+        <source>Move the selected files one place up</source>
+        <translation>Subir una posición los archivos seleccionados</translation>
+    </message>
+    <message>
+        <source>Move the selected files one place down</source>
+        <translation>Bajar una posición los archivos seleccionados</translation>
+    </message>
+    <message>
+        <source>Move the selected files to the top of the list</source>
+        <translation>Mover los archivos seleccionados al principio de la lista</translation>
+    </message>
+    <message>
+        <source>Move the selected files to the bottom of the list</source>
+        <translation>Mover los archivos seleccionados al final de la lista</translation>
+    </message>
+    <message>
+        <source>Sort the list by name, numbers by their value</source>
+        <translation>Ordenar la lista por nombre, los números según su valor</translation>
+    </message>
+    <message>
+        <source>Sort the list by when each file last changed</source>
+        <translation>Ordenar la lista según la última modificación de cada archivo</translation>
+    </message>
+    <message>
+        <source>Sort the list by number of pages</source>
+        <translation>Ordenar la lista por número de páginas</translation>
+    </message>
+    <message>
+        <source>Turn the list&apos;s order around</source>
+        <translation>Invertir el orden de la lista</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageGridModel</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Página %1 de %2</translation>
+    </message>
+    <message>
+        <source>%1, left out</source>
+        <translation>%1, excluida</translation>
+    </message>
+    <message>
+        <source>Page %1</source>
+        <translation>Página %1</translation>
+    </message>
+    <message>
+        <source>Page %1, left out</source>
+        <translation>Página %1, excluida</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageSelectionDelegate</name>
+    <message>
+        <source>all, or 1-3, 7, 10-z</source>
+        <translation>all, o 1-3, 7, 10-z</translation>
+    </message>
+    <message>
+        <source>The pages to take, in order: “all”, or pages and ranges separated by commas, such as 1-3, 7, 10-z. z is the last page; 9-5 takes pages backwards; a page may come more than once.</source>
+        <translation>Las páginas que se toman, en orden: «all», o páginas e intervalos separados por comas, como 1-3, 7, 10-z. z es la última página; 9-5 toma las páginas en sentido inverso; una página puede aparecer más de una vez.</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Páginas</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PasswordDialog</name>
+    <message>
+        <source>The password was wrong. Try again, or skip the file.</source>
+        <translation>La contraseña no es correcta. Inténtelo de nuevo u omita el archivo.</translation>
+    </message>
+    <message>
+        <source>Password Needed</source>
+        <translation>Se necesita una contraseña</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Contraseña:</translation>
+    </message>
+    <message>
+        <source>Tomefuse keeps the password in memory only, while the file is listed. The combined PDF is not protected.</source>
+        <translation>Tomefuse guarda la contraseña solo en memoria, mientras el archivo esté en la lista. El PDF combinado no queda protegido.</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>“%1” is protected by a password.</source>
+        <translation>«%1» está protegido con contraseña.</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 en %2</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfTableModel</name>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>Cannot be read: %1
+%2</source>
+        <translation>No se puede leer: %1
+%2</translation>
+    </message>
+    <message>
+        <source>The pages taken from each file. Double-click a count to choose them: “all”, or pages and ranges such as 1-3, 7, 10-z.</source>
+        <translation>Las páginas que se toman de cada archivo. Pulse dos veces en un número para elegirlas: «all», o páginas e intervalos como 1-3, 7, 10-z.</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Páginas</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Marcadores</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ubicación</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfTableView</name>
+    <message>
+        <source>Files to combine</source>
+        <translation>Archivos que combinar</translation>
+    </message>
+    <message>
+        <source>Drop PDF files here, or choose Add…</source>
+        <translation>Suelte aquí archivos PDF o elija «Añadir…»</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PreviewPane</name>
+    <message>
+        <source>Bookmarks of the selected file</source>
+        <translation>Marcadores del archivo seleccionado</translation>
+    </message>
+    <message>
+        <source>Pages of the selected file</source>
+        <translation>Páginas del archivo seleccionado</translation>
+    </message>
+    <message>
+        <source>cannot be found</source>
+        <translation>no se encuentra</translation>
+    </message>
+    <message>
+        <source>is not a PDF file, or is damaged</source>
+        <translation>no es un archivo PDF o está dañado</translation>
+    </message>
+    <message>
+        <source>needs a password</source>
+        <translation>requiere una contraseña</translation>
+    </message>
+    <message>
+        <source>does not open with the password given</source>
+        <translation>no se abre con la contraseña indicada</translation>
+    </message>
+    <message>
+        <source>is protected in a way that cannot be read</source>
+        <translation>está protegido de una forma que impide leerlo</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>no se puede leer</translation>
+    </message>
+    <message>
+        <source>cannot be shown without tomefuse-preview-worker</source>
+        <translation>no se puede mostrar sin tomefuse-preview-worker</translation>
+    </message>
+    <message>
+        <source>Select a file in the list to see its pages and bookmarks.</source>
+        <translation>Seleccione un archivo de la lista para ver sus páginas y marcadores.</translation>
+    </message>
+    <message>
+        <source>This file %1.</source>
+        <translation>Este archivo %1.</translation>
+    </message>
+    <message>
+        <source>Reading bookmarks…</source>
+        <translation>Leyendo los marcadores…</translation>
+    </message>
+    <message>
+        <source>Bookmarks</source>
+        <translation>Marcadores</translation>
+    </message>
+    <message>
+        <source>%1 (page %2)</source>
+        <translation>%1 (página %2)</translation>
+    </message>
+    <message>
+        <source>No bookmarks</source>
+        <translation>Sin marcadores</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::QtPanels</name>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>%1 files (%2)</source>
+        <translation>Archivos %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Files (%1)</source>
+        <translation>Archivos (%1)</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Añadir carpeta</translation>
+    </message>
+    <message>
+        <source>Add PDF Files</source>
+        <translation>Añadir archivos PDF</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::QtProgressSheet</name>
+    <message>
+        <source>Saving</source>
+        <translation>Guardando</translation>
+    </message>
+    <message>
+        <source>Preparing…</source>
+        <translation>Preparando…</translation>
+    </message>
+    <message>
+        <source>Stop saving: nothing is written, the list stays as it is</source>
+        <translation>Detener el guardado: no se escribe nada y la lista se queda como está</translation>
+    </message>
+    <message>
+        <source>Cancelling…</source>
+        <translation>Cancelando…</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::RefusingSaveDialog</name>
+    <message>
+        <source>“%1” cannot be replaced.</source>
+        <translation>«%1» no se puede reemplazar.</translation>
+    </message>
+</context>
+</TS>
