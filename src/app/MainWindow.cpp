@@ -28,8 +28,8 @@ namespace tomefuse {
 QIcon MainWindow::themeIcon(const QString& name) {
     // A desktop without an icon theme of its own (a bare window manager) still gets icons; themes
     // that keep only symbolic action icons (GNOME's) still give one.
-    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor")) {
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
     }
     QIcon icon = QIcon::fromTheme(name);
     return icon.isNull() ? QIcon::fromTheme(name + QStringLiteral("-symbolic")) : icon;
