@@ -32,7 +32,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening the combined PDF and the help page goes through xdg-open; Qt draws the SVG icon through
 # a plugin, which no library dependency reveals.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6, adwaita-icon-theme, qt6-translations-l10n")
 if(TOMEFUSE_SANITIZE)
   message(STATUS "Note: a package of this build would need the sanitizer runtimes; package one without TOMEFUSE_SANITIZE")
 endif()

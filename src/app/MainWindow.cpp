@@ -25,6 +25,16 @@
 
 namespace tomefuse {
 
+QIcon MainWindow::themeIcon(const QString& name) {
+    // A desktop without an icon theme of its own (a bare window manager) still gets icons; themes
+    // that keep only symbolic action icons (GNOME's) still give one.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    }
+    QIcon icon = QIcon::fromTheme(name);
+    return icon.isNull() ? QIcon::fromTheme(name + QStringLiteral("-symbolic")) : icon;
+}
+
 MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaults, QWidget* parent)
     : QMainWindow(parent),
       controller_(controller),
@@ -37,6 +47,7 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     buildPreview();
     statusBar()->addWidget(status_);
     buildMenus();
+    statusBar()->addPermanentWidget(sheet_);
 
     controller_.setWindow(this);
     controller_.setTableView(table_);
@@ -49,6 +60,7 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     connect(model_, &QAbstractItemModel::dataChanged, this, &MainWindow::updateCommands);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainWindow::updateCommands);
     connect(sheet_, &QtProgressSheet::cancelRequested, this, [this] { controller_.cancelCombine(nullptr); });
+    connect(sheet_, &QtProgressSheet::focusReleased, this, [this] { table_->setFocus(Qt::OtherFocusReason); });
     controller_.addKeyValueObserver([this](const std::string& key, bool prior) {
         if (key == isCombiningKey && !prior) {
             combiningChanged();
@@ -118,22 +130,30 @@ void MainWindow::buildMenus() {
     makeChoosingCommands();
     addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
     addFiles_->setShortcut(QKeySequence::Open);
-    addFiles_->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
+    addFiles_->setIcon(themeIcon(QStringLiteral("list-add")));
 
     remove_ = makeCommand(tr("Remove"), &TomefuseAppDelegate::removeFromTable);
     remove_->setShortcut(QKeySequence::Delete);
-    remove_->setIcon(QIcon::fromTheme(QStringLiteral("list-remove")));
+    remove_->setIcon(themeIcon(QStringLiteral("list-remove")));
 
     save_ = makeCommand(tr("Save Combined PDF…"), &TomefuseAppDelegate::saveToDisk);
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save_->setIcon(QIcon::fromTheme(QStringLiteral("document-save")));
+    save_->setIcon(themeIcon(QStringLiteral("document-save")));
 
     // Ctrl+S with Alt held, as the menu shows it.
     quickSave_ = makeCommand(tr("Quick Save to Temporary Folder"), &TomefuseAppDelegate::saveToTemporaryFile);
     quickSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
 
-    help_ = makeCommand(tr("Help"), &TomefuseAppDelegate::showHelp);
+    help_ = makeCommand(tr("Tomefuse Help"), &TomefuseAppDelegate::showHelp);
     help_->setShortcut(QKeySequence::HelpContents);
+    help_->setIcon(themeIcon(QStringLiteral("help-contents")));
+
+    // Escape while a save runs stops it; the list keeps the keys during a save.
+    // Through the bar, which says it is stopping.
+    stopSaving_ = new QAction(tr("Stop Saving"), this);
+    connect(stopSaving_, &QAction::triggered, sheet_, &QtProgressSheet::cancel);
+    stopSaving_->setShortcut(QKeySequence(Qt::Key_Escape));
+    stopSaving_->setIcon(themeIcon(QStringLiteral("process-stop")));
 
     quit_ = new QAction(tr("Quit"), this);
     quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -152,8 +172,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     file->addAction(save_);
     file->addAction(quickSave_);
-    file->addSeparator();
-    file->addAction(help_);
+    file->addAction(stopSaving_);
     file->addSeparator();
     file->addAction(quit_);
 
@@ -169,11 +188,16 @@ void MainWindow::buildMenus() {
     // The settings may change behind the window's back; the menu shows them as they are.
     connect(options, &QMenu::aboutToShow, this, &MainWindow::syncOptions);
 
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(help_);
+    help->addAction(tr("About Tomefuse"), this, &MainWindow::showAbout);
+
     QToolBar* toolbar = addToolBar(tr("Commands"));
     toolbar->setObjectName(QStringLiteral("commands"));
     toolbar->setMovable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolbar->addAction(addFiles_);
+    toolbar->addAction(addFolder_);
     toolbar->addAction(remove_);
     toolbar->addAction(save_);
     setUpKeyboardAccess(toolbar);
@@ -237,6 +261,7 @@ void MainWindow::updateCommands() {
     for (const Command& command : commands_) {
         command.action->setEnabled(controller_.validateUserInterfaceItem(command.selector));
     }
+    stopSaving_->setEnabled(controller_.validateUserInterfaceItem(&TomefuseAppDelegate::cancelCombine));
     const auto& list = controller_.pdfsList();
     // The controller does not guard the quick save; combining fewer than two files is no combine.
     quickSave_->setEnabled(list.size() >= 2 &&
@@ -326,9 +351,7 @@ void MainWindow::beginSheet(Panel* sheet, SheetDidEnd didEnd) {
     activeSheet_ = sheet;
     sheetDidEnd_ = std::move(didEnd);
     if (auto* panel = dynamic_cast<QtPanel*>(sheet)) {
-        QDialog& dialog = panel->dialog();
-        dialog.setWindowModality(Qt::WindowModal);
-        dialog.open();
+        panel->open();
     }
 }
 
@@ -346,6 +369,10 @@ void MainWindow::endSheet(Panel* sheet) {
     // The keys go back to the list, not to the hidden sheet.
     activateWindow();
     table_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) {
+    sheet_->showSaved(QString::fromStdString(message), std::move(open), std::move(reveal));
 }
 
 void MainWindow::showAlert(const std::string& message, const std::string& informativeText) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QMainWindow>
 #include <vector>
 
@@ -53,6 +54,7 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* saveAction() const { return save_; }
     QAction* quickSaveAction() const { return quickSave_; }
     QAction* helpAction() const { return help_; }
+    QAction* stopSavingAction() const { return stopSaving_; }
     QAction* quitAction() const { return quit_; }
     QAction* insertTOCAction() const { return insertTOC_; }
     QAction* preserveTOCsAction() const { return preserveTOCs_; }
@@ -79,6 +81,8 @@ class MainWindow final : public QMainWindow, public Window {
     // Arranging the list (MainWindow_arranging.cpp): the Edit menu, the rows' context menu, the
     // keyboard's way around the window and the status line's remarks.
     void showStatusMessage(const std::string& message) override;
+    void showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) override;
+    void showAbout();
     // The menu item of a command; null for none.
     QAction* commandAction(TomefuseAppDelegate::Action selector) const;
     QMenu* editMenu() const { return edit_; }
@@ -102,6 +106,7 @@ class MainWindow final : public QMainWindow, public Window {
     };
 
     QAction* makeCommand(const QString& text, TomefuseAppDelegate::Action selector);
+    static QIcon themeIcon(const QString& name);
     QAction* makeOption(const QString& text, const char* key);
     void buildMenus();
     // MainWindow_document.cpp: the commands and options for the combined document itself.
@@ -136,6 +141,7 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* save_ = nullptr;
     QAction* quickSave_ = nullptr;
     QAction* help_ = nullptr;
+    QAction* stopSaving_ = nullptr;
     QAction* quit_ = nullptr;
     QAction* insertTOC_ = nullptr;
     QAction* preserveTOCs_ = nullptr;

@@ -57,7 +57,7 @@ constexpr Description descriptions[] = {
 void MainWindow::makeArrangingCommands() {
     addFolder_ = makeCommand(tr("Add Folder…"), &Delegate::addFolder);
     addFolder_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    addFolder_->setIcon(QIcon::fromTheme(QStringLiteral("folder-new")));
+    addFolder_->setIcon(themeIcon(QStringLiteral("folder-open")));
 
     // Return in the table; the table's own key, so an open name editor keeps it.
     open_ = makeCommand(tr("Open"), &Delegate::tableViewDoubleClicked);
@@ -71,6 +71,7 @@ void MainWindow::makeArrangingCommands() {
     redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 
     makeCommand(tr("Rename"), &Delegate::renameFile)->setShortcut(QKeySequence(Qt::Key_F2));
+    makeCommand(tr("Enter Password…"), &Delegate::enterPassword);
     makeCommand(tr("Move Up"), &Delegate::moveUp)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     makeCommand(tr("Move Down"), &Delegate::moveDown)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     makeCommand(tr("Move to Top"), &Delegate::moveToTop)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
@@ -110,6 +111,7 @@ void MainWindow::buildEditMenu() {
     edit_->addSeparator();
     edit_->addAction(commandAction(&Delegate::renameFile));
     edit_->addAction(choosePages_);
+    edit_->addAction(commandAction(&Delegate::enterPassword));
     edit_->addSeparator();
     for (auto selector : {&Delegate::moveUp, &Delegate::moveDown, &Delegate::moveToTop, &Delegate::moveToBottom}) {
         edit_->addAction(commandAction(selector));
@@ -126,7 +128,7 @@ QMenu* MainWindow::tableContextMenu(const QPoint& viewportPos) {
     contextMenu_ = new QMenu(this);
     std::vector<std::vector<Delegate::Action>> groups;
     if (table_->indexAt(viewportPos).isValid()) {
-        groups = {{&Delegate::tableViewDoubleClicked, &Delegate::renameFile},
+        groups = {{&Delegate::tableViewDoubleClicked, &Delegate::renameFile, &Delegate::enterPassword},
                   {&Delegate::moveUp, &Delegate::moveDown, &Delegate::moveToTop, &Delegate::moveToBottom},
                   {&Delegate::removeFromTable}};
     } else {
@@ -140,6 +142,10 @@ QMenu* MainWindow::tableContextMenu(const QPoint& viewportPos) {
         }
         for (auto selector : group) {
             QAction* action = commandAction(selector);
+            // Only a file that waits for its password has the command.
+            if (selector == &Delegate::enterPassword && !action->isEnabled()) {
+                continue;
+            }
             action->setShortcutVisibleInContextMenu(true);
             contextMenu_->addAction(action);
             if (selector == &Delegate::renameFile) {

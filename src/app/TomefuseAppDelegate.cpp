@@ -1,5 +1,7 @@
 #include "app/TomefuseAppDelegate.h"
 
+#include <algorithm>
+
 #include "combine/DocumentOptions.h"
 #include "platform/desktop/FileURL.h"
 
@@ -54,6 +56,12 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (action == &TomefuseAppDelegate::cancelCombine) {
         return isCombining();
     }
+    if (action == &TomefuseAppDelegate::enterPassword) {
+        const auto& list = list_.entries();
+        const IndexSet rows = selectedRowsInList();
+        return std::any_of(rows.begin(), rows.end(),
+                           [&](uint64_t row) { return list[row].failure == PDFOpenFailure::needsPassword; });
+    }
     if (auto arranging = validateArrangingItem(action)) {
         return *arranging;
     }
@@ -61,7 +69,14 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
 }
 
 void TomefuseAppDelegate::showHelp(Sender*) {
-    services_.workspace.openURL(helpPagePath_.empty() ? std::string(helpPageURL) : fileURLForPath(helpPagePath_));
+    const std::string url = helpPagePath_.empty() ? std::string(helpPageURL) : fileURLForPath(helpPagePath_);
+    if (!services_.workspace.openURL(url)) {
+        services_.system.log("No application opened " + url);
+        if (outlets_.window) {
+            outlets_.window->showAlert("The help could not be opened.",
+                                       "No web browser is set up on this desktop. The help is at " + url + ".");
+        }
+    }
 }
 
 void TomefuseAppDelegate::reloadTable() {

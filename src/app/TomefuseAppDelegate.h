@@ -78,6 +78,8 @@ class TomefuseAppDelegate final : public TableDataSource {
     void tableViewDoubleClicked(Sender* sender);
     bool openFile(const std::string& path);
     void openFiles(const std::vector<std::string>& paths);
+    // Asks again for the passwords of the selected files that were skipped or not opened.
+    void enterPassword(Sender* sender);
     // Reads again every listed file changed or gone since it was read; answers whether any was.
     bool refreshEntries();
 

@@ -43,6 +43,19 @@ void TomefuseAppDelegate::openFiles(const std::vector<std::string>& paths) {
     insertEntries(intake_.requested(paths), list_.size());
 }
 
+void TomefuseAppDelegate::enterPassword(Sender*) {
+    const IndexSet rows = selectedRowsInList();
+    const PdfEntry* first = list_.entries().data();
+    const EntryReader::Batch batch = reader_.batch();
+    list_.refresh([&](PdfEntry& entry) {
+        if (entry.failure != PDFOpenFailure::needsPassword || !rows.contains(static_cast<uint64_t>(&entry - first))) {
+            return false;
+        }
+        reader_.read(entry);
+        return true;
+    });
+}
+
 bool TomefuseAppDelegate::refreshEntries() {
     return list_.refresh([this](PdfEntry& entry) { return reader_.readIfChanged(entry); });
 }

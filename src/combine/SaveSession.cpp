@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "combine/DocumentOptions.h"
 #include "platform/desktop/AtomicFile.h"
@@ -21,6 +22,16 @@ std::string fileNamePart(std::string name) {
 }
 
 // "Field Notes and Star Atlas.pdf", "Field Notes and 3 more.pdf".
+std::string nameOfPath(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string homeDirectory() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
 std::string suggestedFileName(const std::vector<PdfEntry>& list) {
     const std::string first = list.front().filename.empty() ? "Combined" : fileNamePart(list.front().filename);
     if (list.size() == 2 && !list[1].filename.empty()) {
@@ -152,6 +163,23 @@ std::string refusalToReplace(const std::string& target, const std::vector<Combin
         }
     }
     return {};
+}
+
+std::string folderForDisplay(const std::string& folder, const std::string& home) {
+    if (home.empty() || home == "/") {
+        return folder;
+    }
+    if (folder == home) {
+        return "~";
+    }
+    if (folder.size() > home.size() && folder.compare(0, home.size(), home) == 0 && folder[home.size()] == '/') {
+        return "~" + folder.substr(home.size());
+    }
+    return folder;
+}
+
+std::string savedMessage(const std::string& path, const std::string& home) {
+    return "Saved “" + nameOfPath(path) + "” in " + folderForDisplay(directoryOfPath(path), home);
 }
 
 std::string quickSavePath(const std::string& temporaryDirectory, const std::string& firstName) {
@@ -331,10 +359,38 @@ void SaveSession::didFinish() {
                                        "These files could not be read:" + list);
         }
     }
+    if (outlets_.window) {
+        outlets_.window->showSaved(
+            savedMessage(path, homeDirectory()), [this, path] { openSaved(path); },
+            [this, path] { revealSaved(path); });
+    }
     if (services_.userDefaults.boolForKey(shouldOpenPDFInDefaultApplicationKey)) {
-        services_.workspace.openFile(path);
+        openSaved(path);
     } else {
-        services_.workspace.selectFile(path, directoryOfPath(path));
+        revealSaved(path);
+    }
+}
+
+void SaveSession::openSaved(const std::string& path) {
+    if (services_.workspace.openFile(path)) {
+        return;
+    }
+    services_.system.log("No application opened " + path);
+    if (outlets_.window) {
+        outlets_.window->showAlert("“" + nameOfPath(path) + "” could not be opened.",
+                                   "No application on this desktop is set up to open PDF files. The combined PDF "
+                                   "is saved in " +
+                                       folderForDisplay(directoryOfPath(path), homeDirectory()) + ".");
+    }
+}
+
+void SaveSession::revealSaved(const std::string& path) {
+    if (services_.workspace.selectFile(path, directoryOfPath(path))) {
+        return;
+    }
+    services_.system.log("No file manager showed " + path);
+    if (outlets_.window) {
+        outlets_.window->showStatusMessage("No file manager could show “" + nameOfPath(path) + "”.");
     }
 }
 

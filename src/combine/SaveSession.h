@@ -21,6 +21,11 @@ inline constexpr const char* quickSaveSuffix = " -TOMEFUSE.pdf";
 // suffix, in the temporary folder.
 std::string quickSavePath(const std::string& temporaryDirectory, const std::string& firstName);
 
+// The folder as a person reads it: under the home folder with "~".
+std::string folderForDisplay(const std::string& folder, const std::string& home);
+// What the window says once a file is written: "Saved “Report.pdf” in ~/Documents".
+std::string savedMessage(const std::string& path, const std::string& home);
+
 // Why the file at target may not be written over: it is one of the files to combine (the same
 // file, by device and inode). Empty when it may.
 std::string refusalToReplace(const std::string& target, const std::vector<CombineFile>& files);
@@ -63,6 +68,9 @@ class SaveSession {
     void reportFailure(const std::string& path, std::string reason);
     void combiningChanged();
     void didFinish();
+    // Open or show the written file; the window says so when the desktop cannot.
+    void openSaved(const std::string& path);
+    void revealSaved(const std::string& path);
 
     DesktopServices& services_;
     const Outlets& outlets_;

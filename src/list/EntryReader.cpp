@@ -34,21 +34,31 @@ std::pair<int64_t, int64_t> stampOf(const std::string& path) {
 // The password that opened the file is left in password (cleared when none did).
 PDFFileSummary EntryReader::summarize(const std::string& path, const std::string& name, std::string& password) const {
     PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses_.get());
+    if (triedKnownPasswords(path, summary, password)) {
+        return summary;
+    }
     // A protected file: ask, again while the password given is wrong, until the user skips it.
     bool wrong = !password.empty();
-    while (summary.failure == PDFOpenFailure::needsPassword && passwordPanel_) {
+    while (summary.failure == PDFOpenFailure::needsPassword && passwordPanel_ && !(batch_ && batch_->skipsAll)) {
         auto panel = passwordPanel_();
         if (!panel) {
             break;
         }
         panel->setFile(path, name);
         panel->setPasswordWasWrong(wrong);
-        if (panel->runModal() != NSModalResponseOK) {
+        const int response = panel->runModal();
+        if (response != NSModalResponseOK) {
+            if (response == PasswordResponseSkipAll && batch_) {
+                batch_->skipsAll = true;
+            }
             break;
         }
         password = panel->password();
         summary = PDFDocument::summaryOfFile(path, password, parses_.get());
         wrong = true;
+        if (summary.failure == PDFOpenFailure::none && batch_) {
+            batch_->opened.push_back(password);
+        }
     }
     if (summary.failure != PDFOpenFailure::none) {
         password.clear();
@@ -56,9 +66,30 @@ PDFFileSummary EntryReader::summarize(const std::string& path, const std::string
     return summary;
 }
 
+// Files added together are often protected alike: the passwords that opened the batch's earlier
+// files are tried before the user is asked.
+bool EntryReader::triedKnownPasswords(const std::string& path, PDFFileSummary& summary, std::string& password) const {
+    if (summary.failure != PDFOpenFailure::needsPassword || !batch_) {
+        return false;
+    }
+    for (const std::string& known : batch_->opened) {
+        if (known == password) {
+            continue;
+        }
+        PDFFileSummary tried = PDFDocument::summaryOfFile(path, known, parses_.get());
+        if (tried.failure != PDFOpenFailure::needsPassword) {
+            summary = tried;
+            password = tried.failure == PDFOpenFailure::none ? known : std::string();
+            return true;
+        }
+    }
+    return false;
+}
+
 void EntryReader::read(PdfEntry& entry) const {
     std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
     const PDFFileSummary summary = summarize(entry.path, entry.filename, entry.password);
+    entry.failure = summary.failure;
     entry.problem = describeOpenFailure(summary.failure);
     entry.pagecount = summary.pageCount;
     entry.outlinecount = summary.outlineCount;

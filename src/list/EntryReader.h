@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "list/PdfEntry.h"
 #include "platform/desktop/Panels.h"
@@ -30,11 +31,32 @@ class EntryReader {
     // Reads it again only when the file changed or went since it was read; answers whether.
     bool readIfChanged(PdfEntry& entry) const;
 
+    // While a batch lives, files are read as one adding: a password that opened one file is tried
+    // on the next before asking, and Skip All skips every protected file after it.
+    class [[nodiscard]] Batch {
+      public:
+        explicit Batch(const EntryReader& reader) : reader_(reader) { reader_.batch_.emplace(); }
+        ~Batch() { reader_.batch_.reset(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+      private:
+        const EntryReader& reader_;
+    };
+    Batch batch() const { return Batch(*this); }
+
   private:
+    struct Passwords {
+        std::vector<std::string> opened;  // in the order they first opened a file
+        bool skipsAll = false;
+    };
+    bool triedKnownPasswords(const std::string& path, PDFFileSummary& summary, std::string& password) const;
+
     PDFFileSummary summarize(const std::string& path, const std::string& name, std::string& password) const;
 
     PasswordPanelFactory passwordPanel_;
     std::shared_ptr<PDFParseCache> parses_;
+    mutable std::optional<Passwords> batch_;
 };
 
 }  // namespace tomefuse

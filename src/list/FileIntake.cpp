@@ -41,6 +41,7 @@ std::optional<Intake> FileIntake::chooseFiles() const {
     if (!paths) {
         return std::nullopt;
     }
+    const EntryReader::Batch batch = reader_.batch();
     Intake intake;
     for (const auto& path : *paths) {
         intake.entries.push_back(*reader_.entryFor(path, true));
@@ -48,17 +49,17 @@ std::optional<Intake> FileIntake::chooseFiles() const {
     return intake;
 }
 
-uint64_t FileIntake::gatherFolder(const std::string& folder, std::vector<PdfEntry>& into) const {
+void FileIntake::gatherFolder(const std::string& folder, std::vector<PdfEntry>& into, LeftOut& leftOut) const {
     const FolderContents contents = pdfFilesInFolder(folder, compareNames_);
-    uint64_t leftOut = contents.otherFiles;
+    leftOut.notPdf += contents.otherFiles;
     for (const std::string& path : contents.pdfs) {
-        if (auto entry = reader_.entryFor(path, false)) {
-            into.push_back(std::move(*entry));
+        PdfEntry entry = *reader_.entryFor(path, true);
+        if (entry.problem.empty()) {
+            into.push_back(std::move(entry));
         } else {
-            ++leftOut;
+            leftOut.count(entry.failure == PDFOpenFailure::none ? PDFOpenFailure::damaged : entry.failure);
         }
     }
-    return leftOut;
 }
 
 std::optional<Intake> FileIntake::chooseFolder() const {
@@ -66,20 +67,23 @@ std::optional<Intake> FileIntake::chooseFolder() const {
     if (!folders) {
         return std::nullopt;
     }
+    const EntryReader::Batch batch = reader_.batch();
     Intake intake;
-    uint64_t notPdf = 0;
+    LeftOut leftOut;
     for (const auto& folder : *folders) {
-        notPdf += gatherFolder(folder, intake.entries);
+        gatherFolder(folder, intake.entries, leftOut);
     }
-    if (notPdf > 0) {
-        intake.leftOut = notPdf == 1 ? "1 file was not a PDF" : std::to_string(notPdf) + " files were not PDFs";
-    } else if (intake.entries.empty()) {
-        intake.leftOut = leftOutMessage(1, 0);
+    if (intake.entries.empty() && !leftOut.any()) {
+        leftOut.folders = 1;
+    }
+    if (leftOut.any()) {
+        intake.leftOut = leftOutMessage(leftOut);
     }
     return intake;
 }
 
 Intake FileIntake::requested(const std::vector<std::string>& paths) const {
+    const EntryReader::Batch batch = reader_.batch();
     Intake intake;
     for (const auto& path : paths) {
         if (auto entry = reader_.entryFor(path, false)) {
@@ -98,28 +102,32 @@ bool FileIntake::offersFiles(const Pasteboard& pasteboard) {
 Intake FileIntake::dropped(const Pasteboard& pasteboard) const {
     const std::vector<std::string> pdfs = pasteboard.readFileURLs(fileDropFilter());
     const std::set<std::string> accepted(pdfs.begin(), pdfs.end());
+    const EntryReader::Batch batch = reader_.batch();
     Intake intake;
-    uint64_t foldersWithoutPdfs = 0;
-    uint64_t filesNotPdf = 0;
+    LeftOut leftOut;
     for (const auto& path : pasteboard.readFileURLs(URLReadingOptions{true, {kUTTypeItem}})) {
         std::error_code error;
         if (std::filesystem::is_directory(path, error)) {
             const size_t before = intake.entries.size();
-            const uint64_t leftOut = gatherFolder(path, intake.entries);
-            // A folder that gave nothing is one thing left out, however many files it holds.
-            if (intake.entries.size() == before) {
-                ++foldersWithoutPdfs;
+            LeftOut inFolder;
+            gatherFolder(path, intake.entries, inFolder);
+            // A folder without PDFs is one thing left out, however many files it holds.
+            if (intake.entries.size() == before &&
+                inFolder.needPassword + inFolder.damaged + inFolder.unreadable == 0) {
+                ++leftOut.folders;
             } else {
-                filesNotPdf += leftOut;
+                leftOut.add(inFolder);
             }
-        } else if (auto entry = accepted.contains(path) ? reader_.entryFor(path, false) : std::nullopt) {
-            intake.entries.push_back(std::move(*entry));
+        } else if (!accepted.contains(path)) {
+            ++leftOut.notPdf;
+        } else if (PdfEntry entry = *reader_.entryFor(path, true); entry.problem.empty()) {
+            intake.entries.push_back(std::move(entry));
         } else {
-            ++filesNotPdf;
+            leftOut.count(entry.failure == PDFOpenFailure::none ? PDFOpenFailure::damaged : entry.failure);
         }
     }
-    if (foldersWithoutPdfs + filesNotPdf > 0) {
-        intake.leftOut = leftOutMessage(foldersWithoutPdfs, filesNotPdf);
+    if (leftOut.any()) {
+        intake.leftOut = leftOutMessage(leftOut);
     }
     return intake;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "list/EntryReader.h"
+#include "list/FolderScan.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
@@ -37,8 +38,8 @@ class FileIntake {
 
   private:
     std::optional<std::vector<std::string>> runOpenPanel(bool folders) const;
-    // Adds the entries of the PDFs in a folder; answers how many of its files were left out.
-    uint64_t gatherFolder(const std::string& folder, std::vector<PdfEntry>& into) const;
+    // Adds the entries of the PDFs in a folder, and counts what it leaves out.
+    void gatherFolder(const std::string& folder, std::vector<PdfEntry>& into, LeftOut& leftOut) const;
 
     const EntryReader& reader_;
     const DesktopServices& services_;

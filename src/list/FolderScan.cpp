@@ -58,16 +58,57 @@ FolderContents pdfFilesInFolder(const std::string& folder, const NameComparison&
     return contents;
 }
 
-std::string leftOutMessage(uint64_t folders, uint64_t files) {
+void LeftOut::count(PDFOpenFailure failure) {
+    switch (failure) {
+        case PDFOpenFailure::none:
+            return;
+        case PDFOpenFailure::notAPDF:
+            ++notPdf;
+            return;
+        case PDFOpenFailure::needsPassword:
+            ++needPassword;
+            return;
+        case PDFOpenFailure::damaged:
+            ++damaged;
+            return;
+        case PDFOpenFailure::missing:
+        case PDFOpenFailure::notAFile:
+        case PDFOpenFailure::permissionDenied:
+        case PDFOpenFailure::outOfMemory:
+            ++unreadable;
+            return;
+    }
+}
+
+std::string leftOutMessage(const LeftOut& leftOut) {
+    const auto counted = [](uint64_t n, const char* one, const char* many) {
+        return n == 1 ? std::string("1 ") + one : std::to_string(n) + " " + many;
+    };
+    const struct {
+        uint64_t n;
+        const char* one;
+        const char* many;
+    } reasons[] = {
+        {leftOut.folders, "folder without PDFs", "folders without PDFs"},
+        {leftOut.notPdf, "file that is not a PDF", "files that are not PDFs"},
+        {leftOut.needPassword, "file that needs a password", "files that need a password"},
+        {leftOut.damaged, "damaged file", "damaged files"},
+        {leftOut.unreadable, "file that cannot be read", "files that cannot be read"},
+    };
+    std::vector<std::string> parts;
+    uint64_t total = 0;
+    for (const auto& reason : reasons) {
+        if (reason.n > 0) {
+            parts.push_back(counted(reason.n, reason.one, reason.many));
+            total += reason.n;
+        }
+    }
     std::string text;
-    if (folders > 0) {
-        text = folders == 1 ? "1 folder without PDFs" : std::to_string(folders) + " folders without PDFs";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        text += i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ";
+        text += parts[i];
     }
-    if (files > 0) {
-        text += text.empty() ? "" : " and ";
-        text += files == 1 ? "1 file that is not a PDF" : std::to_string(files) + " files that are not PDFs";
-    }
-    return text + (folders + files == 1 ? " was left out" : " were left out");
+    return text + (total == 1 ? " was left out" : " were left out");
 }
 
 bool hasPdfSignature(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "list/NaturalOrder.h"
+#include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
 
@@ -19,8 +20,24 @@ struct FolderContents {
 // over, and so are links to folders (they may lead back up) and folders that cannot be read.
 FolderContents pdfFilesInFolder(const std::string& folder, const NameComparison& compareNames);
 
-// "1 folder without PDFs and 2 files that are not PDFs were left out"
-std::string leftOutMessage(uint64_t folders, uint64_t files);
+// What an adding left out, by why.
+struct LeftOut {
+    uint64_t folders = 0;  // without PDFs
+    uint64_t notPdf = 0;
+    uint64_t needPassword = 0;
+    uint64_t damaged = 0;
+    uint64_t unreadable = 0;  // gone, not a file, no permission, no memory
+
+    void count(PDFOpenFailure failure);
+    void add(const LeftOut& other) {
+        folders += other.folders, notPdf += other.notPdf, needPassword += other.needPassword;
+        damaged += other.damaged, unreadable += other.unreadable;
+    }
+    bool any() const { return folders + notPdf + needPassword + damaged + unreadable > 0; }
+};
+
+// "1 folder without PDFs, 2 files that need a password and 1 damaged file were left out"
+std::string leftOutMessage(const LeftOut& leftOut);
 
 // Whether the file starts as a PDF does: "%PDF-" within its first kilobyte, where readers
 // still find it after leading junk.

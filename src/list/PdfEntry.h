@@ -37,6 +37,7 @@ struct PdfEntry {
     // Why the file cannot be read, in the user's words; empty when it can. And the file as it was
     // when read (size and modification time), to notice it change.
     std::string problem;
+    PDFOpenFailure failure = PDFOpenFailure::none;  // what the problem is, when opening failed
     int64_t fileSize = -1;
     int64_t fileModified = 0;
 

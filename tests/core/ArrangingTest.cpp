@@ -122,7 +122,7 @@ TEST(Arranging, AddFolderTakesThePdfsInsideAndCountsTheRest) {
     h.controller.addFolder(nullptr);
     EXPECT_EQ(h.openScript.canChooseDirectories, true);
     EXPECT_EQ(h.filenames(), (Names{"page1", "Page9", "page10"}));
-    EXPECT_EQ(h.window.statusMessages, Names{"2 files were not PDFs"});
+    EXPECT_EQ(h.window.statusMessages, Names{"2 files that are not PDFs were left out"});
     EXPECT_EQ(h.controller.undoActionName(), "Add 3 Files");
 
     h.openScript.urls = {dir.file("nothing")};

@@ -54,9 +54,10 @@ TEST_F(CombineFixture, FileThatNoLongerOpensIsLeftOutAndReported) {
     ASSERT_EQ(h.system.logLines.size(), 1u);
     EXPECT_NE(h.system.logLines[0].find(gone), std::string::npos);
     EXPECT_NE(h.system.logLines[0].find("not a PDF"), std::string::npos) << "with the reason";
-    EXPECT_EQ(std::vector<std::string>(h.journal.end() - 3, h.journal.end()),
-              (std::vector<std::string>{"log " + h.system.logLines[0],
-                                        "alert Some pages are missing from the combined PDF.", "open " + out}))
+    EXPECT_EQ(
+        std::vector<std::string>(h.journal.end() - 4, h.journal.end()),
+        (std::vector<std::string>{"log " + h.system.logLines[0], "alert Some pages are missing from the combined PDF.",
+                                  "saved Saved “combined.pdf” in " + directoryOfPath(out), "open " + out}))
         << "opened after the alert";
     EXPECT_EQ(h.system.beeps, 0);
 }

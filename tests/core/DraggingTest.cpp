@@ -137,7 +137,8 @@ TEST(Dragging, FileDropInsertsAtTheDropLineAndSaysWhatItLeftOut) {
     EXPECT_EQ(f.h.table.reloads, reloads + 1);
     EXPECT_EQ(f.h.table.selection, IndexSet{6}) << "the selection stays on its entry";
     EXPECT_EQ(f.h.table.scrolledTo, 1);
-    EXPECT_EQ(f.h.window.statusMessages, Names{"1 folder without PDFs and 3 files that are not PDFs were left out"});
+    EXPECT_EQ(f.h.window.statusMessages,
+              Names{"1 folder without PDFs, 2 files that are not PDFs and 1 damaged file were left out"});
     EXPECT_TRUE(f.changes.empty());
 
     FakeDraggingInfo onlyDamaged;
@@ -145,7 +146,7 @@ TEST(Dragging, FileDropInsertsAtTheDropLineAndSaysWhatItLeftOut) {
     EXPECT_FALSE(f.h.controller.acceptDrop(onlyDamaged, 4, NSTableViewDropAbove));
     EXPECT_EQ(f.h.controller.pdfsList().size(), 7u);
     EXPECT_EQ(f.h.table.reloads, reloads + 2);
-    EXPECT_EQ(f.h.window.statusMessages.back(), "2 files that are not PDFs were left out");
+    EXPECT_EQ(f.h.window.statusMessages.back(), "2 damaged files were left out");
 }
 
 TEST(Dragging, RowPayloadCarriesTheDraggedEntriesAsTheyStand) {

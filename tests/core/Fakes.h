@@ -69,17 +69,19 @@ class FakeWorkspace : public Workspace {
     bool openFile(const std::string& path) override {
         opened.push_back(path);
         journal_.push_back("open " + path);
-        return true;
+        return hasApplications;
     }
     bool selectFile(const std::string& path, const std::string& rootPath) override {
         selected.emplace_back(path, rootPath);
         journal_.push_back("reveal " + path);
-        return true;
+        return hasApplications;
     }
     bool openURL(const std::string& url) override {
         urls.push_back(url);
-        return true;
+        return hasApplications;
     }
+
+    bool hasApplications = true;  // false: a desktop with nothing to open files or show them
 
     std::vector<std::string> opened;
     std::vector<std::pair<std::string, std::string>> selected;
@@ -265,6 +267,10 @@ class FakeWindow : public Window {
         journal_.push_back("alert " + message);
     }
     void showStatusMessage(const std::string& message) override { statusMessages.push_back(message); }
+    void showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) override {
+        saved = {message, std::move(open), std::move(reveal)};
+        journal_.push_back("saved " + message);
+    }
     bool askToProceed(const std::string& message, const std::string& informativeText, const std::string&) override {
         questions.emplace_back(message, informativeText);
         return proceed;
@@ -274,6 +280,10 @@ class FakeWindow : public Window {
     std::vector<std::pair<std::string, std::string>> questions;
     bool proceed = true;
     std::vector<std::string> statusMessages;
+    struct Saved {
+        std::string message;
+        std::function<void()> open, reveal;
+    } saved;
 
   private:
     Journal& journal_;

@@ -102,6 +102,58 @@ TEST_F(SaveFixture, OpenOrRevealBySetting) {
     EXPECT_EQ(h.workspace.opened, std::vector<std::string>{path});
 }
 
+TEST_F(SaveFixture, TheWindowSaysWhereTheFileWentAndWhenTheDesktopCannotOpenIt) {
+    h.add(first);
+    h.add(second);
+    const std::string path = dir.file("out.pdf");
+    const struct {
+        bool opensWhenSaved;
+        bool hasApplications;
+        size_t alerts;
+        size_t statusMessages;
+    } cases[] = {
+        {true, true, 0, 0},
+        {false, true, 0, 0},
+        {true, false, 1, 0},   // nothing opens PDFs: an alert names the reason and the folder
+        {false, false, 0, 1},  // no file manager: the status line says so
+    };
+    for (const auto& c : cases) {
+        h.window.alerts.clear();
+        h.window.statusMessages.clear();
+        h.defaults.setBool(shouldOpenPDFInDefaultApplicationKey, c.opensWhenSaved);
+        h.workspace.hasApplications = c.hasApplications;
+        h.controller.writeCombinedPDF(path);
+        EXPECT_EQ(h.window.saved.message, "Saved “out.pdf” in " + dir.path());
+        EXPECT_EQ(h.window.alerts.size(), c.alerts) << c.opensWhenSaved << c.hasApplications;
+        EXPECT_EQ(h.window.statusMessages.size(), c.statusMessages) << c.opensWhenSaved << c.hasApplications;
+        if (c.alerts) {
+            EXPECT_EQ(h.window.alerts[0].first, "“out.pdf” could not be opened.");
+            EXPECT_NE(h.window.alerts[0].second.find(dir.path()), std::string::npos);
+        }
+    }
+    // The bar's buttons open and show the file that was written.
+    h.workspace.hasApplications = true;
+    h.workspace.opened.clear();
+    h.workspace.selected.clear();
+    h.window.saved.open();
+    h.window.saved.reveal();
+    EXPECT_EQ(h.workspace.opened, std::vector<std::string>{path});
+    EXPECT_EQ(h.workspace.selected, (std::vector<std::pair<std::string, std::string>>{{path, dir.path()}}));
+
+    const struct {
+        const char* folder;
+        const char* home;
+        const char* shown;
+    } folders[] = {{"/home/ann/Documents", "/home/ann", "~/Documents"},
+                   {"/home/ann", "/home/ann", "~"},
+                   {"/home/anna/x", "/home/ann", "/home/anna/x"},
+                   {"/tmp", "", "/tmp"},
+                   {"/tmp", "/", "/tmp"}};
+    for (const auto& f : folders) {
+        EXPECT_EQ(folderForDisplay(f.folder, f.home), f.shown);
+    }
+}
+
 TEST_F(SaveFixture, FailedWriteIsReportedAndNothingIsOpened) {
     h.add(first);
     h.add(second);
@@ -155,7 +207,8 @@ TEST_F(SaveFixture, ProgressFollowsThePagesAsTheyAreWritten) {
     EXPECT_EQ(h.bar.values, (std::vector<double>{0, 0, 1, 2}));
     EXPECT_EQ(h.bar.displays, 3);
     EXPECT_EQ(h.journal,
-              (std::vector<std::string>{"write " + path, "begin sheet", "end sheet", "close panel", "open " + path}));
+              (std::vector<std::string>{"write " + path, "begin sheet", "end sheet", "close panel",
+                                        "saved Saved “progress.pdf” in " + directoryOfPath(path), "open " + path}));
     EXPECT_FALSE(h.panel.visible);
 
     h.add(first);

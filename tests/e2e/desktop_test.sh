@@ -150,13 +150,19 @@ wait_for 10 eval 'windows=$(windows_titled Tomefuse | wc -l)' || fail "cannot li
 [ "$windows" -eq 1 ] || fail "$windows Tomefuse windows, expected one"
 
 # The first row dragged by the mouse and let go just below the middle of the second lands below
-# it: Appendix, Field Notes, Star Atlas, Late Addition. Rows are 30 pixels high and start 67
-# pixels down the window (menu bar, toolbar, header), as Qt lays them out here.
+# it: Appendix, Field Notes, Star Atlas, Late Addition. How far down the rows start depends on
+# the menu bar, the toolbar (its icons) and the header, and their height on the fonts: both are
+# read off the screen, where the second row, Appendix, is the one selected. The pointer goes by
+# screen lines: under a window manager, xdotool puts the window a title bar lower than it is.
 focus "$main"
-row_top=67
-xdotool mousemove --window "$main" 100 $((row_top + 15)) mousedown 1
-for y in 20 25 35 45 52; do
-    xdotool mousemove --window "$main" 100 $((row_top + y))
+eval "$(xdotool getwindowgeometry --shell "$main")"
+selected_row() { read -r first last < <(selection_span $((X + 150)) "$Y" 400); }
+wait_for 10 selected_row || fail "no selected row on the screen"
+row_height=$((last - first + 1))
+rows_top=$((first - row_height))
+xdotool mousemove $((X + 100)) $((rows_top + row_height / 2)) mousedown 1
+for eighths in 5 7 9 12 14; do  # to three quarters of the way down the second row
+    xdotool mousemove $((X + 100)) $((rows_top + row_height * eighths / 8))
     sleep 0.1
 done
 xdotool mouseup 1
@@ -235,14 +241,14 @@ xdotool key Return
 wait_for 20 no_window_titled "Password Needed" || fail "the right password did not open the file"
 
 # A text file named .pdf through Ctrl+O is listed, its row marked with a warning sign in its Name
-# cell where the others show their first page: the sixth row, 30 pixels high.
+# cell where the others show their first page: the sixth row.
 printf 'plain words\n' >"$in/Notes.pdf"
 focus "$main"
 add_through_dialog "$in/Notes.pdf"
 wait_for 20 no_window_titled "Add PDF Files" || fail "the file dialog did not close"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 warning_sign() {
-    (($(screen_pixels $((X + 3)) $((Y + row_top + 5 * 30 + 3)) 24 24 |
+    (($(screen_pixels $((X + 3)) $((rows_top + 5 * row_height + 3)) 24 24 |
         awk '$1 > 180 && $2 > 120 && $3 < 100' | wc -l) > 30))
 }
 wait_for 20 warning_sign || fail "the row of the file that cannot be read bears no warning sign"

@@ -83,3 +83,11 @@ screen_pixels() {
         od -An -v -tu1 -w4 -j $((start + row * line + $1 * 4)) -N $(($3 * 4)) "$screen"
     done | awk '{ print $3, $2, $1 }'
 }
+
+# The first and last screen line painted in the selection's blue, looking down from y $2 for $3
+# lines at x $1; fails when none is.
+selection_span() {
+    screen_pixels "$1" "$2" 1 "$3" |
+        awk -v top="$2" '$1 < 100 && $2 > 100 && $3 > 150 { if (!first) first = NR; last = NR }
+            END { if (!first) exit 1; print top + first - 1, top + last - 1 }'
+}

@@ -68,9 +68,9 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
 
     ASSERT_TRUE(window.editMenu());
     EXPECT_EQ(texts(window.editMenu()->actions()),
-              (QStringList{"Undo Add 4 Files", "Redo", "-", "Rename", "Choose Pages…", "-", "Move Up", "Move Down",
-                           "Move to Top", "Move to Bottom", "-", "Sort by Name", "Sort by Date Modified",
-                           "Sort by Pages", "Reverse Order"}));
+              (QStringList{"Undo Add 4 Files", "Redo", "-", "Rename", "Choose Pages…", "Enter Password…", "-",
+                           "Move Up", "Move Down", "Move to Top", "Move to Bottom", "-", "Sort by Name",
+                           "Sort by Date Modified", "Sort by Pages", "Reverse Order"}));
     const std::pair<Delegate::Action, QKeySequence> shortcuts[] = {
         {&Delegate::undo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {&Delegate::redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
@@ -134,7 +134,7 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
         }
         chain << (focus == &table ? QStringLiteral("table") : focus->accessibleName());
     }
-    EXPECT_EQ(chain.mid(0, 3), (QStringList{"Add…", "Remove", "Save Combined PDF…"}));
+    EXPECT_EQ(chain.mid(0, 4), (QStringList{"Add…", "Add Folder…", "Remove", "Save Combined PDF…"}));
     EXPECT_EQ(chain.back(), "table");
     for (const QString& name : chain) {
         EXPECT_FALSE(name.isEmpty()) << "everything Tab reaches has a name";

@@ -27,7 +27,7 @@ std::string copyProtected(const TempDir& dir, const std::string& name) {
     return path;
 }
 
-// Answers every password dialog that comes with the next answer (empty: Skip), noting what each
+// Answers every password dialog that comes with the next answer (empty: Skip, "*": Skip All), noting what each
 // one showed; before answering, runs a step the test gives.
 class PasswordAnswers {
   public:
@@ -58,8 +58,8 @@ class PasswordAnswers {
             whileShown_();
         }
         const QString answer = shown.size() <= answers_.size() ? answers_[shown.size() - 1] : QString();
-        if (answer.isEmpty()) {
-            dialog->skipButton()->click();
+        if (answer.isEmpty() || answer == "*") {
+            (answer.isEmpty() ? dialog->skipButton() : dialog->skipAllButton())->click();
             return;
         }
         EXPECT_FALSE(dialog->okButton()->isEnabled()) << "no password typed yet";
@@ -210,6 +210,39 @@ TEST(MainWindow, AsksForPasswordsAndUsesThemForTheCombineAndThePreview) {
     }
     EXPECT_EQ(harness.controller().pdfsList()[0].problem, "needs a password");
     EXPECT_EQ(window.statusLine()->text(), "2 files, 2 pages, 1 cannot be read");
+
+    // The row left without its password has Enter Password…; the others do not.
+    QAction* enterPassword = window.commandAction(&TomefuseAppDelegate::enterPassword);
+    harness.table().selectRowIndexes({1}, false);
+    EXPECT_FALSE(enterPassword->isEnabled());
+    harness.table().selectRowIndexes({0}, false);
+    ASSERT_TRUE(enterPassword->isEnabled());
+    {
+        PasswordAnswers answers({"user"});
+        enterPassword->trigger();
+        EXPECT_EQ(answers.shown.size(), 1u);
+    }
+    EXPECT_EQ(harness.controller().pdfsList()[0].problem, "");
+    EXPECT_EQ(harness.controller().pdfsList()[0].pagecount, 20u);
+    EXPECT_FALSE(enterPassword->isEnabled());
+
+    // Files added together: the password that opened one is tried on the next; Skip All skips
+    // the rest without asking.
+    const std::vector<std::string> alike{copyProtected(harness.dir, "m1.pdf"), copyProtected(harness.dir, "m2.pdf"),
+                                         copyProtected(harness.dir, "m3.pdf")};
+    {
+        PasswordAnswers answers({"user"});
+        harness.controller().openFiles(alike);
+        EXPECT_EQ(answers.shown.size(), 1u);
+    }
+    EXPECT_EQ(harness.controller().pdfsList().size(), 5u);
+    {
+        PasswordAnswers answers({"*"});
+        harness.controller().openFiles({copyProtected(harness.dir, "n1.pdf"), copyProtected(harness.dir, "n2.pdf"),
+                                        copyProtected(harness.dir, "n3.pdf")});
+        EXPECT_EQ(answers.shown.size(), 1u);
+    }
+    EXPECT_EQ(harness.controller().pdfsList().size(), 5u);
 }
 
 // Files that cannot be read are named before the save, which may go on without them; the save

@@ -52,12 +52,19 @@ TEST(MainWindow, ShowsTheTableWithItsColumnsMenusAndShortcuts) {
 
     QMenu* file = menuTitled(window, "&File");
     QMenu* options = menuTitled(window, "&Options");
+    QMenu* help = menuTitled(window, "&Help");
     ASSERT_TRUE(file);
     ASSERT_TRUE(options);
+    ASSERT_TRUE(help);
     for (QAction* action : {window.addFilesAction(), window.removeAction(), window.saveAction(),
-                            window.quickSaveAction(), window.helpAction(), window.quitAction()}) {
+                            window.quickSaveAction(), window.stopSavingAction(), window.quitAction()}) {
         EXPECT_TRUE(file->actions().contains(action)) << action->text().toStdString();
     }
+    ASSERT_EQ(help->actions().size(), 2);
+    EXPECT_EQ(help->actions()[0], window.helpAction());
+    EXPECT_EQ(help->actions()[0]->text(), "Tomefuse Help");
+    EXPECT_EQ(help->actions()[1]->text(), "About Tomefuse");
+    EXPECT_FALSE(window.stopSavingAction()->isEnabled()) << "no save runs";
     for (QAction* action : {window.insertTOCAction(), window.preserveTOCsAction(), window.openWhenSavedAction()}) {
         EXPECT_TRUE(options->actions().contains(action)) << action->text().toStdString();
         EXPECT_TRUE(action->isCheckable());
@@ -216,7 +223,8 @@ TEST(MainWindow, CtrlAltSQuickSavesIntoTheTemporaryFolderWithoutADialog) {
     const std::string expected = temporary.file("a -TOMEFUSE.pdf");
     EXPECT_TRUE(QFileInfo(QString::fromStdString(expected)).isFile());
     EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{expected});
-    EXPECT_FALSE(sheet->isVisible()) << "the sheet closes before the file is opened";
+    EXPECT_FALSE(sheet->panel().isVisible()) << "the bar's progress ends before the file is opened";
+    EXPECT_EQ(sheet->label()->text().toStdString(), "Saved “a -TOMEFUSE.pdf” in " + temporary.path());
     EXPECT_EQ(sheet->indicator().maxValue(), 5);
     EXPECT_EQ(sheet->indicator().doubleValue(), 4) << "the index of the last page written";
     EXPECT_GT(barMoves, 0);

@@ -112,7 +112,19 @@ TEST(Workspace, OpensFilesAndPagesAndFallsBackToTheFolderWithoutAFileManager) {
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler("file", &recorder, "open");
     QDesktopServices::setUrlHandler("https", &recorder, "open");
-    QtWorkspace workspace;
+    QStringList asked;
+    bool desktopHasApplication = true;
+    QtWorkspace workspace([&](const QString& type) {
+        asked << type;
+        return desktopHasApplication;
+    });
+
+    // A desktop that has no application for the file says so before anything is started.
+    desktopHasApplication = false;
+    EXPECT_FALSE(workspace.openFile(file));
+    EXPECT_FALSE(workspace.openURL("https://example.org/help"));
+    EXPECT_EQ(asked, (QStringList{"application/pdf", "x-scheme-handler/https"}));
+    desktopHasApplication = true;
 
     EXPECT_TRUE(workspace.openFile(file));
     EXPECT_FALSE(workspace.openFile(dir.file("missing.pdf")));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,8 +37,12 @@ TEST(ProgressSheet, ShowsOnTheWindowFollowsTheValuesAndEndsThroughTheWindow) {
             ending->close();
         });
         EXPECT_TRUE(panel->isVisible());
-        EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
-        EXPECT_EQ(sheet.parentWidget(), &window);
+        // A bar in the window, not a dialog over it: the list keeps its input during a save.
+        EXPECT_FALSE(sheet.isWindow());
+        EXPECT_TRUE(window.isAncestorOf(&sheet));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(sheet.cancelButton()->isVisibleTo(&sheet));
+        EXPECT_FALSE(sheet.openButton()->isVisibleTo(&sheet));
 
         const struct {
             double value;
@@ -128,26 +133,47 @@ TEST(ProgressSheet, FollowsACombineOnAnotherThread) {
         expected.push_back(page);
     }
     EXPECT_EQ(watcher.values, expected);
-    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_FALSE(sheet.panel().isVisible());
+    EXPECT_TRUE(sheet.isShowingSaved());
+    EXPECT_EQ(sheet.label()->text().toStdString(), "Saved “combined.pdf” in " + out.path());
     EXPECT_EQ(harness.controller().lastCombineOutcome()->status, CombineOutcome::Status::written);
     EXPECT_EQ(harness.workspace.opened, std::vector<std::string>{out.file("combined.pdf")});
     EXPECT_EQ(QApplication::focusWidget(), &harness.table());
 }
 
+// Escape in the list, Stop Saving, or the bar's Cancel; the list takes edits meanwhile.
 TEST(ProgressSheet, CancelAsksTheControllerAndWaitsForTheCombine) {
-    HeldTaskRunner runner;
-    WindowHarness harness(&runner);
-    harness.addPdfs({2, 2});
-    TempDir out;
-    harness.controller().writeCombinedPDF(out.file("combined.pdf"));
-    QtProgressSheet& sheet = *harness.window().progressSheet();
-    sheet.show();
-    QTest::keyClick(&sheet, Qt::Key_Escape);
-    EXPECT_TRUE(sheet.isVisible()) << "until the combine has stopped";
-    EXPECT_FALSE(sheet.cancelButton()->isEnabled());
-    runner.finish();
-    EXPECT_EQ(harness.controller().lastCombineOutcome()->status, CombineOutcome::Status::cancelled);
-    EXPECT_FALSE(std::filesystem::exists(out.file("combined.pdf")));
+    for (int way = 0; way < 3; ++way) {
+        HeldTaskRunner runner;
+        WindowHarness harness(&runner);
+        harness.addPdfs({2, 2});
+        MainWindow& window = harness.window();
+        window.show();
+        QApplication::setActiveWindow(&window);
+        harness.table().setFocus();
+        TempDir out;
+        harness.controller().writeCombinedPDF(out.file("combined.pdf"));
+        QtProgressSheet& sheet = *window.progressSheet();
+        sheet.panel().open();  // as the combine's first news does
+        EXPECT_EQ(QApplication::focusWidget(), &harness.table()) << "the bar takes no keys";
+
+        harness.table().selectRowIndexes({1}, false);
+        harness.controller().moveUp(nullptr);
+        EXPECT_EQ(harness.controller().pdfsList()[0].filename, "b") << way;
+
+        if (way == 0) {
+            QTest::keyClick(&harness.table(), Qt::Key_Escape);
+        } else if (way == 1) {
+            window.stopSavingAction()->trigger();
+        } else {
+            sheet.cancelButton()->click();
+        }
+        EXPECT_TRUE(sheet.panel().isVisible()) << "until the combine has stopped";
+        EXPECT_FALSE(sheet.cancelButton()->isEnabled()) << way;
+        runner.finish();
+        EXPECT_EQ(harness.controller().lastCombineOutcome()->status, CombineOutcome::Status::cancelled);
+        EXPECT_FALSE(std::filesystem::exists(out.file("combined.pdf")));
+    }
 }
 
 }  // namespace

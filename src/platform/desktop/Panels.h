@@ -8,6 +8,7 @@ namespace tomefuse {
 
 // runModal() answers this when the user confirms, anything else when they cancel.
 inline constexpr int NSModalResponseOK = 1;
+inline constexpr int PasswordResponseSkipAll = 2;
 
 class OpenPanel {
   public:
@@ -47,7 +48,8 @@ class PasswordPanel {
     virtual void setFile(const std::string& path, const std::string& name) = 0;
     // The password given last time did not open it.
     virtual void setPasswordWasWrong(bool wrong) = 0;
-    // NSModalResponseOK with a password; anything else skips the file.
+    // NSModalResponseOK with a password; PasswordResponseSkipAll skips this file and the rest of
+    // those being added; anything else skips the file.
     virtual int runModal() = 0;
     virtual std::string password() const = 0;
 };

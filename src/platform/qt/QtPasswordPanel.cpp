@@ -53,6 +53,9 @@ PasswordDialog::PasswordDialog(QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(QDialogButtonBox::Ok);
     skip_ = buttons->addButton(tr("Skip"), QDialogButtonBox::RejectRole);
+    skipAll_ = buttons->addButton(tr("Skip All"), QDialogButtonBox::RejectRole);
+    skipAll_->setToolTip(tr("Skip this file and every other protected file being added now"));
+    connect(skipAll_, &QPushButton::clicked, this, [this] { skipsAll_ = true; });
     ok_->setDefault(true);
     // No file is protected by an empty password: it would have opened without asking.
     ok_->setEnabled(false);
@@ -106,7 +109,7 @@ int QtPasswordPanel::runModal() {
     --asking_;
     password_.clear();
     if (result != QDialog::Accepted) {
-        return 0;
+        return dialog.skipsAll() ? PasswordResponseSkipAll : 0;
     }
     password_ = dialog.password().toStdString();
     return NSModalResponseOK;

@@ -15,7 +15,8 @@ class QPushButton;
 namespace tomefuse {
 
 // Asks for the password of one protected file: names the file and its folder, and says so when
-// the password given last did not open it. OK gives the password, Skip leaves the file out.
+// the password given last did not open it. OK gives the password, Skip leaves the file out, and
+// Skip All the other protected files being added with it.
 class PasswordDialog final : public QDialog {
     Q_OBJECT
 
@@ -25,6 +26,7 @@ class PasswordDialog final : public QDialog {
     void setFile(const QString& path, const QString& name);
     void setPasswordWasWrong(bool wrong);
     QString password() const;
+    bool skipsAll() const { return skipsAll_; }
 
     QLabel* heading() const { return heading_; }
     QLabel* folder() const { return folder_; }
@@ -32,6 +34,7 @@ class PasswordDialog final : public QDialog {
     QLineEdit* passwordField() const { return field_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* skipButton() const { return skip_; }
+    QPushButton* skipAllButton() const { return skipAll_; }
 
   private:
     QLabel* heading_;
@@ -40,6 +43,8 @@ class PasswordDialog final : public QDialog {
     QLineEdit* field_;
     QPushButton* ok_;
     QPushButton* skip_;
+    QPushButton* skipAll_;
+    bool skipsAll_ = false;
 };
 
 class QtPasswordPanel final : public PasswordPanel {

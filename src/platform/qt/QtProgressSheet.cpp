@@ -1,11 +1,10 @@
 #include "platform/qt/QtProgressSheet.h"
 
-#include <QCoreApplication>
-#include <QDialogButtonBox>
+#include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -14,10 +13,14 @@ namespace tomefuse {
 class QtProgressSheet::PanelAdapter final : public QtPanel {
   public:
     explicit PanelAdapter(QtProgressSheet& sheet) : sheet_(sheet) {}
-    void close() override { sheet_.hide(); }
-    bool isVisible() const override { return sheet_.isVisible(); }
+    void open() override { sheet_.showProgress(); }
+    void close() override {
+        if (!sheet_.isShowingSaved()) {
+            sheet_.dismiss();
+        }
+    }
+    bool isVisible() const override { return sheet_.isVisible() && !sheet_.isShowingSaved(); }
     void setMessageText(const std::string& text) override { sheet_.label_->setText(QString::fromStdString(text)); }
-    QDialog& dialog() override { return sheet_; }
 
   private:
     QtProgressSheet& sheet_;
@@ -54,36 +57,60 @@ class QtProgressSheet::IndicatorAdapter final : public ProgressIndicator {
     QtProgressSheet& sheet_;
 };
 
+namespace {
+
+QPushButton* makeButton(const QString& text, const QString& tip, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setToolTip(tip);
+    // Reached with Tab; a click leaves the keys with the list.
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
 QtProgressSheet::QtProgressSheet(QWidget* parent)
-    // Linux desktops have no sheets; a window-modal dialog without a close button is the nearest.
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QFrame(parent),
       label_(new QLabel(this)),
       bar_(new QProgressBar(this)),
-      cancel_(nullptr),
+      cancel_(makeButton(tr("Cancel"), tr("Stop saving: nothing is written, the list stays as it is"), this)),
+      open_(makeButton(tr("Open"), tr("Open the combined PDF"), this)),
+      reveal_(makeButton(tr("Show in Folder"), tr("Show the combined PDF in the file manager"), this)),
+      dismiss_(makeButton(tr("Close"), tr("Close this bar"), this)),
       panel_(std::make_unique<PanelAdapter>(*this)),
       indicator_(std::make_unique<IndicatorAdapter>(*this)) {
-    setWindowTitle(tr("Saving"));
-    setWindowModality(Qt::WindowModal);
+    setAccessibleName(tr("Saving"));
     bar_->setRange(0, barResolution);
     bar_->setValue(0);
     bar_->setTextVisible(false);
-    bar_->setMinimumWidth(320);
+    bar_->setMinimumWidth(200);
+    bar_->setAccessibleName(tr("Saving"));
     label_->setText(tr("Preparing…"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    cancel_ = buttons->button(QDialogButtonBox::Cancel);
-    cancel_->setToolTip(tr("Stop saving: nothing is written, the list stays as it is"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QtProgressSheet::reject);
-    auto* layout = new QVBoxLayout(this);
+    label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(cancel_, &QPushButton::clicked, this, &QtProgressSheet::cancel);
+    connect(open_, &QPushButton::clicked, this, [this] {
+        if (openSaved_) {
+            openSaved_();
+        }
+    });
+    connect(reveal_, &QPushButton::clicked, this, [this] {
+        if (revealSaved_) {
+            revealSaved_();
+        }
+    });
+    connect(dismiss_, &QPushButton::clicked, this, &QtProgressSheet::dismiss);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(label_);
     layout->addWidget(bar_);
-    layout->addWidget(buttons);
-}
-
-void QtProgressSheet::reject() {
-    // The sheet stays until the combine has stopped and said so.
-    cancel_->setEnabled(false);
-    label_->setText(tr("Cancelling…"));
-    emit cancelRequested();
+    for (QPushButton* button : {cancel_, open_, reveal_, dismiss_}) {
+        layout->addWidget(button);
+    }
+    for (QPushButton* button : {open_, reveal_, dismiss_}) {
+        button->hide();
+    }
+    hide();
 }
 
 QtProgressSheet::~QtProgressSheet() = default;
@@ -91,6 +118,53 @@ QtProgressSheet::~QtProgressSheet() = default;
 QtPanel& QtProgressSheet::panel() { return *panel_; }
 
 ProgressIndicator& QtProgressSheet::indicator() { return *indicator_; }
+
+bool QtProgressSheet::isShowingSaved() const { return !open_->isHidden(); }
+
+void QtProgressSheet::showProgress() {
+    openSaved_ = nullptr;
+    revealSaved_ = nullptr;
+    bar_->show();
+    cancel_->show();
+    for (QPushButton* button : {open_, reveal_, dismiss_}) {
+        button->hide();
+    }
+    show();
+}
+
+void QtProgressSheet::showSaved(const QString& message, std::function<void()> open, std::function<void()> reveal) {
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+    openSaved_ = std::move(open);
+    revealSaved_ = std::move(reveal);
+    label_->setText(message);
+    bar_->hide();
+    cancel_->hide();
+    for (QPushButton* button : {open_, reveal_, dismiss_}) {
+        button->show();
+    }
+    show();
+    if (hadFocus) {
+        emit focusReleased();
+    }
+}
+
+void QtProgressSheet::dismiss() {
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+    hide();
+    for (QPushButton* button : {open_, reveal_, dismiss_}) {
+        button->hide();
+    }
+    if (hadFocus) {
+        emit focusReleased();
+    }
+}
+
+void QtProgressSheet::cancel() {
+    // The bar stays until the combine has stopped and said so.
+    cancel_->setEnabled(false);
+    label_->setText(tr("Cancelling…"));
+    emit cancelRequested();
+}
 
 void QtProgressSheet::showValue() {
     double fraction = max_ > 0 ? value_ / max_ : 0;

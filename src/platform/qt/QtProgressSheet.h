@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include <QFrame>
+#include <functional>
 #include <memory>
 
 #include "platform/desktop/ProgressSheet.h"
@@ -11,16 +12,18 @@ class QPushButton;
 
 namespace tomefuse {
 
-// A panel that lives in a Qt dialog, so a window can show it as a sheet.
+// A panel that a Qt window can show as one of its sheets.
 class QtPanel : public Panel {
   public:
-    virtual QDialog& dialog() = 0;
+    virtual void open() = 0;
 };
 
-// The write-progress sheet: what is being done in words, a bar, and Cancel, in a window-modal
-// dialog of the main window. The combine runs on another thread; the sheet is updated through
-// the event loop like any widget. Escape and the window's close button mean Cancel.
-class QtProgressSheet final : public QDialog {
+// The save bar at the foot of the main window: while a combine runs, what is being done in words,
+// a bar and Cancel; once a file is written, where it went, with Open and Show in Folder. It is
+// part of the window, not a dialog over it, so the list stays usable during a save, and it never
+// takes the keyboard focus from the list. The combine runs on another thread; the bar is updated
+// through the event loop like any widget.
+class QtProgressSheet final : public QFrame {
     Q_OBJECT
 
   public:
@@ -30,28 +33,45 @@ class QtProgressSheet final : public QDialog {
     QtPanel& panel();
     ProgressIndicator& indicator();
 
+    // After a save: the message, and what Open and Show in Folder do. Stays until dismissed or
+    // the next save begins.
+    void showSaved(const QString& message, std::function<void()> open, std::function<void()> reveal);
+
     QProgressBar* progressBar() const { return bar_; }
     QLabel* label() const { return label_; }
     QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* openButton() const { return open_; }
+    QPushButton* revealButton() const { return reveal_; }
+    QPushButton* dismissButton() const { return dismiss_; }
+    bool isShowingSaved() const;
 
     // Steps of the bar; the double values map onto them.
     static constexpr int barResolution = 10000;
 
   signals:
     void cancelRequested();
+    // The bar went away while it held the keyboard focus: the window gives it to the list.
+    void focusReleased();
 
   public slots:
-    void reject() override;
+    void cancel();
 
   private:
     class PanelAdapter;
     class IndicatorAdapter;
 
     void showValue();
+    void showProgress();
+    void dismiss();
 
     QLabel* label_;
     QProgressBar* bar_;
     QPushButton* cancel_;
+    QPushButton* open_;
+    QPushButton* reveal_;
+    QPushButton* dismiss_;
+    std::function<void()> openSaved_;
+    std::function<void()> revealSaved_;
     double max_ = 0;
     double value_ = 0;
     std::unique_ptr<PanelAdapter> panel_;

@@ -4,6 +4,8 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
@@ -29,14 +31,33 @@ bool showInFileManager(const QString& path) {
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
+// Without the tool to ask, the opener decides.
+bool desktopHasApplication(const QString& type) {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForStarted(2000)) {
+        return true;
+    }
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 }  // namespace
+
+QtWorkspace::QtWorkspace(ApplicationQuery hasApplication)
+    : hasApplication_(hasApplication ? std::move(hasApplication) : ApplicationQuery(desktopHasApplication)) {}
 
 bool QtWorkspace::openFile(const std::string& path) {
     const QString file = fromStdPath(path);
     if (!QFileInfo::exists(file)) {
         return false;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    return hasApplication_(QMimeDatabase().mimeTypeForFile(file).name()) &&
+           QDesktopServices::openUrl(QUrl::fromLocalFile(file));
 }
 
 bool QtWorkspace::selectFile(const std::string& path, const std::string& rootPath) {
@@ -61,7 +82,9 @@ bool QtWorkspace::openURL(const std::string& url) {
     if (!target.isValid()) {
         return false;
     }
-    return QDesktopServices::openUrl(target);
+    const QString type = target.isLocalFile() ? QMimeDatabase().mimeTypeForFile(target.toLocalFile()).name()
+                                              : QStringLiteral("x-scheme-handler/") + target.scheme();
+    return hasApplication_(type) && QDesktopServices::openUrl(target);
 }
 
 }  // namespace tomefuse
