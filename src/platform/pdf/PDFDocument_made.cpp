@@ -68,6 +68,7 @@ PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(
         extras.label = std::move(label);
     }
     extras.continuesLabels = additions.continuesLabels;
+    extras.turn = additions.turn;
     return extras;
 }
 
