@@ -6,13 +6,17 @@
 #include <fstream>
 #include <iostream>
 
+#include "cli/JobOptions.h"
+#include "cli/PageOptions.h"
+
 namespace tomefuse::cli {
 
 const char* const usageText =
     "Usage: tomefuse-combine [OPTIONS] FILE FILE...\n"
+    "       tomefuse-combine --job JOB [OPTIONS] [FILE...]\n"
     "Combine PDF files, in the order given, into one PDF with a merged outline.\n"
     "\n"
-    "Output (one is required):\n"
+    "Output (one is required, unless --save-job is given):\n"
     "  -o, --output PATH        write the combined PDF to PATH (replaced atomically)\n"
     "      --temp               quick save into the temporary folder as\n"
     "                           \"<first file's name> -TOMEFUSE.pdf\"; prints the path\n"
@@ -27,6 +31,11 @@ const char* const usageText =
     "Choosing what goes in (N counts the files from 1):\n"
     "      --pages N=RANGES     take only these pages of the N-th file, in this order:\n"
     "                           1-3,7,10-z (z the last page; 9-5 backwards)\n"
+    "      --rotate N=DEG[:RANGES]  turn every page of the N-th file, or those RANGES\n"
+    "                           names, by DEG degrees clockwise (90, 180, 270, -90)\n"
+    "      --interleave N,M[,reverse]  one entry of files N and M: N1 M1 N2 M2 ...\n"
+    "                           (reverse: M last page first); --title, --pages and\n"
+    "                           --rotate N then count in the entry's pages\n"
     "      --password N=TEXT    the password of the N-th file, if it is protected\n"
     "      --password-file N=PATH  the same, read from the first line of PATH (others\n"
     "                           on this machine cannot read it from the process list)\n"
@@ -42,6 +51,11 @@ const char* const usageText =
     "      --subject TEXT       its subject\n"
     "      --keywords TEXT      its keywords, separated by commas\n"
     "\n"
+    "Job files (.tomefuse):\n"
+    "      --job JOB            the files and options of JOB, as if given here; options\n"
+    "                           after it override it, files after it follow its own\n"
+    "      --save-job JOB       write this command line's job (never its passwords)\n"
+    "\n"
     "Afterwards (by default neither):\n"
     "      --open               open the combined PDF in the default viewer\n"
     "      --reveal             show it in the file manager\n"
@@ -54,7 +68,8 @@ const char* const usageText =
     "\n"
     "Exit status: 0 written; 2 wrong usage (fewer than two files, an unknown option,\n"
     "pages a file lacks, an output that is one of the files);\n"
-    "3 a file cannot be read as a PDF (nothing written); 4 the combined PDF could not\n"
+    "3 a file cannot be read as a PDF, or a job file cannot be replayed (nothing\n"
+    "written); 4 the combined PDF or the job file could not\n"
     "be written (an existing file at the output path is left untouched).\n";
 
 namespace {
@@ -89,6 +104,10 @@ enum LongOnly {
     author,
     subject,
     keywords,
+    rotate,
+    interleave,
+    job,
+    saveJob,
 };
 
 const option longOptions[] = {
@@ -111,6 +130,10 @@ const option longOptions[] = {
     {"author", required_argument, nullptr, author},
     {"subject", required_argument, nullptr, subject},
     {"keywords", required_argument, nullptr, keywords},
+    {"rotate", required_argument, nullptr, rotate},
+    {"interleave", required_argument, nullptr, interleave},
+    {"job", required_argument, nullptr, job},
+    {"save-job", required_argument, nullptr, saveJob},
     {"quiet", no_argument, nullptr, 'q'},
     {"verbose", no_argument, nullptr, 'v'},
     {"help", no_argument, nullptr, 'h'},
@@ -146,6 +169,9 @@ bool setFlag(int option, const char* argument, Options& options) {
             return true;
         case duplex:
             options.duplex = true;
+            return true;
+        case saveJob:
+            options.saveJob = argument;
             return true;
         case 'q':
             options.quiet = true;
@@ -255,16 +281,36 @@ std::string checkOptions(const Options& options) {
     if (options.files.size() < 2) {
         return "give at least two PDF files to combine";
     }
-    if (options.output.has_value() == options.temp) {
+    if ((options.output || options.temp || !options.saveJob) && options.output.has_value() == options.temp) {
         return "give either -o PATH or --temp";
     }
-    for (const auto* byFile : {&options.titles, &options.pages, &options.passwords}) {
-        if (!byFile->empty() && byFile->rbegin()->first > options.files.size()) {
-            return "file " + std::to_string(byFile->rbegin()->first) + " is named in an option; there are only " +
+    const auto highest = [](const auto& byFile) { return byFile.empty() ? 0 : byFile.rbegin()->first; };
+    for (const size_t number :
+         {highest(options.titles), highest(options.pages), highest(options.passwords), highest(options.rotations)}) {
+        if (number > options.files.size()) {
+            return "file " + std::to_string(number) + " is named in an option; there are only " +
                    std::to_string(options.files.size()) + " files";
         }
     }
+    if (std::string problem = checkInterleaves(options); !problem.empty()) {
+        return problem;
+    }
+    if (options.saveJob && !outputAmongFiles(*options.saveJob, options.files).empty()) {
+        return "the job file " + *options.saveJob + " is one of the files to combine";
+    }
     return options.output ? outputAmongFiles(*options.output, options.files) : std::string();
+}
+
+// A job naming a file that is gone is not replayed, unless the files that cannot be read may
+// be left out.
+std::string checkJob(const Options& options) {
+    if (options.jobMissing.empty() || options.skipUnreadable) {
+        return {};
+    }
+    const size_t more = options.jobMissing.size() - 1;
+    return *options.job + " names a file that is no longer there: " + options.jobMissing.front() +
+           (more ? " (and " + std::to_string(more) + " more)" : "") +
+           "; nothing written (--skip-unreadable combines the rest)";
 }
 
 }  // namespace
@@ -287,8 +333,21 @@ Parsed parseCommandLine(int argc, char** argv) {
             continue;
         }
         std::string problem;
+        if (c == job && options.job) {
+            return refuse("give --job once");
+        }
+        if (c == job) {
+            if (std::string unplayable = applyJob(optarg, options); !unplayable.empty()) {
+                return {std::nullopt, unreadableInput, unplayable};
+            }
+            continue;
+        }
         if (c == contents) {
             problem = setContentsDepth(optarg, options);
+        } else if (c == rotate) {
+            problem = setRotation(optarg, options);
+        } else if (c == interleave) {
+            problem = setInterleave(optarg, options);
         } else if (const NumberedOption* byFile = numberedOption(c)) {
             problem = setNumbered(*byFile, optarg, options);
         } else {
@@ -303,6 +362,9 @@ Parsed parseCommandLine(int argc, char** argv) {
     }
     if (std::string problem = checkOptions(options); !problem.empty()) {
         return refuse(problem);
+    }
+    if (std::string problem = checkJob(options); !problem.empty()) {
+        return {std::nullopt, unreadableInput, problem};
     }
     return {std::move(options), success, {}};
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,21 @@ struct Options {
     std::map<size_t, std::string> titles;
     std::map<size_t, std::string> pages;
     std::map<size_t, std::string> passwords;
-    std::optional<int> contentsDepth;  // a contents page, listing bookmarks this deep
+    // Turns, "DEG" or "DEG:RANGES" as given, in order: they add up. Those a job gave are replaced
+    // by the first --rotate for the same file after it.
+    std::map<size_t, std::vector<std::string>> rotations;
+    std::set<size_t> rotationsFromJob;
+    // One entry of two files' pages taken in turn, at the first's place: the first's number to
+    // the second's.
+    struct Interleave {
+        size_t second = 0;
+        bool reversed = false;
+    };
+    std::map<size_t, Interleave> interleaves;
+    std::optional<std::string> job;       // --job FILE, replayed
+    std::vector<std::string> jobMissing;  // files it names that are not there
+    std::optional<std::string> saveJob;   // --save-job FILE
+    std::optional<int> contentsDepth;     // a contents page, listing bookmarks this deep
     bool duplex = false;
     PDFDocumentAttributes properties;
     bool skipUnreadable = false;
@@ -37,7 +52,8 @@ struct Options {
 };
 
 // The options of a command line, or why they are wrong (with the status to exit with: help and
-// the version are printed here and end with success).
+// the version are printed here and end with success; a job file that cannot be replayed is not
+// wrong usage, and ends with unreadableInput).
 struct Parsed {
     std::optional<Options> options;
     int status = success;

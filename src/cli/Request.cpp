@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 
+#include "cli/PageOptions.h"
 #include "combine/DocumentOptions.h"
 #include "list/PdfEntry.h"
 #include "platform/terminal/SettingsFile.h"
@@ -36,49 +39,92 @@ std::string unreadableReason(const std::string& path, PDFOpenFailure failure, co
 
 }  // namespace
 
+namespace {
+
+// Reads the file numbered from 1: its summary, or, when it cannot be read, why, in listing.
+std::optional<PDFFileSummary> readFile(const Options& options, size_t number, PDFParseCache* parses, Listing& listing) {
+    const std::string& given = options.files[number - 1];
+    const std::string path = absolute(given);
+    const auto password = options.passwords.find(number);
+    const PDFFileSummary summary = PDFDocument::summaryOfFile(
+        path, password == options.passwords.end() ? std::string() : password->second, parses);
+    if (summary.failure != PDFOpenFailure::none) {
+        listing.unreadable.push_back(
+            given + ": " +
+            unreadableReason(path, summary.failure, password == options.passwords.end() ? nullptr : &password->second));
+        return std::nullopt;
+    }
+    return summary;
+}
+
+std::string passwordOf(const Options& options, size_t number) {
+    const auto given = options.passwords.find(number);
+    return given == options.passwords.end() ? std::string() : given->second;
+}
+
+// The pages chosen and the turns given for the entry of file number; a problem when they name
+// pages it lacks.
+std::string choosePages(const Options& options, size_t number, uint64_t pageCount, CombineFile& file) {
+    if (const auto text = options.pages.find(number); text != options.pages.end()) {
+        PageSelection::Parsed chosen = PageSelection::parse(text->second, pageCount);
+        if (!chosen.selection) {
+            return "--pages " + std::to_string(number) + "=" + text->second + ": " + chosen.error;
+        }
+        file.pages = std::move(*chosen.selection);
+    }
+    file.expectedPages = file.pages.count(pageCount);
+    return addRotations(number, options, pageCount, file.rotation);
+}
+
+}  // namespace
+
 Listing listFiles(const Options& options, System& system, PDFParseCache* parses) {
     Listing listing;
     if (options.output) {
         listing.output = absolute(*options.output);
     }
-    std::vector<uint64_t> pageCounts;
-    std::map<size_t, size_t> fileOfNumber;  // 1-based file number to its place in files
-    for (size_t i = 0; i < options.files.size(); ++i) {
-        const std::string path = absolute(options.files[i]);
-        const auto given = options.passwords.find(i + 1);
-        const std::string password = given == options.passwords.end() ? std::string() : given->second;
-        const PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses);
-        if (summary.failure != PDFOpenFailure::none) {
-            listing.unreadable.push_back(
-                options.files[i] + ": " +
-                unreadableReason(path, summary.failure, given == options.passwords.end() ? nullptr : &given->second));
+    std::set<size_t> interleaved;
+    for (const auto& [first, interleave] : options.interleaves) {
+        interleaved.insert(interleave.second);
+    }
+    for (size_t number = 1; number <= options.files.size(); ++number) {
+        if (interleaved.count(number)) {
+            continue;  // read with the file it is interleaved into
+        }
+        const std::optional<PDFFileSummary> summary = readFile(options, number, parses, listing);
+        const auto interleave = options.interleaves.find(number);
+        std::optional<PDFFileSummary> second;
+        if (interleave != options.interleaves.end()) {
+            second = readFile(options, interleave->second.second, parses, listing);
+        }
+        if (!summary) {
+            if (second) {
+                listing.unreadable.push_back(options.files[interleave->second.second - 1] + ": interleaved with " +
+                                             options.files[number - 1] + ", which cannot be read");
+            }
             continue;
         }
-        fileOfNumber[i + 1] = listing.files.size();
-        listing.files.push_back({path, displayNameForPath(path), summary.pageCount, {}, password});
-        pageCounts.push_back(summary.pageCount);
-    }
-    for (const auto& [number, text] : options.titles) {
-        const auto file = fileOfNumber.find(number);
+        const std::string path = absolute(options.files[number - 1]);
+        CombineFile file{path, displayNameForPath(path), summary->pageCount, {}, passwordOf(options, number)};
+        uint64_t pageCount = summary->pageCount;
+        // With its partner unreadable and left out, the file goes in alone.
+        if (second) {
+            const size_t other = interleave->second.second;
+            file.interleave = InterleavedFile{absolute(options.files[other - 1]), passwordOf(options, other),
+                                              interleave->second.reversed};
+            pageCount += second->pageCount;
+        }
+        const auto title = options.titles.find(number);
         // A blank name would make a blank bookmark: the file keeps its own.
-        if (file != fileOfNumber.end() && text.find_first_not_of(" \t\n\r\f\v") != std::string::npos) {
-            system.log("PDF filename changed to: " + text);
-            listing.files[file->second].filename = text;
+        if (title != options.titles.end() && title->second.find_first_not_of(" \t\n\r\f\v") != std::string::npos) {
+            system.log("PDF filename changed to: " + title->second);
+            file.filename = title->second;
         }
-    }
-    for (const auto& [number, text] : options.pages) {
-        const auto file = fileOfNumber.find(number);
-        if (file == fileOfNumber.end()) {
-            continue;
+        if (std::string problem = choosePages(options, number, pageCount, file);
+            !problem.empty() && listing.problem.empty()) {
+            listing.problem = std::move(problem);
         }
-        CombineFile& combined = listing.files[file->second];
-        PageSelection::Parsed chosen = PageSelection::parse(text, pageCounts[file->second]);
-        if (!chosen.selection) {
-            listing.problem = "--pages " + std::to_string(number) + "=" + text + ": " + chosen.error;
-            break;
-        }
-        combined.pages = std::move(*chosen.selection);
-        combined.expectedPages = combined.pages.count(pageCounts[file->second]);
+        listing.files.push_back(std::move(file));
     }
     return listing;
 }

@@ -13,6 +13,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ContentsModule.h"
+#include "cli/JobOptions.h"
 #include "cli/ProgressLine.h"
 #include "cli/Request.h"
 #include "combine/SaveSession.h"
@@ -61,7 +62,11 @@ std::optional<int> refuseListing(const cli::Listing& listing, const cli::Options
         say("nothing written (--skip-unreadable combines the rest)");
         return unreadableInput;
     }
-    if (listing.files.size() < 2) {
+    size_t readable = 0;  // an entry of two files interleaved counts both
+    for (const CombineFile& file : listing.files) {
+        readable += file.interleave ? 2 : 1;
+    }
+    if (readable < 2) {
         say("fewer than two readable PDF files; nothing written");
         return unreadableInput;
     }
@@ -121,7 +126,13 @@ void reportWritten(TerminalSystem& system, const cli::Options& options, const Co
 int main(int argc, char** argv) {
     cli::Parsed parsed = cli::parseCommandLine(argc, argv);
     if (!parsed.options) {
-        return parsed.problem.empty() ? parsed.status : usage(parsed.problem);
+        if (parsed.status == usageError) {
+            return usage(parsed.problem);
+        }
+        if (!parsed.problem.empty()) {
+            say(parsed.problem);
+        }
+        return parsed.status;
     }
     const cli::Options& options = *parsed.options;
 
@@ -143,6 +154,16 @@ int main(int argc, char** argv) {
     cli::Listing listing = cli::listFiles(options, system, parses.get());
     if (const std::optional<int> status = refuseListing(listing, options)) {
         return *status;
+    }
+    if (options.saveJob) {
+        if (std::string error; !cli::saveJob(options, error)) {
+            say("the job could not be saved. " + *options.saveJob + ": " + error + "; nothing written");
+            return writeFailed;
+        }
+        system.log("job saved to " + *options.saveJob);
+        if (!options.output && !options.temp) {
+            return success;
+        }
     }
     const CombineSettings settings = cli::settingsFor(options, contentsModule.get());
 

@@ -1,7 +1,9 @@
 #include "combine/CombineJob.h"
 
+#include <algorithm>
 #include <new>
 
+#include "list/Interleave.h"
 #include "list/PdfEntry.h"
 #include "toc/TableOfContents.h"
 
@@ -38,69 +40,164 @@ void CombineJob::end(CombineOutcome::Status status, std::string error) {
     }
 }
 
-CombineJob::Next CombineJob::leaveOut(const CombineFile& file, const std::string& reason) {
-    outcome_.leftOut.push_back({file.path, reason});
+CombineJob::Next CombineJob::leaveOut(const std::string& path, const std::string& reason) {
+    outcome_.leftOut.push_back({path, reason});
     if (settings_.leaveOutUnreadable) {
         return Next::goOn;
     }
     outcome_.status = CombineOutcome::Status::unreadable;
-    outcome_.error = file.path + ": " + reason;
+    outcome_.error = path + ": " + reason;
     return Next::stop;
 }
 
-CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
-    const CombineFile& file = files_[index];
-    observer_.willReadFile(index, files_.size(), file.filename);
+// The files of one entry, open, and which of them each of the entry's pages comes from.
+struct CombineJob::Opened {
+    std::shared_ptr<PDFDocument> first;
+    std::shared_ptr<PDFDocument> second;  // interleaved with the first
+    std::vector<InterleavedPage> pages;   // of both, in the entry's order, when interleaved
+    uint64_t pageCount() const { return second ? pages.size() : first->pageCount(); }
+    // The page of the entry at index: its file, and its index there.
+    std::pair<PDFDocument*, uint64_t> page(uint64_t index) const {
+        if (!second) {
+            return {first.get(), index};
+        }
+        return {pages[index].second ? second.get() : first.get(), pages[index].index};
+    }
+};
+
+std::optional<CombineJob::Next> CombineJob::open(const std::string& path, const std::string& password,
+                                                 std::shared_ptr<PDFDocument>& source) {
     PDFOpenFailure failure = PDFOpenFailure::none;
-    auto source = PDFDocument::initWithURL(file.path, file.password, &failure, parses_);
+    source = PDFDocument::initWithURL(path, password, &failure, parses_);
     if (stop_) {
         return Next::stop;
     }
     if (failure == PDFOpenFailure::outOfMemory) {
         // Not the file's fault: the combine cannot go on.
         outcome_.status = CombineOutcome::Status::failed;
-        outcome_.error = "not enough memory to read " + file.path;
+        outcome_.error = "not enough memory to read " + path;
         return Next::stop;
     }
     if (!source) {
         // Leads nowhere, so it gets no bookmark.
-        return leaveOut(file, describeOpenFailure(failure));
+        return leaveOut(path, describeOpenFailure(failure));
     }
-    const std::optional<std::vector<uint64_t>> chosen = file.pages.pages(source->pageCount());
+    return std::nullopt;
+}
+
+namespace {
+
+// The bookmarks of one file of an entry, leading to the places its pages take among those taken.
+std::vector<TocEntry> bookmarksOf(const PDFDocument& source, const std::vector<uint64_t>& places, bool all) {
+    std::vector<TocEntry> toc = arrayFromOutline(source);
+    return all ? toc : selectOutlineEntries(toc, places);
+}
+
+}  // namespace
+
+std::optional<CombineJob::Next> CombineJob::insert(const CombineFile& file, Opened& opened,
+                                                   const std::vector<uint64_t>& taken) {
+    const std::vector<int> turns = file.rotation.turnsFor(taken, opened.pageCount());
+    std::vector<std::string> repaired;
+    // Pages from one file in a row go in one run, so that links among them lead to their copies.
+    for (size_t start = 0, end = 0; start < taken.size(); start = end) {
+        PDFDocument* const source = opened.page(taken[start]).first;
+        std::vector<uint64_t> indices;
+        std::vector<int> runTurns;
+        for (end = start; end < taken.size() && opened.page(taken[end]).first == source; ++end) {
+            indices.push_back(opened.page(taken[end]).second);
+            if (!turns.empty()) {
+                runTurns.push_back(turns[end]);
+            }
+        }
+        const PDFInsertResult result = document_->insertPages(*source, indices, runTurns);
+        const std::string& path = source == opened.first.get() ? file.path : file.interleave->path;
+        if (result == PDFInsertResult::inserted && !document_->lastRepair().empty()) {
+            const std::string reason = "repaired: " + document_->lastRepair();
+            if (std::find(repaired.begin(), repaired.end(), path) == repaired.end()) {
+                repaired.push_back(path);
+                outcome_.repaired.push_back({path, reason});
+            }
+        }
+        switch (result) {
+            case PDFInsertResult::inserted:
+                continue;
+            case PDFInsertResult::sourceDamaged:
+                if (start == 0) {
+                    return leaveOut(path, document_->lastError());
+                }
+                // The pages of the entry written before cannot be taken out again: the combine
+                // fails rather than leave half an entry in.
+                outcome_.status = CombineOutcome::Status::failed;
+                outcome_.error = path + ": " + document_->lastError();
+                return Next::stop;
+            case PDFInsertResult::cancelled:
+                return Next::stop;
+            case PDFInsertResult::writeFailed:
+            case PDFInsertResult::refused:
+                outcome_.status = CombineOutcome::Status::failed;
+                outcome_.error = document_->lastError();
+                return Next::stop;
+        }
+    }
+    for (const auto& source : {opened.first, opened.second}) {
+        if (source) {
+            document_->finishPagesFrom(*source);
+        }
+    }
+    return std::nullopt;
+}
+
+CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
+    const CombineFile& file = files_[index];
+    observer_.willReadFile(index, files_.size(), file.filename);
+    Opened opened;
+    if (std::optional<Next> next = open(file.path, file.password, opened.first)) {
+        return *next;
+    }
+    if (file.interleave) {
+        if (std::optional<Next> next = open(file.interleave->path, file.interleave->password, opened.second)) {
+            return *next;
+        }
+        opened.pages =
+            interleavedPages(opened.first->pageCount(), opened.second->pageCount(), file.interleave->reversed);
+    }
+    const std::optional<std::vector<uint64_t>> chosen = file.pages.pages(opened.pageCount());
     if (!chosen) {
-        const uint64_t count = source->pageCount();
-        return leaveOut(file, "the pages chosen, " + file.pages.text() + ", are not all there: it now has " +
-                                  std::to_string(count) + (count == 1 ? " page" : " pages"));
+        const uint64_t count = opened.pageCount();
+        return leaveOut(file.path, "the pages chosen, " + file.pages.text() + ", are not all there: it now has " +
+                                       std::to_string(count) + (count == 1 ? " page" : " pages"));
     }
     const std::vector<uint64_t>& pages = *chosen;
     std::vector<TocEntry> toc;
     if (settings_.keepBookmarks || contents_.wantsBookmarks()) {
-        toc = arrayFromOutline(*source);
-        if (!file.pages.isAll()) {
-            toc = selectOutlineEntries(toc, pages);
+        if (!opened.second) {
+            toc = bookmarksOf(*opened.first, pages, file.pages.isAll());
+        } else {
+            // Each file's bookmarks lead to where its pages went among the other's.
+            for (const auto& source : {opened.first, opened.second}) {
+                std::vector<uint64_t> places;
+                for (uint64_t page : pages) {
+                    const auto [from, at] = opened.page(page);
+                    places.push_back(from == source.get() ? at : NSNotFound);
+                }
+                std::vector<TocEntry> own = bookmarksOf(*source, places, false);
+                toc.insert(toc.end(), own.begin(), own.end());
+            }
         }
     }
-    const PDFInsertResult result = document_->insertPages(*source, pages);
-    document_->finishPagesFrom(*source);
-    source.reset();
-    if (result == PDFInsertResult::inserted && !document_->lastRepair().empty()) {
-        outcome_.repaired.push_back({file.path, "repaired: " + document_->lastRepair()});
+    const std::optional<Next> stopped = insert(file, opened, pages);
+    opened = Opened();
+    if (stopped) {
+        return *stopped;
     }
-    switch (result) {
-        case PDFInsertResult::inserted:
-            break;
-        case PDFInsertResult::sourceDamaged:
-            return leaveOut(file, document_->lastError());
-        case PDFInsertResult::cancelled:
-            return Next::stop;
-        case PDFInsertResult::writeFailed:
-        case PDFInsertResult::refused:
-            outcome_.status = CombineOutcome::Status::failed;
-            outcome_.error = document_->lastError();
-            return Next::stop;
-    }
+    addBookmarks(file, root, std::move(toc), pages.size());
+    return Next::goOn;
+}
 
-    pageOffset_ += rightHand_.fileInserted(*document_, pageOffset_, pages.size());
+void CombineJob::addBookmarks(const CombineFile& file, PDFOutline& root, std::vector<TocEntry> toc,
+                              uint64_t pageCount) {
+    pageOffset_ += rightHand_.fileInserted(*document_, pageOffset_, pageCount);
     contents_.addFile(*document_, file.filename, pageOffset_, toc);
     if (!settings_.keepBookmarks) {
         toc.clear();
@@ -114,8 +211,7 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
             root.insertChild(std::move(item), root.numberOfChildren());
         }
     }
-    pageOffset_ += pages.size();
-    return Next::goOn;
+    pageOffset_ += pageCount;
 }
 
 void CombineJob::run() {

@@ -3,17 +3,27 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "combine/ContentsPage.h"
 #include "combine/RightHandStarts.h"
+#include "list/PageRotation.h"
 #include "list/PageSelection.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/pdf/PDFDocument.h"
 #include "platform/pdf/PDFParseCache.h"
+#include "toc/TocEntry.h"
 
 namespace tomefuse {
+
+// A second file whose pages alternate with an entry's own (see interleavedPages).
+struct InterleavedFile {
+    std::string path;
+    std::string password;
+    bool reversed = false;  // taken last page first
+};
 
 // What the combine takes of one list entry.
 struct CombineFile {
@@ -31,6 +41,10 @@ struct CombineFile {
     uint64_t expectedPages = 0;  // as listed; for the progress bar only
     PageSelection pages;         // the pages taken, in order
     std::string password;        // for a protected file
+    // The entry's pages are those of the file, or with interleave those of both files taken in
+    // turn; pages and rotation count in them.
+    PageRotation rotation;
+    std::optional<InterleavedFile> interleave;
 };
 
 struct CombineSettings {
@@ -94,9 +108,17 @@ class CombineJob {
 
   private:
     enum class Next { goOn, stop };
+    struct Opened;
     Next combineFile(size_t index, PDFOutline& root);
+    // Opens a file of the entry: none, with what comes next, when it cannot be read.
+    std::optional<Next> open(const std::string& path, const std::string& password,
+                             std::shared_ptr<PDFDocument>& source);
+    // Writes the pages taken, in runs from one file at a time: none when all are in, else what
+    // comes next.
+    std::optional<Next> insert(const CombineFile& file, Opened& opened, const std::vector<uint64_t>& taken);
+    void addBookmarks(const CombineFile& file, PDFOutline& root, std::vector<TocEntry> toc, uint64_t pageCount);
     // A file that cannot be read: named, and left out or the end of the combine.
-    Next leaveOut(const CombineFile& file, const std::string& reason);
+    Next leaveOut(const std::string& path, const std::string& reason);
     void end(CombineOutcome::Status status, std::string error);
 
     std::vector<CombineFile> files_;

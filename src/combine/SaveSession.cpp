@@ -211,6 +211,7 @@ std::vector<CombineFile> SaveSession::filesToCombine() const {
         if (entry.problem.empty()) {
             files.push_back(
                 {entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
+            files.back().rotation = entry.rotation;
         }
     }
     return files;

@@ -152,6 +152,35 @@ bool DocumentList::choosePages(uint64_t row, PageSelection pages, const IndexSet
     return true;
 }
 
+namespace {
+
+std::string turnName(int degrees) { return PageRotation::normalised(degrees) == 270 ? "Rotate Left" : "Rotate Right"; }
+
+}  // namespace
+
+bool DocumentList::turn(const IndexSet& rows, int degrees, const IndexSet& selected) {
+    std::vector<std::pair<uint64_t, PageRotation>> turned;
+    for (uint64_t row : rowsInList(rows)) {
+        turned.emplace_back(row, entries_[row].rotation);
+        turned.back().second.turnAll(degrees);
+    }
+    if (turned.empty()) {
+        return false;
+    }
+    commit(ListEdit::turning(turnName(degrees), std::move(turned)), rowsInList(selected), {});
+    return true;
+}
+
+bool DocumentList::turnPages(uint64_t row, const PageSelection& pages, int degrees, const IndexSet& selected) {
+    if (row >= entries_.size()) {
+        return false;
+    }
+    PageRotation rotation = entries_[row].rotation;
+    rotation.turnPages(pages, degrees);
+    commit(ListEdit::turning(turnName(degrees), {{row, std::move(rotation)}}), rowsInList(selected), {});
+    return true;
+}
+
 bool DocumentList::refresh(const std::function<bool(PdfEntry&)>& readAgain) {
     bool changed = false;
     for (PdfEntry& entry : entries_) {

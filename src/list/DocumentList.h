@@ -66,6 +66,11 @@ class DocumentList {
     void rename(uint64_t row, std::string filename, const IndexSet& selected);
     // False when the entry takes these pages already: nothing to do.
     bool choosePages(uint64_t row, PageSelection pages, const IndexSet& selected);
+    // Rotate Right (degrees 90) and Rotate Left (-90): every page of the rows given turns, on top of
+    // what it had; the selection stays. False when no row given is in the list.
+    bool turn(const IndexSet& rows, int degrees, const IndexSet& selected);
+    // The same for some pages of one entry, counted in its pages (as the Pages cell counts).
+    bool turnPages(uint64_t row, const PageSelection& pages, int degrees, const IndexSet& selected);
     // Lets readAgain bring each entry up to date with its file (answering whether it did); the
     // files changed, not the list, so there is nothing to undo. Answers whether any entry changed.
     bool refresh(const std::function<bool(PdfEntry&)>& readAgain);

@@ -53,6 +53,14 @@ T take(const json& from, const char* key, T fallback) {
     return found == from.end() || found->is_null() ? fallback : found->get<T>();
 }
 
+// Degrees as 0, 90, 180 or 270; what is not a quarter turn is damage.
+int quarterTurn(int degrees) {
+    if (degrees % 90 != 0) {
+        throw std::runtime_error("a rotation that is not a quarter turn");
+    }
+    return ((degrees % 360) + 360) % 360;
+}
+
 }  // namespace
 
 std::string jobText(const Job& job, const std::string& folder) {
@@ -64,6 +72,9 @@ std::string jobText(const Job& job, const std::string& folder) {
         }
         if (entry.rotation != 0) {
             item["rotation"] = entry.rotation;
+        }
+        for (const JobPagesTurn& turn : entry.pageRotations) {
+            item["pageRotations"].push_back({{"pages", turn.pages}, {"rotation", turn.rotation}});
         }
         if (!entry.interleavePath.empty()) {
             item["interleave"] = {{"path", storedPath(entry.interleavePath, folder)},
@@ -104,9 +115,10 @@ JobReading readJobText(std::string_view text, const std::string& folder) {
             entry.path = readPath(item.at("path").get<std::string>(), folder);
             entry.name = take<std::string>(item, "name", fs::path(entry.path).stem().string());
             entry.pages = take<std::string>(item, "pages", "all");
-            entry.rotation = ((take<int>(item, "rotation", 0) % 360) + 360) % 360;
-            if (entry.rotation % 90 != 0) {
-                throw std::runtime_error("a rotation that is not a quarter turn");
+            entry.rotation = quarterTurn(take<int>(item, "rotation", 0));
+            for (const json& turn : take<json>(item, "pageRotations", json::array())) {
+                entry.pageRotations.push_back(
+                    {turn.at("pages").get<std::string>(), quarterTurn(turn.at("rotation").get<int>())});
             }
             if (auto interleave = item.find("interleave"); interleave != item.end()) {
                 entry.interleavePath = readPath(interleave->at("path").get<std::string>(), folder);

@@ -14,6 +14,13 @@ namespace tomefuse {
 inline constexpr int jobFormatVersion = 1;
 inline constexpr const char* jobFileExtension = "tomefuse";
 
+// Some of an entry's pages turned: the pages as the Pages cell writes them, and the degrees.
+struct JobPagesTurn {
+    std::string pages;
+    int rotation = 0;  // 90, 180 or 270
+    bool operator==(const JobPagesTurn&) const = default;
+};
+
 struct JobEntry {
     std::string path;  // absolute
     std::string name;  // as listed
@@ -23,6 +30,8 @@ struct JobEntry {
     // they are taken last page first.
     std::string interleavePath;
     bool interleaveReversed = false;
+    // Turns of some pages (counted in the entry's pages), on top of rotation, in order.
+    std::vector<JobPagesTurn> pageRotations = {};
     bool operator==(const JobEntry&) const = default;
 };
 

@@ -75,6 +75,10 @@ ListEdit ListEdit::choice(std::string name, uint64_t row, std::string filename, 
     return ListEdit(std::move(name), Choice{row, std::move(filename), std::move(pages)});
 }
 
+ListEdit ListEdit::turning(std::string name, std::vector<std::pair<uint64_t, PageRotation>> rotations) {
+    return ListEdit(std::move(name), Turn{std::move(rotations)});
+}
+
 bool ListEdit::changesNothing() const {
     const auto* reorder = std::get_if<Reorder>(&change_);
     return reorder && reorder->order.empty();
@@ -129,6 +133,12 @@ void ListEdit::swap(std::vector<PdfEntry>& entries) {
     } else if (auto* choice = std::get_if<Choice>(&change_); choice && choice->row < entries.size()) {
         std::swap(entries[choice->row].filename, choice->filename);
         std::swap(entries[choice->row].pages, choice->pages);
+    } else if (auto* turn = std::get_if<Turn>(&change_)) {
+        for (auto& [row, rotation] : turn->rotations) {
+            if (row < entries.size()) {
+                std::swap(entries[row].rotation, rotation);
+            }
+        }
     }
 }
 

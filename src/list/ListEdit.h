@@ -41,6 +41,8 @@ class ListEdit {
     static ListEdit reordering(std::string name, const Order& order);
     // The entry at row gets this name and these pages.
     static ListEdit choice(std::string name, uint64_t row, std::string filename, PageSelection pages);
+    // Each row given gets the rotation beside it.
+    static ListEdit turning(std::string name, std::vector<std::pair<uint64_t, PageRotation>> rotations);
 
     const std::string& name() const { return name_; }
     // An order that leaves every row where it is.
@@ -66,7 +68,10 @@ class ListEdit {
         std::string filename;
         PageSelection pages;
     };
-    using Change = std::variant<Splice, Reorder, Choice>;
+    struct Turn {
+        std::vector<std::pair<uint64_t, PageRotation>> rotations;
+    };
+    using Change = std::variant<Splice, Reorder, Choice, Turn>;
 
     ListEdit(std::string name, Change change) : name_(std::move(name)), change_(std::move(change)) {}
     static void swapSplice(Splice& splice, std::vector<PdfEntry>& entries);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "list/PageRotation.h"
 #include "list/PageSelection.h"
 #include "platform/desktop/TableDataSource.h"
 #include "platform/pdf/PDFDocument.h"
@@ -34,6 +35,8 @@ struct PdfEntry {
     // password of a protected file, held in memory only.
     PageSelection pages;
     std::string password;
+    // How its pages are turned, on top of their own rotation.
+    PageRotation rotation;
     // Why the file cannot be read, in the user's words; empty when it can. And the file as it was
     // when read (size and modification time), to notice it change.
     std::string problem;
@@ -48,7 +51,8 @@ struct PdfEntry {
     // part of it.
     bool operator==(const PdfEntry& other) const {
         return path == other.path && filename == other.filename && pagecount == other.pagecount &&
-               outlinecount == other.outlinecount && pages == other.pages && password == other.password;
+               outlinecount == other.outlinecount && pages == other.pages && password == other.password &&
+               rotation == other.rotation;
     }
 };
 

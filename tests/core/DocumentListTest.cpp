@@ -12,7 +12,14 @@ using Names = std::vector<std::string>;
 Names names(const DocumentList& list) {
     Names result;
     for (const PdfEntry& entry : list.entries()) {
-        result.push_back(entry.filename + (entry.pages.isAll() ? "" : "[" + entry.pages.text() + "]"));
+        std::string name = entry.filename + (entry.pages.isAll() ? "" : "[" + entry.pages.text() + "]");
+        if (entry.rotation.all() != 0) {
+            name += "@" + std::to_string(entry.rotation.all());
+        }
+        for (const PageRotation::Part& part : entry.rotation.parts()) {
+            name += "{" + part.pages.text() + "@" + std::to_string(part.degrees) + "}";
+        }
+        result.push_back(name);
     }
     return result;
 }
@@ -67,6 +74,16 @@ TEST(DocumentList, EveryEditIsUndoneAndRedoneExactly) {
          [](DocumentList& l) { l.choosePages(3, *PageSelection::parse("2-z", 3).selection, {}); },
          {"a", "b", "c", "d[2-z]", "e"},
          "Choose Pages"},
+        {"rotate files right",
+         [](DocumentList& l) {
+             l.turn({1, 3, 9}, 90, {});
+         },
+         {"a", "b@90", "c", "d@90", "e"},
+         "Rotate Right"},
+        {"rotate pages left",
+         [](DocumentList& l) { l.turnPages(2, *PageSelection::parse("2-z", 3).selection, -90, {}); },
+         {"a", "b", "c{2-z@270}", "d", "e"},
+         "Rotate Left"},
     };
     const Names start = {"a", "b", "c", "d", "e"};
     for (const Case& c : cases) {

@@ -23,6 +23,7 @@ TEST(JobFile, WrittenAndReadBackWithPathsThatMoveWithTheFolder) {
     job.entries = {{folder + "/intro.pdf", "Introduction", "1-3, z", 90, "", false},
                    {folder + "/scans/fronts.pdf", "Scan", "all", 0, folder + "/scans/backs.pdf", true},
                    {dir.file("outside.pdf"), "Appendix", "all", 270, "", false}};
+    job.entries[1].pageRotations = {{"2, 4-z", 180}, {"1", 90}};
     job.options.fileBookmarks = false;
     job.options.contentsDepth = 2;
     job.options.title = "Monthly report";

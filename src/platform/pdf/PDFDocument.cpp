@@ -159,7 +159,7 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index, const PDFPageA
     slot.object = page.impl_->object;
     // A page of this document's own file refers to it by no pointer, which would be a cycle.
     slot.origin = page.impl_->origin == data.parse ? nullptr : page.impl_->origin;
-    if (!additions.links.empty() || additions.label || additions.continuesLabels) {
+    if (!additions.links.empty() || additions.label || additions.continuesLabels || additions.turn != 0) {
         slot.additions = std::make_shared<const PDFPageAdditions>(additions);
     }
     auto& slots = data.slots();
@@ -170,11 +170,17 @@ bool PDFDocument::insertPage(const PDFPage& page, uint64_t index, const PDFPageA
     return true;
 }
 
-PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices) {
+PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices,
+                                         const std::vector<int>& turns) {
     auto& data = *impl_->data;
+    if (!turns.empty() && turns.size() != indices.size()) {
+        return PDFInsertResult::refused;
+    }
     if (!data.streaming) {
-        for (uint64_t index : indices) {
-            if (!insertPage(source.pageAtIndex(index), data.pageCount())) {
+        for (size_t i = 0; i < indices.size(); ++i) {
+            PDFPageAdditions additions;
+            additions.turn = turns.empty() ? 0 : turns[i];
+            if (!insertPage(source.pageAtIndex(indices[i]), data.pageCount(), additions)) {
                 return PDFInsertResult::refused;
             }
         }
@@ -186,7 +192,7 @@ PDFInsertResult PDFDocument::insertPages(const PDFDocument& source, const std::v
         data.streaming->dead = true;
         return PDFInsertResult::writeFailed;
     }
-    return insertSlots(*source.impl_->data, indices);
+    return insertSlots(*source.impl_->data, indices, nullptr, turns.empty() ? nullptr : &turns);
 }
 
 std::shared_ptr<PDFOutline> PDFDocument::outlineRoot() const {

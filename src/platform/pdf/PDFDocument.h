@@ -93,6 +93,8 @@ struct PDFPageAdditions {
     std::optional<PDFPageLabel> label;
     // Numbered on from the page before it, as a page put between others is (wins over label).
     bool continuesLabels = false;
+    // Degrees, a multiple of 90, added clockwise to the rotation the page has in its file.
+    int turn = 0;
 };
 
 // What the document says about itself: its information dictionary and metadata. Empty values
@@ -178,8 +180,10 @@ class PDFDocument {
     // Inserts pages of source at the end, in the order given (an index may repeat). A document
     // written as it is assembled writes them at once; links among them lead to their copies,
     // links to pages of the source left out are removed. sourceDamaged when the source turned
-    // out unreadable while its pages were copied: they are then left out.
-    PDFInsertResult insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices);
+    // out unreadable while its pages were copied: they are then left out. turns, when given, has
+    // one value per index: degrees (a multiple of 90) added to that page's rotation.
+    PDFInsertResult insertPages(const PDFDocument& source, const std::vector<uint64_t>& indices,
+                                const std::vector<int>& turns = {});
     // No more pages will come from source: what it offers (names, form fields) is settled and
     // its parse let go. Optional; otherwise done when the document is written.
     void finishPagesFrom(const PDFDocument& source);
@@ -210,7 +214,7 @@ class PDFDocument {
   private:
     struct Unset {};
     PDFInsertResult insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices,
-                                const PDFPageAdditions* additions = nullptr);
+                                const PDFPageAdditions* additions = nullptr, const std::vector<int>* turns = nullptr);
     // A source found damaged while its pages were written: its pages from firstNew on go.
     PDFInsertResult leaveOutSource(const pdf_detail::ParsedFile& origin, size_t firstNew, std::string why);
     explicit PDFDocument(Unset);  // for initWithURL, which fills impl_ itself

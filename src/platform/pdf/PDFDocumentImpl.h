@@ -244,6 +244,8 @@ std::map<long long, PageLabel> labelEntries(QPDFObjectHandle tree);
 PDFRect mediaBoxOf(QPDFObjectHandle page);
 PDFRect cropBoxOf(QPDFObjectHandle page);
 int rotationOf(QPDFObjectHandle page);
+// A rotation of 0, 90, 180 or 270 degrees turned on by degrees (a multiple of 90, any sign).
+inline int quarterTurned(int rotation, int degrees) { return ((rotation + degrees % 360) % 360 + 360) % 360; }
 PageGeometry geometryOf(QPDFObjectHandle page);
 // Looks a key up on the page and then up its /Parent chain, as PDF inheritance does; null when
 // it is nowhere. Stops at a loop.

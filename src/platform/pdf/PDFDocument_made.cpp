@@ -46,6 +46,7 @@ PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(
         extras.label = labelFrom(*additions.label);
     }
     extras.continuesLabels = additions.continuesLabels;
+    extras.turn = additions.turn;
     return extras;
 }
 

@@ -26,6 +26,7 @@ struct PageToWrite {
     std::shared_ptr<ParsedFile> origin;
     QPDFObjectHandle object;
     const PDFPageAdditions* additions = nullptr;
+    int turn = 0;  // degrees added to its rotation
 };
 
 void beginStream(Streaming& stream, uint64_t expectedPageCount) {
@@ -64,6 +65,10 @@ std::vector<SourceCopy*> writeRun(Streaming& stream, const std::vector<PageToWri
         std::optional<pdf_detail::PageExtras> extras;
         if (pages[i].additions) {
             extras = pdf_detail::extrasFor(*pages[i].additions, numberAt, indexOf);
+        }
+        if (pages[i].turn != 0) {
+            extras = extras.value_or(pdf_detail::PageExtras{});
+            extras->turn += pages[i].turn;
         }
         didWrite(reserved[i].first->writePage(pages[i].object, reserved[i].second, extras ? &*extras : nullptr));
         if (stream.observer) {
@@ -115,7 +120,7 @@ std::shared_ptr<PDFDocument> PDFDocument::initWritingToFile(PDFWriteTarget targe
 }
 
 PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const std::vector<uint64_t>& indices,
-                                         const PDFPageAdditions* additions) {
+                                         const PDFPageAdditions* additions, const std::vector<int>* turns) {
     auto& data = *impl_->data;
     auto& stream = *data.streaming;
     if (stream.dead) {
@@ -124,11 +129,12 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
     // The pages to write; all from one parse, as a file's are.
     std::vector<PageToWrite> pages;
     auto& fromSlots = from.slots();
-    for (uint64_t index : indices) {
+    for (size_t i = 0; i < indices.size(); ++i) {
+        const uint64_t index = indices[i];
         if (index >= fromSlots.size() || !fromSlots[index].object.isInitialized()) {
             return PDFInsertResult::refused;
         }
-        pages.push_back({from.originOf(fromSlots[index]), fromSlots[index].object, additions});
+        pages.push_back({from.originOf(fromSlots[index]), fromSlots[index].object, additions, turns ? (*turns)[i] : 0});
         if (!pages.back().origin || pages.back().origin != pages.front().origin) {
             return PDFInsertResult::refused;
         }

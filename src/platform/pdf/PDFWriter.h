@@ -56,6 +56,7 @@ struct PageExtras {
     std::vector<std::string> annotations;  // dictionaries as PDF text, each written as an object
     std::optional<PageLabel> label;        // where the document has labels
     bool continuesLabels = false;
+    int turn = 0;  // degrees added clockwise to the page's /Rotate
 };
 
 // A page's additions as the writer takes them: numberAt gives the output number of the page at an

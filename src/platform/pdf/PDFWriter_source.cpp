@@ -267,6 +267,7 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
             written.label = extras->label;
         }
         written.continuesLabels = extras->continuesLabels;
+        written.geometry.rotation = quarterTurned(written.geometry.rotation, extras->turn);
     }
 
     std::string out = "<</Type/Page/Parent ";
@@ -280,8 +281,17 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
 void SourceCopy::writePageEntries(QPDFObjectHandle page, int number, bool repeat, const PageExtras* extras,
                                   std::string& out) {
     ObjectSerializer serializer(*this, out);
+    // A turned page gets its rotation, the one it had (its own or inherited) plus the turn; only
+    // /Rotate changes, so nothing is drawn again.
+    const bool turned = extras && quarterTurned(0, extras->turn) != 0;
+    if (turned) {
+        out += "/Rotate " + std::to_string(quarterTurned(rotationOf(page), extras->turn));
+    }
     // Attributes a page inherits from its tree are written on the page itself.
     for (const char* key : {"/Resources", "/MediaBox", "/CropBox", "/Rotate"}) {
+        if (turned && std::string(key) == "/Rotate") {
+            continue;
+        }
         if (page.getKey(key).isNull()) {
             QPDFObjectHandle inherited = inheritedAttribute(page, key);
             if (!inherited.isNull()) {
@@ -336,7 +346,11 @@ void SourceCopy::writePageEntries(QPDFObjectHandle page, int number, bool repeat
     }
     std::string rest;
     ObjectSerializer restSerializer(*this, rest);
-    restSerializer.dictionary(page, 0, {"/Type", "/Parent", "/B", "/Annots"});
+    if (turned) {
+        restSerializer.dictionary(page, 0, {"/Type", "/Parent", "/B", "/Annots", "/Rotate"});
+    } else {
+        restSerializer.dictionary(page, 0, {"/Type", "/Parent", "/B", "/Annots"});
+    }
     out.append(rest, 2, rest.size() - 2);  // after "<<", with its ">>"
 }
 
