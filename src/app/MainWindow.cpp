@@ -371,8 +371,9 @@ void MainWindow::endSheet(Panel* sheet) {
     table_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) {
-    sheet_->showSaved(QString::fromStdString(message), std::move(open), std::move(reveal));
+void MainWindow::showSaved(const std::string& message, const std::function<void()>& open,
+                           const std::function<void()>& reveal) {
+    sheet_->showSaved(QString::fromStdString(message), open, reveal);
 }
 
 void MainWindow::showAlert(const std::string& message, const std::string& informativeText) {

@@ -81,7 +81,8 @@ class MainWindow final : public QMainWindow, public Window {
     // Arranging the list (MainWindow_arranging.cpp): the Edit menu, the rows' context menu, the
     // keyboard's way around the window and the status line's remarks.
     void showStatusMessage(const std::string& message) override;
-    void showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) override;
+    void showSaved(const std::string& message, const std::function<void()>& open,
+                   const std::function<void()>& reveal) override;
     void showAbout();
     // The menu item of a command; null for none.
     QAction* commandAction(TomefuseAppDelegate::Action selector) const;

@@ -313,6 +313,23 @@ std::string checkJob(const Options& options) {
            "; nothing written (--skip-unreadable combines the rest)";
 }
 
+// Sets an option that takes a value; what is wrong with it, or with an option not known, else "".
+std::string setValued(int c, const char* value, const char* argument, Options& options) {
+    if (c == contents) {
+        return setContentsDepth(value, options);
+    }
+    if (c == rotate) {
+        return setRotation(value, options);
+    }
+    if (c == interleave) {
+        return setInterleave(value, options);
+    }
+    if (const NumberedOption* byFile = numberedOption(c)) {
+        return setNumbered(*byFile, value, options);
+    }
+    return unknownOption(argument);
+}
+
 }  // namespace
 
 Parsed parseCommandLine(int argc, char** argv) {
@@ -332,7 +349,6 @@ Parsed parseCommandLine(int argc, char** argv) {
         if (setFlag(c, optarg, options) || setProperty(c, optarg, options.properties)) {
             continue;
         }
-        std::string problem;
         if (c == job && options.job) {
             return refuse("give --job once");
         }
@@ -342,18 +358,7 @@ Parsed parseCommandLine(int argc, char** argv) {
             }
             continue;
         }
-        if (c == contents) {
-            problem = setContentsDepth(optarg, options);
-        } else if (c == rotate) {
-            problem = setRotation(optarg, options);
-        } else if (c == interleave) {
-            problem = setInterleave(optarg, options);
-        } else if (const NumberedOption* byFile = numberedOption(c)) {
-            problem = setNumbered(*byFile, optarg, options);
-        } else {
-            problem = unknownOption(argv[std::min(at, argc - 1)]);
-        }
-        if (!problem.empty()) {
+        if (std::string problem = setValued(c, optarg, argv[std::min(at, argc - 1)], options); !problem.empty()) {
             return refuse(problem);
         }
     }

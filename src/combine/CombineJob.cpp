@@ -24,7 +24,7 @@ CombineJob::CombineJob(std::vector<CombineFile> files, const CombineSettings& se
     write.fd = target_ ? target_->fd() : -1;
     write.observer = &observer_;
     write.cancelled = &stop_;
-    document_ = PDFDocument::initWritingToFile(std::move(write));
+    document_ = PDFDocument::initWritingToFile(write);
     if (document_) {
         document_->setDocumentAttributes(settings_.properties);
     }

@@ -8,6 +8,10 @@
 
 namespace tomefuse {
 
+EntryReader::Batch::Batch(const EntryReader& reader) : reader_(reader) { reader_.batch_.emplace(Passwords{}); }
+
+EntryReader::Batch::~Batch() { reader_.batch_.reset(); }
+
 namespace {
 
 std::string absolutePath(const std::string& path) {

@@ -35,8 +35,8 @@ class EntryReader {
     // on the next before asking, and Skip All skips every protected file after it.
     class [[nodiscard]] Batch {
       public:
-        explicit Batch(const EntryReader& reader) : reader_(reader) { reader_.batch_.emplace(); }
-        ~Batch() { reader_.batch_.reset(); }
+        explicit Batch(const EntryReader& reader);
+        ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 

@@ -267,8 +267,9 @@ class FakeWindow : public Window {
         journal_.push_back("alert " + message);
     }
     void showStatusMessage(const std::string& message) override { statusMessages.push_back(message); }
-    void showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) override {
-        saved = {message, std::move(open), std::move(reveal)};
+    void showSaved(const std::string& message, const std::function<void()>& open,
+                   const std::function<void()>& reveal) override {
+        saved = {message, open, reveal};
         journal_.push_back("saved " + message);
     }
     bool askToProceed(const std::string& message, const std::string& informativeText, const std::string&) override {

@@ -45,9 +45,8 @@ class Window {
     // A passing remark in the window's status line, such as what a drop left out.
     virtual void showStatusMessage(const std::string& message) { (void)message; }
     // What a save did, in the window until dismissed, with ways to open the file and show it.
-    virtual void showSaved(const std::string& message, std::function<void()> open, std::function<void()> reveal) {
-        (void)message, (void)open, (void)reveal;
-    }
+    virtual void showSaved(const std::string& /*message*/, const std::function<void()>& /*open*/,
+                           const std::function<void()>& /*reveal*/) {}
 };
 
 }  // namespace tomefuse
