@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::ContentsPage</name>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::DocumentPropertiesDialog</name>
     <message>
         <source>Document Properties</source>
@@ -44,6 +51,156 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::FolderScan</name>
+    <message>
+        <source>1 folder without PDFs</source>
+        <translation>1 Ordner ohne PDFs</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folders without PDFs</source>
+        <translation>
+            <numerusform>%n Ordner ohne PDFs</numerusform>
+            <numerusform>%n Ordner ohne PDFs</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that is not a PDF</source>
+        <translation>1 Datei, die kein PDF ist</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that are not PDFs</source>
+        <translation>
+            <numerusform>%n Datei, die kein PDF ist</numerusform>
+            <numerusform>%n Dateien, die keine PDFs sind</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that needs a password</source>
+        <translation>1 Datei, die ein Passwort erfordert</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that need a password</source>
+        <translation>
+            <numerusform>%n Datei, die ein Passwort erfordert</numerusform>
+            <numerusform>%n Dateien, die ein Passwort erfordern</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 damaged file</source>
+        <translation>1 beschädigte Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n damaged files</source>
+        <translation>
+            <numerusform>%n beschädigte Datei</numerusform>
+            <numerusform>%n beschädigte Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that cannot be read</source>
+        <translation>1 nicht lesbare Datei</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that cannot be read</source>
+        <translation>
+            <numerusform>%n nicht lesbare Datei</numerusform>
+            <numerusform>%n nicht lesbare Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 was left out</source>
+        <translation>Ausgelassen: %1</translation>
+    </message>
+    <message>
+        <source>%1 were left out</source>
+        <translation>Ausgelassen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::ListEdit</name>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Nach Name sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by Date Modified</source>
+        <translation>Nach Änderungsdatum sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by Pages</source>
+        <translation>Nach Seitenanzahl sortieren</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>Reihenfolge umkehren</translation>
+    </message>
+    <message>
+        <source>Rename File</source>
+        <translation>Datei umbenennen</translation>
+    </message>
+    <message>
+        <source>Choose Pages</source>
+        <translation>Seiten auswählen</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Nach links drehen</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Add File</source>
+        <translation>Datei hinzufügen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Files</source>
+        <translation>
+            <numerusform>%n Datei hinzufügen</numerusform>
+            <numerusform>%n Dateien hinzufügen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Remove File</source>
+        <translation>Datei entfernen</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Files</source>
+        <translation>
+            <numerusform>%n Datei entfernen</numerusform>
+            <numerusform>%n Dateien entfernen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Move File</source>
+        <translation>Datei verschieben</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Files</source>
+        <translation>
+            <numerusform>%n Datei verschieben</numerusform>
+            <numerusform>%n Dateien verschieben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sort by Bookmarks</source>
+        <translation>Nach Lesezeichen sortieren</translation>
+    </message>
+    <message>
+        <source>Sort by Location</source>
+        <translation>Nach Ort sortieren</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::MainWindow</name>
     <message>
         <source>Add…</source>
@@ -60,10 +217,6 @@
     <message>
         <source>Quick Save to Temporary Folder</source>
         <translation>Schnell im temporären Ordner speichern</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Quit</source>
@@ -106,20 +259,8 @@
         <translation>1 Datei</translation>
     </message>
     <message>
-        <source>%1 files</source>
-        <translation>%1 Dateien</translation>
-    </message>
-    <message>
         <source>1 page</source>
         <translation>1 Seite</translation>
-    </message>
-    <message>
-        <source>%1 pages</source>
-        <translation>%1 Seiten</translation>
-    </message>
-    <message>
-        <source>, %1 cannot be read</source>
-        <translation>, %1 nicht lesbar</translation>
     </message>
     <message>
         <source>A combined PDF is being saved.</source>
@@ -317,6 +458,51 @@
         <source>Turn the list&apos;s order around</source>
         <translation>Die Reihenfolge der Liste umkehren</translation>
     </message>
+    <message>
+        <source>Tomefuse Help</source>
+        <translation>Tomefuse-Hilfe</translation>
+    </message>
+    <message>
+        <source>Stop Saving</source>
+        <translation>Speichern abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>About Tomefuse</source>
+        <translation>Über Tomefuse</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files</source>
+        <translation>
+            <numerusform>%Ln Datei</numerusform>
+            <numerusform>%Ln Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln pages</source>
+        <translation>
+            <numerusform>%Ln Seite</numerusform>
+            <numerusform>%Ln Seiten</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %Ln cannot be read</source>
+        <translation>
+            <numerusform>, %Ln nicht lesbar</numerusform>
+            <numerusform>, %Ln nicht lesbar</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Combines PDF files, and images, into one PDF with every file&apos;s bookmarks.&lt;/p&gt;&lt;p&gt;Licensed under the Apache License, version 2.0.&lt;/p&gt;&lt;p&gt;Built with Qt %2 and qpdf %3; images are read with libjpeg-turbo, libpng and libtiff.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Führt PDF-Dateien und Bilder zu einem PDF zusammen, mit den Lesezeichen jeder Datei.&lt;/p&gt;&lt;p&gt;Lizenziert unter der Apache License, Version 2.0.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt %2 und qpdf %3; Bilder werden mit libjpeg-turbo, libpng und libtiff gelesen.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Enter Password…</source>
+        <translation>Passwort eingeben …</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -385,6 +571,49 @@
     <message>
         <source>%1 in %2</source>
         <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>Skip All</source>
+        <translation>Alle überspringen</translation>
+    </message>
+    <message>
+        <source>Skip this file and every other protected file being added now</source>
+        <translation>Diese und alle anderen geschützten Dateien überspringen, die gerade hinzugefügt werden</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfEntry</name>
+    <message>
+        <source>no longer there</source>
+        <translation>nicht mehr vorhanden</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>keine Datei</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>not a PDF</source>
+        <translation>kein PDF</translation>
+    </message>
+    <message>
+        <source>damaged beyond repair</source>
+        <translation>irreparabel beschädigt</translation>
+    </message>
+    <message>
+        <source>needs a password</source>
+        <translation>Passwort erforderlich</translation>
+    </message>
+    <message>
+        <source>not enough memory to read it</source>
+        <translation>zu wenig Arbeitsspeicher zum Lesen</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>nicht lesbar</translation>
     </message>
 </context>
 <context>
@@ -535,12 +764,140 @@
         <source>Cancelling…</source>
         <translation>Wird abgebrochen …</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Open the combined PDF</source>
+        <translation>Das zusammengeführte PDF öffnen</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner anzeigen</translation>
+    </message>
+    <message>
+        <source>Show the combined PDF in the file manager</source>
+        <translation>Das zusammengeführte PDF in der Dateiverwaltung anzeigen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Close this bar</source>
+        <translation>Diese Leiste schließen</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::RefusingSaveDialog</name>
     <message>
         <source>“%1” cannot be replaced.</source>
         <translation>„%1“ kann nicht ersetzt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveProgress</name>
+    <message>
+        <source>Reading “%1” (file %2 of %3)</source>
+        <translation>„%1“ wird gelesen (Datei %2 von %3)</translation>
+    </message>
+    <message>
+        <source>Writing bookmarks and links</source>
+        <translation>Lesezeichen und Verweise werden geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveSession</name>
+    <message>
+        <source>The combined PDF could not be saved.</source>
+        <translation>Das zusammengeführte PDF konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The combined PDF was not saved.</source>
+        <translation>Das zusammengeführte PDF wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>A file cannot be read: %1</source>
+        <translation>Eine Datei ist nicht lesbar: %1</translation>
+    </message>
+    <message>
+        <source>None of the files can be read.</source>
+        <translation>Keine der Dateien ist lesbar.</translation>
+    </message>
+    <message>
+        <source>Nothing is combined.</source>
+        <translation>Es wird nichts zusammengeführt.</translation>
+    </message>
+    <message>
+        <source>1 file cannot be read and will be left out.</source>
+        <translation>1 Datei ist nicht lesbar und wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Combine the others?</source>
+        <translation>Die übrigen zusammenführen?</translation>
+    </message>
+    <message>
+        <source>Combine the Others</source>
+        <translation>Die übrigen zusammenführen</translation>
+    </message>
+    <message>
+        <source>Saved “%1” in %2</source>
+        <translation>„%1“ in %2 gespeichert</translation>
+    </message>
+    <message>
+        <source>Save Combined PDF</source>
+        <translation>Zusammengeführtes PDF speichern</translation>
+    </message>
+    <message>
+        <source>Some pages are missing from the combined PDF.</source>
+        <translation>Im zusammengeführten PDF fehlen Seiten.</translation>
+    </message>
+    <message>
+        <source>These files could not be read:</source>
+        <translation>Diese Dateien konnten nicht gelesen werden:</translation>
+    </message>
+    <message>
+        <source>“%1” could not be opened.</source>
+        <translation>„%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop is set up to open PDF files. The combined PDF is saved in %1.</source>
+        <translation>Auf dieser Arbeitsumgebung ist keine Anwendung zum Öffnen von PDF-Dateien eingerichtet. Das zusammengeführte PDF ist in %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Keine Dateiverwaltung konnte „%1“ anzeigen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cannot be read and will be left out.</source>
+        <translation>
+            <numerusform>%n Datei ist nicht lesbar und wird ausgelassen.</numerusform>
+            <numerusform>%n Dateien sind nicht lesbar und werden ausgelassen.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::TomefuseAppDelegate</name>
+    <message>
+        <source>The help could not be opened.</source>
+        <translation>Die Hilfe konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>No web browser is set up on this desktop. The help is at %1.</source>
+        <translation>Auf dieser Arbeitsumgebung ist kein Webbrowser eingerichtet. Die Hilfe befindet sich unter %1.</translation>
+    </message>
+    <message>
+        <source>A file needs a name; the old one stays.</source>
+        <translation>Eine Datei braucht einen Namen; der bisherige bleibt.</translation>
+    </message>
+    <message>
+        <source>These pages cannot be taken from “%1”.</source>
+        <translation>Diese Seiten können nicht aus „%1“ übernommen werden.</translation>
     </message>
 </context>
 </TS>

@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::ContentsPage</name>
+    <message>
+        <source>Contents</source>
+        <translation>Índice</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::DocumentPropertiesDialog</name>
     <message>
         <source>Document Properties</source>
@@ -44,6 +51,156 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::FolderScan</name>
+    <message>
+        <source>1 folder without PDFs</source>
+        <translation>1 carpeta sin PDF</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folders without PDFs</source>
+        <translation>
+            <numerusform>%n carpeta sin PDF</numerusform>
+            <numerusform>%n carpetas sin PDF</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that is not a PDF</source>
+        <translation>1 archivo que no es un PDF</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that are not PDFs</source>
+        <translation>
+            <numerusform>%n archivo que no es un PDF</numerusform>
+            <numerusform>%n archivos que no son PDF</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that needs a password</source>
+        <translation>1 archivo que requiere contraseña</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that need a password</source>
+        <translation>
+            <numerusform>%n archivo que requiere contraseña</numerusform>
+            <numerusform>%n archivos que requieren contraseña</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 damaged file</source>
+        <translation>1 archivo dañado</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n damaged files</source>
+        <translation>
+            <numerusform>%n archivo dañado</numerusform>
+            <numerusform>%n archivos dañados</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that cannot be read</source>
+        <translation>1 archivo que no se puede leer</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that cannot be read</source>
+        <translation>
+            <numerusform>%n archivo que no se puede leer</numerusform>
+            <numerusform>%n archivos que no se pueden leer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 y %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 was left out</source>
+        <translation>Se ha omitido: %1</translation>
+    </message>
+    <message>
+        <source>%1 were left out</source>
+        <translation>Se han omitido: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::ListEdit</name>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Ordenar por nombre</translation>
+    </message>
+    <message>
+        <source>Sort by Date Modified</source>
+        <translation>Ordenar por fecha de modificación</translation>
+    </message>
+    <message>
+        <source>Sort by Pages</source>
+        <translation>Ordenar por número de páginas</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>Invertir el orden</translation>
+    </message>
+    <message>
+        <source>Rename File</source>
+        <translation>Renombrar archivo</translation>
+    </message>
+    <message>
+        <source>Choose Pages</source>
+        <translation>Elegir páginas</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Girar a la izquierda</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Girar a la derecha</translation>
+    </message>
+    <message>
+        <source>Add File</source>
+        <translation>Añadir archivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Files</source>
+        <translation>
+            <numerusform>Añadir %n archivo</numerusform>
+            <numerusform>Añadir %n archivos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Remove File</source>
+        <translation>Quitar archivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Files</source>
+        <translation>
+            <numerusform>Quitar %n archivo</numerusform>
+            <numerusform>Quitar %n archivos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Move File</source>
+        <translation>Mover archivo</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Files</source>
+        <translation>
+            <numerusform>Mover %n archivo</numerusform>
+            <numerusform>Mover %n archivos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sort by Bookmarks</source>
+        <translation>Ordenar por marcadores</translation>
+    </message>
+    <message>
+        <source>Sort by Location</source>
+        <translation>Ordenar por ubicación</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::MainWindow</name>
     <message>
         <source>Add…</source>
@@ -60,10 +217,6 @@
     <message>
         <source>Quick Save to Temporary Folder</source>
         <translation>Guardar rápidamente en la carpeta temporal</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Ayuda</translation>
     </message>
     <message>
         <source>Quit</source>
@@ -106,20 +259,8 @@
         <translation>1 archivo</translation>
     </message>
     <message>
-        <source>%1 files</source>
-        <translation>%1 archivos</translation>
-    </message>
-    <message>
         <source>1 page</source>
         <translation>1 página</translation>
-    </message>
-    <message>
-        <source>%1 pages</source>
-        <translation>%1 páginas</translation>
-    </message>
-    <message>
-        <source>, %1 cannot be read</source>
-        <translation>, %1 ilegible(s)</translation>
     </message>
     <message>
         <source>A combined PDF is being saved.</source>
@@ -317,6 +458,51 @@
         <source>Turn the list&apos;s order around</source>
         <translation>Invertir el orden de la lista</translation>
     </message>
+    <message>
+        <source>Tomefuse Help</source>
+        <translation>Ayuda de Tomefuse</translation>
+    </message>
+    <message>
+        <source>Stop Saving</source>
+        <translation>Detener el guardado</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <source>About Tomefuse</source>
+        <translation>Acerca de Tomefuse</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files</source>
+        <translation>
+            <numerusform>%Ln archivo</numerusform>
+            <numerusform>%Ln archivos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln pages</source>
+        <translation>
+            <numerusform>%Ln página</numerusform>
+            <numerusform>%Ln páginas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %Ln cannot be read</source>
+        <translation>
+            <numerusform>, %Ln no se puede leer</numerusform>
+            <numerusform>, %Ln no se pueden leer</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Combines PDF files, and images, into one PDF with every file&apos;s bookmarks.&lt;/p&gt;&lt;p&gt;Licensed under the Apache License, version 2.0.&lt;/p&gt;&lt;p&gt;Built with Qt %2 and qpdf %3; images are read with libjpeg-turbo, libpng and libtiff.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Combina archivos PDF e imágenes en un solo PDF, con los marcadores de cada archivo.&lt;/p&gt;&lt;p&gt;Publicado bajo la licencia Apache, versión 2.0.&lt;/p&gt;&lt;p&gt;Creado con Qt %2 y qpdf %3; las imágenes se leen con libjpeg-turbo, libpng y libtiff.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Enter Password…</source>
+        <translation>Introducir contraseña…</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -385,6 +571,49 @@
     <message>
         <source>%1 in %2</source>
         <translation>%1 en %2</translation>
+    </message>
+    <message>
+        <source>Skip All</source>
+        <translation>Omitir todos</translation>
+    </message>
+    <message>
+        <source>Skip this file and every other protected file being added now</source>
+        <translation>Omitir este archivo y todos los demás archivos protegidos que se están añadiendo</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfEntry</name>
+    <message>
+        <source>no longer there</source>
+        <translation>ya no existe</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>no es un archivo</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>permiso denegado</translation>
+    </message>
+    <message>
+        <source>not a PDF</source>
+        <translation>no es un PDF</translation>
+    </message>
+    <message>
+        <source>damaged beyond repair</source>
+        <translation>dañado sin posibilidad de reparación</translation>
+    </message>
+    <message>
+        <source>needs a password</source>
+        <translation>requiere contraseña</translation>
+    </message>
+    <message>
+        <source>not enough memory to read it</source>
+        <translation>no hay memoria suficiente para leerlo</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>no se puede leer</translation>
     </message>
 </context>
 <context>
@@ -535,12 +764,140 @@
         <source>Cancelling…</source>
         <translation>Cancelando…</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Open the combined PDF</source>
+        <translation>Abrir el PDF combinado</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Mostrar en la carpeta</translation>
+    </message>
+    <message>
+        <source>Show the combined PDF in the file manager</source>
+        <translation>Mostrar el PDF combinado en el gestor de archivos</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Close this bar</source>
+        <translation>Cerrar esta barra</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::RefusingSaveDialog</name>
     <message>
         <source>“%1” cannot be replaced.</source>
         <translation>«%1» no se puede reemplazar.</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveProgress</name>
+    <message>
+        <source>Reading “%1” (file %2 of %3)</source>
+        <translation>Leyendo «%1» (archivo %2 de %3)</translation>
+    </message>
+    <message>
+        <source>Writing bookmarks and links</source>
+        <translation>Escribiendo marcadores y enlaces</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveSession</name>
+    <message>
+        <source>The combined PDF could not be saved.</source>
+        <translation>No se ha podido guardar el PDF combinado.</translation>
+    </message>
+    <message>
+        <source>The combined PDF was not saved.</source>
+        <translation>El PDF combinado no se ha guardado.</translation>
+    </message>
+    <message>
+        <source>A file cannot be read: %1</source>
+        <translation>Un archivo no se puede leer: %1</translation>
+    </message>
+    <message>
+        <source>None of the files can be read.</source>
+        <translation>No se puede leer ninguno de los archivos.</translation>
+    </message>
+    <message>
+        <source>Nothing is combined.</source>
+        <translation>No se combina nada.</translation>
+    </message>
+    <message>
+        <source>1 file cannot be read and will be left out.</source>
+        <translation>1 archivo no se puede leer y se omitirá.</translation>
+    </message>
+    <message>
+        <source>Combine the others?</source>
+        <translation>¿Combinar los demás?</translation>
+    </message>
+    <message>
+        <source>Combine the Others</source>
+        <translation>Combinar los demás</translation>
+    </message>
+    <message>
+        <source>Saved “%1” in %2</source>
+        <translation>«%1» guardado en %2</translation>
+    </message>
+    <message>
+        <source>Save Combined PDF</source>
+        <translation>Guardar PDF combinado</translation>
+    </message>
+    <message>
+        <source>Some pages are missing from the combined PDF.</source>
+        <translation>Faltan páginas en el PDF combinado.</translation>
+    </message>
+    <message>
+        <source>These files could not be read:</source>
+        <translation>Estos archivos no se han podido leer:</translation>
+    </message>
+    <message>
+        <source>“%1” could not be opened.</source>
+        <translation>No se ha podido abrir «%1».</translation>
+    </message>
+    <message>
+        <source>No application on this desktop is set up to open PDF files. The combined PDF is saved in %1.</source>
+        <translation>En este escritorio no hay ninguna aplicación configurada para abrir archivos PDF. El PDF combinado está guardado en %1.</translation>
+    </message>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Ningún gestor de archivos ha podido mostrar «%1».</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cannot be read and will be left out.</source>
+        <translation>
+            <numerusform>%n archivo no se puede leer y se omitirá.</numerusform>
+            <numerusform>%n archivos no se pueden leer y se omitirán.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::TomefuseAppDelegate</name>
+    <message>
+        <source>The help could not be opened.</source>
+        <translation>No se ha podido abrir la ayuda.</translation>
+    </message>
+    <message>
+        <source>No web browser is set up on this desktop. The help is at %1.</source>
+        <translation>En este escritorio no hay ningún navegador web configurado. La ayuda está en %1.</translation>
+    </message>
+    <message>
+        <source>A file needs a name; the old one stays.</source>
+        <translation>Un archivo necesita un nombre; se conserva el anterior.</translation>
+    </message>
+    <message>
+        <source>These pages cannot be taken from “%1”.</source>
+        <translation>Estas páginas no se pueden tomar de «%1».</translation>
     </message>
 </context>
 </TS>

@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::ContentsPage</name>
+    <message>
+        <source>Contents</source>
+        <translation>Table des matières</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::DocumentPropertiesDialog</name>
     <message>
         <source>Document Properties</source>
@@ -44,6 +51,156 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::FolderScan</name>
+    <message>
+        <source>1 folder without PDFs</source>
+        <translation>1 dossier sans PDF</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folders without PDFs</source>
+        <translation>
+            <numerusform>%n dossier sans PDF</numerusform>
+            <numerusform>%n dossiers sans PDF</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that is not a PDF</source>
+        <translation>1 fichier qui n’est pas un PDF</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that are not PDFs</source>
+        <translation>
+            <numerusform>%n fichier qui n’est pas un PDF</numerusform>
+            <numerusform>%n fichiers qui ne sont pas des PDF</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that needs a password</source>
+        <translation>1 fichier protégé par un mot de passe</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that need a password</source>
+        <translation>
+            <numerusform>%n fichier protégé par un mot de passe</numerusform>
+            <numerusform>%n fichiers protégés par un mot de passe</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 damaged file</source>
+        <translation>1 fichier endommagé</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n damaged files</source>
+        <translation>
+            <numerusform>%n fichier endommagé</numerusform>
+            <numerusform>%n fichiers endommagés</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file that cannot be read</source>
+        <translation>1 fichier illisible</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files that cannot be read</source>
+        <translation>
+            <numerusform>%n fichier illisible</numerusform>
+            <numerusform>%n fichiers illisibles</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 et %2</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1 was left out</source>
+        <translation>Laissé de côté&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 were left out</source>
+        <translation>Laissés de côté&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::ListEdit</name>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Trier par nom</translation>
+    </message>
+    <message>
+        <source>Sort by Date Modified</source>
+        <translation>Trier par date de modification</translation>
+    </message>
+    <message>
+        <source>Sort by Pages</source>
+        <translation>Trier par nombre de pages</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>Inverser l’ordre</translation>
+    </message>
+    <message>
+        <source>Rename File</source>
+        <translation>Renommer le fichier</translation>
+    </message>
+    <message>
+        <source>Choose Pages</source>
+        <translation>Choisir les pages</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Faire pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Faire pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Add File</source>
+        <translation>Ajouter le fichier</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Files</source>
+        <translation>
+            <numerusform>Ajouter %n fichier</numerusform>
+            <numerusform>Ajouter %n fichiers</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Remove File</source>
+        <translation>Retirer le fichier</translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Files</source>
+        <translation>
+            <numerusform>Retirer %n fichier</numerusform>
+            <numerusform>Retirer %n fichiers</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Move File</source>
+        <translation>Déplacer le fichier</translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Files</source>
+        <translation>
+            <numerusform>Déplacer %n fichier</numerusform>
+            <numerusform>Déplacer %n fichiers</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sort by Bookmarks</source>
+        <translation>Trier par signets</translation>
+    </message>
+    <message>
+        <source>Sort by Location</source>
+        <translation>Trier par emplacement</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::MainWindow</name>
     <message>
         <source>Add…</source>
@@ -60,10 +217,6 @@
     <message>
         <source>Quick Save to Temporary Folder</source>
         <translation>Enregistrer rapidement dans le dossier temporaire</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aide</translation>
     </message>
     <message>
         <source>Quit</source>
@@ -106,20 +259,8 @@
         <translation>1 fichier</translation>
     </message>
     <message>
-        <source>%1 files</source>
-        <translation>%1 fichiers</translation>
-    </message>
-    <message>
         <source>1 page</source>
         <translation>1 page</translation>
-    </message>
-    <message>
-        <source>%1 pages</source>
-        <translation>%1 pages</translation>
-    </message>
-    <message>
-        <source>, %1 cannot be read</source>
-        <translation>, %1 illisible(s)</translation>
     </message>
     <message>
         <source>A combined PDF is being saved.</source>
@@ -317,6 +458,51 @@
         <source>Turn the list&apos;s order around</source>
         <translation>Inverser l’ordre de la liste</translation>
     </message>
+    <message>
+        <source>Tomefuse Help</source>
+        <translation>Aide de Tomefuse</translation>
+    </message>
+    <message>
+        <source>Stop Saving</source>
+        <translation>Arrêter l’enregistrement</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ai&amp;de</translation>
+    </message>
+    <message>
+        <source>About Tomefuse</source>
+        <translation>À propos de Tomefuse</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln files</source>
+        <translation>
+            <numerusform>%Ln fichier</numerusform>
+            <numerusform>%Ln fichiers</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln pages</source>
+        <translation>
+            <numerusform>%Ln page</numerusform>
+            <numerusform>%Ln pages</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>, %Ln cannot be read</source>
+        <translation>
+            <numerusform>, %Ln illisible</numerusform>
+            <numerusform>, %Ln illisibles</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Combines PDF files, and images, into one PDF with every file&apos;s bookmarks.&lt;/p&gt;&lt;p&gt;Licensed under the Apache License, version 2.0.&lt;/p&gt;&lt;p&gt;Built with Qt %2 and qpdf %3; images are read with libjpeg-turbo, libpng and libtiff.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tomefuse %1&lt;/h3&gt;&lt;p&gt;Fusionne des fichiers PDF et des images en un seul PDF, avec les signets de chaque fichier.&lt;/p&gt;&lt;p&gt;Distribué sous la licence Apache, version 2.0.&lt;/p&gt;&lt;p&gt;Conçu avec Qt %2 et qpdf %3&#x202f;; les images sont lues avec libjpeg-turbo, libpng et libtiff.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Enter Password…</source>
+        <translation>Saisir le mot de passe…</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -385,6 +571,49 @@
     <message>
         <source>%1 in %2</source>
         <translation>%1 dans %2</translation>
+    </message>
+    <message>
+        <source>Skip All</source>
+        <translation>Tout ignorer</translation>
+    </message>
+    <message>
+        <source>Skip this file and every other protected file being added now</source>
+        <translation>Ignorer ce fichier et tous les autres fichiers protégés en cours d’ajout</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PdfEntry</name>
+    <message>
+        <source>no longer there</source>
+        <translation>n’existe plus</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>n’est pas un fichier</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>permission refusée</translation>
+    </message>
+    <message>
+        <source>not a PDF</source>
+        <translation>n’est pas un PDF</translation>
+    </message>
+    <message>
+        <source>damaged beyond repair</source>
+        <translation>endommagé de façon irréparable</translation>
+    </message>
+    <message>
+        <source>needs a password</source>
+        <translation>mot de passe requis</translation>
+    </message>
+    <message>
+        <source>not enough memory to read it</source>
+        <translation>mémoire insuffisante pour le lire</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>illisible</translation>
     </message>
 </context>
 <context>
@@ -535,12 +764,140 @@
         <source>Cancelling…</source>
         <translation>Annulation…</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Open the combined PDF</source>
+        <translation>Ouvrir le PDF fusionné</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Afficher dans le dossier</translation>
+    </message>
+    <message>
+        <source>Show the combined PDF in the file manager</source>
+        <translation>Afficher le PDF fusionné dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Close this bar</source>
+        <translation>Fermer cette barre</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::RefusingSaveDialog</name>
     <message>
         <source>“%1” cannot be replaced.</source>
         <translation>«&#xa0;%1&#xa0;» ne peut pas être remplacé.</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveProgress</name>
+    <message>
+        <source>Reading “%1” (file %2 of %3)</source>
+        <translation>Lecture de «&#xa0;%1&#xa0;» (fichier %2 sur %3)</translation>
+    </message>
+    <message>
+        <source>Writing bookmarks and links</source>
+        <translation>Écriture des signets et des liens</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::SaveSession</name>
+    <message>
+        <source>The combined PDF could not be saved.</source>
+        <translation>Le PDF fusionné n’a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>The combined PDF was not saved.</source>
+        <translation>Le PDF fusionné n’a pas été enregistré.</translation>
+    </message>
+    <message>
+        <source>A file cannot be read: %1</source>
+        <translation>Un fichier est illisible&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>None of the files can be read.</source>
+        <translation>Aucun des fichiers n’est lisible.</translation>
+    </message>
+    <message>
+        <source>Nothing is combined.</source>
+        <translation>Rien n’est fusionné.</translation>
+    </message>
+    <message>
+        <source>1 file cannot be read and will be left out.</source>
+        <translation>1 fichier est illisible et sera laissé de côté.</translation>
+    </message>
+    <message>
+        <source>Combine the others?</source>
+        <translation>Fusionner les autres&#x202f;?</translation>
+    </message>
+    <message>
+        <source>Combine the Others</source>
+        <translation>Fusionner les autres</translation>
+    </message>
+    <message>
+        <source>Saved “%1” in %2</source>
+        <translation>«&#xa0;%1&#xa0;» enregistré dans %2</translation>
+    </message>
+    <message>
+        <source>Save Combined PDF</source>
+        <translation>Enregistrer le PDF fusionné</translation>
+    </message>
+    <message>
+        <source>Some pages are missing from the combined PDF.</source>
+        <translation>Des pages manquent dans le PDF fusionné.</translation>
+    </message>
+    <message>
+        <source>These files could not be read:</source>
+        <translation>Ces fichiers n’ont pas pu être lus&#xa0;:</translation>
+    </message>
+    <message>
+        <source>“%1” could not be opened.</source>
+        <translation>«&#xa0;%1&#xa0;» n’a pas pu être ouvert.</translation>
+    </message>
+    <message>
+        <source>No application on this desktop is set up to open PDF files. The combined PDF is saved in %1.</source>
+        <translation>Aucune application de ce bureau n’est configurée pour ouvrir les fichiers PDF. Le PDF fusionné est enregistré dans %1.</translation>
+    </message>
+    <message>
+        <source>No file manager could show “%1”.</source>
+        <translation>Aucun gestionnaire de fichiers n’a pu afficher «&#xa0;%1&#xa0;».</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files cannot be read and will be left out.</source>
+        <translation>
+            <numerusform>%n fichier est illisible et sera laissé de côté.</numerusform>
+            <numerusform>%n fichiers sont illisibles et seront laissés de côté.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::TomefuseAppDelegate</name>
+    <message>
+        <source>The help could not be opened.</source>
+        <translation>L’aide n’a pas pu être ouverte.</translation>
+    </message>
+    <message>
+        <source>No web browser is set up on this desktop. The help is at %1.</source>
+        <translation>Aucun navigateur web n’est configuré sur ce bureau. L’aide se trouve à l’adresse %1.</translation>
+    </message>
+    <message>
+        <source>A file needs a name; the old one stays.</source>
+        <translation>Un fichier doit avoir un nom&#x202f;; l’ancien est conservé.</translation>
+    </message>
+    <message>
+        <source>These pages cannot be taken from “%1”.</source>
+        <translation>Ces pages ne peuvent pas être prises dans «&#xa0;%1&#xa0;».</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 
 #include "combine/DocumentOptions.h"
 #include "platform/desktop/FileURL.h"
+#include "platform/desktop/Translation.h"
 
 namespace tomefuse {
 
@@ -73,8 +74,11 @@ void TomefuseAppDelegate::showHelp(Sender*) {
     if (!services_.workspace.openURL(url)) {
         services_.system.log("No application opened " + url);
         if (outlets_.window) {
-            outlets_.window->showAlert("The help could not be opened.",
-                                       "No web browser is set up on this desktop. The help is at " + url + ".");
+            outlets_.window->showAlert(
+                translate("tomefuse::TomefuseAppDelegate", "The help could not be opened."),
+                withArguments(translate("tomefuse::TomefuseAppDelegate",
+                                        "No web browser is set up on this desktop. The help is at %1."),
+                              {url}));
         }
     }
 }

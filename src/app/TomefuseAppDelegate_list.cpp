@@ -101,7 +101,7 @@ void TomefuseAppDelegate::setObjectValue(const std::string& value, const std::st
     // suffix: the old name stays.
     if (isBlank(value)) {
         services_.system.beep();
-        showStatusMessage("A file needs a name; the old one stays.");
+        showStatusMessage(translate("tomefuse::TomefuseAppDelegate", "A file needs a name; the old one stays."));
         return;
     }
     services_.system.log("PDF filename changed to: " + value);
@@ -144,7 +144,10 @@ void TomefuseAppDelegate::choosePages(int64_t row, const std::string& text) {
     if (!parsed.selection) {
         services_.system.beep();
         if (outlets_.window) {
-            outlets_.window->showAlert("These pages cannot be taken from “" + entry.filename + "”.", parsed.error);
+            outlets_.window->showAlert(
+                withArguments(translate("tomefuse::TomefuseAppDelegate", "These pages cannot be taken from “%1”."),
+                              {entry.filename}),
+                parsed.error);
         }
         return;
     }

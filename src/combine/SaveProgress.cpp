@@ -1,5 +1,7 @@
 #include "combine/SaveProgress.h"
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 void SaveProgress::documentBeginWrite(const Notification& notification) {
@@ -41,14 +43,15 @@ void SaveProgress::sheetDidEnd() {
 
 void SaveProgress::willReadFile(size_t index, size_t count, const std::string& name) {
     if (outlets_.saveProgressPanel) {
-        outlets_.saveProgressPanel->setMessageText("Reading “" + name + "” (file " + std::to_string(index + 1) +
-                                                   " of " + std::to_string(count) + ")");
+        outlets_.saveProgressPanel->setMessageText(
+            withArguments(translate("tomefuse::SaveProgress", "Reading “%1” (file %2 of %3)"),
+                          {name, std::to_string(index + 1), std::to_string(count)}));
     }
 }
 
 void SaveProgress::willFinish() {
     if (outlets_.saveProgressPanel) {
-        outlets_.saveProgressPanel->setMessageText("Writing bookmarks and links");
+        outlets_.saveProgressPanel->setMessageText(translate("tomefuse::SaveProgress", "Writing bookmarks and links"));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "combine/DocumentOptions.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/TaskRunner.h"
+#include "platform/desktop/Translation.h"
 
 namespace tomefuse {
 
@@ -100,7 +101,8 @@ void SaveSession::reportFailure(const std::string& path, std::string reason) {
     services_.system.beep();
     services_.system.log("Could not save the combined PDF to " + path + ": " + reason);
     if (outlets_.window) {
-        outlets_.window->showAlert("The combined PDF could not be saved.", path + ": " + reason);
+        outlets_.window->showAlert(translate("tomefuse::SaveSession", "The combined PDF could not be saved."),
+                                   path + ": " + reason);
     }
 }
 
@@ -129,14 +131,17 @@ bool SaveSession::readyToSave() {
         lastOutcome_ = CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}};
         services_.system.beep();
         if (window) {
-            window->showAlert("The combined PDF was not saved.", "A file cannot be read: " + lastOutcome_->error);
+            window->showAlert(
+                translate("tomefuse::SaveSession", "The combined PDF was not saved."),
+                withArguments(translate("tomefuse::SaveSession", "A file cannot be read: %1"), {lastOutcome_->error}));
         }
         return false;
     }
     if (unreadable.size() == list_.size()) {
         services_.system.beep();
         if (window) {
-            window->showAlert("None of the files can be read.", "Nothing is combined.");
+            window->showAlert(translate("tomefuse::SaveSession", "None of the files can be read."),
+                              translate("tomefuse::SaveSession", "Nothing is combined."));
         }
         return false;
     }
@@ -144,10 +149,13 @@ bool SaveSession::readyToSave() {
     for (const PdfEntry* entry : unreadable) {
         names += entry->path + ": " + entry->problem + "\n";
     }
-    const std::string message = unreadable.size() == 1
-                                    ? "1 file cannot be read and will be left out."
-                                    : std::to_string(unreadable.size()) + " files cannot be read and will be left out.";
-    return !window || window->askToProceed(message, names + "Combine the others?", "Combine the Others");
+    const int count = static_cast<int>(unreadable.size());
+    const std::string message =
+        count == 1
+            ? translate("tomefuse::SaveSession", "1 file cannot be read and will be left out.")
+            : translate("tomefuse::SaveSession", "%n files cannot be read and will be left out.", nullptr, count);
+    return !window || window->askToProceed(message, names + translate("tomefuse::SaveSession", "Combine the others?"),
+                                           translate("tomefuse::SaveSession", "Combine the Others"));
 }
 
 std::string refusalToReplace(const std::string& target, const std::vector<CombineFile>& files) {
@@ -179,7 +187,8 @@ std::string folderForDisplay(const std::string& folder, const std::string& home)
 }
 
 std::string savedMessage(const std::string& path, const std::string& home) {
-    return "Saved “" + nameOfPath(path) + "” in " + folderForDisplay(directoryOfPath(path), home);
+    return withArguments(translate("tomefuse::SaveSession", "Saved “%1” in %2"),
+                         {nameOfPath(path), folderForDisplay(directoryOfPath(path), home)});
 }
 
 std::string quickSavePath(const std::string& temporaryDirectory, const std::string& firstName) {
@@ -234,7 +243,7 @@ void SaveSession::saveToDisk() {
         services_.system.beep();
         return;
     }
-    panel->setTitle("Save Combined PDF");
+    panel->setTitle(translate("tomefuse::SaveSession", "Save Combined PDF"));
     panel->setAllowedFileTypes({"pdf"});
     panel->setExtensionHidden(false);
     panel->setCanSelectHiddenExtension(true);
@@ -356,8 +365,9 @@ void SaveSession::didFinish() {
             list += "\n" + file.path + ": " + file.reason;
         }
         if (outlets_.window) {
-            outlets_.window->showAlert("Some pages are missing from the combined PDF.",
-                                       "These files could not be read:" + list);
+            outlets_.window->showAlert(
+                translate("tomefuse::SaveSession", "Some pages are missing from the combined PDF."),
+                translate("tomefuse::SaveSession", "These files could not be read:") + list);
         }
     }
     if (outlets_.window) {
@@ -378,10 +388,12 @@ void SaveSession::openSaved(const std::string& path) {
     }
     services_.system.log("No application opened " + path);
     if (outlets_.window) {
-        outlets_.window->showAlert("“" + nameOfPath(path) + "” could not be opened.",
-                                   "No application on this desktop is set up to open PDF files. The combined PDF "
-                                   "is saved in " +
-                                       folderForDisplay(directoryOfPath(path), homeDirectory()) + ".");
+        outlets_.window->showAlert(
+            withArguments(translate("tomefuse::SaveSession", "“%1” could not be opened."), {nameOfPath(path)}),
+            withArguments(translate("tomefuse::SaveSession",
+                                    "No application on this desktop is set up to open PDF files. "
+                                    "The combined PDF is saved in %1."),
+                          {folderForDisplay(directoryOfPath(path), homeDirectory())}));
     }
 }
 
@@ -391,7 +403,8 @@ void SaveSession::revealSaved(const std::string& path) {
     }
     services_.system.log("No file manager showed " + path);
     if (outlets_.window) {
-        outlets_.window->showStatusMessage("No file manager could show “" + nameOfPath(path) + "”.");
+        outlets_.window->showStatusMessage(
+            withArguments(translate("tomefuse::SaveSession", "No file manager could show “%1”."), {nameOfPath(path)}));
     }
 }
 

@@ -154,7 +154,10 @@ bool DocumentList::choosePages(uint64_t row, PageSelection pages, const IndexSet
 
 namespace {
 
-std::string turnName(int degrees) { return PageRotation::normalised(degrees) == 270 ? "Rotate Left" : "Rotate Right"; }
+std::string turnName(int degrees) {
+    return PageRotation::normalised(degrees) == 270 ? translate("tomefuse::ListEdit", "Rotate Left")
+                                                    : translate("tomefuse::ListEdit", "Rotate Right");
+}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "platform/desktop/Translation.h"
 #include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
@@ -81,34 +82,41 @@ void LeftOut::count(PDFOpenFailure failure) {
 }
 
 std::string leftOutMessage(const LeftOut& leftOut) {
-    const auto counted = [](uint64_t n, const char* one, const char* many) {
-        return n == 1 ? std::string("1 ") + one : std::to_string(n) + " " + many;
-    };
+    constexpr const char* context = "tomefuse::FolderScan";
     const struct {
         uint64_t n;
         const char* one;
-        const char* many;
+        const char* many;  // a plural form of %n
     } reasons[] = {
-        {leftOut.folders, "folder without PDFs", "folders without PDFs"},
-        {leftOut.notPdf, "file that is not a PDF", "files that are not PDFs"},
-        {leftOut.needPassword, "file that needs a password", "files that need a password"},
-        {leftOut.damaged, "damaged file", "damaged files"},
-        {leftOut.unreadable, "file that cannot be read", "files that cannot be read"},
+        {leftOut.folders, QT_TRANSLATE_NOOP("tomefuse::FolderScan", "1 folder without PDFs"),
+         QT_TRANSLATE_N_NOOP("tomefuse::FolderScan", "%n folders without PDFs")},
+        {leftOut.notPdf, QT_TRANSLATE_NOOP("tomefuse::FolderScan", "1 file that is not a PDF"),
+         QT_TRANSLATE_N_NOOP("tomefuse::FolderScan", "%n files that are not PDFs")},
+        {leftOut.needPassword, QT_TRANSLATE_NOOP("tomefuse::FolderScan", "1 file that needs a password"),
+         QT_TRANSLATE_N_NOOP("tomefuse::FolderScan", "%n files that need a password")},
+        {leftOut.damaged, QT_TRANSLATE_NOOP("tomefuse::FolderScan", "1 damaged file"),
+         QT_TRANSLATE_N_NOOP("tomefuse::FolderScan", "%n damaged files")},
+        {leftOut.unreadable, QT_TRANSLATE_NOOP("tomefuse::FolderScan", "1 file that cannot be read"),
+         QT_TRANSLATE_N_NOOP("tomefuse::FolderScan", "%n files that cannot be read")},
     };
     std::vector<std::string> parts;
     uint64_t total = 0;
     for (const auto& reason : reasons) {
         if (reason.n > 0) {
-            parts.push_back(counted(reason.n, reason.one, reason.many));
+            parts.push_back(reason.n == 1 ? translate(context, reason.one)
+                                          : translate(context, reason.many, nullptr, static_cast<int>(reason.n)));
             total += reason.n;
         }
     }
-    std::string text;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        text += i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ";
-        text += parts[i];
+    std::string text = parts.empty() ? std::string() : parts.front();
+    for (size_t i = 1; i < parts.size(); ++i) {
+        text = withArguments(i + 1 == parts.size() ? translate("tomefuse::FolderScan", "%1 and %2")
+                                                   : translate("tomefuse::FolderScan", "%1, %2"),
+                             {text, parts[i]});
     }
-    return text + (total == 1 ? " was left out" : " were left out");
+    return withArguments(total == 1 ? translate("tomefuse::FolderScan", "%1 was left out")
+                                    : translate("tomefuse::FolderScan", "%1 were left out"),
+                         {text});
 }
 
 bool hasPdfSignature(const std::string& path) {

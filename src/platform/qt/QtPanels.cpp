@@ -69,7 +69,9 @@ class RefusingSaveDialog final : public QFileDialog {
             const std::string reason = refusal_(toStdPath(file.absoluteFilePath()));
             if (!reason.empty()) {
                 QMessageBox box(QMessageBox::Warning, QStringLiteral("Tomefuse"),
-                                tr("“%1” cannot be replaced.").arg(file.fileName()), QMessageBox::Ok, this);
+                                QCoreApplication::translate("tomefuse::RefusingSaveDialog", "“%1” cannot be replaced.")
+                                    .arg(file.fileName()),
+                                QMessageBox::Ok, this);
                 box.setInformativeText(QString::fromStdString(reason));
                 box.setWindowModality(Qt::WindowModal);
                 box.exec();
