@@ -61,7 +61,7 @@ void SourceCopy::noteWarning(const QPDFExc& warning) {
     outOfMemory_ = outOfMemory_ || outOfMemory(detail);
     // One not about an object is about the cross-reference data or the trailer, which libqpdf
     // rebuilds from the objects themselves; "file is damaged" only announces it.
-    const bool aboutObject = warning.getObject().starts_with("object ");
+    const bool aboutObject = warning.getObject().rfind("object ", 0) == 0;
     std::string& kept = aboutObject && losesData(detail) ? loss_ : repair_;
     if (kept.empty() && detail != "file is damaged") {
         kept = detail;
@@ -99,7 +99,7 @@ void SourceCopy::judgeStream(QPDFObjectHandle stream, bool read) {
     try {
         for (const QPDFExc& warning : pdf_.getWarnings()) {
             const std::string& where = warning.getObject();
-            if (where.starts_with("object ") && where != self) {
+            if (where.rfind("object ", 0) == 0 && where != self) {
                 noteWarning(warning);
                 continue;
             }

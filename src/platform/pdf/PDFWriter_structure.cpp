@@ -34,7 +34,8 @@ std::string mergeInto(std::map<std::string, std::string>& map, const std::string
 
 std::string fileTitle(const std::string& path) {
     std::string name = path.substr(path.find_last_of('/') + 1);
-    if (name.size() > 4 && (name.ends_with(".pdf") || name.ends_with(".PDF"))) {
+    const std::string extension = name.size() > 4 ? name.substr(name.size() - 4) : std::string();
+    if (extension == ".pdf" || extension == ".PDF") {
         name.resize(name.size() - 4);
     }
     return name;
