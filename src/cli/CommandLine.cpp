@@ -72,11 +72,6 @@ const char* const usageText =
     "written); 4 the combined PDF or the job file could not\n"
     "be written (an existing file at the output path is left untouched).\n";
 
-namespace {
-
-Parsed refuse(std::string problem) { return {std::nullopt, usageError, std::move(problem)}; }
-
-// "3=text" as the file number and the text; number 0 when there is none.
 std::pair<size_t, std::string> numbered(const std::string& text) {
     const auto equals = text.find('=');
     if (equals == std::string::npos || equals == 0 || equals > 6 || text.find_first_not_of("0123456789") != equals) {
@@ -84,6 +79,10 @@ std::pair<size_t, std::string> numbered(const std::string& text) {
     }
     return {std::stoul(text.substr(0, equals)), text.substr(equals + 1)};
 }
+
+namespace {
+
+Parsed refuse(std::string problem) { return {std::nullopt, usageError, std::move(problem)}; }
 
 enum LongOnly {
     temp = 256,

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/pdf/PDFDocument.h"
@@ -60,6 +61,9 @@ struct Parsed {
     std::string problem;  // for usage errors
 };
 Parsed parseCommandLine(int argc, char** argv);
+
+// "3=text" as the file number and the text; number 0 when there is none.
+std::pair<size_t, std::string> numbered(const std::string& text);
 // Why output may not be written: it is one of the files (the message for exit 2); empty if not.
 std::string outputAmongFiles(const std::string& output, const std::vector<std::string>& files);
 

@@ -16,16 +16,6 @@ std::optional<long> smallNumber(const std::string& text, bool mayBeNegative) {
     return std::stol(text);
 }
 
-// "N=VALUE" as the file number and the value.
-std::optional<std::pair<size_t, std::string>> numberedValue(const std::string& text) {
-    const size_t equals = text.find('=');
-    const std::optional<long> number = smallNumber(text.substr(0, equals), false);
-    if (equals == std::string::npos || !number || *number == 0) {
-        return std::nullopt;
-    }
-    return std::make_pair(static_cast<size_t>(*number), text.substr(equals + 1));
-}
-
 }  // namespace
 
 std::optional<RotationSpec> rotationSpec(const std::string& text) {
@@ -43,11 +33,10 @@ std::optional<RotationSpec> rotationSpec(const std::string& text) {
 }
 
 std::string setRotation(const std::string& argument, Options& options) {
-    const auto numbered = numberedValue(argument);
-    if (!numbered) {
+    const auto [number, value] = numbered(argument);
+    if (number == 0) {
         return "--rotate wants N=DEG or N=DEG:RANGES, N counting the files from 1: " + argument;
     }
-    const auto& [number, value] = *numbered;
     const std::optional<RotationSpec> spec = rotationSpec(value);
     if (!spec) {
         return "--rotate " + argument + ": DEG is a multiple of 90, such as 90, 180, 270 or -90";

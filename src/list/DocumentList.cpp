@@ -46,7 +46,7 @@ size_t DocumentList::insert(std::vector<PdfEntry> entries, uint64_t row, const I
     for (size_t i = 0; i < count; ++i) {
         change.shown.insert(at + i);
     }
-    commit(ListEdit::insertion(editName("Add", count), at, std::move(entries)), rowsInList(selected), change);
+    commit(ListEdit::insertion(editName(FilesEdit::add, count), at, std::move(entries)), rowsInList(selected), change);
     return count;
 }
 
@@ -61,7 +61,7 @@ bool DocumentList::remove(const IndexSet& rows) {
         change.selection = IndexSet{std::min<uint64_t>(*removed.begin(), left - 1)};
         change.shown = *change.selection;
     }
-    commit(ListEdit::removal(editName("Remove", removed.size()), removed, entries_.size()), removed, change);
+    commit(ListEdit::removal(editName(FilesEdit::remove, removed.size()), removed, entries_.size()), removed, change);
     return true;
 }
 
@@ -102,7 +102,7 @@ void DocumentList::rearrange(const Order& order, std::string name, const IndexSe
 
 void DocumentList::move(const IndexSet& rows, uint64_t gap) {
     const IndexSet moved = rowsInList(rows);
-    rearrange(moveOrder(entries_.size(), moved, gap), editName("Move", moved.size()), moved);
+    rearrange(moveOrder(entries_.size(), moved, gap), editName(FilesEdit::move, moved.size()), moved);
 }
 
 bool DocumentList::move(MoveDirection direction, const IndexSet& rows) {

@@ -82,7 +82,6 @@ void LeftOut::count(PDFOpenFailure failure) {
 }
 
 std::string leftOutMessage(const LeftOut& leftOut) {
-    constexpr const char* context = "tomefuse::FolderScan";
     const struct {
         uint64_t n;
         const char* one;
@@ -103,8 +102,9 @@ std::string leftOutMessage(const LeftOut& leftOut) {
     uint64_t total = 0;
     for (const auto& reason : reasons) {
         if (reason.n > 0) {
-            parts.push_back(reason.n == 1 ? translate(context, reason.one)
-                                          : translate(context, reason.many, nullptr, static_cast<int>(reason.n)));
+            parts.push_back(reason.n == 1
+                                ? translate("tomefuse::FolderScan", reason.one)
+                                : translate("tomefuse::FolderScan", reason.many, nullptr, static_cast<int>(reason.n)));
             total += reason.n;
         }
     }

@@ -150,33 +150,26 @@ void ListEdit::swapSelection(IndexSet& selection) {
 
 namespace {
 
-// An edit's name for one file and for several, by its verb. The several's count is the %n of a
+// An edit's name for one file and for several, by FilesEdit. The several's count is the %n of a
 // plural form, so that each language can inflect it.
 struct EditName {
-    const char* verb;
     const char* one;
     const char* several;
 };
 
 constexpr EditName editNames[] = {
-    {"Add", QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Add File"),
-     QT_TRANSLATE_N_NOOP("tomefuse::ListEdit", "Add %n Files")},
-    {"Remove", QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Remove File"),
+    {QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Add File"), QT_TRANSLATE_N_NOOP("tomefuse::ListEdit", "Add %n Files")},
+    {QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Remove File"),
      QT_TRANSLATE_N_NOOP("tomefuse::ListEdit", "Remove %n Files")},
-    {"Move", QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Move File"),
-     QT_TRANSLATE_N_NOOP("tomefuse::ListEdit", "Move %n Files")},
+    {QT_TRANSLATE_NOOP("tomefuse::ListEdit", "Move File"), QT_TRANSLATE_N_NOOP("tomefuse::ListEdit", "Move %n Files")},
 };
 
 }  // namespace
 
-std::string editName(const std::string& verb, size_t files) {
-    for (const EditName& name : editNames) {
-        if (verb == name.verb) {
-            return files == 1 ? translate("tomefuse::ListEdit", name.one)
-                              : translate("tomefuse::ListEdit", name.several, nullptr, static_cast<int>(files));
-        }
-    }
-    return files == 1 ? verb + " File" : verb + " " + std::to_string(files) + " Files";
+std::string editName(FilesEdit edit, size_t files) {
+    const EditName& name = editNames[static_cast<size_t>(edit)];
+    return files == 1 ? translate("tomefuse::ListEdit", name.one)
+                      : translate("tomefuse::ListEdit", name.several, nullptr, static_cast<int>(files));
 }
 
 }  // namespace tomefuse

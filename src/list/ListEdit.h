@@ -82,7 +82,8 @@ class ListEdit {
     RowRuns otherSelection_;
 };
 
-// "Remove File", "Remove 2 Files".
-std::string editName(const std::string& verb, size_t files);
+// The edits of some files, named after them: "Remove File", "Remove 2 Files".
+enum class FilesEdit { add, remove, move };
+std::string editName(FilesEdit edit, size_t files);
 
 }  // namespace tomefuse
