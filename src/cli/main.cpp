@@ -99,6 +99,9 @@ void reportWritten(TerminalSystem& system, const cli::Options& options, const Co
     for (const FileProblem& file : outcome.repaired) {
         system.log(file.path + " is damaged and was " + file.reason);
     }
+    for (const FileProblem& file : outcome.catalogLeftOut) {
+        system.log(file.path + ": catalog entries left out of the combined file: " + file.reason);
+    }
     if (!outcome.leftOut.empty()) {
         std::string list;
         for (const FileProblem& file : outcome.leftOut) {

@@ -119,6 +119,11 @@ std::optional<CombineJob::Next> CombineJob::insert(const CombineFile& file, Open
                 outcome_.repaired.push_back({path, reason});
             }
         }
+        if (result == PDFInsertResult::inserted && !document_->lastCatalogLeftOut().empty() &&
+            std::none_of(outcome_.catalogLeftOut.begin(), outcome_.catalogLeftOut.end(),
+                         [&path](const FileProblem& file) { return file.path == path; })) {
+            outcome_.catalogLeftOut.push_back({path, document_->lastCatalogLeftOut()});
+        }
         switch (result) {
             case PDFInsertResult::inserted:
                 continue;

@@ -71,6 +71,8 @@ struct CombineOutcome {
     std::string error;                  // why it was not written
     std::vector<FileProblem> leftOut;   // could not be read: not in the output
     std::vector<FileProblem> repaired;  // damaged, but read without loss
+    // Read in full, but entries of its catalog that act on that file alone were not carried.
+    std::vector<FileProblem> catalogLeftOut;
 };
 
 // What a running combine tells as it goes, on the thread it runs on: the write of the combined

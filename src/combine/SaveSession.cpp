@@ -357,6 +357,9 @@ void SaveSession::didFinish() {
     for (const FileProblem& file : outcome.repaired) {
         services_.system.log(file.path + " is damaged and was " + file.reason);
     }
+    for (const FileProblem& file : outcome.catalogLeftOut) {
+        services_.system.log(file.path + ": catalog entries left out of the combined file: " + file.reason);
+    }
     if (!outcome.leftOut.empty()) {
         std::string list;
         for (const FileProblem& file : outcome.leftOut) {

@@ -235,5 +235,6 @@ void PDFDocument::setOutlineRoot(std::shared_ptr<PDFOutline> root) {
 const std::string& PDFDocument::lastError() const { return impl_->lastError; }
 
 const std::string& PDFDocument::lastRepair() const { return impl_->lastRepair; }
+const std::string& PDFDocument::lastCatalogLeftOut() const { return impl_->lastCatalogLeftOut; }
 
 }  // namespace tomefuse

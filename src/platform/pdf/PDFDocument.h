@@ -208,6 +208,9 @@ class PDFDocument {
     // Damage in the source of the last insertPages that libqpdf repaired without losing what the
     // file holds (a keyword missing, a stream length found again); empty when it read cleanly.
     const std::string& lastRepair() const;
+    // The catalog entries of that source the combined file does not carry, as they act on that
+    // file alone ("/OpenAction, /ViewerPreferences"); empty when there were none.
+    const std::string& lastCatalogLeftOut() const;
 
     struct Impl;
 

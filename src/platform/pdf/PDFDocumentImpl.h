@@ -284,6 +284,7 @@ struct PDFDocument::Impl {
     bool outlineOutOfMemory = false;  // the outline read short for want of memory
     std::string lastError;
     std::string lastRepair;
+    std::string lastCatalogLeftOut;
     PDFDocumentAttributes attributes;
 };
 

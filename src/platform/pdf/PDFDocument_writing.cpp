@@ -172,6 +172,10 @@ PDFInsertResult PDFDocument::insertSlots(pdf_detail::DocumentData& from, const s
         // covers everything taken from the file.
         copy.settle();
         impl_->lastRepair = copy.repair();
+        impl_->lastCatalogLeftOut.clear();
+        for (const std::string& key : copy.catalogLeftOut()) {
+            impl_->lastCatalogLeftOut += (impl_->lastCatalogLeftOut.empty() ? "" : ", ") + key;
+        }
         if (std::string loss = copy.loss(); !loss.empty()) {
             return leaveOutSource(*pages.front().origin, firstNew, std::move(loss));
         }
@@ -199,6 +203,7 @@ PDFInsertResult PDFDocument::leaveOutSource(const ParsedFile& origin, size_t fir
     // What was written of it stays in the file, unreachable: no page of it is listed.
     impl_->lastError = std::move(why);
     impl_->lastRepair.clear();
+    impl_->lastCatalogLeftOut.clear();
     data.streaming->writer->discard(origin);
     data.slots().resize(firstNew);
     data.slotsChanged();

@@ -131,6 +131,9 @@ class SourceCopy {
     // Damage libqpdf repaired without losing what the file holds, and what of the file was left
     // out on purpose; empty when there was none.
     std::string repair();
+    // The entries of the source's catalog the combined file does not carry (what acts on that
+    // file alone: its opening action, its viewer's settings, its scripts), by key.
+    const std::vector<std::string>& catalogLeftOut() const { return catalogLeftOut_; }
     // The field names this copy took, to be given back when it is discarded.
     const std::vector<std::string>& fieldNamesTaken() const { return namesTaken_; }
 
@@ -175,6 +178,7 @@ class SourceCopy {
     void noteWarning(const QPDFExc& warning);
     // The catalog's parts that go with the whole file: layers, attachments, associated files.
     void settleCatalogParts();
+    void noteCatalogLeftOut(QPDFObjectHandle root);
     void settleLayers(QPDFObjectHandle properties);
     // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
     // and IDs are renamed where another file took them, and its root becomes one element.
@@ -237,6 +241,7 @@ class SourceCopy {
         std::vector<std::pair<std::string, std::string>> ids;       // key (UTF-8), element
     } settled_;
     bool catalogPartsSettled_ = false;
+    std::vector<std::string> catalogLeftOut_;
     // Its structure tree: the root's object, the element it becomes, its key base, renames.
     QPDFObjGen structRoot_;
     int structPart_ = 0;

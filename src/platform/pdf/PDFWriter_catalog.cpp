@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <set>
 
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
@@ -15,6 +16,14 @@ namespace {
 // Names and kids per node of a name tree.
 constexpr size_t treeFanOut = 64;
 
+// The catalog's entries that the combined file merges from every file or writes anew.
+bool carriedOver(const std::string& key) {
+    static const std::set<std::string> keys = {"/Type",  "/Pages",    "/Outlines",     "/PageLabels",     "/Names",
+                                               "/Dests", "/AcroForm", "/OCProperties", "/MarkInfo",       "/Lang",
+                                               "/AF",    "/PageMode", "/Metadata",     "/StructTreeRoot", "/Version"};
+    return keys.count(key) != 0;
+}
+
 }  // namespace
 
 // Read once per copy: the parts belong to the file, not to any of its pages.
@@ -24,6 +33,7 @@ void SourceCopy::settleCatalogParts() {
     }
     catalogPartsSettled_ = true;
     QPDFObjectHandle root = pdf_.getRoot();
+    noteCatalogLeftOut(root);
     try {
         QPDFObjectHandle language = root.getKey("/Lang");
         settled_.language = language.isString() ? language.getStringValue() : std::string();
@@ -64,6 +74,26 @@ void SourceCopy::settleCatalogParts() {
                     std::string text;
                     ObjectSerializer(*this, text).value(item);
                     settled_.associated.push_back(std::move(text));
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+}
+
+void SourceCopy::noteCatalogLeftOut(QPDFObjectHandle root) {
+    try {
+        for (const std::string& key : root.getKeys()) {
+            if (!carriedOver(key)) {
+                catalogLeftOut_.push_back(key);
+            }
+        }
+        QPDFObjectHandle names = root.getKey("/Names");
+        if (names.isDictionary()) {
+            for (const std::string& key : names.getKeys()) {
+                if (key != "/Dests" && key != "/EmbeddedFiles") {
+                    catalogLeftOut_.push_back("/Names " + key);
                 }
             }
         }
