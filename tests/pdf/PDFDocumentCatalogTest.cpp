@@ -251,6 +251,98 @@ TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
 
 // Two files alike in every byte still give two layers, two attached files and two structure
 // elements, also where their types are left out; the tree's objects sit in object streams.
+// Two tagged pages: P1 and Span1 mark page 1, P2 and Span2 (through a marked-content reference)
+// page 2; Span1 and Span2 are in one section.
+std::string taggedTwoPages() {
+    const std::string mcids = "/P << /MCID 0 >> BDC EMC /Span << /MCID 1 >> BDC EMC";
+    const std::string content = "<< /Length " + std::to_string(mcids.size()) + " >>\nstream\n" + mcids + "\nendstream";
+    auto element = [](const std::string& title, const std::string& rest) {
+        return "<< /Type /StructElem /T (" + title + ") " + rest + " >>";
+    };
+    return rawPdf({"<< /Type /Catalog /Pages 2 0 R /StructTreeRoot 5 0 R /MarkInfo << /Marked true >> >>",
+                   "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 10 0 R /StructParents 0 >>",
+                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 11 0 R /StructParents 1 >>",
+                   "<< /Type /StructTreeRoot /K 6 0 R /ParentTreeNextKey 2 /ParentTree << /Nums [0 [7 0 R 9 0 R] "
+                   "1 [8 0 R 12 0 R]] >> /IDTree << /Names [(one) 7 0 R (two) 8 0 R] >> >>",
+                   element("Doc", "/S /Document /P 5 0 R /K [7 0 R 8 0 R 13 0 R]"),
+                   element("P1", "/S /P /P 6 0 R /Pg 3 0 R /K 0 /ID (one)"),
+                   element("P2", "/S /P /P 6 0 R /Pg 4 0 R /K 0 /ID (two)"),
+                   element("Span1", "/S /Span /P 13 0 R /Pg 3 0 R /K 1"), content, content,
+                   element("Span2", "/S /Span /P 13 0 R /K [<< /Type /MCR /Pg 4 0 R /MCID 1 >>]"),
+                   element("Sect", "/S /Sect /P 6 0 R /K [9 0 R 12 0 R]")});
+}
+
+// The titles of the elements reachable from the root, failing on a kid or a parent-tree value
+// that leads nowhere.
+void collectElements(QPDFObjectHandle kids, std::set<std::string>& titles) {
+    if (kids.isArray()) {
+        for (QPDFObjectHandle kid : kids.aitems()) {
+            EXPECT_FALSE(kid.isNull()) << "a kid that went is left out, not left as null";
+            collectElements(kid, titles);
+        }
+    } else if (kids.isDictionary() && kids.hasKey("/S")) {
+        if (kids.hasKey("/T")) {
+            titles.insert(kids.getKey("/T").getUTF8Value());
+        }
+        collectElements(kids.getKey("/K"), titles);
+    } else if (kids.isDictionary()) {
+        EXPECT_TRUE(kids.getKey("/Pg").isDictionary()) << "a marked-content reference keeps its page";
+    }
+}
+
+TEST(PDFDocumentCatalog, ElementsGoWithThePagesTheyMark) {
+    TempDir dir;
+    writeBytes(dir.file("tagged.pdf"), taggedTwoPages());
+    const struct {
+        std::vector<uint64_t> pages;
+        std::set<std::string> elements, ids;
+    } cases[] = {
+        {{0, 1}, {"tagged", "Doc", "P1", "P2", "Sect", "Span1", "Span2"}, {"one", "two"}},
+        {{0}, {"tagged", "Doc", "P1", "Sect", "Span1"}, {"one"}},
+        {{1}, {"tagged", "Doc", "P2", "Sect", "Span2"}, {"two"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.pages));
+        {
+            const int fd = ::open(dir.file("out.pdf").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            PDFWriteTarget target;
+            target.fd = fd;
+            auto document = PDFDocument::initWritingToFile(std::move(target));
+            auto source = PDFDocument::initWithURL(dir.file("tagged.pdf"));
+            ASSERT_EQ(document->insertPages(*source, c.pages), PDFInsertResult::inserted);
+            document->finishPagesFrom(*source);
+            ASSERT_TRUE(document->finishWriting()) << document->lastError();
+            ::close(fd);
+        }
+        EXPECT_EQ(qpdfCheck(dir.file("out.pdf")), 0);
+        QPDF pdf;
+        pdf.processFile(dir.file("out.pdf").c_str());
+        QPDFObjectHandle root = pdf.getRoot().getKey("/StructTreeRoot");
+        std::set<std::string> titles;
+        collectElements(root.getKey("/K"), titles);
+        EXPECT_EQ(titles, c.elements);
+        std::set<std::string> ids;
+        QPDFNameTreeObjectHelper idTree(root.getKey("/IDTree"), pdf);
+        for (auto [id, element] : idTree) {
+            ids.insert(id);
+            EXPECT_TRUE(titles.count(element.getKey("/T").getUTF8Value()));
+        }
+        EXPECT_EQ(ids, c.ids);
+        QPDFNumberTreeObjectHelper parents(root.getKey("/ParentTree"), pdf);
+        for (auto [key, marked] : parents) {
+            for (QPDFObjectHandle element : marked.aitems()) {
+                EXPECT_TRUE(element.isNull() || titles.count(element.getKey("/T").getUTF8Value())) << key;
+            }
+        }
+        for (QPDFObjectHandle page : pdf.getAllPages()) {
+            QPDFObjectHandle marked;
+            ASSERT_TRUE(parents.findObject(page.getKey("/StructParents").getIntValue(), marked));
+            EXPECT_FALSE(marked.getArrayItem(0).isNull()) << "each page's MCID 0 leads to its element";
+        }
+    }
+}
+
 TEST(PDFDocumentCatalog, ObjectsWithIdentityStayApartWhereFilesAreAlike) {
     TempDir dir;
     const std::string bytes = "the same attached bytes";

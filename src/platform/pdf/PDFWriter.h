@@ -188,6 +188,11 @@ class SourceCopy {
     // changes in the copy; false to write it as it is.
     bool structureValue(const std::string& key, QPDFObjectHandle item,
                         const std::map<std::string, QPDFObjectHandle>& dict, std::string& out);
+    // With pages left out: the elements whose content lies only on those pages go (pruned_).
+    enum class Reach { none, kept, leftOut };
+    Reach prune(QPDFObjectHandle item, QPDFObjectHandle page, int depth, ObjGenSet& seen);
+    bool pageLeftOut(QPDFObjectHandle page);
+    void writeKids(QPDFObjectHandle kids, QPDFObjectHandle page, std::string& out);
     std::vector<int> groupNumbers(QPDFObjectHandle array);
     // A stream whose parse or read drew warnings is lost when its data came out short or does
     // not decode; otherwise it was repaired.
@@ -248,6 +253,7 @@ class SourceCopy {
     bool structSettled_ = false;
     long long structBase_ = 0;
     std::unordered_map<std::string, std::string> roleRenames_, classRenames_, idRenames_;
+    ObjGenSet pruned_;
     std::unordered_set<std::string> namesOffered_;
     size_t fieldsSettled_ = 0;
     bool formMerged_ = false;

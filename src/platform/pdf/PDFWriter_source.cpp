@@ -111,8 +111,8 @@ int& SourceCopy::numberSlot(QPDFObjGen og) {
 }
 
 int SourceCopy::numberOf(QPDFObjGen og) {
-    if (og.getObj() <= 0) {
-        return 0;
+    if (og.getObj() <= 0 || (!pruned_.empty() && pruned_.count(og))) {
+        return 0;  // nothing, or an element that went with the pages it marked
     }
     // Pages, their tree and the catalog are not copied along with what refers to them.
     if (isPageTreeNode(og)) {

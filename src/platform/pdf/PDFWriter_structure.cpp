@@ -30,6 +30,26 @@ std::string mergeInto(std::map<std::string, std::string>& map, const std::string
     }
 }
 
+// A parent tree's value that leads to pruned elements only: what pointed to it is left out too.
+bool leadsOnlyToPruned(QPDFObjectHandle value, const ObjGenSet& pruned) {
+    if (pruned.empty()) {
+        return false;
+    }
+    if (!value.isArray()) {
+        return value.isIndirect() && pruned.count(value.getObjGen()) != 0;
+    }
+    for (QPDFObjectHandle item : value.aitems()) {
+        if (!item.isNull() && !(item.isIndirect() && pruned.count(item.getObjGen()))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isContentReference(QPDFObjectHandle item) {
+    return item.isDictionary() && (isNamed(item.getKey("/Type"), "/MCR") || isNamed(item.getKey("/Type"), "/OBJR"));
+}
+
 }  // namespace
 
 std::string fileTitle(const std::string& path) {
@@ -106,6 +126,10 @@ void SourceCopy::settleStructure() {
     structSettled_ = true;
     try {
         QPDFObjectHandle root = pdf_.getObject(structRoot_);
+        if (keptPages_.size() < pages().size()) {
+            ObjGenSet seen;
+            prune(root.getKey("/K"), QPDFObjectHandle::newNull(), 0, seen);
+        }
         std::string text = "<</Type/StructElem/S/Part/P ";
         appendReference(text, writer_.structRoot());
         text += "/T " + pdfString(fileTitle(origin_->path));
@@ -116,12 +140,13 @@ void SourceCopy::settleStructure() {
         text += "/K ";
         // Elements are one of a kind even where a file left out their type and parent.
         markIdentity(root.getKey("/K"));
-        ObjectSerializer(*this, text).value(root.getKey("/K"));
+        writeKids(root.getKey("/K"), QPDFObjectHandle::newNull(), text);
         text += ">>";
         writer_.writeObject(structPart_, text);
         settled_.structPart = structPart_;
         walkTree(root.getKey("/ParentTree"), "/Nums", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
-            if (key.isInteger() && key.getIntValue() >= 0 && key.getIntValue() < maxParentKeys) {
+            if (key.isInteger() && key.getIntValue() >= 0 && key.getIntValue() < maxParentKeys &&
+                !leadsOnlyToPruned(value, pruned_)) {
                 std::string entry;
                 markIdentity(value);
                 ObjectSerializer(*this, entry).value(value);
@@ -130,7 +155,7 @@ void SourceCopy::settleStructure() {
             return true;
         });
         walkTree(root.getKey("/IDTree"), "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
-            if (key.isString() && value.isIndirect()) {
+            if (key.isString() && value.isIndirect() && !pruned_.count(value.getObjGen())) {
                 const std::string id = key.getUTF8Value();
                 auto renamed = idRenames_.find(id);
                 std::string element;
@@ -163,6 +188,12 @@ bool SourceCopy::structureValue(const std::string& key, QPDFObjectHandle item,
     }
     if (!structPart_) {
         return false;
+    }
+    if (key == "/K" && !pruned_.empty() && dict.count("/S")) {
+        auto page = dict.find("/Pg");
+        out += "/K ";
+        writeKids(item, page == dict.end() ? QPDFObjectHandle::newNull() : page->second, out);
+        return true;
     }
     // Renames apply to structure elements only: dictionaries with a type and a parent.
     if ((key != "/S" && key != "/C" && key != "/ID") || !dict.count("/P") || !dict.count("/S")) {
@@ -208,6 +239,75 @@ bool SourceCopy::structureValue(const std::string& key, QPDFObjectHandle item,
         return true;
     }
     return false;
+}
+
+bool SourceCopy::pageLeftOut(QPDFObjectHandle page) {
+    return page.isIndirect() && isPageTreeNode(page.getObjGen()) && !keptPages_.count(page.getObjGen());
+}
+
+// An element goes when all it marks lies on pages left out; one with any content kept, or with
+// none on any page, stays. Its page is its own /Pg or the nearest above it.
+SourceCopy::Reach SourceCopy::prune(QPDFObjectHandle item, QPDFObjectHandle page, int depth, ObjGenSet& seen) {
+    if (item.isInteger()) {
+        return !page.isIndirect() ? Reach::none : pageLeftOut(page) ? Reach::leftOut : Reach::kept;
+    }
+    if (!item.isArray() && !item.isDictionary()) {
+        return Reach::none;
+    }
+    // Met twice, or too deep to follow: kept as it is.
+    if ((item.isIndirect() && !seen.insert(item.getObjGen()).second) || depth > ObjectSerializer::maxNesting) {
+        return Reach::kept;
+    }
+    if (item.isArray()) {
+        Reach reach = Reach::none;
+        for (QPDFObjectHandle kid : item.aitems()) {
+            const Reach kidReach = prune(kid, page, depth + 1, seen);
+            if (kidReach == Reach::kept || (kidReach == Reach::leftOut && reach == Reach::none)) {
+                reach = kidReach;
+            }
+        }
+        return reach;
+    }
+    if (QPDFObjectHandle own = item.getKey("/Pg"); own.isIndirect()) {
+        page = own;
+    }
+    if (isContentReference(item)) {
+        // An object reference without a page is kept: its object may be on any.
+        return !page.isIndirect() ? Reach::kept : pageLeftOut(page) ? Reach::leftOut : Reach::kept;
+    }
+    const Reach reach = prune(item.getKey("/K"), page, depth + 1, seen);
+    if (reach == Reach::leftOut && item.isIndirect()) {
+        pruned_.insert(item.getObjGen());
+    }
+    return reach;
+}
+
+// An element's kids without those that went, and without marks on pages left out.
+void SourceCopy::writeKids(QPDFObjectHandle kids, QPDFObjectHandle page, std::string& out) {
+    auto gone = [this, &page](QPDFObjectHandle kid) {
+        if (kid.isIndirect() && pruned_.count(kid.getObjGen())) {
+            return true;
+        }
+        if (!isContentReference(kid)) {
+            return false;
+        }
+        QPDFObjectHandle own = kid.getKey("/Pg");
+        return pageLeftOut(own.isIndirect() ? own : page);
+    };
+    if (pruned_.empty() || !(kids.isArray() || gone(kids))) {
+        ObjectSerializer(*this, out).value(kids);
+        return;
+    }
+    out += '[';
+    if (kids.isArray()) {
+        for (QPDFObjectHandle kid : kids.aitems()) {
+            if (!gone(kid)) {
+                ObjectSerializer(*this, out).value(kid);
+                out += ' ';
+            }
+        }
+    }
+    out += ']';
 }
 
 int Writer::structRoot() {
