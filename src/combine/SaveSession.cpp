@@ -128,7 +128,8 @@ bool SaveSession::readyToSave() {
     if (!leavesOutUnreadable_) {
         // Where nothing may be left out, nothing is written.
         const PdfEntry& first = *unreadable.front();
-        lastOutcome_ = CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}};
+        lastOutcome_ =
+            CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}, {}};
         services_.system.beep();
         if (window) {
             window->showAlert(
