@@ -10,9 +10,10 @@ out=$root/docs/screenshots
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-shots-XXXXXX")
 xvfb_pid=
+wm_pid=
 app_pid=
 cleanup() {
-    for pid in $app_pid $xvfb_pid; do
+    for pid in $app_pid $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -23,6 +24,11 @@ trap cleanup EXIT
 # shellcheck source=tests/e2e/x11.sh
 source "$root/tests/e2e/x11.sh"
 start_x_server
+# The window as a desktop shows it, under a window manager that gives it the focus.
+if command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+fi
 
 mkdir -p "$work"/{home,config,tmp,in} && mkdir -m 700 "$work/run"
 app_env=(env -i PATH="$PATH" LANG=C.UTF-8 DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" QT_QPA_PLATFORM=xcb
@@ -70,8 +76,9 @@ done
 "${app_env[@]}" "$build/src/tomefuse" "${more[@]}"
 focus "$main"
 xdotool key ctrl+alt+s
-wait_for 60 xdotool search --onlyvisible --name '^Saving$'
-sleep 0.5
+# The save bar at the window's foot, part-way: the save has begun once it is logged.
+wait_for 60 grep -q '^write to filepath' "$work/app.log"
+sleep 1.5
 capture "$main" "$out/saving.png"
 wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
 echo "wrote $out/window.png and $out/saving.png"
