@@ -50,9 +50,12 @@ done
 
 capture() {  # window id, file: the window and whatever stands over it
     local geometry x y w h
-    geometry=$(xdotool getwindowgeometry --shell "$1")
-    x=$(sed -n 's/^X=//p' <<<"$geometry") y=$(sed -n 's/^Y=//p' <<<"$geometry")
-    w=$(sed -n 's/^WIDTH=//p' <<<"$geometry") h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    # Where the window's contents are on the screen; under a window manager xdotool counts from
+    # the frame.
+    geometry=$(xwininfo -id "$1")
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$geometry")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$geometry")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$geometry") h=$(sed -n 's/^ *Height: *//p' <<<"$geometry")
     import -window root -crop "${w}x${h}+${x}+${y}" +repage -strip -define png:compression-level=9 "$2"
 }
 
@@ -78,7 +81,7 @@ focus "$main"
 xdotool key ctrl+alt+s
 # The save bar at the window's foot, part-way: the save has begun once it is logged.
 wait_for 60 grep -q '^write to filepath' "$work/app.log"
-sleep 1.5
+sleep 0.3
 capture "$main" "$out/saving.png"
 wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
 echo "wrote $out/window.png and $out/saving.png"
