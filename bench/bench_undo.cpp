@@ -27,9 +27,9 @@ class Settings final : public UserDefaults {
 
 class Desktop final : public Workspace, public System {
   public:
-    bool openFile(const std::string&) override { return true; }
-    bool selectFile(const std::string&, const std::string&) override { return true; }
-    bool openURL(const std::string&) override { return true; }
+    void openFile(const std::string&, Done) override {}
+    void selectFile(const std::string&, const std::string&, Done) override {}
+    void openURL(const std::string&, Done) override {}
     uint64_t currentEventModifierFlags() const override { return 0; }
     void beep() override {}
     void log(const std::string&) override {}
@@ -52,6 +52,7 @@ class Table final : public TableView {
     void setDoubleAction(std::function<void()>) override {}
     void scrollRowToVisible(int64_t) override {}
     void editColumn(const std::string&, int64_t) override {}
+    void setSortIndicator(const std::optional<SortIndicator>&) override {}
 
     IndexSet rows;
 };

@@ -503,6 +503,10 @@
         <source>Enter Password…</source>
         <translation>Passwort eingeben …</translation>
     </message>
+    <message>
+        <source>Divider between the list and the preview</source>
+        <translation>Trennlinie zwischen Liste und Vorschau</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -648,6 +652,14 @@
         <source>Location</source>
         <translation>Ort</translation>
     </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>%1…</source>
+        <translation>%1 …</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PdfTableView</name>
@@ -721,6 +733,10 @@
     <message>
         <source>No bookmarks</source>
         <translation>Keine Lesezeichen</translation>
+    </message>
+    <message>
+        <source>Divider between the bookmarks and the pages</source>
+        <translation>Trennlinie zwischen Lesezeichen und Seiten</translation>
     </message>
 </context>
 <context>

@@ -503,6 +503,10 @@
         <source>Enter Password…</source>
         <translation>Introducir contraseña…</translation>
     </message>
+    <message>
+        <source>Divider between the list and the preview</source>
+        <translation>Divisor entre la lista y la vista previa</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -648,6 +652,14 @@
         <source>Location</source>
         <translation>Ubicación</translation>
     </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>%1…</source>
+        <translation>%1…</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PdfTableView</name>
@@ -721,6 +733,10 @@
     <message>
         <source>No bookmarks</source>
         <translation>Sin marcadores</translation>
+    </message>
+    <message>
+        <source>Divider between the bookmarks and the pages</source>
+        <translation>Divisor entre los marcadores y las páginas</translation>
     </message>
 </context>
 <context>

@@ -503,6 +503,10 @@
         <source>Enter Password…</source>
         <translation>Saisir le mot de passe…</translation>
     </message>
+    <message>
+        <source>Divider between the list and the preview</source>
+        <translation>Séparateur entre la liste et l’aperçu</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -648,6 +652,14 @@
         <source>Location</source>
         <translation>Emplacement</translation>
     </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>%1…</source>
+        <translation>%1…</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PdfTableView</name>
@@ -721,6 +733,10 @@
     <message>
         <source>No bookmarks</source>
         <translation>Aucun signet</translation>
+    </message>
+    <message>
+        <source>Divider between the bookmarks and the pages</source>
+        <translation>Séparateur entre les signets et les pages</translation>
     </message>
 </context>
 <context>

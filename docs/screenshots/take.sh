@@ -10,9 +10,10 @@ out=$root/docs/screenshots
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-shots-XXXXXX")
 xvfb_pid=
+wm_pid=
 app_pid=
 cleanup() {
-    for pid in $app_pid $xvfb_pid; do
+    for pid in $app_pid $wm_pid $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
     done
     wait 2>/dev/null || true
@@ -23,6 +24,11 @@ trap cleanup EXIT
 # shellcheck source=tests/e2e/x11.sh
 source "$root/tests/e2e/x11.sh"
 start_x_server
+# The window as a desktop shows it, under a window manager that gives it the focus.
+if command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+fi
 
 mkdir -p "$work"/{home,config,tmp,in} && mkdir -m 700 "$work/run"
 app_env=(env -i PATH="$PATH" LANG=C.UTF-8 DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" QT_QPA_PLATFORM=xcb
@@ -44,9 +50,12 @@ done
 
 capture() {  # window id, file: the window and whatever stands over it
     local geometry x y w h
-    geometry=$(xdotool getwindowgeometry --shell "$1")
-    x=$(sed -n 's/^X=//p' <<<"$geometry") y=$(sed -n 's/^Y=//p' <<<"$geometry")
-    w=$(sed -n 's/^WIDTH=//p' <<<"$geometry") h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    # Where the window's contents are on the screen; under a window manager xdotool counts from
+    # the frame.
+    geometry=$(xwininfo -id "$1")
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$geometry")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$geometry")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$geometry") h=$(sed -n 's/^ *Height: *//p' <<<"$geometry")
     import -window root -crop "${w}x${h}+${x}+${y}" +repage -strip -define png:compression-level=9 "$2"
 }
 
@@ -70,8 +79,9 @@ done
 "${app_env[@]}" "$build/src/tomefuse" "${more[@]}"
 focus "$main"
 xdotool key ctrl+alt+s
-wait_for 60 xdotool search --onlyvisible --name '^Saving$'
-sleep 0.5
+# The save bar at the window's foot, part-way: the save has begun once it is logged.
+wait_for 60 grep -q '^write to filepath' "$work/app.log"
+sleep 0.3
 capture "$main" "$out/saving.png"
 wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
 echo "wrote $out/window.png and $out/saving.png"

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include "platform/desktop/UserDefaults.h"
+#include "platform/qt/AccessibleRoles.h"
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
 #include "platform/qt/QtProgressSheet.h"
@@ -44,8 +45,12 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
       sheet_(new QtProgressSheet(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Tomefuse"));
+    installAccessibleRoles();
     buildPreview();
     statusBar()->addWidget(status_);
+    // The window's frame resizes it; the corner grip would be one more object that screen readers
+    // know no role for.
+    statusBar()->setSizeGripEnabled(false);
     buildMenus();
     statusBar()->addPermanentWidget(sheet_);
 
@@ -217,6 +222,7 @@ void MainWindow::buildPreview() {
     splitter_->setCollapsible(0, false);
     splitter_->setCollapsible(1, false);
     splitter_->setSizes({width() - previewWidth_, previewWidth_});
+    splitter_->handle(1)->setAccessibleName(tr("Divider between the list and the preview"));
     setCentralWidget(splitter_);
 
     showPreview_ = new QAction(tr("Preview"), this);
@@ -297,6 +303,10 @@ void MainWindow::restoreLayout(QSettings& store) {
     restoreGeometry(store.value(geometryKey).toByteArray());
     fitToScreen();
     table_->horizontalHeader()->restoreState(store.value(columnsKey).toByteArray());
+    // The widths are the user's, but no narrower than the titles at today's font; the arrow
+    // belongs to the list of this run.
+    table_->fitColumns();
+    table_->setSortIndicator(controller_.sortIndicator());
     previewWidth_ = std::max(store.value(previewWidthKey, previewWidth_).toInt(), 120);
     splitter_->setSizes({width() - previewWidth_, previewWidth_});
     showPreview_->setChecked(store.value(previewShownKey, true).toBool());

@@ -71,7 +71,10 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
 
 void TomefuseAppDelegate::showHelp(Sender*) {
     const std::string url = helpPagePath_.empty() ? std::string(helpPageURL) : fileURLForPath(helpPagePath_);
-    if (!services_.workspace.openURL(url)) {
+    services_.workspace.openURL(url, [this, url](bool opened) {
+        if (opened) {
+            return;
+        }
         services_.system.log("No application opened " + url);
         if (outlets_.window) {
             outlets_.window->showAlert(
@@ -80,7 +83,7 @@ void TomefuseAppDelegate::showHelp(Sender*) {
                                         "No web browser is set up on this desktop. The help is at %1."),
                               {url}));
         }
-    }
+    });
 }
 
 void TomefuseAppDelegate::reloadTable() {
@@ -102,6 +105,7 @@ void TomefuseAppDelegate::listChanged(const ListChange& change) {
     if (change.prior) {
         return;
     }
+    keepSortIndicator(change);
     reloadTable();
     if (!outlets_.tableView) {
         return;

@@ -112,8 +112,9 @@ class TomefuseAppDelegate final : public TableDataSource {
     void sortByPages(Sender* sender);
     void reverseOrder(Sender* sender);
     // A click on a column's header sorts by it; a second click, the list being in that order
-    // already, sorts the other way.
+    // already, sorts the other way. The header shows the order while the list keeps it.
     void didClickTableColumn(const std::string& identifier) override;
+    const std::optional<SortIndicator>& sortIndicator() const { return sortedBy_; }
     void renameFile(Sender* sender);
     void undo(Sender* sender);
     void redo(Sender* sender);
@@ -148,6 +149,7 @@ class TomefuseAppDelegate final : public TableDataSource {
     // Puts what was read in at the row, saying what was left out; answers how many.
     size_t insertEntries(Intake intake, uint64_t row);
     void listChanged(const ListChange& change);
+    void keepSortIndicator(const ListChange& change);
     void reloadTable();
     void willChangeValueForKey(const std::string& key);
     void didChangeValueForKey(const std::string& key);
@@ -166,6 +168,9 @@ class TomefuseAppDelegate final : public TableDataSource {
     FileIntake intake_;
     std::vector<KeyValueObserver> keyValueObservers_;
     std::string helpPagePath_;
+    // The column the list was last sorted by from its header, while the list stays in its order.
+    std::optional<SortIndicator> sortedBy_;
+    bool sortingByHeader_ = false;
     SaveSession save_;
 };
 

@@ -71,7 +71,7 @@ void TomefuseAppDelegate::tableViewDoubleClicked(Sender*) {
     if (row < 0) {
         addToTable(nullptr);
     } else if (list_.contains(row)) {
-        services_.workspace.openFile(list_[static_cast<size_t>(row)].path);
+        services_.workspace.openFile(list_[static_cast<size_t>(row)].path, {});
     }
 }
 
@@ -226,8 +226,35 @@ void TomefuseAppDelegate::sortByPages(Sender*) {
 void TomefuseAppDelegate::reverseOrder(Sender*) { list_.reverse(selectedRowsInList()); }
 
 void TomefuseAppDelegate::didClickTableColumn(const std::string& identifier) {
-    if (auto sort = sortForColumn(identifier, compareNames())) {
-        list_.sort(sort->compare, sort->name, true, selectedRowsInList());
+    auto sort = sortForColumn(identifier, compareNames());
+    if (!sort) {
+        return;
+    }
+    sortingByHeader_ = true;
+    const bool descending = list_.sort(sort->compare, sort->name, true, selectedRowsInList());
+    sortingByHeader_ = false;
+    sortedBy_ = SortIndicator{identifier, descending};
+    if (outlets_.tableView) {
+        outlets_.tableView->setSortIndicator(sortedBy_);
+    }
+}
+
+// The header's arrow says how the list stands: an order made by hand (a move, a drag, Undo and
+// Redo, another sort) takes it away, and so does an edit that leaves the list out of its order
+// (an added file, a rename). Removing files keeps it.
+void TomefuseAppDelegate::keepSortIndicator(const ListChange& change) {
+    if (!sortedBy_ || sortingByHeader_) {
+        return;
+    }
+    if (!change.reorders) {
+        const auto sort = sortForColumn(sortedBy_->identifier, compareNames());
+        if (sort && isInOrder(list_.entries(), sort->compare, sortedBy_->descending)) {
+            return;
+        }
+    }
+    sortedBy_.reset();
+    if (outlets_.tableView) {
+        outlets_.tableView->setSortIndicator(std::nullopt);
     }
 }
 

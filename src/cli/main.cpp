@@ -112,9 +112,9 @@ void reportWritten(TerminalSystem& system, const cli::Options& options, const Co
     }
     TerminalWorkspace workspace(options.afterwards);
     if (options.afterwards == TerminalWorkspace::Mode::reveal) {
-        workspace.selectFile(path, directoryOfPath(path));
+        workspace.selectFile(path, directoryOfPath(path), {});
     } else {
-        workspace.openFile(path);
+        workspace.openFile(path, {});
     }
     for (const FileProblem& file : outcome.repaired) {
         say(file.path + " is damaged and was " + file.reason);

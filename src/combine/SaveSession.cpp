@@ -387,29 +387,33 @@ void SaveSession::didFinish() {
 }
 
 void SaveSession::openSaved(const std::string& path) {
-    if (services_.workspace.openFile(path)) {
-        return;
-    }
-    services_.system.log("No application opened " + path);
-    if (outlets_.window) {
-        outlets_.window->showAlert(
-            withArguments(translate("tomefuse::SaveSession", "“%1” could not be opened."), {nameOfPath(path)}),
-            withArguments(translate("tomefuse::SaveSession",
-                                    "No application on this desktop is set up to open PDF files. "
-                                    "The combined PDF is saved in %1."),
-                          {folderForDisplay(directoryOfPath(path), homeDirectory())}));
-    }
+    services_.workspace.openFile(path, [this, path](bool opened) {
+        if (opened) {
+            return;
+        }
+        services_.system.log("No application opened " + path);
+        if (outlets_.window) {
+            outlets_.window->showAlert(
+                withArguments(translate("tomefuse::SaveSession", "“%1” could not be opened."), {nameOfPath(path)}),
+                withArguments(translate("tomefuse::SaveSession",
+                                        "No application on this desktop is set up to open PDF files. "
+                                        "The combined PDF is saved in %1."),
+                              {folderForDisplay(directoryOfPath(path), homeDirectory())}));
+        }
+    });
 }
 
 void SaveSession::revealSaved(const std::string& path) {
-    if (services_.workspace.selectFile(path, directoryOfPath(path))) {
-        return;
-    }
-    services_.system.log("No file manager showed " + path);
-    if (outlets_.window) {
-        outlets_.window->showStatusMessage(
-            withArguments(translate("tomefuse::SaveSession", "No file manager could show “%1”."), {nameOfPath(path)}));
-    }
+    services_.workspace.selectFile(path, directoryOfPath(path), [this, path](bool shown) {
+        if (shown) {
+            return;
+        }
+        services_.system.log("No file manager showed " + path);
+        if (outlets_.window) {
+            outlets_.window->showStatusMessage(withArguments(
+                translate("tomefuse::SaveSession", "No file manager could show “%1”."), {nameOfPath(path)}));
+        }
+    });
 }
 
 }  // namespace tomefuse

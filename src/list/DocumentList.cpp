@@ -114,13 +114,15 @@ bool DocumentList::move(MoveDirection direction, const IndexSet& rows) {
     return true;
 }
 
-void DocumentList::sort(const EntryComparison& compare, std::string name, bool descendingIfUnchanged,
+bool DocumentList::sort(const EntryComparison& compare, std::string name, bool descendingIfUnchanged,
                         const IndexSet& selected) {
     Order order = sortOrder(entries_, compare, false);
-    if (descendingIfUnchanged && keepsEveryEntry(order)) {
+    const bool descending = descendingIfUnchanged && keepsEveryEntry(order);
+    if (descending) {
         order = sortOrder(entries_, compare, true);
     }
     rearrange(order, std::move(name), selected);
+    return descending;
 }
 
 void DocumentList::reverse(const IndexSet& selected) {

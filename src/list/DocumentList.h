@@ -59,8 +59,8 @@ class DocumentList {
     // False, moving nothing, for no rows.
     bool move(MoveDirection direction, const IndexSet& rows);
     // A second sort by the same key, the list being in that order already, sorts it the other
-    // way when descendingIfUnchanged.
-    void sort(const EntryComparison& compare, std::string name, bool descendingIfUnchanged, const IndexSet& selected);
+    // way when descendingIfUnchanged. Answers whether it sorted the other way.
+    bool sort(const EntryComparison& compare, std::string name, bool descendingIfUnchanged, const IndexSet& selected);
     void reverse(const IndexSet& selected);
     // The selection stays as it is.
     void rename(uint64_t row, std::string filename, const IndexSet& selected);

@@ -63,6 +63,13 @@ Order sortOrder(const std::vector<PdfEntry>& list, const EntryComparison& compar
     return order;
 }
 
+bool isInOrder(const std::vector<PdfEntry>& list, const EntryComparison& compare, bool descending) {
+    return std::is_sorted(list.begin(), list.end(), [&](const PdfEntry& a, const PdfEntry& b) {
+        const int result = compare(a, b);
+        return descending ? result > 0 : result < 0;
+    });
+}
+
 Order reverseOrder(size_t size) {
     Order order(size);
     std::iota(order.rbegin(), order.rend(), size_t{0});

@@ -37,6 +37,8 @@ using EntryComparison = std::function<int(const PdfEntry& a, const PdfEntry& b)>
 // their order.
 Order sortOrder(const std::vector<PdfEntry>& list, const EntryComparison& compare, bool descending);
 Order reverseOrder(size_t size);
+// Whether the list stands in the order sortOrder would give.
+bool isInOrder(const std::vector<PdfEntry>& list, const EntryComparison& compare, bool descending);
 
 // Where the rows stand once the list is in the order.
 IndexSet rowsAfter(const Order& order, const IndexSet& rows);

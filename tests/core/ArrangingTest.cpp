@@ -107,6 +107,53 @@ TEST(Arranging, EveryEditIsUndoneAndRedoneWithItsSelection) {
     EXPECT_EQ(h.controller.redoActionName(), "Add File");
 }
 
+TEST(Arranging, TheHeaderShowsItsSortWhileTheListKeepsThatOrder) {
+    TempDir dir;
+    Harness h(dir.path());
+    for (auto [name, pages] : {std::pair{"a", 3}, {"b", 1}, {"c", 2}}) {
+        h.add(makePdf(dir, std::string(name) + ".pdf", pages));
+    }
+    using Indicator = std::optional<SortIndicator>;
+    const Indicator none;
+    const Indicator byPages = SortIndicator{"pagecount", false};
+    const Indicator byPagesDown = SortIndicator{"pagecount", true};
+    const Indicator byName = SortIndicator{"filename", false};
+    auto click = [](const char* column) { return [column](Delegate& d) { d.didClickTableColumn(column); }; };
+    auto rename = [](int64_t row, const char* name) {
+        return [row, name](Delegate& d) { d.setObjectValue(name, "filename", row); };
+    };
+    const struct {
+        IndexSet select;
+        std::function<void(Delegate&)> command;
+        Names list;
+        Indicator indicator;
+    } steps[] = {
+        {{}, click("pagecount"), {"b", "c", "a"}, byPages},
+        {{}, click("pagecount"), {"a", "c", "b"}, byPagesDown},
+        {{1}, [](Delegate& d) { d.removeFromTable(nullptr); }, {"a", "b"}, byPagesDown},
+        {{}, [](Delegate& d) { d.undo(nullptr); }, {"a", "c", "b"}, none},
+        {{}, click("filename"), {"a", "b", "c"}, byName},
+        {{}, rename(1, "bb"), {"a", "bb", "c"}, byName},
+        {{}, rename(0, "z"), {"z", "bb", "c"}, none},
+        {{}, click("filename"), {"bb", "c", "z"}, byName},
+        {{2}, [](Delegate& d) { d.moveUp(nullptr); }, {"bb", "z", "c"}, none},
+        {{}, click("filename"), {"bb", "c", "z"}, byName},
+        {{}, [](Delegate& d) { d.reverseOrder(nullptr); }, {"z", "c", "bb"}, none},
+        {{}, click("filename"), {"bb", "c", "z"}, byName},
+        {{}, [&](Delegate&) { h.add(makePdf(dir, "d.pdf", 1)); }, {"bb", "c", "z", "d"}, none},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(testing::Message() << "step " << i);
+        if (!steps[i].select.empty()) {
+            h.table.selection = steps[i].select;
+        }
+        steps[i].command(h.controller);
+        EXPECT_EQ(h.filenames(), steps[i].list);
+        EXPECT_EQ(h.controller.sortIndicator(), steps[i].indicator);
+        EXPECT_EQ(h.table.sortIndicator, steps[i].indicator);
+    }
+}
+
 TEST(Arranging, AddFolderTakesThePdfsInsideAndCountsTheRest) {
     TempDir dir;
     Harness h(dir.path());

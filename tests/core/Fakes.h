@@ -66,19 +66,20 @@ class FakeUserDefaults : public UserDefaults {
 class FakeWorkspace : public Workspace {
   public:
     explicit FakeWorkspace(Journal& journal) : journal_(journal) {}
-    bool openFile(const std::string& path) override {
+    // Answers at once, as the desktop's fastest would.
+    void openFile(const std::string& path, Done done) override {
         opened.push_back(path);
         journal_.push_back("open " + path);
-        return hasApplications;
+        answer(done);
     }
-    bool selectFile(const std::string& path, const std::string& rootPath) override {
+    void selectFile(const std::string& path, const std::string& rootPath, Done done) override {
         selected.emplace_back(path, rootPath);
         journal_.push_back("reveal " + path);
-        return hasApplications;
+        answer(done);
     }
-    bool openURL(const std::string& url) override {
+    void openURL(const std::string& url, Done done) override {
         urls.push_back(url);
-        return hasApplications;
+        answer(done);
     }
 
     bool hasApplications = true;  // false: a desktop with nothing to open files or show them
@@ -88,6 +89,12 @@ class FakeWorkspace : public Workspace {
     std::vector<std::string> urls;
 
   private:
+    void answer(const Done& done) const {
+        if (done) {
+            done(hasApplications);
+        }
+    }
+
     Journal& journal_;
 };
 
@@ -215,8 +222,10 @@ class FakeTableView : public TableView {
     }
     void scrollRowToVisible(int64_t row) override { scrolledTo = row; }
     void editColumn(const std::string&, int64_t) override {}
+    void setSortIndicator(const std::optional<SortIndicator>& indicator) override { sortIndicator = indicator; }
 
     IndexSet selection;
+    std::optional<SortIndicator> sortIndicator;
     int reloads = 0;
     std::vector<std::pair<IndexSet, bool>> selectCalls;
     std::vector<std::string> registeredTypes;

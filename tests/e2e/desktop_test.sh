@@ -2,7 +2,8 @@
 # Drives the built application on a private X server as a user would: files on the command line,
 # F1, Ctrl+O and the file dialog, Alt+Up and Ctrl+Z, Enter and Delete on a row, a second launch
 # while it runs, a row dragged with the mouse, the quick save, Ctrl+S and the save dialog, a
-# protected file's password, a file that cannot be read, a save over a listed file, Ctrl+Q.
+# protected file's password, a file that cannot be read, a save over a listed file; then, under
+# a window manager, a long save worked beside and Ctrl+Q during it, keys after it; Ctrl+Q.
 # Checks what reached the desktop and the files.
 # Usage: desktop_test.sh TOMEFUSE MAKE_EXAMPLES PDF_DUMP   (exit 77: cannot run here)
 set -euo pipefail
@@ -20,6 +21,7 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-e2e-XXXXXX")
 xvfb_pid=
+wm_pid=
 cleanup() {
     local status=$?
     trap - EXIT
@@ -27,6 +29,7 @@ cleanup() {
     if [ -s "$work/app.pid" ] && [ ! -s "$work/app.status" ]; then
         kill "$(cat "$work/app.pid")" 2>/dev/null || true
     fi
+    if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     if ((status != 0)); then
@@ -277,6 +280,52 @@ xdotool key Return
 wait_for 60 opened "$work/out/Chosen.pdf" || fail "the save dialog did not save $work/out/Chosen.pdf"
 [ "$(qpdf --show-npages "$work/out/Chosen.pdf")" -eq 35 ] ||
     fail "Chosen.pdf is not the 15 pages before and the protected file's 20, without the text file"
+
+# From here on under a window manager, where one is installed, and by keys alone: nothing but the
+# window itself gives the list its keys back after a question or a save.
+if command -v openbox >/dev/null 2>&1; then
+    "${app_env[@]}" openbox >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    sleep 1
+    # The text file goes (the last row); two hundred volumes of fifty pages and a copy of Star Atlas
+    # come from a second launch: some ten thousand pages, a save of a few seconds.
+    focus "$main"
+    xdotool key ctrl+End Delete
+    "$(dirname "$make_examples")/tomefuse-bench-inputs" A "$work/volumes" >/dev/null
+    volumes=()
+    for _ in $(seq 1 10); do
+        volumes+=("$work"/volumes/in-*.pdf)
+    done
+    cp "$in/Star Atlas.pdf" "$in/Star Atlas 2.pdf"
+    timeout 60 "${app_env[@]}" "$tomefuse" "${volumes[@]}" "$in/Star Atlas 2.pdf" >>"$work/second.log" 2>&1 ||
+        fail "the launch with the volumes did not hand them over"
+    sleep 2
+
+    # The long quick save; while it runs, Field Notes goes to the top, and Ctrl+Q asks first, which
+    # Escape answers by saving on.
+    : >"$work/opened"
+    saves=$(grep -c '^write to filepath' "$work/app.log" || true)
+    xdotool key ctrl+Home ctrl+alt+s
+    wait_for 30 eval '(($(grep -c "^write to filepath" "$work/app.log") > saves))' || fail "the long save did not begin"
+    xdotool key Down alt+Up ctrl+q
+    wait_for 20 other_window Tomefuse "$main" || fail "Ctrl+Q during the save did not ask first"
+    xdotool key Escape
+    wait_for 20 eval '! other_window Tomefuse "$main"' || fail "Escape did not answer the question"
+    combined="$work/tmp/Appendix -TOMEFUSE.pdf"
+    wait_for 120 opened "$combined" || fail "the long save did not finish"
+    [ ! -s "$work/app.status" ] || fail "the application ended though Escape continued the save"
+    [ "$(qpdf --show-npages "$combined")" -eq 10038 ] || fail "the long save is not the list as it began"
+
+    # After the save the keys still reach the list: End selects the last row, Star Atlas 2, and
+    # Alt+Up takes it above the last volume. The next save is named after Field Notes, moved to
+    # the top during the first.
+    xdotool key End alt+Up ctrl+alt+s
+    combined="$work/tmp/Field Notes -TOMEFUSE.pdf"
+    wait_for 120 opened "$combined" || fail "the keys after the save did not reach the list"
+    "$pdf_dump" "$combined" | grep '^page ' | tail -n 53 >"$work/tail.txt"
+    [ "$(head -n 3 "$work/tail.txt" | grep -c ' 842x595 ')" -eq 3 ] && ! grep -q ' 842x595 ' <(tail -n 50 "$work/tail.txt") ||
+        fail "End then Alt+Up did not move the last row above the one before it"
+fi
 
 # Ctrl+Q: the window goes, the application ends well and leaves its layout and no socket behind.
 focus "$main"

@@ -18,15 +18,23 @@ wait_for() {
 }
 
 # Starts Xvfb on a free display that only holders of a fresh cookie may use, and exports
-# DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0.
+# DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0. On a machine
+# whose displays are shared out, TOMEFUSE_X_DISPLAY names the number to take.
 start_x_server() {
     local cookie
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     : >"$work/server.xauth"
     xauth -q -f "$work/server.xauth" add :0 . "$cookie"
-    Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
-        3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
+    if [ -n "${TOMEFUSE_X_DISPLAY:-}" ]; then
+        Xvfb ":$TOMEFUSE_X_DISPLAY" -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
+            2>"$work/xvfb.log" &
+        xvfb_pid=$!
+        wait_for 20 test -e "/tmp/.X11-unix/X$TOMEFUSE_X_DISPLAY" && echo "$TOMEFUSE_X_DISPLAY" >"$work/display"
+    else
+        Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
+            3>"$work/display" 2>"$work/xvfb.log" &
+        xvfb_pid=$!
+    fi
     if ! wait_for 20 grep -q '[0-9]' "$work/display"; then
         cat "$work/xvfb.log" >&2
         return 1

@@ -17,7 +17,9 @@
 #include "QtTestSupport.h"
 #include "combine/DocumentOptions.h"
 #include "platform/qt/DocumentPropertiesDialog.h"
+#include "platform/qt/ElidingLabel.h"
 #include "platform/qt/QtProgressSheet.h"
+#include "platform/qt/preview/PreviewPane.h"
 
 namespace tomefuse::test {
 namespace {
@@ -274,6 +276,31 @@ TEST(MainWindow, RemembersItsSizeAndColumnsAndAsksBeforeStoppingASave) {
     EXPECT_EQ(later.window().size(), QSize(700, 390));
     EXPECT_EQ(later.table().columnWidth(PdfTableModel::NameColumn), 333);
     EXPECT_EQ(later.table().columnWidth(PdfTableModel::PagesColumn), 144);
+}
+
+TEST(MainWindow, LongNamesLeaveTheWindowNarrowEnoughForASmallScreen) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    // A 1280-pixel screen at twice the scale.
+    constexpr int smallScreen = 640;
+    ASSERT_LE(window.minimumSizeHint().width(), smallScreen);
+    // A long name titles the preview and is named by the saved message.
+    const std::string name = "A very long name " + std::string(120, 'x');
+    harness.controller().openFiles({writePdf(harness.dir, name + ".pdf", 1)});
+    harness.table().selectRow(0);
+    window.showSaved(
+        "Saved “" + name + ".pdf” in ~/" + name, [] {}, [] {});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.previewPane()->title().toStdString(), name);
+    EXPECT_LE(window.minimumSizeHint().width(), smallScreen);
+    window.resize(smallScreen - 40, 380);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.width(), smallScreen - 40);
+    const auto* message = qobject_cast<ElidingLabel*>(window.progressSheet()->label());
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->shownText().contains("…")) << message->shownText().toStdString();
+    EXPECT_TRUE(message->shownText().startsWith("Saved “A very"));
+    EXPECT_TRUE(message->text().endsWith(QString::fromStdString(name)));
 }
 
 TEST(MainWindow, AlertIsAWindowModalWarning) {

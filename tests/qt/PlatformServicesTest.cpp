@@ -3,11 +3,15 @@
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
 #include <QUrl>
+#include <algorithm>
+#include <optional>
 
 #include "QtTestSupport.h"
 #include "platform/qt/QtPanels.h"
@@ -106,43 +110,89 @@ class UrlRecorder : public QObject {
     QList<QUrl> urls;
 };
 
-TEST(Workspace, OpensFilesAndPagesAndFallsBackToTheFolderWithoutAFileManager) {
+TEST(Workspace, AsksTheDesktopBesideTheWindowAndOpensWhatItHasAnApplicationFor) {
     TempDir dir;
     const std::string file = writePdf(dir, "with space é.pdf", 1);
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler("file", &recorder, "open");
     QDesktopServices::setUrlHandler("https", &recorder, "open");
-    QStringList asked;
-    bool desktopHasApplication = true;
-    QtWorkspace workspace([&](const QString& type) {
-        asked << type;
-        return desktopHasApplication;
-    });
+    const QUrl pdf = QUrl::fromLocalFile(QString::fromStdString(file));
+    const QUrl web("https://example.org/help");
+    const QUrl page = QUrl::fromLocalFile("/usr/share/doc/with space.html");
+    // The type asked about is the script's $0. The desktop answers after a while, as a slow one
+    // does; the window goes on meanwhile.
+    const QString slowly = "sleep 0.3; case \"$0\" in application/pdf|x-scheme-handler/https) echo app.desktop;; esac";
+    const struct {
+        const char* what;
+        QStringList query;
+        bool answersLater;
+        std::vector<bool> answers;  // the PDF, the web page, the local page, a missing file
+        QList<QUrl> opened;
+    } cases[] = {
+        {"an application for some types", {"sh", "-c", slowly}, true, {true, true, false, false}, {pdf, web}},
+        {"none for any", {"sh", "-c", "sleep 0.3"}, true, {false, false, false, false}, {}},
+        {"no tool to ask: the opener decides",
+         {"/nonexistent/xdg-mime"},
+         false,
+         {true, true, true, false},
+         {pdf, web, page}},
+        {"a tool that hangs: the opener decides",
+         {"sh", "-c", "exec sleep 30"},
+         true,
+         {true, true, true, false},
+         {pdf, web, page}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        recorder.urls.clear();
+        QtWorkspace workspace(c.query, 1000);
+        std::vector<std::optional<bool>> answers(4);
+        QElapsedTimer clock;
+        clock.start();
+        workspace.openFile(file, [&](bool opened) { answers[0] = opened; });
+        workspace.openURL(web.toString().toStdString(), [&](bool opened) { answers[1] = opened; });
+        workspace.openURL("file:///usr/share/doc/with%20space.html", [&](bool opened) { answers[2] = opened; });
+        workspace.openFile(dir.file("missing.pdf"), [&](bool opened) { answers[3] = opened; });
+        EXPECT_LT(clock.elapsed(), 250);
+        if (c.answersLater) {
+            EXPECT_FALSE(answers[0] || answers[1] || answers[2]) << "answered before the desktop did";
+        }
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return std::all_of(answers.begin(), answers.end(),
+                                   [](const std::optional<bool>& a) { return a.has_value(); });
+            },
+            5000));
+        for (size_t i = 0; i < answers.size(); ++i) {
+            EXPECT_EQ(*answers[i], c.answers[i]) << i;
+        }
+        EXPECT_EQ(recorder.urls, c.opened);
+    }
 
-    // A desktop that has no application for the file says so before anything is started.
-    desktopHasApplication = false;
-    EXPECT_FALSE(workspace.openFile(file));
-    EXPECT_FALSE(workspace.openURL("https://example.org/help"));
-    EXPECT_EQ(asked, (QStringList{"application/pdf", "x-scheme-handler/https"}));
-    desktopHasApplication = true;
+    // A workspace gone with a question under way answers nothing, and leaves no process behind.
+    bool answered = false;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        QtWorkspace workspace({"sh", "-c", "exec sleep 30"});
+        workspace.openFile(file, [&](bool) { answered = true; });
+    }
+    QTest::qWait(50);
+    EXPECT_FALSE(answered);
+    EXPECT_LT(clock.elapsed(), 2000);
 
-    EXPECT_TRUE(workspace.openFile(file));
-    EXPECT_FALSE(workspace.openFile(dir.file("missing.pdf")));
-    EXPECT_TRUE(workspace.openURL("https://example.org/help"));
-    EXPECT_TRUE(workspace.openURL("file:///usr/share/doc/with%20space.html"));
-    const bool canReveal = !QDBusConnection::sessionBus().isConnected();
-    if (canReveal) {
-        EXPECT_TRUE(workspace.selectFile(file, dir.path()));
+    // Without a file manager on the bus, the folder opens.
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        recorder.urls.clear();
+        QtWorkspace workspace;
+        std::optional<bool> shown;
+        workspace.selectFile(file, dir.path(), [&](bool done) { shown = done; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.has_value(); }, 5000));
+        EXPECT_TRUE(*shown);
+        EXPECT_EQ(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.path()))});
     }
     QDesktopServices::unsetUrlHandler("file");
     QDesktopServices::unsetUrlHandler("https");
-
-    QList<QUrl> expected{QUrl::fromLocalFile(QString::fromStdString(file)), QUrl("https://example.org/help"),
-                         QUrl::fromLocalFile("/usr/share/doc/with space.html")};
-    if (canReveal) {
-        expected << QUrl::fromLocalFile(QString::fromStdString(dir.path()));
-    }
-    EXPECT_EQ(recorder.urls, expected);
 }
 
 TEST(Panels, SavePanelAsksForAPdfNameAndAddsTheExtension) {

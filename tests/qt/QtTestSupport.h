@@ -97,17 +97,22 @@ class ScopedEnvironment {
 
 class RecordingWorkspace final : public Workspace {
   public:
-    bool openFile(const std::string& path) override {
+    void openFile(const std::string& path, Done done) override {
         opened.push_back(path);
-        return true;
+        succeed(done);
     }
-    bool selectFile(const std::string& path, const std::string&) override {
+    void selectFile(const std::string& path, const std::string&, Done done) override {
         revealed.push_back(path);
-        return true;
+        succeed(done);
     }
-    bool openURL(const std::string& url) override {
+    void openURL(const std::string& url, Done done) override {
         urls.push_back(url);
-        return true;
+        succeed(done);
+    }
+    static void succeed(const Done& done) {
+        if (done) {
+            done(true);
+        }
     }
     std::vector<std::string> opened;
     std::vector<std::string> revealed;

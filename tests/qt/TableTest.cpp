@@ -6,8 +6,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <optional>
 
 #include "QtTestSupport.h"
+#include "platform/qt/PageSelectionDelegate.h"
 
 namespace tomefuse::test {
 namespace {
@@ -230,26 +232,99 @@ TEST(TableView, RowKeysGoBetweenRowsAndSelectAsInAFileManager) {
             harness.controller().undo(nullptr);
         }
     }
+    // The focus puts the cursor on the first row without selecting it; Home there selects it.
+    for (Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(), ctrl}) {
+        table.selectionModel()->clear();
+        table.selectionModel()->setCurrentIndex(harness.model().index(0, 0), QItemSelectionModel::NoUpdate);
+        QTest::keyClick(&table, Qt::Key_Home, modifiers);
+        EXPECT_EQ(table.selectedRowIndexes(), IndexSet{0}) << modifiers.toInt();
+    }
+}
+
+TEST(TableView, TheHeaderArrowShowsAClickedSortUntilTheRowsAreMovedByHand) {
+    WindowHarness harness;
+    harness.addPdfs({3, 1, 2});
+    PdfTableView& table = harness.table();
+    QHeaderView* header = table.horizontalHeader();
+    QApplication::setActiveWindow(&harness.window());
+    table.setFocus();
+    auto clickHeader = [&](int column) {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, {x, header->height() / 2});
+    };
+    auto arrow = [&]() -> std::optional<std::pair<int, Qt::SortOrder>> {
+        if (!header->isSortIndicatorShown() || header->sortIndicatorSection() < 0) {
+            return std::nullopt;
+        }
+        return std::pair{header->sortIndicatorSection(), header->sortIndicatorOrder()};
+    };
+    EXPECT_EQ(arrow(), std::nullopt);
+    const struct {
+        std::function<void()> step;
+        std::vector<std::string> order;
+        std::optional<std::pair<int, Qt::SortOrder>> arrow;
+    } steps[] = {
+        {[&] { clickHeader(PdfTableModel::PagesColumn); },
+         {"b", "c", "a"},
+         std::pair{int(PdfTableModel::PagesColumn), Qt::AscendingOrder}},
+        {[&] { clickHeader(PdfTableModel::PagesColumn); },
+         {"a", "c", "b"},
+         std::pair{int(PdfTableModel::PagesColumn), Qt::DescendingOrder}},
+        // The selected row, c, goes up by hand; the click on Name sorts it back; Undo takes that back.
+        {[&] { QTest::keyClick(&table, Qt::Key_Up, Qt::AltModifier); }, {"c", "a", "b"}, std::nullopt},
+        {[&] { clickHeader(PdfTableModel::NameColumn); },
+         {"a", "b", "c"},
+         std::pair{int(PdfTableModel::NameColumn), Qt::AscendingOrder}},
+        {[&] { QTest::keyClick(&table, Qt::Key_Z, Qt::ControlModifier); }, {"c", "a", "b"}, std::nullopt},
+    };
+    table.selectRowIndexes({2}, false);
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(testing::Message() << "step " << i);
+        steps[i].step();
+        EXPECT_EQ(names(harness.controller()), steps[i].order);
+        EXPECT_EQ(arrow(), steps[i].arrow);
+    }
 }
 
 TEST(TableView, ColumnsFitTheirTitlesAndThePagesTaken) {
     WindowHarness harness;
     harness.addPdfs({113, 2});
     PdfTableView& table = harness.table();
-    // A desktop font larger than the one the widths were chosen for.
+    // The desktop's font grows larger than the one the widths were chosen for: the titles fit.
     QFont large = table.font();
     large.setPointSizeF(large.pointSizeF() * 1.6);
     table.setFont(large);
-    table.horizontalHeader()->setFont(large);
-    ASSERT_TRUE(harness.model().setData(harness.model().index(0, PdfTableModel::PagesColumn), "1-108"));
-    const QModelIndex pages = harness.model().index(0, PdfTableModel::PagesColumn);
-    EXPECT_EQ(pages.data(), "108 of 113");
-    EXPECT_GT(table.columnWidth(PdfTableModel::PagesColumn), table.fontMetrics().horizontalAdvance("108 of 113"));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(table.horizontalHeader()->font(), large);
     for (int column : {PdfTableModel::NameColumn, PdfTableModel::PagesColumn, PdfTableModel::BookmarksColumn}) {
         const QString title = harness.model().headerData(column, Qt::Horizontal).toString();
         EXPECT_GT(table.columnWidth(column), table.horizontalHeader()->fontMetrics().horizontalAdvance(title))
             << title.toStdString();
     }
+    ASSERT_TRUE(harness.model().setData(harness.model().index(0, PdfTableModel::PagesColumn), "1-108"));
+    const QModelIndex pages = harness.model().index(0, PdfTableModel::PagesColumn);
+    EXPECT_EQ(pages.data(), "108 of 113");
+    EXPECT_GT(table.columnWidth(PdfTableModel::PagesColumn), table.fontMetrics().horizontalAdvance("108 of 113"));
+
+    // A column made narrower by hand shortens the count, in the table's font, to texts that read
+    // as what they are; widening it again brings them back in turn.
+    auto* delegate = qobject_cast<PageSelectionDelegate*>(table.itemDelegateForColumn(PdfTableModel::PagesColumn));
+    ASSERT_TRUE(delegate);
+    QStyleOptionViewItem option;
+    option.initFrom(table.viewport());
+    option.widget = &table;
+    option.font = table.font();
+    QStringList shown;
+    for (int width = 8; width <= table.columnWidth(PdfTableModel::PagesColumn); ++width) {
+        option.rect = QRect(0, 0, width, table.rowHeight(0));
+        const QString text = delegate->shownText(option, pages);
+        if (shown.isEmpty() || shown.back() != text) {
+            shown << text;
+        }
+    }
+    EXPECT_EQ(shown, (QStringList{"108…", "108/113", "108 of 113"}));
+    option.rect = QRect(0, 0, 8, table.rowHeight(0));
+    EXPECT_EQ(delegate->shownText(option, harness.model().index(1, PdfTableModel::PagesColumn)), "2");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <variant>
@@ -13,6 +14,13 @@ using IndexSet = std::set<uint64_t>;
 
 // A table cell's value: a string, an unsigned number, or none.
 using CellValue = std::variant<std::monostate, std::string, uint64_t>;
+
+// The column whose header last sorted the list, and which way.
+struct SortIndicator {
+    std::string identifier;
+    bool descending = false;
+    bool operator==(const SortIndicator&) const = default;
+};
 
 // The document table, as the controller sees it.
 class TableView {
@@ -29,6 +37,8 @@ class TableView {
     virtual void scrollRowToVisible(int64_t row) = 0;
     // Begins editing the cell in place, as a double click on it would.
     virtual void editColumn(const std::string& identifier, int64_t row) = 0;
+    // The arrow in a column's header; none: no header shows one.
+    virtual void setSortIndicator(const std::optional<SortIndicator>& indicator) = 0;
 };
 
 }  // namespace tomefuse

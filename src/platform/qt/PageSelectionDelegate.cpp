@@ -1,6 +1,7 @@
 #include "platform/qt/PageSelectionDelegate.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
@@ -62,7 +63,30 @@ void PageSelectionDelegate::setModelData(QWidget* editor, QAbstractItemModel* mo
 
 void PageSelectionDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    // Cut in the middle, "108 of 113" would read as a range.
     option->textElideMode = Qt::ElideRight;
+    if (option->rect.isValid()) {
+        option->text = shownText(*option, index);
+    }
+}
+
+QString PageSelectionDelegate::shownText(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    QStyledItemDelegate::initStyleOption(&cell, index);
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    // As the style lays the text out in the cell.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    const int room = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, option.widget).width() - 2 * margin;
+    if (cell.fontMetrics.horizontalAdvance(cell.text) <= room) {
+        return cell.text;
+    }
+    const QStringList shorter = index.data(PdfTableModel::ShorterTextsRole).toStringList();
+    for (const QString& text : shorter) {
+        if (cell.fontMetrics.horizontalAdvance(text) <= room) {
+            return text;
+        }
+    }
+    return shorter.isEmpty() ? cell.text : shorter.back();
 }
 
 void PageSelectionDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

@@ -28,8 +28,10 @@ class PageSelectionDelegate final : public QStyledItemDelegate {
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
+    // What a cell of the width shows: its text, or the longest of its shorter texts that fits.
+    QString shownText(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
   protected:
-    // "108 of 113" cut in the middle would read as a range: a count too long loses its end.
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
   private:

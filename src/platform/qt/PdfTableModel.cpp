@@ -89,6 +89,17 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
                 return QDir::toNativeSeparators(QFileInfo(path).path());
             }
             return toVariant(value(identifier(index.column())));
+        case ShorterTextsRole:
+            if (index.column() == PagesColumn) {
+                // "108 of 113" cut in the middle reads as a range, and at its end as another count.
+                const CellValue chosen = value(EntryKey::pages);
+                if (const auto* text = std::get_if<std::string>(&chosen); text && *text != "all") {
+                    const qulonglong taken = toVariant(value(EntryKey::pagesTaken)).toULongLong();
+                    const qulonglong count = toVariant(value(EntryKey::pagecount)).toULongLong();
+                    return QStringList{tr("%1/%2").arg(taken).arg(count), tr("%1…").arg(taken)};
+                }
+            }
+            return {};
         case Qt::EditRole:
             // The pages cell edits which pages are taken: "all", "1-3, 7", "10-z".
             return toVariant(value(index.column() == PagesColumn ? EntryKey::pages : identifier(index.column())));

@@ -17,6 +17,9 @@ class PdfTableModel final : public QAbstractTableModel {
     enum Column { NameColumn, PagesColumn, BookmarksColumn, LocationColumn, ColumnCount };
     // The role under which a column's header gives the column's identifier.
     static constexpr int IdentifierRole = Qt::UserRole + 1;
+    // A cell's shorter texts, longest first, for a column too narrow for its text: none where
+    // cutting the text cannot make it read as something else.
+    static constexpr int ShorterTextsRole = Qt::UserRole + 2;
 
     explicit PdfTableModel(TableDataSource& source, QObject* parent = nullptr);
 

@@ -31,6 +31,7 @@ PdfTableView::PdfTableView(TableDataSource& source, PdfTableModel& model, QWidge
     setColumnWidth(PdfTableModel::PagesColumn, 70);
     setColumnWidth(PdfTableModel::BookmarksColumn, 90);
     setItemDelegateForColumn(PdfTableModel::PagesColumn, new PageSelectionDelegate(source_, this));
+    setSortIndicator(std::nullopt);
     fitColumns();
 
     // Tab leaves the table for the toolbar rather than walking its cells.
@@ -154,6 +155,19 @@ void PdfTableView::editColumn(const std::string& identifier, int64_t row) {
     }
 }
 
+void PdfTableView::setSortIndicator(const std::optional<SortIndicator>& indicator) {
+    QHeaderView* header = horizontalHeader();
+    int section = -1;
+    for (int column = 0; indicator && column < model_.columnCount(); ++column) {
+        if (PdfTableModel::identifier(column) == indicator->identifier) {
+            section = column;
+        }
+    }
+    header->setSortIndicatorShown(section >= 0);
+    // A section of -1 shows no arrow.
+    header->setSortIndicator(section, indicator && indicator->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
 void PdfTableView::fitColumns() {
     QHeaderView* header = horizontalHeader();
     // Room for the sort arrow too, which a click on the title brings.
@@ -230,12 +244,18 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
     // move without selecting when Control is held. Alt with them moves the rows themselves.
     const bool rowKey = event->key() == Qt::Key_Home || event->key() == Qt::Key_End || event->key() == Qt::Key_PageUp ||
                         event->key() == Qt::Key_PageDown;
-    if (rowKey && (event->modifiers() & Qt::ControlModifier) &&
-        !(event->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier))) {
+    if (rowKey && !(event->modifiers() & ~(Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier))) {
         QKeyEvent withoutControl(event->type(), event->key(), event->modifiers() & ~Qt::ControlModifier, event->text(),
                                  event->isAutoRepeat(), event->count());
         QTableView::keyPressEvent(&withoutControl);
         event->setAccepted(withoutControl.isAccepted());
+        // Already on the row it goes to (the first, where the focus put it), Qt's would select
+        // nothing.
+        const QModelIndex current = currentIndex();
+        if (!(event->modifiers() & Qt::ShiftModifier) && current.isValid() &&
+            !selectionModel()->isRowSelected(current.row(), {})) {
+            selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
         return;
     }
     QTableView::keyPressEvent(event);
@@ -247,6 +267,15 @@ QModelIndex PdfTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
         return QTableView::moveCursor(cursorAction, modifiers | Qt::ControlModifier);
     }
     return QTableView::moveCursor(cursorAction, modifiers);
+}
+
+void PdfTableView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    // A larger desktop font would cut the titles ("Bookmarks" showing as "ookmarks"); once the
+    // header has the new font too.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        QMetaObject::invokeMethod(this, &PdfTableView::fitColumns, Qt::QueuedConnection);
+    }
 }
 
 void PdfTableView::paintEvent(QPaintEvent* event) {

@@ -33,6 +33,7 @@ class PdfTableView final : public QTableView, public TableView {
     void setDoubleAction(std::function<void()> action) override;
     void scrollRowToVisible(int64_t row) override;
     void editColumn(const std::string& identifier, int64_t row) override;
+    void setSortIndicator(const std::optional<SortIndicator>& indicator) override;
 
     // Widens the columns whose titles or counts would otherwise be cut, at the font in use.
     void fitColumns();
@@ -64,6 +65,7 @@ class PdfTableView final : public QTableView, public TableView {
     void keyPressEvent(QKeyEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

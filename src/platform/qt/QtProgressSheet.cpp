@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qt/ElidingLabel.h"
+
 namespace tomefuse {
 
 class QtProgressSheet::PanelAdapter final : public QtPanel {
@@ -72,7 +74,7 @@ QPushButton* makeButton(const QString& text, const QString& tip, QWidget* parent
 
 QtProgressSheet::QtProgressSheet(QWidget* parent)
     : QFrame(parent),
-      label_(new QLabel(this)),
+      label_(new ElidingLabel(this)),
       bar_(new QProgressBar(this)),
       cancel_(makeButton(tr("Cancel"), tr("Stop saving: nothing is written, the list stays as it is"), this)),
       open_(makeButton(tr("Open"), tr("Open the combined PDF"), this)),

@@ -79,23 +79,32 @@ std::unique_ptr<AtomicFile> TerminalSystem::createAtomicFile(const std::string& 
     return AtomicFile::create(path, error);
 }
 
-bool TerminalWorkspace::openFile(const std::string& path) {
-    if (mode_ == Mode::none) {
-        return true;
+namespace {
+
+// The command line waits for its helpers: nothing else is going on meanwhile.
+void answer(const Workspace::Done& done, bool succeeded) {
+    if (done) {
+        done(succeeded);
     }
-    return run({"xdg-open", path});
 }
 
-bool TerminalWorkspace::selectFile(const std::string& path, const std::string& rootPath) {
+}  // namespace
+
+void TerminalWorkspace::openFile(const std::string& path, Done done) {
+    answer(done, mode_ == Mode::none || run({"xdg-open", path}));
+}
+
+void TerminalWorkspace::selectFile(const std::string& path, const std::string& rootPath, Done done) {
     if (mode_ == Mode::none) {
-        return true;
+        answer(done, true);
+        return;
     }
     const bool shown = run({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.FileManager1",
                             "/org/freedesktop/FileManager1", "org.freedesktop.FileManager1.ShowItems",
                             "array:string:" + fileURLForPath(path), "string:"});
-    return shown || run({"xdg-open", rootPath});
+    answer(done, shown || run({"xdg-open", rootPath}));
 }
 
-bool TerminalWorkspace::openURL(const std::string& url) { return run({"xdg-open", url}); }
+void TerminalWorkspace::openURL(const std::string& url, Done done) { answer(done, run({"xdg-open", url})); }
 
 }  // namespace tomefuse

@@ -49,9 +49,9 @@ class TerminalWorkspace : public Workspace {
   public:
     enum class Mode { none, open, reveal };
     explicit TerminalWorkspace(Mode mode = Mode::none) : mode_(mode) {}
-    bool openFile(const std::string& path) override;
-    bool selectFile(const std::string& path, const std::string& rootPath) override;
-    bool openURL(const std::string& url) override;
+    void openFile(const std::string& path, Done done) override;
+    void selectFile(const std::string& path, const std::string& rootPath, Done done) override;
+    void openURL(const std::string& url, Done done) override;
 
   private:
     Mode mode_;

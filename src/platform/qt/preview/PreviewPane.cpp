@@ -8,6 +8,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "platform/qt/ElidingLabel.h"
 #include "platform/qt/preview/PageGrid.h"
 #include "platform/qt/preview/Thumbnails.h"
 
@@ -20,7 +21,7 @@ using preview::Request;
 PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
     : QWidget(parent),
       thumbnails_(thumbnails),
-      title_(new QLabel(this)),
+      title_(new ElidingLabel(this)),
       stack_(new QStackedWidget(this)),
       message_(new QLabel(this)),
       content_(new QSplitter(Qt::Vertical, this)),
@@ -59,6 +60,7 @@ PreviewPane::PreviewPane(Thumbnails& thumbnails, QWidget* parent)
     content_->setStretchFactor(0, 1);
     content_->setStretchFactor(1, 3);
     content_->setChildrenCollapsible(false);
+    content_->handle(1)->setAccessibleName(tr("Divider between the bookmarks and the pages"));
 
     stack_->addWidget(message_);
     stack_->addWidget(content_);

@@ -1,0 +1,29 @@
+#include "platform/qt/AccessibleRoles.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLatin1String>
+#include <QWidget>
+
+namespace tomefuse {
+
+namespace {
+
+QAccessibleInterface* splitterHandle(const QString& key, QObject* object) {
+    if (key != QLatin1String("QSplitterHandle") || !object || !object->isWidgetType()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Separator);
+}
+
+}  // namespace
+
+void installAccessibleRoles() {
+    static const bool installed = [] {
+        QAccessible::installFactory(splitterHandle);
+        return true;
+    }();
+    (void)installed;
+}
+
+}  // namespace tomefuse
