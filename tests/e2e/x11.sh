@@ -40,7 +40,7 @@ run_x_server() {
 # DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0. Where the
 # machine's displays are shared out, TOMEFUSE_E2E_DISPLAYS ("97 98 99") lists those to try.
 start_x_server() {
-    local cookie number started= displays
+    local cookie number started='' displays
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     : >"$work/server.xauth"
     xauth -q -f "$work/server.xauth" add :0 . "$cookie"
