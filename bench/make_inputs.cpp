@@ -11,6 +11,8 @@
 //   invoices 200 one-page files from one billing system: each embeds the same ~700 KB font
 //        and the same logo
 //   photos 200 JPEG files of 4,000 x 3,000 pixels, about 3 MB each, as a camera makes them
+//   manual one file of 2,415 pages, as a reference manual is: 1,360 bookmarks three levels deep,
+//        pages labelled i, ii, ... then 1, 2, ...
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -315,7 +317,7 @@ void writePhotos(const std::filesystem::path& dir, int files) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan|raw|invoices|photos DIR\n";
+        std::cerr << "usage: tomefuse-bench-inputs A|B|C|add|contents|scan|raw|invoices|photos|manual DIR\n";
         return 2;
     }
     const std::string shape = argv[1];
@@ -338,6 +340,11 @@ int main(int argc, char** argv) {
         writeInvoices(dir, 200);
     } else if (shape == "photos") {
         writePhotos(dir, 200);
+    } else if (shape == "manual") {
+        std::filesystem::create_directories(dir);
+        PdfBuilder manual;
+        manual.addPages(2415).setOutline(outline(2415, 40, 11, 2)).addPageLabel(0, "<< /S /r >>");
+        manual.addPageLabel(24, "<< /S /D >>").write((dir / "manual.pdf").string());
     } else {
         std::cerr << "tomefuse-bench-inputs: unknown shape " << shape << "\n";
         return 2;

@@ -13,10 +13,60 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::CombineJob</name>
+    <message numerus="yes">
+        <source>the pages chosen, %1, are not all there: it now has %n pages</source>
+        <translation>
+            <numerusform>die gewählten Seiten (%1) sind nicht alle vorhanden: Die Datei hat jetzt %n Seite</numerusform>
+            <numerusform>die gewählten Seiten (%1) sind nicht alle vorhanden: Die Datei hat jetzt %n Seiten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not enough memory to read %1</source>
+        <translation>nicht genug Arbeitsspeicher, um %1 zu lesen</translation>
+    </message>
+    <message>
+        <source>repaired: %1</source>
+        <translation>repariert: %1</translation>
+    </message>
+    <message>
+        <source>the pages chosen, %1, are not all there: it now has 1 page</source>
+        <translation>die gewählten Seiten (%1) sind nicht alle vorhanden: Die Datei hat jetzt 1 Seite</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>not enough memory</source>
+        <translation>nicht genug Arbeitsspeicher</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::ContentsPage</name>
     <message>
         <source>Contents</source>
         <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out</source>
+        <translation>das Inhaltsverzeichnis konnte nicht gesetzt werden</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out: %1</source>
+        <translation>das Inhaltsverzeichnis konnte nicht gesetzt werden: %1</translation>
+    </message>
+    <message>
+        <source>the contents page could not be written</source>
+        <translation>das Inhaltsverzeichnis konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>its length does not settle</source>
+        <translation>seine Länge pendelt sich nicht ein</translation>
+    </message>
+    <message>
+        <source>the contents page cannot be laid out here (its Qt module is missing)</source>
+        <translation>das Inhaltsverzeichnis kann hier nicht gesetzt werden (sein Qt-Modul fehlt)</translation>
     </message>
 </context>
 <context>
@@ -48,6 +98,13 @@
     <message>
         <source>&amp;Keywords:</source>
         <translation>&amp;Stichwörter:</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::EntryReader</name>
+    <message>
+        <source>the pages chosen, %1, are not all there any more</source>
+        <translation>die gewählten Seiten (%1) sind nicht mehr alle vorhanden</translation>
     </message>
 </context>
 <context>
@@ -122,6 +179,33 @@
     <message>
         <source>%1 were left out</source>
         <translation>Ausgelassen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::JobFile</name>
+    <message>
+        <source>not a Tomefuse job file</source>
+        <translation>keine Tomefuse-Listendatei</translation>
+    </message>
+    <message>
+        <source>made by a newer Tomefuse (job format %1); this one reads format %2</source>
+        <translation>mit einer neueren Tomefuse-Version erstellt (Format %1); diese Version liest Format %2</translation>
+    </message>
+    <message>
+        <source>a damaged job file: %1</source>
+        <translation>eine beschädigte Listendatei: %1</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <source>no longer there</source>
+        <translation>nicht mehr vorhanden</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>kann nicht geschrieben werden</translation>
     </message>
 </context>
 <context>
@@ -507,6 +591,10 @@
         <source>Divider between the list and the preview</source>
         <translation>Trennlinie zwischen Liste und Vorschau</translation>
     </message>
+    <message>
+        <source>Page Labels in the Contents</source>
+        <translation>Seitenbeschriftungen im Inhaltsverzeichnis</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -525,6 +613,36 @@
     <message>
         <source>Page %1, left out</source>
         <translation>Seite %1, ausgelassen</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageSelection</name>
+    <message numerus="yes">
+        <source>“%1”: the file has %n pages</source>
+        <translation>
+            <numerusform>„%1“: Die Datei hat %n Seite</numerusform>
+            <numerusform>„%1“: Die Datei hat %n Seiten</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is not a page or a range of pages, such as 3 or 1-5 or 10-z</source>
+        <translation>„%1“ ist weder eine Seite noch ein Seitenbereich, etwa 3, 1-5 oder 10-z</translation>
+    </message>
+    <message>
+        <source>“%1”: pages count from 1</source>
+        <translation>„%1“: Seiten werden ab 1 gezählt</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has 1 page</source>
+        <translation>„%1“: Die Datei hat 1 Seite</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has no pages</source>
+        <translation>„%1“: Die Datei hat keine Seiten</translation>
+    </message>
+    <message>
+        <source>a page or range is missing between two commas</source>
+        <translation>zwischen zwei Kommas fehlt eine Seite oder ein Seitenbereich</translation>
     </message>
 </context>
 <context>

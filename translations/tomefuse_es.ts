@@ -13,10 +13,60 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::CombineJob</name>
+    <message numerus="yes">
+        <source>the pages chosen, %1, are not all there: it now has %n pages</source>
+        <translation>
+            <numerusform>las páginas elegidas (%1) no están todas: el archivo tiene ahora %n página</numerusform>
+            <numerusform>las páginas elegidas (%1) no están todas: el archivo tiene ahora %n páginas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not enough memory to read %1</source>
+        <translation>no hay memoria suficiente para leer %1</translation>
+    </message>
+    <message>
+        <source>repaired: %1</source>
+        <translation>reparado: %1</translation>
+    </message>
+    <message>
+        <source>the pages chosen, %1, are not all there: it now has 1 page</source>
+        <translation>las páginas elegidas (%1) no están todas: el archivo tiene ahora 1 página</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>no se pudo escribir el archivo</translation>
+    </message>
+    <message>
+        <source>not enough memory</source>
+        <translation>no hay memoria suficiente</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::ContentsPage</name>
     <message>
         <source>Contents</source>
         <translation>Índice</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out</source>
+        <translation>no se pudo maquetar el índice</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out: %1</source>
+        <translation>no se pudo maquetar el índice: %1</translation>
+    </message>
+    <message>
+        <source>the contents page could not be written</source>
+        <translation>no se pudo escribir el índice</translation>
+    </message>
+    <message>
+        <source>its length does not settle</source>
+        <translation>su longitud no se estabiliza</translation>
+    </message>
+    <message>
+        <source>the contents page cannot be laid out here (its Qt module is missing)</source>
+        <translation>el índice no se puede maquetar aquí (falta su módulo de Qt)</translation>
     </message>
 </context>
 <context>
@@ -48,6 +98,13 @@
     <message>
         <source>&amp;Keywords:</source>
         <translation>&amp;Palabras clave:</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::EntryReader</name>
+    <message>
+        <source>the pages chosen, %1, are not all there any more</source>
+        <translation>las páginas elegidas (%1) ya no están todas</translation>
     </message>
 </context>
 <context>
@@ -122,6 +179,33 @@
     <message>
         <source>%1 were left out</source>
         <translation>Se han omitido: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::JobFile</name>
+    <message>
+        <source>not a Tomefuse job file</source>
+        <translation>no es un archivo de lista de Tomefuse</translation>
+    </message>
+    <message>
+        <source>made by a newer Tomefuse (job format %1); this one reads format %2</source>
+        <translation>creado con una versión más reciente de Tomefuse (formato %1); esta lee el formato %2</translation>
+    </message>
+    <message>
+        <source>a damaged job file: %1</source>
+        <translation>un archivo de lista dañado: %1</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>no se puede leer</translation>
+    </message>
+    <message>
+        <source>no longer there</source>
+        <translation>ya no existe</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>no se puede escribir</translation>
     </message>
 </context>
 <context>
@@ -507,6 +591,10 @@
         <source>Divider between the list and the preview</source>
         <translation>Divisor entre la lista y la vista previa</translation>
     </message>
+    <message>
+        <source>Page Labels in the Contents</source>
+        <translation>Etiquetas de página en el índice</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -525,6 +613,36 @@
     <message>
         <source>Page %1, left out</source>
         <translation>Página %1, excluida</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageSelection</name>
+    <message numerus="yes">
+        <source>“%1”: the file has %n pages</source>
+        <translation>
+            <numerusform>«%1»: el archivo tiene %n página</numerusform>
+            <numerusform>«%1»: el archivo tiene %n páginas</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is not a page or a range of pages, such as 3 or 1-5 or 10-z</source>
+        <translation>«%1» no es una página ni un intervalo de páginas, como 3, 1-5 o 10-z</translation>
+    </message>
+    <message>
+        <source>“%1”: pages count from 1</source>
+        <translation>«%1»: las páginas se cuentan desde 1</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has 1 page</source>
+        <translation>«%1»: el archivo tiene 1 página</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has no pages</source>
+        <translation>«%1»: el archivo no tiene páginas</translation>
+    </message>
+    <message>
+        <source>a page or range is missing between two commas</source>
+        <translation>falta una página o un intervalo de páginas entre dos comas</translation>
     </message>
 </context>
 <context>

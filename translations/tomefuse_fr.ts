@@ -13,10 +13,60 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::CombineJob</name>
+    <message numerus="yes">
+        <source>the pages chosen, %1, are not all there: it now has %n pages</source>
+        <translation>
+            <numerusform>les pages choisies (%1) ne sont pas toutes là&#xa0;: le fichier n’a plus que %n page</numerusform>
+            <numerusform>les pages choisies (%1) ne sont pas toutes là&#xa0;: le fichier n’a plus que %n pages</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not enough memory to read %1</source>
+        <translation>pas assez de mémoire pour lire %1</translation>
+    </message>
+    <message>
+        <source>repaired: %1</source>
+        <translation>réparé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>the pages chosen, %1, are not all there: it now has 1 page</source>
+        <translation>les pages choisies (%1) ne sont pas toutes là&#xa0;: le fichier n’a plus qu’une page</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>le fichier n’a pas pu être écrit</translation>
+    </message>
+    <message>
+        <source>not enough memory</source>
+        <translation>pas assez de mémoire</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::ContentsPage</name>
     <message>
         <source>Contents</source>
         <translation>Table des matières</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out</source>
+        <translation>la table des matières n’a pas pu être mise en page</translation>
+    </message>
+    <message>
+        <source>the contents page could not be laid out: %1</source>
+        <translation>la table des matières n’a pas pu être mise en page&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>the contents page could not be written</source>
+        <translation>la table des matières n’a pas pu être écrite</translation>
+    </message>
+    <message>
+        <source>its length does not settle</source>
+        <translation>sa longueur ne se stabilise pas</translation>
+    </message>
+    <message>
+        <source>the contents page cannot be laid out here (its Qt module is missing)</source>
+        <translation>la table des matières ne peut pas être mise en page ici (son module Qt est absent)</translation>
     </message>
 </context>
 <context>
@@ -48,6 +98,13 @@
     <message>
         <source>&amp;Keywords:</source>
         <translation>&amp;Mots-clés&#xa0;:</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::EntryReader</name>
+    <message>
+        <source>the pages chosen, %1, are not all there any more</source>
+        <translation>les pages choisies (%1) ne sont plus toutes là</translation>
     </message>
 </context>
 <context>
@@ -122,6 +179,33 @@
     <message>
         <source>%1 were left out</source>
         <translation>Laissés de côté&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::JobFile</name>
+    <message>
+        <source>not a Tomefuse job file</source>
+        <translation>ce n’est pas un fichier de liste Tomefuse</translation>
+    </message>
+    <message>
+        <source>made by a newer Tomefuse (job format %1); this one reads format %2</source>
+        <translation>créé par une version plus récente de Tomefuse (format %1)&#x202f;; celle-ci lit le format %2</translation>
+    </message>
+    <message>
+        <source>a damaged job file: %1</source>
+        <translation>un fichier de liste endommagé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>illisible</translation>
+    </message>
+    <message>
+        <source>no longer there</source>
+        <translation>n’existe plus</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>impossible d’y écrire</translation>
     </message>
 </context>
 <context>
@@ -507,6 +591,10 @@
         <source>Divider between the list and the preview</source>
         <translation>Séparateur entre la liste et l’aperçu</translation>
     </message>
+    <message>
+        <source>Page Labels in the Contents</source>
+        <translation>Étiquettes de page dans la table des matières</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -525,6 +613,36 @@
     <message>
         <source>Page %1, left out</source>
         <translation>Page %1, écartée</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::PageSelection</name>
+    <message numerus="yes">
+        <source>“%1”: the file has %n pages</source>
+        <translation>
+            <numerusform>«&#xa0;%1&#xa0;»&#xa0;: le fichier a %n page</numerusform>
+            <numerusform>«&#xa0;%1&#xa0;»&#xa0;: le fichier a %n pages</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>“%1” is not a page or a range of pages, such as 3 or 1-5 or 10-z</source>
+        <translation>«&#xa0;%1&#xa0;» n’est ni une page ni une plage de pages, comme 3, 1-5 ou 10-z</translation>
+    </message>
+    <message>
+        <source>“%1”: pages count from 1</source>
+        <translation>«&#xa0;%1&#xa0;»&#xa0;: les pages se comptent à partir de 1</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has 1 page</source>
+        <translation>«&#xa0;%1&#xa0;»&#xa0;: le fichier a 1 page</translation>
+    </message>
+    <message>
+        <source>“%1”: the file has no pages</source>
+        <translation>«&#xa0;%1&#xa0;»&#xa0;: le fichier n’a aucune page</translation>
+    </message>
+    <message>
+        <source>a page or range is missing between two commas</source>
+        <translation>il manque une page ou une plage de pages entre deux virgules</translation>
     </message>
 </context>
 <context>

@@ -63,6 +63,7 @@ class MainWindow final : public QMainWindow, public Window {
     // The combined document: its contents page, right-hand starts and properties.
     QAction* contentsPageAction() const { return contentsPage_; }
     QMenu* contentsDepthMenu() const { return contentsDepthMenu_; }
+    QAction* contentsLabelsAction() const { return contentsLabels_; }
     QAction* rightHandStartsAction() const { return rightHandStarts_; }
     QAction* documentPropertiesAction() const { return documentProperties_; }
 
@@ -151,6 +152,7 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* contentsPage_ = nullptr;
     QMenu* contentsDepthMenu_ = nullptr;
     QActionGroup* contentsDepths_ = nullptr;
+    QAction* contentsLabels_ = nullptr;
     QAction* rightHandStarts_ = nullptr;
     QAction* documentProperties_ = nullptr;
     int previewWidth_ = 300;

@@ -37,6 +37,9 @@ void MainWindow::addDocumentCommands(QMenu* file, QMenu* options) {
                 [this, depth = depth] { userDefaults_.setInteger(contentsBookmarkDepthKey, depth); });
     }
     connect(contentsPage_, &QAction::toggled, contentsDepthMenu_, &QMenu::setEnabled);
+    contentsLabels_ = makeOption(tr("Page Labels in the Contents"), shouldNumberContentsByPageLabelsKey);
+    options->addAction(contentsLabels_);
+    connect(contentsPage_, &QAction::toggled, contentsLabels_, &QAction::setEnabled);
     rightHandStarts_ = makeOption(tr("Start Each File on a Right-Hand Page"), shouldStartFilesOnRightHandPagesKey);
     options->addAction(rightHandStarts_);
 }
@@ -49,6 +52,7 @@ void MainWindow::syncDocumentOptions() {
         action->setChecked(value == depth || (value < 0 && depth < 0));
     }
     contentsDepthMenu_->setEnabled(contentsPage_->isChecked());
+    contentsLabels_->setEnabled(contentsPage_->isChecked());
 }
 
 void MainWindow::showDocumentProperties() {

@@ -44,6 +44,8 @@ const char* const usageText =
     "      --contents[=DEPTH]   put a contents page first: each file's name and the page\n"
     "                           it starts on, and its bookmarks DEPTH levels deep below\n"
     "                           it (1, 2 or all; none when DEPTH is left out)\n"
+    "      --contents-labels    show the pages' labels there instead of their places,\n"
+    "                           where no two pages of the combined PDF share a label\n"
     "      --duplex             start each file on a right-hand page: a blank page after\n"
     "                           each file with an odd number of pages, but the last\n"
     "      --title-meta TEXT    the document's title, which viewers show\n"
@@ -98,6 +100,7 @@ enum LongOnly {
     reveal,
     skip,
     contents,
+    contentsLabels,
     duplex,
     titleMeta,
     author,
@@ -124,6 +127,7 @@ const option longOptions[] = {
     {"reveal", no_argument, nullptr, reveal},
     {"skip-unreadable", no_argument, nullptr, skip},
     {"contents", optional_argument, nullptr, contents},
+    {"contents-labels", no_argument, nullptr, contentsLabels},
     {"duplex", no_argument, nullptr, duplex},
     {"title-meta", required_argument, nullptr, titleMeta},
     {"author", required_argument, nullptr, author},
@@ -169,6 +173,9 @@ bool setFlag(int option, const char* argument, Options& options) {
         case duplex:
             options.duplex = true;
             return true;
+        case contentsLabels:
+            options.contentsLabels = true;
+            return true;
         case saveJob:
             options.saveJob = argument;
             return true;
@@ -196,17 +203,17 @@ bool setProperty(int option, const char* argument, PDFDocumentAttributes& proper
     return property != nullptr;
 }
 
-// --contents[=DEPTH]; a problem when the depth is none of 1, 2 or all.
+// --contents[=DEPTH]: none listed without a depth; a problem when it is none of 1, 2 or all.
 std::string setContentsDepth(const char* argument, Options& options) {
-    const std::string depth = argument ? argument : "0";
-    if (depth == "all") {
-        options.contentsDepth = -1;
+    if (!argument) {
+        options.contentsDepth = 0;
         return {};
     }
-    if (depth.empty() || depth.size() > 3 || depth.find_first_not_of("0123456789") != std::string::npos) {
+    const std::string depth = argument;
+    if (depth != "1" && depth != "2" && depth != "all") {
         return "--contents takes the depth of the bookmarks listed: 1, 2 or all: " + depth;
     }
-    options.contentsDepth = std::stoi(depth);
+    options.contentsDepth = depth == "all" ? -1 : std::stoi(depth);
     return {};
 }
 
@@ -290,6 +297,9 @@ std::string checkOptions(const Options& options) {
             return "file " + std::to_string(number) + " is named in an option; there are only " +
                    std::to_string(options.files.size()) + " files";
         }
+    }
+    if (options.contentsLabels && !options.contentsDepth) {
+        return "--contents-labels goes with --contents";
     }
     if (std::string problem = checkInterleaves(options); !problem.empty()) {
         return problem;

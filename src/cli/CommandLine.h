@@ -44,6 +44,7 @@ struct Options {
     std::vector<std::string> jobMissing;  // files it names that are not there
     std::optional<std::string> saveJob;   // --save-job FILE
     std::optional<int> contentsDepth;     // a contents page, listing bookmarks this deep
+    bool contentsLabels = false;          // numbered by page labels where they are unique
     bool duplex = false;
     PDFDocumentAttributes properties;
     bool skipUnreadable = false;

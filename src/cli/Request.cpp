@@ -139,6 +139,7 @@ CombineSettings settingsFor(const Options& options, ContentsTypesetter* typesett
     // What the application stores for the document itself plays no part here: only the flags.
     settings.contents.add = options.contentsDepth.has_value();
     settings.contents.depth = options.contentsDepth.value_or(0);
+    settings.contents.pageLabels = options.contentsLabels;
     settings.startFilesOnRightHandPages = options.duplex;
     settings.properties = options.properties;
     return settings;

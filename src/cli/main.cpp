@@ -29,8 +29,9 @@ using cli::unreadableInput;
 using cli::usageError;
 using cli::writeFailed;
 
+// One line: the whole help would push the problem off the screen.
 int usage(const std::string& problem) {
-    std::cerr << "tomefuse-combine: " << problem << "\n\n" << cli::usageText;
+    std::cerr << "tomefuse-combine: " << problem << "; see --help\n";
     return usageError;
 }
 

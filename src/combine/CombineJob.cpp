@@ -5,9 +5,18 @@
 
 #include "list/Interleave.h"
 #include "list/PdfEntry.h"
+#include "platform/desktop/Translation.h"
 #include "toc/TableOfContents.h"
 
 namespace tomefuse {
+
+namespace {
+
+// A count's plural form, marked here for the catalogues: a lookup with a count is not extracted.
+constexpr const char* pagesNotAllThere =
+    QT_TRANSLATE_N_NOOP("tomefuse::CombineJob", "the pages chosen, %1, are not all there: it now has %n pages");
+
+}  // namespace
 
 CombineJob::CombineJob(std::vector<CombineFile> files, const CombineSettings& settings,
                        std::unique_ptr<AtomicFile> target, CombineObserver& observer,
@@ -75,7 +84,7 @@ std::optional<CombineJob::Next> CombineJob::open(const std::string& path, const 
     if (failure == PDFOpenFailure::outOfMemory) {
         // Not the file's fault: the combine cannot go on.
         outcome_.status = CombineOutcome::Status::failed;
-        outcome_.error = "not enough memory to read " + path;
+        outcome_.error = withArguments(translate("tomefuse::CombineJob", "not enough memory to read %1"), {path});
         return Next::stop;
     }
     if (!source) {
@@ -113,7 +122,8 @@ std::optional<CombineJob::Next> CombineJob::insert(const CombineFile& file, Open
         const PDFInsertResult result = document_->insertPages(*source, indices, runTurns);
         const std::string& path = source == opened.first.get() ? file.path : file.interleave->path;
         if (result == PDFInsertResult::inserted && !document_->lastRepair().empty()) {
-            const std::string reason = "repaired: " + document_->lastRepair();
+            const std::string reason =
+                withArguments(translate("tomefuse::CombineJob", "repaired: %1"), {document_->lastRepair()});
             if (std::find(repaired.begin(), repaired.end(), path) == repaired.end()) {
                 repaired.push_back(path);
                 outcome_.repaired.push_back({path, reason});
@@ -170,8 +180,10 @@ CombineJob::Next CombineJob::combineFile(size_t index, PDFOutline& root) {
     const std::optional<std::vector<uint64_t>> chosen = file.pages.pages(opened.pageCount());
     if (!chosen) {
         const uint64_t count = opened.pageCount();
-        return leaveOut(file.path, "the pages chosen, " + file.pages.text() + ", are not all there: it now has " +
-                                       std::to_string(count) + (count == 1 ? " page" : " pages"));
+        const std::string reason =
+            count == 1 ? translate("tomefuse::CombineJob", "the pages chosen, %1, are not all there: it now has 1 page")
+                       : translate("tomefuse::CombineJob", pagesNotAllThere, nullptr, static_cast<int>(count));
+        return leaveOut(file.path, withArguments(reason, {file.pages.text()}));
     }
     const std::vector<uint64_t>& pages = *chosen;
     std::vector<TocEntry> toc;
@@ -221,7 +233,7 @@ void CombineJob::addBookmarks(const CombineFile& file, PDFOutline& root, std::ve
 
 void CombineJob::run() {
     if (!target_ || !document_) {
-        end(CombineOutcome::Status::failed, "the file could not be written");
+        end(CombineOutcome::Status::failed, translate("tomefuse::CombineJob", "the file could not be written"));
         return;
     }
     try {
@@ -266,7 +278,7 @@ void CombineJob::run() {
             end(CombineOutcome::Status::written, {});
         }
     } catch (const std::bad_alloc&) {
-        end(CombineOutcome::Status::failed, "not enough memory");
+        end(CombineOutcome::Status::failed, translate("tomefuse::CombineJob", "not enough memory"));
     } catch (const std::exception& e) {
         end(CombineOutcome::Status::failed, e.what());
     }

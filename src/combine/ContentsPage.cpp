@@ -1,5 +1,7 @@
 #include "combine/ContentsPage.h"
 
+#include <unordered_set>
+
 #include "platform/desktop/Translation.h"
 #include "toc/TableOfContents.h"
 
@@ -9,13 +11,24 @@ std::string contentsTitle() { return translate("tomefuse::ContentsPage", "Conten
 
 namespace {
 
+// Why the contents could not be laid out: the typesetter's reason, when it gave one.
+std::string notLaidOut(const std::string& reason) {
+    return reason.empty()
+               ? translate("tomefuse::ContentsPage", "the contents page could not be laid out")
+               : withArguments(translate("tomefuse::ContentsPage", "the contents page could not be laid out: %1"),
+                               {reason});
+}
+
 // More rounds than any layout needs: each one only grows the pages assumed.
 constexpr int maxRounds = 32;
 
 PDFDestination topOf(const PDFPage& page) { return PDFDestination(page, pageTopPoint(page)); }
 
+// The contents pages' own labels: "Contents 1", "Contents 2"..., apart from the document's.
+std::string contentsLabel(uint64_t k) { return contentsTitle() + " " + std::to_string(k + 1); }
+
 // The pages laid out, then blank ones up to the count assumed. Where the document has labels
-// they are "Contents 1", "Contents 2"..., apart from its own.
+// they are labelled as contentsLabel says.
 bool insertPages(PDFDocument& combined, const PDFDocument& pages, std::vector<PDFPageAdditions> additions,
                  uint64_t count, std::string& error) {
     for (uint64_t k = 0; k < count; ++k) {
@@ -30,7 +43,9 @@ bool insertPages(PDFDocument& combined, const PDFDocument& pages, std::vector<PD
             inserted = combined.insertBlankPage(k, pages.pageAtIndex(0), blank);
         }
         if (!inserted) {
-            error = combined.lastError().empty() ? "the contents page could not be written" : combined.lastError();
+            error = combined.lastError().empty()
+                        ? translate("tomefuse::ContentsPage", "the contents page could not be written")
+                        : combined.lastError();
             return false;
         }
     }
@@ -70,6 +85,25 @@ void ContentsPage::addFile(const PDFDocument& combined, const std::string& name,
     }
 }
 
+std::vector<std::string> ContentsPage::labelsShown(const PDFDocument& combined, uint64_t contentsPages) const {
+    if (!options_.pageLabels) {
+        return {};
+    }
+    std::vector<std::string> labels = combined.pageLabels();
+    // Files that each start at "1" (or blank pages that continue a file's labels into the next's)
+    // would send a reader to the wrong page.
+    std::unordered_set<std::string> seen;
+    for (uint64_t k = 0; k < contentsPages; ++k) {
+        seen.insert(contentsLabel(k));
+    }
+    for (const std::string& label : labels) {
+        if (label.empty() || !seen.insert(label).second) {
+            return {};
+        }
+    }
+    return labels;
+}
+
 std::vector<ContentsLine> ContentsPage::lines(const PDFDocument& combined, uint64_t contentsPages,
                                               const std::vector<std::string>& labels) const {
     std::vector<ContentsLine> lines;
@@ -80,7 +114,7 @@ std::vector<ContentsLine> ContentsPage::lines(const PDFDocument& combined, uint6
             const uint64_t index = combined.indexForPage(entry.destination->page());
             if (index < labels.size()) {
                 line.pageText = labels[index];
-            } else if (labels.empty() && index != NSNotFound) {
+            } else if (index != NSNotFound) {
                 line.pageText = std::to_string(index + contentsPages + 1);
             }
         }
@@ -90,18 +124,17 @@ std::vector<ContentsLine> ContentsPage::lines(const PDFDocument& combined, uint6
 }
 
 // The numbers shown count the contents pages, whose number depends on the numbers' widths: lays
-// out again with the pages found until they are enough. Labels do not move. Answers the pages
-// the contents take, padding included; 0 when they could not be laid out.
+// out again with the pages found until they are enough. Answers the pages the contents take,
+// padding included; 0 when they could not be laid out.
 uint64_t ContentsPage::settlePageCount(const PDFDocument& combined, ContentsRequest& request, bool evenPages,
                                        std::string& error) const {
-    const std::vector<std::string> labels = combined.pageLabels();
     uint64_t assumed = evenPages ? 2 : 1;
     for (int round = 0;; ++round) {
-        request.lines = lines(combined, assumed, labels);
+        request.lines = lines(combined, assumed, labelsShown(combined, assumed));
         request.render = false;
         const ContentsTypesetting measured = options_.typesetter->typeset(request);
         if (!measured.error.empty()) {
-            error = "the contents page could not be laid out: " + measured.error;
+            error = notLaidOut(measured.error);
             return 0;
         }
         const uint64_t needed = measured.pageCount + (evenPages && measured.pageCount % 2 ? 1 : 0);
@@ -109,7 +142,7 @@ uint64_t ContentsPage::settlePageCount(const PDFDocument& combined, ContentsRequ
             return assumed;
         }
         if (round == maxRounds) {
-            error = "the contents page could not be laid out: its length does not settle";
+            error = notLaidOut(translate("tomefuse::ContentsPage", "its length does not settle"));
             return 0;
         }
         assumed = needed;
@@ -133,7 +166,8 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
         return true;
     }
     if (!options_.typesetter) {
-        error = "the contents page cannot be laid out here (its Qt module is missing)";
+        error =
+            translate("tomefuse::ContentsPage", "the contents page cannot be laid out here (its Qt module is missing)");
         return false;
     }
     struct Finish {
@@ -161,7 +195,7 @@ bool ContentsPage::insertInto(PDFDocument& combined, PDFOutline& root, bool even
     }
     if (!pages || pages->pageCount() != made.pageCount || made.pageCount > assumed ||
         made.placements.size() != entries_.size()) {
-        error = "the contents page could not be laid out" + (made.error.empty() ? std::string() : ": " + made.error);
+        error = notLaidOut(made.error);
         return false;
     }
     if (!insertPages(combined, *pages, linksOnPages(made), assumed, error)) {

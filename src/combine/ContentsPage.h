@@ -19,12 +19,16 @@ struct ContentsOptions {
     bool add = false;
     // How deep each file's own bookmarks are listed below it: 0 not at all; negative: every level.
     int depth = 0;
+    // Each line shows its page's label instead of its place in the document, where the labels
+    // tell every page apart.
+    bool pageLabels = false;
     ContentsTypesetter* typesetter = nullptr;  // not owned
 };
 
 // The contents page of one combine: each file's name and the page it starts on, and its
 // bookmarks to a depth, each line a link. Made once every page is in, when the numbers are known,
-// and put in front of them; the numbers it shows count its own pages.
+// and put in front of them; the numbers it shows are places in the combined document, counting
+// its own pages, as a printed copy and a viewer's page count show them.
 class ContentsPage {
   public:
     explicit ContentsPage(ContentsOptions options) : options_(options) {}
@@ -49,6 +53,8 @@ class ContentsPage {
     };
     std::vector<ContentsLine> lines(const PDFDocument& combined, uint64_t contentsPages,
                                     const std::vector<std::string>& labels) const;
+    // The labels the lines show: none unless chosen and no two pages share one.
+    std::vector<std::string> labelsShown(const PDFDocument& combined, uint64_t contentsPages) const;
     uint64_t settlePageCount(const PDFDocument& combined, ContentsRequest& request, bool evenPages,
                              std::string& error) const;
     std::vector<PDFPageAdditions> linksOnPages(const ContentsTypesetting& made) const;

@@ -8,7 +8,7 @@ std::map<std::string, bool> settingDefaults() {
     return {
         {shouldInsertTOCForFilenamesKey, true},       {preserveExistingTOCsKey, true},
         {shouldOpenPDFInDefaultApplicationKey, true}, {shouldAddContentsPageKey, false},
-        {shouldStartFilesOnRightHandPagesKey, false},
+        {shouldStartFilesOnRightHandPagesKey, false}, {shouldNumberContentsByPageLabelsKey, false},
     };
 }
 
@@ -36,6 +36,7 @@ void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* types
     settings.contents.add = defaults.boolForKey(shouldAddContentsPageKey);
     const long long depth = defaults.integerForKey(contentsBookmarkDepthKey);
     settings.contents.depth = depth < 0 ? -1 : static_cast<int>(std::min(depth, 1000LL));
+    settings.contents.pageLabels = defaults.boolForKey(shouldNumberContentsByPageLabelsKey);
     settings.contents.typesetter = typesetter;
     settings.startFilesOnRightHandPages = defaults.boolForKey(shouldStartFilesOnRightHandPagesKey);
     settings.properties = readDocumentProperties(defaults);

@@ -19,6 +19,8 @@ inline constexpr const char* shouldOpenPDFInDefaultApplicationKey = "shouldOpenP
 inline constexpr const char* shouldAddContentsPageKey = "shouldAddContentsPage";
 // How deep the contents lists each file's bookmarks: 0 not at all, 1, 2, or -1 every level.
 inline constexpr const char* contentsBookmarkDepthKey = "contentsBookmarkDepth";
+// The contents shows page labels, not places, where the combined document's labels are unique.
+inline constexpr const char* shouldNumberContentsByPageLabelsKey = "shouldNumberContentsByPageLabels";
 inline constexpr const char* shouldStartFilesOnRightHandPagesKey = "shouldStartFilesOnRightHandPages";
 inline constexpr const char* documentTitleKey = "documentTitle";
 inline constexpr const char* documentAuthorKey = "documentAuthor";

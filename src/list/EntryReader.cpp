@@ -6,6 +6,8 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 EntryReader::Batch::Batch(const EntryReader& reader) : reader_(reader) { reader_.batch_.emplace(Passwords{}); }
@@ -98,7 +100,9 @@ void EntryReader::read(PdfEntry& entry) const {
     entry.pagecount = summary.pageCount;
     entry.outlinecount = summary.outlineCount;
     if (entry.problem.empty() && !entry.pages.fits(entry.pagecount)) {
-        entry.problem = "the pages chosen, " + entry.pages.text() + ", are not all there any more";
+        entry.problem =
+            withArguments(translate("tomefuse::EntryReader", "the pages chosen, %1, are not all there any more"),
+                          {entry.pages.text()});
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/desktop/Translation.h"
+
 namespace tomefuse {
 
 namespace {
@@ -26,7 +28,13 @@ bool isAllText(std::string_view text) {
 // Upper bound of a page number: larger is surely a typing error, and stays far from overflow.
 constexpr uint64_t maxPageNumber = 100'000'000;
 
-std::string quoted(std::string_view part) { return "“" + std::string(part) + "”"; }
+// A count's plural form, marked here for the catalogues: a lookup with a count is not extracted.
+constexpr const char* pagesTheFileHas = QT_TRANSLATE_N_NOOP("tomefuse::PageSelection", "“%1”: the file has %n pages");
+
+// A refusal naming the part at fault, in the user's language (which has its own quotation marks).
+std::string refusal(const char* text, std::string_view part) {
+    return withArguments(translate("tomefuse::PageSelection", text), {std::string(part)});
+}
 
 }  // namespace
 
@@ -41,14 +49,19 @@ std::string PageSelection::parsePage(std::string_view end, std::string_view part
         return std::isdigit(static_cast<unsigned char>(c));
     });
     if (!digits) {
-        return quoted(part) + " is not a page or a range of pages, such as 3 or 1-5 or 10-z";
+        return refusal(QT_TRANSLATE_NOOP("tomefuse::PageSelection",
+                                         "“%1” is not a page or a range of pages, such as 3 or 1-5 or 10-z"),
+                       part);
     }
     page.number = std::stoull(std::string(end));
     if (page.number == 0) {
-        return quoted(part) + ": pages count from 1";
+        return refusal(QT_TRANSLATE_NOOP("tomefuse::PageSelection", "“%1”: pages count from 1"), part);
     }
     if (page.number > pageCount || page.number > maxPageNumber) {
-        return quoted(part) + ": the file has " + std::to_string(pageCount) + (pageCount == 1 ? " page" : " pages");
+        return pageCount == 1 ? refusal(QT_TRANSLATE_NOOP("tomefuse::PageSelection", "“%1”: the file has 1 page"), part)
+                              : withArguments(translate("tomefuse::PageSelection", pagesTheFileHas, nullptr,
+                                                        static_cast<int>(pageCount)),
+                                              {std::string(part)});
     }
     return {};
 }
@@ -67,7 +80,7 @@ std::string PageSelection::parseRange(std::string_view part, uint64_t pageCount,
         }
     }
     if (pageCount == 0) {
-        return quoted(part) + ": the file has no pages";
+        return refusal(QT_TRANSLATE_NOOP("tomefuse::PageSelection", "“%1”: the file has no pages"), part);
     }
     return {};
 }
@@ -82,7 +95,8 @@ PageSelection::Parsed PageSelection::parse(std::string_view text, uint64_t pageC
         const size_t separator = text.find_first_of(",;");
         const std::string_view part = trimmed(text.substr(0, separator));
         if (part.empty()) {
-            return {std::nullopt, "a page or range is missing between two commas"};
+            return {std::nullopt,
+                    translate("tomefuse::PageSelection", "a page or range is missing between two commas")};
         }
         Range range;
         if (std::string error = parseRange(part, pageCount, range); !error.empty()) {

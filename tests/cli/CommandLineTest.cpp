@@ -85,6 +85,36 @@ TEST_F(CommandLine, BadInputGetsAClearMessageAndAStatusScriptsCanRelyOn) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
 }
 
+// Wrong usage is one line on standard error, pointing to the help, and writes nothing.
+TEST_F(CommandLine, UsageErrorsAreOneLineThatPointsToTheHelp) {
+    const std::string a = makePdf(dir, "a.pdf", 2);
+    const std::string b = makePdf(dir, "b.pdf", 1);
+    const std::string out = dir.file("out.pdf");
+    const struct {
+        std::vector<std::string> args;
+        std::string problem;
+    } cases[] = {
+        {{"-o", out, a}, "give at least two PDF files to combine"},
+        {{a, b}, "give either -o PATH or --temp"},
+        {{"-o", out, "--frobnicate", a, b}, "unknown or incomplete option: --frobnicate"},
+        {{"-o", out, "--contents=5", a, b}, "--contents takes the depth of the bookmarks listed: 1, 2 or all: 5"},
+        {{"-o", out, "--contents=0", a, b}, "--contents takes the depth of the bookmarks listed: 1, 2 or all: 0"},
+        {{"-o", out, "--contents=", a, b}, "--contents takes the depth of the bookmarks listed: 1, 2 or all: "},
+        {{"-o", out, "--contents-labels", a, b}, "--contents-labels goes with --contents"},
+        {{"-o", out, "--pages", "2=1-3", a, b}, "--pages 2=1-3: “1-3”: the file has 1 page"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = combine(c.args);
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_EQ(result.err, "tomefuse-combine: " + c.problem + "; see --help\n");
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.problem;
+    }
+    const CommandResult help = combine({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: tomefuse-combine", 0), 0u) << help.out;
+}
+
 TEST_F(CommandLine, CombinesInOrderWithBookmarksAndTitles) {
     const std::string a = makePdf(dir, "Alpha.pdf", 2, {item("Start", 1)}, "A");
     const std::string b = makePdf(dir, "Beta.pdf", 1, {}, "B");

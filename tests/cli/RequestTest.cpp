@@ -85,4 +85,26 @@ TEST(CommandLineRequest, FlagsOverTheStoredSettingsForOneRun) {
     ::unsetenv("XDG_CONFIG_HOME");
 }
 
+// A contents page lists no bookmarks, or those one, two or all levels deep; no other depth.
+TEST(CommandLineRequest, ContentsDepthIsOneTwoOrAll) {
+    const struct {
+        const char* flag;
+        std::optional<int> depth;  // none: refused
+    } cases[] = {
+        {"--contents", 0},    {"--contents=1", 1},    {"--contents=2", 2},   {"--contents=all", -1},
+        {"--contents=0", {}}, {"--contents=3", {}},   {"--contents=01", {}}, {"--contents=-1", {}},
+        {"--contents=", {}},  {"--contents=ALL", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flag);
+        const cli::Parsed parsed = parse({c.flag, "-o", "x.pdf", "a.pdf", "b.pdf"});
+        ASSERT_EQ(parsed.options.has_value(), c.depth.has_value()) << parsed.problem;
+        if (c.depth) {
+            EXPECT_EQ(parsed.options->contentsDepth, c.depth);
+        } else {
+            EXPECT_EQ(parsed.status, cli::usageError);
+        }
+    }
+}
+
 }  // namespace

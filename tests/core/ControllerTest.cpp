@@ -51,7 +51,8 @@ TEST(Controller, StartUpRegistersSettingsDragTypesAndDoubleAction) {
                                                                         {"preserveExistingTOCs", true},
                                                                         {"shouldOpenPDFInDefaultApplication", true},
                                                                         {"shouldAddContentsPage", false},
-                                                                        {"shouldStartFilesOnRightHandPages", false}}));
+                                                                        {"shouldStartFilesOnRightHandPages", false},
+                                                                        {"shouldNumberContentsByPageLabels", false}}));
     EXPECT_TRUE(h.defaults.boolForKey(shouldInsertTOCForFilenamesKey));
     EXPECT_TRUE(h.defaults.boolForKey(shouldOpenPDFInDefaultApplicationKey));
     EXPECT_FALSE(h.defaults.boolForKey(preserveExistingTOCsKey)) << "a user value wins over the default";

@@ -17,25 +17,42 @@ wait_for() {
     done
 }
 
+# Starts Xvfb on display $1 (empty: the first free one), and waits until it says it is ready;
+# fails when it ends first, as it does when another server holds that display.
+run_x_server() {
+    : >"$work/display"
+    Xvfb ${1:+":$1"} -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
+        3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    local deadline=$((SECONDS + 20))
+    until grep -q '[0-9]' "$work/display"; do
+        if ! kill -0 "$xvfb_pid" 2>/dev/null || ((SECONDS >= deadline)); then
+            kill "$xvfb_pid" 2>/dev/null || true
+            wait "$xvfb_pid" 2>/dev/null || true
+            xvfb_pid=
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
 # Starts Xvfb on a free display that only holders of a fresh cookie may use, and exports
-# DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0. On a machine
-# whose displays are shared out, TOMEFUSE_X_DISPLAY names the number to take.
+# DISPLAY and XAUTHORITY for it. The server keeps its screen in $work/Xvfb_screen0. Where the
+# machine's displays are shared out, TOMEFUSE_E2E_DISPLAYS ("97 98 99") lists those to try.
 start_x_server() {
-    local cookie
+    local cookie number started='' displays
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
     : >"$work/server.xauth"
     xauth -q -f "$work/server.xauth" add :0 . "$cookie"
-    if [ -n "${TOMEFUSE_X_DISPLAY:-}" ]; then
-        Xvfb ":$TOMEFUSE_X_DISPLAY" -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
-            2>"$work/xvfb.log" &
-        xvfb_pid=$!
-        wait_for 20 test -e "/tmp/.X11-unix/X$TOMEFUSE_X_DISPLAY" && echo "$TOMEFUSE_X_DISPLAY" >"$work/display"
-    else
-        Xvfb -displayfd 3 -auth "$work/server.xauth" -nolisten tcp -screen 0 1280x800x24 -fbdir "$work" \
-            3>"$work/display" 2>"$work/xvfb.log" &
-        xvfb_pid=$!
-    fi
-    if ! wait_for 20 grep -q '[0-9]' "$work/display"; then
+    read -r -a displays <<<"${TOMEFUSE_E2E_DISPLAYS:-}"
+    ((${#displays[@]})) || displays=("")
+    for number in "${displays[@]}"; do
+        if run_x_server "$number"; then
+            started=1
+            break
+        fi
+    done
+    if [ -z "$started" ]; then
         cat "$work/xvfb.log" >&2
         return 1
     fi

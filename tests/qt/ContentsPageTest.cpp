@@ -119,8 +119,8 @@ TEST(ContentsPage, EachLineLeadsToThePageItShows) {
     }
 }
 
-// The lines in any script, with bookmarks to the depth chosen; page labels shown where the
-// document has them; an even number of pages when each file starts on a right-hand page.
+// The lines in any script, with bookmarks to the depth chosen; page labels shown where chosen
+// and the document has them; an even number of pages when each file starts on a right-hand page.
 TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
     TempDir dir;
     PdfBuilder russian;
@@ -155,6 +155,7 @@ TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
         SCOPED_TRACE("depth " + std::to_string(c.depth));
         CombineSettings settings;
         settings.contents.depth = c.depth;
+        settings.contents.pageLabels = true;
         settings.startFilesOnRightHandPages = c.duplex;
         const std::string out = dir.file("out.pdf");
         combine(files, settings, out);
@@ -181,6 +182,52 @@ TEST(ContentsPage, ListsBookmarksToTheirDepthInAnyScript) {
             }
         }
         EXPECT_EQ(qpdfCheckProblems(out), "");
+    }
+}
+
+// A line shows its page's place in the combined document, counting the contents and blank pages;
+// its label only where chosen and no two pages share one (files that each start at "1" do).
+TEST(ContentsPage, NumbersArePlacesUnlessUniqueLabelsAreChosen) {
+    TempDir dir;
+    // A file of the set, named by its letter in the contents.
+    const auto labelled = [&](const std::string& set, const std::string& name, int count, const std::string& label) {
+        PdfBuilder pdf;
+        pdf.addPages(count);
+        if (!label.empty()) {
+            pdf.addPageLabel(0, label);
+        }
+        const std::string path = dir.file(set + "-" + name + ".pdf");
+        pdf.write(path);
+        return CombineFile(path, name, static_cast<uint64_t>(count));
+    };
+    // 1 2 | T-1 T-2 T-3 | 1: "1" twice.
+    const std::vector<CombineFile> clashing = {labelled("clashing", "A", 2, ""),
+                                               labelled("clashing", "B", 3, "<< /S /D /P (T-) >>"),
+                                               labelled("clashing", "C", 1, "")};
+    // i ii | T-1 T-2 T-3 | C-1
+    const std::vector<CombineFile> unique = {labelled("unique", "A", 2, "<< /S /r >>"),
+                                             labelled("unique", "B", 3, "<< /S /D /P (T-) >>"),
+                                             labelled("unique", "C", 1, "<< /S /D /P (C-) >>")};
+    const struct {
+        const char* name;
+        const std::vector<CombineFile>& files;
+        bool labels;
+        bool duplex;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"labels that clash", clashing, true, false, {"A 2", "B 4", "C 7"}},
+        {"labels that clash, right-hand starts", clashing, true, true, {"A 3", "B 5", "C 9"}},
+        {"unique labels, not chosen", unique, false, false, {"A 2", "B 4", "C 7"}},
+        {"unique labels, chosen", unique, true, false, {"A i", "B T-1", "C C-1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CombineSettings settings;
+        settings.contents.pageLabels = c.labels;
+        settings.startFilesOnRightHandPages = c.duplex;
+        const std::string out = dir.file("out.pdf");
+        combine(c.files, settings, out);
+        EXPECT_EQ(contentsText(out, contentsPages(out)), c.lines);
     }
 }
 

@@ -171,12 +171,16 @@ TEST(MainWindow, DocumentOptionsAndPropertiesAreKeptInTheUserDefaults) {
     EXPECT_FALSE(contents->isChecked());
     EXPECT_FALSE(window.rightHandStartsAction()->isChecked());
     EXPECT_FALSE(depths->isEnabled()) << "no contents page, no depth to choose";
+    EXPECT_FALSE(window.contentsLabelsAction()->isEnabled());
 
     contents->trigger();
     window.rightHandStartsAction()->trigger();
     EXPECT_TRUE(harness.userDefaults.boolForKey(shouldAddContentsPageKey));
     EXPECT_TRUE(harness.userDefaults.boolForKey(shouldStartFilesOnRightHandPagesKey));
     EXPECT_TRUE(depths->isEnabled());
+    ASSERT_TRUE(window.contentsLabelsAction()->isEnabled());
+    window.contentsLabelsAction()->trigger();
+    EXPECT_TRUE(harness.userDefaults.boolForKey(shouldNumberContentsByPageLabelsKey));
     const std::pair<int, long long> choices[] = {{2, 2}, {3, -1}, {0, 0}};
     for (const auto& [index, stored] : choices) {
         depths->actions()[index]->trigger();

@@ -6,8 +6,12 @@
 #include <QRegularExpression>
 #include <QTranslator>
 #include <QXmlStreamReader>
+#include <functional>
+#include <optional>
 #include <set>
 
+#include "list/JobFile.h"
+#include "list/PageSelection.h"
 #include "platform/desktop/Translation.h"
 
 namespace {
@@ -144,4 +148,34 @@ TEST(Translations, CountsTakeEachLanguagesPluralFormsAndNumbers) {
     EXPECT_EQ(tomefuse::translate("tomefuse::ListEdit", "Remove %n Files", nullptr, 2), "Remove 2 Files");
     const Language german("de");
     EXPECT_EQ(tomefuse::translate("tomefuse::ContentsPage", "Contents"), "Inhalt");
+}
+
+// The engine's refusals reach the window's alerts in its language, quotation marks included;
+// without a catalogue (the command line) they stay English.
+TEST(Translations, TheEnginesRefusalsSpeakTheWindowsLanguage) {
+    const auto pages = [](const char* text, uint64_t count) {
+        return tomefuse::PageSelection::parse(text, count).error;
+    };
+    const struct {
+        const char* language;  // none: no catalogue
+        std::function<std::string()> refusal;
+        std::string expected;
+    } cases[] = {
+        {nullptr, [&] { return pages("1-9", 3); }, "“1-9”: the file has 3 pages"},
+        {"de", [&] { return pages("1-9", 3); }, "„1-9“: Die Datei hat 3 Seiten"},
+        {"fr", [&] { return pages("1-9", 1); }, "«\u00a01-9\u00a0»\u00a0: le fichier a 1 page"},
+        {"es", [&] { return pages("x", 3); }, "«x» no es una página ni un intervalo de páginas, como 3, 1-5 o 10-z"},
+        {"de", [&] { return pages("1,,2", 3); }, "zwischen zwei Kommas fehlt eine Seite oder ein Seitenbereich"},
+        {nullptr, [] { return tomefuse::readJobText("{}", "/").error; }, "not a Tomefuse job file"},
+        {"fr", [] { return tomefuse::readJobText("{}", "/").error; }, "ce n’est pas un fichier de liste Tomefuse"},
+        {"es", [] { return tomefuse::readJobText(R"({"tomefuse-job": 99, "entries": []})", "/").error; },
+         "creado con una versión más reciente de Tomefuse (formato 99); esta lee el formato 1"},
+    };
+    for (const auto& c : cases) {
+        std::optional<Language> language;
+        if (c.language) {
+            language.emplace(c.language);
+        }
+        EXPECT_EQ(c.refusal(), c.expected) << (c.language ? c.language : "English");
+    }
 }

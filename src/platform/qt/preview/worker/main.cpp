@@ -146,13 +146,18 @@ QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
     return onWhite;
 }
 
+// The document the bookmarks were last read from. Tearing a parse of thousands of pages down
+// takes a good part of the time reading it did: that waits until the reply is sent.
+std::shared_ptr<tomefuse::PDFDocument> outlineDocument;
+
 // The bookmarks as the combine reads them, with libqpdf: each item's page found once in a
 // table of the pages, where the PDF module's reader walks the page tree for every item (seconds
 // for a manual of thousands of pages and bookmarks). Items lead back to themselves at most once.
 void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
     tomefuse::PDFOpenFailure failure = tomefuse::PDFOpenFailure::none;
-    const auto document =
+    outlineDocument =
         tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(request.path), request.password.toStdString(), &failure);
+    const auto& document = outlineDocument;
     const auto root = document ? document->outlineRoot() : nullptr;
     if (!root) {
         return;
@@ -253,6 +258,7 @@ int main() {
         if (!writeFully(1, frame(answer(documents, *request)))) {
             return 1;
         }
+        outlineDocument.reset();
     }
     return 0;
 }
