@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -86,6 +87,8 @@ void MainWindow::fitToScreen() {
 }
 
 MainWindow::~MainWindow() {
+    // Focus moves as the widgets go; this window no longer hears of it.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // The preview reads the table and its model to the end.
     delete std::exchange(preview_, nullptr);
     // An open editor commits while the window is taken down; the window is gone by then.
@@ -128,6 +131,7 @@ QAction* MainWindow::makeOption(const QString& text, const char* key) {
 void MainWindow::buildMenus() {
     makeArrangingCommands();
     makeChoosingCommands();
+    makePagesCommands();
     addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
     addFiles_->setShortcut(QKeySequence::Open);
     addFiles_->setIcon(themeIcon(QStringLiteral("list-add")));
@@ -177,6 +181,7 @@ void MainWindow::buildMenus() {
     file->addAction(quit_);
 
     buildEditMenu();
+    addPagesCommands(file);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(showPreview_);
 
@@ -280,6 +285,7 @@ void MainWindow::updateCommands() {
     status_->setText(statusText(list.size(), pages, unreadable));
     updateEditCommands();
     updateChoosingCommands();
+    updatePagesCommands();
 }
 
 namespace {

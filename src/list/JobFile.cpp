@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/desktop/AtomicFile.h"
+#include "platform/desktop/Translation.h"
 
 namespace tomefuse {
 
@@ -101,12 +102,13 @@ JobReading readJobText(std::string_view text, const std::string& folder) {
         const json in = json::parse(text);
         const int version = in.is_object() ? take<int>(in, "tomefuse-job", 0) : 0;
         if (version <= 0) {
-            reading.error = "not a Tomefuse job file";
+            reading.error = translate("tomefuse::JobFile", "not a Tomefuse job file");
             return reading;
         }
         if (version > jobFormatVersion) {
-            reading.error = "made by a newer Tomefuse (job format " + std::to_string(version) +
-                            "); this one reads format " + std::to_string(jobFormatVersion);
+            reading.error = withArguments(
+                translate("tomefuse::JobFile", "made by a newer Tomefuse (job format %1); this one reads format %2"),
+                {std::to_string(version), std::to_string(jobFormatVersion)});
             return reading;
         }
         Job job;
@@ -144,7 +146,7 @@ JobReading readJobText(std::string_view text, const std::string& folder) {
         reading.job = std::move(job);
     } catch (const std::exception& problem) {
         reading = JobReading{};
-        reading.error = std::string("a damaged job file: ") + problem.what();
+        reading.error = withArguments(translate("tomefuse::JobFile", "a damaged job file: %1"), {problem.what()});
     }
     return reading;
 }
@@ -153,7 +155,8 @@ JobReading readJobFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         JobReading reading;
-        reading.error = fs::exists(path) ? "cannot be read" : "no longer there";
+        reading.error = fs::exists(path) ? translate("tomefuse::JobFile", "cannot be read")
+                                         : translate("tomefuse::JobFile", "no longer there");
         return reading;
     }
     std::ostringstream text;
@@ -173,7 +176,7 @@ bool writeJobFile(const std::string& path, const Job& job, std::string& error) {
             continue;
         }
         if (n <= 0) {
-            error = "cannot be written";
+            error = translate("tomefuse::JobFile", "cannot be written");
             return false;
         }
         done += static_cast<size_t>(n);
