@@ -51,6 +51,13 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::EntryReader</name>
+    <message>
+        <source>%1 (the file interleaved with it, “%2”)</source>
+        <translation>%1 (el archivo intercalado con él, «%2»)</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::FolderScan</name>
     <message>
         <source>1 folder without PDFs</source>
@@ -122,6 +129,33 @@
     <message>
         <source>%1 were left out</source>
         <translation>Se han omitido: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::JobFile</name>
+    <message>
+        <source>not a Tomefuse job file</source>
+        <translation>no es una lista de Tomefuse</translation>
+    </message>
+    <message>
+        <source>made by a newer Tomefuse (job format %1); this one reads format %2</source>
+        <translation>creada por una versión más reciente de Tomefuse (formato %1); esta lee el formato %2</translation>
+    </message>
+    <message>
+        <source>a damaged job file: %1</source>
+        <translation>una lista dañada: %1</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>no se puede leer</translation>
+    </message>
+    <message>
+        <source>no longer there</source>
+        <translation>ya no existe</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>no se puede escribir</translation>
     </message>
 </context>
 <context>
@@ -198,6 +232,18 @@
     <message>
         <source>Sort by Location</source>
         <translation>Ordenar por ubicación</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Abrir lista</translation>
+    </message>
+    <message>
+        <source>Interleave Reversed</source>
+        <translation>Intercalar invertido</translation>
+    </message>
+    <message>
+        <source>Interleave</source>
+        <translation>Intercalar</translation>
     </message>
 </context>
 <context>
@@ -503,6 +549,86 @@
         <source>Enter Password…</source>
         <translation>Introducir contraseña…</translation>
     </message>
+    <message>
+        <source>Tomefuse lists (*.%1)</source>
+        <translation>Listas de Tomefuse (*.%1)</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Girar a la derecha</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn clockwise</source>
+        <translation>Girar un cuarto de vuelta en el sentido de las agujas del reloj los archivos seleccionados, o las páginas elegidas en la vista previa</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Girar a la izquierda</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn counterclockwise</source>
+        <translation>Girar un cuarto de vuelta en sentido contrario a las agujas del reloj los archivos seleccionados, o las páginas elegidas en la vista previa</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File</source>
+        <translation>Intercalar con el archivo siguiente</translation>
+    </message>
+    <message>
+        <source>Make the selected file and the next one entry, their pages in turn: 1, 1, 2, 2, …</source>
+        <translation>Hacer del archivo seleccionado y el siguiente una sola entrada, con sus páginas alternadas: 1, 1, 2, 2, …</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File Reversed</source>
+        <translation>Intercalar con el archivo siguiente invertido</translation>
+    </message>
+    <message>
+        <source>The same, with the next file&apos;s pages last page first, for backs scanned from the bottom</source>
+        <translation>Lo mismo, con las páginas del archivo siguiente desde la última, para reversos escaneados desde abajo</translation>
+    </message>
+    <message>
+        <source>Take Only These Pages</source>
+        <translation>Tomar solo estas páginas</translation>
+    </message>
+    <message>
+        <source>Leave Out These Pages</source>
+        <translation>Omitir estas páginas</translation>
+    </message>
+    <message>
+        <source>Save List As…</source>
+        <translation>Guardar lista como…</translation>
+    </message>
+    <message>
+        <source>Keep the list and its options in a file, to combine them again later</source>
+        <translation>Guardar la lista y sus opciones en un archivo, para combinarlas de nuevo más tarde</translation>
+    </message>
+    <message>
+        <source>Save List As</source>
+        <translation>Guardar lista como</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Abrir lista…</translation>
+    </message>
+    <message>
+        <source>Read a list kept in a file in place of this one</source>
+        <translation>Leer una lista guardada en un archivo en lugar de esta</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Abrir lista</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Abrir reciente</translation>
+    </message>
+    <message>
+        <source>No Recent Lists</source>
+        <translation>No hay listas recientes</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Vaciar menú</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -647,6 +773,18 @@
     <message>
         <source>Location</source>
         <translation>Ubicación</translation>
+    </message>
+    <message>
+        <source>Interleaved with %1</source>
+        <translation>Intercalado con %1</translation>
+    </message>
+    <message>
+        <source>%1, some turned</source>
+        <translation>%1, algunas giradas</translation>
+    </message>
+    <message>
+        <source>%1, turned %2°</source>
+        <translation>%1, giradas %2°</translation>
     </message>
 </context>
 <context>
@@ -898,6 +1036,30 @@
     <message>
         <source>These pages cannot be taken from “%1”.</source>
         <translation>Estas páginas no se pueden tomar de «%1».</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as “%1”.</source>
+        <translation>No se pudo guardar la lista como «%1».</translation>
+    </message>
+    <message>
+        <source>The list “%1” cannot be opened.</source>
+        <translation>No se puede abrir la lista «%1».</translation>
+    </message>
+    <message>
+        <source>Some files of the list are no longer there.</source>
+        <translation>Algunos archivos de la lista ya no existen.</translation>
+    </message>
+    <message>
+        <source>They stay listed, marked as such; the others are combined without them.
+
+%1</source>
+        <translation>Siguen en la lista, marcados como tales; los demás se combinan sin ellos.
+
+%1</translation>
+    </message>
+    <message>
+        <source>A file keeps at least one page; remove it from the list to leave it out.</source>
+        <translation>Un archivo conserva al menos una página; quítelo de la lista para omitirlo.</translation>
     </message>
 </context>
 </TS>

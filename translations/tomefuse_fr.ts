@@ -51,6 +51,13 @@
     </message>
 </context>
 <context>
+    <name>tomefuse::EntryReader</name>
+    <message>
+        <source>%1 (the file interleaved with it, “%2”)</source>
+        <translation>%1 (le fichier entrelacé avec lui, « %2 »)</translation>
+    </message>
+</context>
+<context>
     <name>tomefuse::FolderScan</name>
     <message>
         <source>1 folder without PDFs</source>
@@ -122,6 +129,33 @@
     <message>
         <source>%1 were left out</source>
         <translation>Laissés de côté&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>tomefuse::JobFile</name>
+    <message>
+        <source>not a Tomefuse job file</source>
+        <translation>ce n’est pas une liste Tomefuse</translation>
+    </message>
+    <message>
+        <source>made by a newer Tomefuse (job format %1); this one reads format %2</source>
+        <translation>créée par une version plus récente de Tomefuse (format %1) ; celle-ci lit le format %2</translation>
+    </message>
+    <message>
+        <source>a damaged job file: %1</source>
+        <translation>une liste endommagée : %1</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>ne peut pas être lue</translation>
+    </message>
+    <message>
+        <source>no longer there</source>
+        <translation>n’existe plus</translation>
+    </message>
+    <message>
+        <source>cannot be written</source>
+        <translation>ne peut pas être écrite</translation>
     </message>
 </context>
 <context>
@@ -198,6 +232,18 @@
     <message>
         <source>Sort by Location</source>
         <translation>Trier par emplacement</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Ouvrir une liste</translation>
+    </message>
+    <message>
+        <source>Interleave Reversed</source>
+        <translation>Entrelacer inversé</translation>
+    </message>
+    <message>
+        <source>Interleave</source>
+        <translation>Entrelacer</translation>
     </message>
 </context>
 <context>
@@ -503,6 +549,86 @@
         <source>Enter Password…</source>
         <translation>Saisir le mot de passe…</translation>
     </message>
+    <message>
+        <source>Tomefuse lists (*.%1)</source>
+        <translation>Listes Tomefuse (*.%1)</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Faire pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn clockwise</source>
+        <translation>Faire pivoter d’un quart de tour dans le sens horaire les fichiers sélectionnés, ou les pages choisies dans l’aperçu</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Faire pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn counterclockwise</source>
+        <translation>Faire pivoter d’un quart de tour dans le sens antihoraire les fichiers sélectionnés, ou les pages choisies dans l’aperçu</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File</source>
+        <translation>Entrelacer avec le fichier suivant</translation>
+    </message>
+    <message>
+        <source>Make the selected file and the next one entry, their pages in turn: 1, 1, 2, 2, …</source>
+        <translation>Faire du fichier sélectionné et du suivant une seule entrée, leurs pages en alternance : 1, 1, 2, 2, …</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File Reversed</source>
+        <translation>Entrelacer avec le fichier suivant inversé</translation>
+    </message>
+    <message>
+        <source>The same, with the next file&apos;s pages last page first, for backs scanned from the bottom</source>
+        <translation>De même, avec les pages du fichier suivant en commençant par la dernière, pour des versos numérisés à partir du bas</translation>
+    </message>
+    <message>
+        <source>Take Only These Pages</source>
+        <translation>Ne prendre que ces pages</translation>
+    </message>
+    <message>
+        <source>Leave Out These Pages</source>
+        <translation>Omettre ces pages</translation>
+    </message>
+    <message>
+        <source>Save List As…</source>
+        <translation>Enregistrer la liste sous…</translation>
+    </message>
+    <message>
+        <source>Keep the list and its options in a file, to combine them again later</source>
+        <translation>Conserver la liste et ses options dans un fichier, pour les fusionner de nouveau plus tard</translation>
+    </message>
+    <message>
+        <source>Save List As</source>
+        <translation>Enregistrer la liste sous</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Ouvrir une liste…</translation>
+    </message>
+    <message>
+        <source>Read a list kept in a file in place of this one</source>
+        <translation>Lire une liste conservée dans un fichier à la place de celle-ci</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Ouvrir une liste</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Ouvrir une liste récente</translation>
+    </message>
+    <message>
+        <source>No Recent Lists</source>
+        <translation>Aucune liste récente</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Vider le menu</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -647,6 +773,18 @@
     <message>
         <source>Location</source>
         <translation>Emplacement</translation>
+    </message>
+    <message>
+        <source>Interleaved with %1</source>
+        <translation>Entrelacé avec %1</translation>
+    </message>
+    <message>
+        <source>%1, some turned</source>
+        <translation>%1, certaines pivotées</translation>
+    </message>
+    <message>
+        <source>%1, turned %2°</source>
+        <translation>%1, pivotées de %2°</translation>
     </message>
 </context>
 <context>
@@ -898,6 +1036,30 @@
     <message>
         <source>These pages cannot be taken from “%1”.</source>
         <translation>Ces pages ne peuvent pas être prises dans «&#xa0;%1&#xa0;».</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as “%1”.</source>
+        <translation>La liste n’a pas pu être enregistrée sous « %1 ».</translation>
+    </message>
+    <message>
+        <source>The list “%1” cannot be opened.</source>
+        <translation>La liste « %1 » ne peut pas être ouverte.</translation>
+    </message>
+    <message>
+        <source>Some files of the list are no longer there.</source>
+        <translation>Certains fichiers de la liste n’existent plus.</translation>
+    </message>
+    <message>
+        <source>They stay listed, marked as such; the others are combined without them.
+
+%1</source>
+        <translation>Ils restent dans la liste, marqués comme tels ; les autres sont fusionnés sans eux.
+
+%1</translation>
+    </message>
+    <message>
+        <source>A file keeps at least one page; remove it from the list to leave it out.</source>
+        <translation>Un fichier garde au moins une page ; retirez-le de la liste pour l’omettre.</translation>
     </message>
 </context>
 </TS>
