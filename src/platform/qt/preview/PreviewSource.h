@@ -18,7 +18,7 @@ struct PreviewSource {
     // read; -1 when not known.
     qint64 bookmarks = -1;
     // The degrees each page is turned by, clockwise, on top of its own; empty: none is.
-    QList<int> turns;
+    QList<int> turns = {};
 
     bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }
     int turn(int page) const { return page >= 0 && page < turns.size() ? turns[page] : 0; }
