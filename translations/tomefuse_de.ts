@@ -106,6 +106,10 @@
         <source>the pages chosen, %1, are not all there any more</source>
         <translation>die gewählten Seiten (%1) sind nicht mehr alle vorhanden</translation>
     </message>
+    <message>
+        <source>%1 (the file interleaved with it, “%2”)</source>
+        <translation>%1 (die damit gemischte Datei „%2“)</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::FolderScan</name>
@@ -282,6 +286,18 @@
     <message>
         <source>Sort by Location</source>
         <translation>Nach Ort sortieren</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Liste öffnen</translation>
+    </message>
+    <message>
+        <source>Interleave Reversed</source>
+        <translation>Abwechselnd mischen, umgekehrt</translation>
+    </message>
+    <message>
+        <source>Interleave</source>
+        <translation>Abwechselnd mischen</translation>
     </message>
 </context>
 <context>
@@ -595,6 +611,86 @@
         <source>Page Labels in the Contents</source>
         <translation>Seitenbeschriftungen im Inhaltsverzeichnis</translation>
     </message>
+    <message>
+        <source>Tomefuse lists (*.%1)</source>
+        <translation>Tomefuse-Listen (*.%1)</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Nach rechts drehen</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn clockwise</source>
+        <translation>Die ausgewählten Dateien oder die in der Vorschau ausgewählten Seiten eine Vierteldrehung im Uhrzeigersinn drehen</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Nach links drehen</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn counterclockwise</source>
+        <translation>Die ausgewählten Dateien oder die in der Vorschau ausgewählten Seiten eine Vierteldrehung gegen den Uhrzeigersinn drehen</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File</source>
+        <translation>Abwechselnd mit nächster Datei mischen</translation>
+    </message>
+    <message>
+        <source>Make the selected file and the next one entry, their pages in turn: 1, 1, 2, 2, …</source>
+        <translation>Die ausgewählte Datei und die nächste zu einem Eintrag machen, ihre Seiten abwechselnd: 1, 1, 2, 2, …</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File Reversed</source>
+        <translation>Abwechselnd mit nächster Datei mischen, umgekehrt</translation>
+    </message>
+    <message>
+        <source>The same, with the next file&apos;s pages last page first, for backs scanned from the bottom</source>
+        <translation>Ebenso, mit den Seiten der nächsten Datei von der letzten an, für von unten gescannte Rückseiten</translation>
+    </message>
+    <message>
+        <source>Take Only These Pages</source>
+        <translation>Nur diese Seiten übernehmen</translation>
+    </message>
+    <message>
+        <source>Leave Out These Pages</source>
+        <translation>Diese Seiten weglassen</translation>
+    </message>
+    <message>
+        <source>Save List As…</source>
+        <translation>Liste speichern unter …</translation>
+    </message>
+    <message>
+        <source>Keep the list and its options in a file, to combine them again later</source>
+        <translation>Die Liste und ihre Optionen in einer Datei aufbewahren, um sie später erneut zusammenzuführen</translation>
+    </message>
+    <message>
+        <source>Save List As</source>
+        <translation>Liste speichern unter</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Liste öffnen …</translation>
+    </message>
+    <message>
+        <source>Read a list kept in a file in place of this one</source>
+        <translation>Eine in einer Datei aufbewahrte Liste anstelle dieser einlesen</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Liste öffnen</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>No Recent Lists</source>
+        <translation>Keine zuletzt geöffneten Listen</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Menü leeren</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -777,6 +873,18 @@
     <message>
         <source>%1…</source>
         <translation>%1 …</translation>
+    </message>
+    <message>
+        <source>Interleaved with %1</source>
+        <translation>Abwechselnd gemischt mit %1</translation>
+    </message>
+    <message>
+        <source>%1, some turned</source>
+        <translation>%1, einige gedreht</translation>
+    </message>
+    <message>
+        <source>%1, turned %2°</source>
+        <translation>%1, um %2° gedreht</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1140,30 @@
     <message>
         <source>These pages cannot be taken from “%1”.</source>
         <translation>Diese Seiten können nicht aus „%1“ übernommen werden.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as “%1”.</source>
+        <translation>Die Liste konnte nicht als „%1“ gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The list “%1” cannot be opened.</source>
+        <translation>Die Liste „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Some files of the list are no longer there.</source>
+        <translation>Einige Dateien der Liste sind nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>They stay listed, marked as such; the others are combined without them.
+
+%1</source>
+        <translation>Sie bleiben in der Liste und sind als solche markiert; die übrigen werden ohne sie zusammengeführt.
+
+%1</translation>
+    </message>
+    <message>
+        <source>A file keeps at least one page; remove it from the list to leave it out.</source>
+        <translation>Eine Datei behält mindestens eine Seite; entfernen Sie sie aus der Liste, um sie wegzulassen.</translation>
     </message>
 </context>
 </TS>

@@ -106,6 +106,10 @@
         <source>the pages chosen, %1, are not all there any more</source>
         <translation>las páginas elegidas (%1) ya no están todas</translation>
     </message>
+    <message>
+        <source>%1 (the file interleaved with it, “%2”)</source>
+        <translation>%1 (el archivo intercalado con él, «%2»)</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::FolderScan</name>
@@ -282,6 +286,18 @@
     <message>
         <source>Sort by Location</source>
         <translation>Ordenar por ubicación</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Abrir lista</translation>
+    </message>
+    <message>
+        <source>Interleave Reversed</source>
+        <translation>Intercalar invertido</translation>
+    </message>
+    <message>
+        <source>Interleave</source>
+        <translation>Intercalar</translation>
     </message>
 </context>
 <context>
@@ -595,6 +611,86 @@
         <source>Page Labels in the Contents</source>
         <translation>Etiquetas de página en el índice</translation>
     </message>
+    <message>
+        <source>Tomefuse lists (*.%1)</source>
+        <translation>Listas de Tomefuse (*.%1)</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Girar a la derecha</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn clockwise</source>
+        <translation>Girar un cuarto de vuelta en el sentido de las agujas del reloj los archivos seleccionados, o las páginas elegidas en la vista previa</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Girar a la izquierda</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn counterclockwise</source>
+        <translation>Girar un cuarto de vuelta en sentido contrario a las agujas del reloj los archivos seleccionados, o las páginas elegidas en la vista previa</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File</source>
+        <translation>Intercalar con el archivo siguiente</translation>
+    </message>
+    <message>
+        <source>Make the selected file and the next one entry, their pages in turn: 1, 1, 2, 2, …</source>
+        <translation>Hacer del archivo seleccionado y el siguiente una sola entrada, con sus páginas alternadas: 1, 1, 2, 2, …</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File Reversed</source>
+        <translation>Intercalar con el archivo siguiente invertido</translation>
+    </message>
+    <message>
+        <source>The same, with the next file&apos;s pages last page first, for backs scanned from the bottom</source>
+        <translation>Lo mismo, con las páginas del archivo siguiente desde la última, para reversos escaneados desde abajo</translation>
+    </message>
+    <message>
+        <source>Take Only These Pages</source>
+        <translation>Tomar solo estas páginas</translation>
+    </message>
+    <message>
+        <source>Leave Out These Pages</source>
+        <translation>Omitir estas páginas</translation>
+    </message>
+    <message>
+        <source>Save List As…</source>
+        <translation>Guardar lista como…</translation>
+    </message>
+    <message>
+        <source>Keep the list and its options in a file, to combine them again later</source>
+        <translation>Guardar la lista y sus opciones en un archivo, para combinarlas de nuevo más tarde</translation>
+    </message>
+    <message>
+        <source>Save List As</source>
+        <translation>Guardar lista como</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Abrir lista…</translation>
+    </message>
+    <message>
+        <source>Read a list kept in a file in place of this one</source>
+        <translation>Leer una lista guardada en un archivo en lugar de esta</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Abrir lista</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Abrir reciente</translation>
+    </message>
+    <message>
+        <source>No Recent Lists</source>
+        <translation>No hay listas recientes</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Vaciar menú</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -777,6 +873,18 @@
     <message>
         <source>%1…</source>
         <translation>%1…</translation>
+    </message>
+    <message>
+        <source>Interleaved with %1</source>
+        <translation>Intercalado con %1</translation>
+    </message>
+    <message>
+        <source>%1, some turned</source>
+        <translation>%1, algunas giradas</translation>
+    </message>
+    <message>
+        <source>%1, turned %2°</source>
+        <translation>%1, giradas %2°</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1140,30 @@
     <message>
         <source>These pages cannot be taken from “%1”.</source>
         <translation>Estas páginas no se pueden tomar de «%1».</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as “%1”.</source>
+        <translation>No se pudo guardar la lista como «%1».</translation>
+    </message>
+    <message>
+        <source>The list “%1” cannot be opened.</source>
+        <translation>No se puede abrir la lista «%1».</translation>
+    </message>
+    <message>
+        <source>Some files of the list are no longer there.</source>
+        <translation>Algunos archivos de la lista ya no existen.</translation>
+    </message>
+    <message>
+        <source>They stay listed, marked as such; the others are combined without them.
+
+%1</source>
+        <translation>Siguen en la lista, marcados como tales; los demás se combinan sin ellos.
+
+%1</translation>
+    </message>
+    <message>
+        <source>A file keeps at least one page; remove it from the list to leave it out.</source>
+        <translation>Un archivo conserva al menos una página; quítelo de la lista para omitirlo.</translation>
     </message>
 </context>
 </TS>

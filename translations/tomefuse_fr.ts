@@ -106,6 +106,10 @@
         <source>the pages chosen, %1, are not all there any more</source>
         <translation>les pages choisies (%1) ne sont plus toutes là</translation>
     </message>
+    <message>
+        <source>%1 (the file interleaved with it, “%2”)</source>
+        <translation>%1 (le fichier entrelacé avec lui, «&#xa0;%2&#xa0;»)</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::FolderScan</name>
@@ -282,6 +286,18 @@
     <message>
         <source>Sort by Location</source>
         <translation>Trier par emplacement</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Ouvrir une liste</translation>
+    </message>
+    <message>
+        <source>Interleave Reversed</source>
+        <translation>Entrelacer inversé</translation>
+    </message>
+    <message>
+        <source>Interleave</source>
+        <translation>Entrelacer</translation>
     </message>
 </context>
 <context>
@@ -595,6 +611,86 @@
         <source>Page Labels in the Contents</source>
         <translation>Étiquettes de page dans la table des matières</translation>
     </message>
+    <message>
+        <source>Tomefuse lists (*.%1)</source>
+        <translation>Listes Tomefuse (*.%1)</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Faire pivoter à droite</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn clockwise</source>
+        <translation>Faire pivoter d’un quart de tour dans le sens horaire les fichiers sélectionnés, ou les pages choisies dans l’aperçu</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Faire pivoter à gauche</translation>
+    </message>
+    <message>
+        <source>Turn the selected files, or the pages chosen in the preview, a quarter turn counterclockwise</source>
+        <translation>Faire pivoter d’un quart de tour dans le sens antihoraire les fichiers sélectionnés, ou les pages choisies dans l’aperçu</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File</source>
+        <translation>Entrelacer avec le fichier suivant</translation>
+    </message>
+    <message>
+        <source>Make the selected file and the next one entry, their pages in turn: 1, 1, 2, 2, …</source>
+        <translation>Faire du fichier sélectionné et du suivant une seule entrée, leurs pages en alternance&#xa0;: 1, 1, 2, 2, …</translation>
+    </message>
+    <message>
+        <source>Interleave With Next File Reversed</source>
+        <translation>Entrelacer avec le fichier suivant inversé</translation>
+    </message>
+    <message>
+        <source>The same, with the next file&apos;s pages last page first, for backs scanned from the bottom</source>
+        <translation>De même, avec les pages du fichier suivant en commençant par la dernière, pour des versos numérisés à partir du bas</translation>
+    </message>
+    <message>
+        <source>Take Only These Pages</source>
+        <translation>Ne prendre que ces pages</translation>
+    </message>
+    <message>
+        <source>Leave Out These Pages</source>
+        <translation>Omettre ces pages</translation>
+    </message>
+    <message>
+        <source>Save List As…</source>
+        <translation>Enregistrer la liste sous…</translation>
+    </message>
+    <message>
+        <source>Keep the list and its options in a file, to combine them again later</source>
+        <translation>Conserver la liste et ses options dans un fichier, pour les fusionner de nouveau plus tard</translation>
+    </message>
+    <message>
+        <source>Save List As</source>
+        <translation>Enregistrer la liste sous</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Ouvrir une liste…</translation>
+    </message>
+    <message>
+        <source>Read a list kept in a file in place of this one</source>
+        <translation>Lire une liste conservée dans un fichier à la place de celle-ci</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Ouvrir une liste</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Ouvrir une liste récente</translation>
+    </message>
+    <message>
+        <source>No Recent Lists</source>
+        <translation>Aucune liste récente</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Vider le menu</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -777,6 +873,18 @@
     <message>
         <source>%1…</source>
         <translation>%1…</translation>
+    </message>
+    <message>
+        <source>Interleaved with %1</source>
+        <translation>Entrelacé avec %1</translation>
+    </message>
+    <message>
+        <source>%1, some turned</source>
+        <translation>%1, certaines pivotées</translation>
+    </message>
+    <message>
+        <source>%1, turned %2°</source>
+        <translation>%1, pivotées de %2°</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1140,30 @@
     <message>
         <source>These pages cannot be taken from “%1”.</source>
         <translation>Ces pages ne peuvent pas être prises dans «&#xa0;%1&#xa0;».</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as “%1”.</source>
+        <translation>La liste n’a pas pu être enregistrée sous «&#xa0;%1&#xa0;».</translation>
+    </message>
+    <message>
+        <source>The list “%1” cannot be opened.</source>
+        <translation>La liste «&#xa0;%1&#xa0;» ne peut pas être ouverte.</translation>
+    </message>
+    <message>
+        <source>Some files of the list are no longer there.</source>
+        <translation>Certains fichiers de la liste n’existent plus.</translation>
+    </message>
+    <message>
+        <source>They stay listed, marked as such; the others are combined without them.
+
+%1</source>
+        <translation>Ils restent dans la liste, marqués comme tels&#x202f;; les autres sont fusionnés sans eux.
+
+%1</translation>
+    </message>
+    <message>
+        <source>A file keeps at least one page; remove it from the list to leave it out.</source>
+        <translation>Un fichier garde au moins une page&#x202f;; retirez-le de la liste pour l’omettre.</translation>
     </message>
 </context>
 </TS>

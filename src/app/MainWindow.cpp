@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -91,6 +92,8 @@ void MainWindow::fitToScreen() {
 }
 
 MainWindow::~MainWindow() {
+    // Focus moves as the widgets go; this window no longer hears of it.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // The preview reads the table and its model to the end.
     delete std::exchange(preview_, nullptr);
     // An open editor commits while the window is taken down; the window is gone by then.
@@ -133,6 +136,7 @@ QAction* MainWindow::makeOption(const QString& text, const char* key) {
 void MainWindow::buildMenus() {
     makeArrangingCommands();
     makeChoosingCommands();
+    makePagesCommands();
     addFiles_ = makeCommand(tr("Add…"), &TomefuseAppDelegate::addToTable);
     addFiles_->setShortcut(QKeySequence::Open);
     addFiles_->setIcon(themeIcon(QStringLiteral("list-add")));
@@ -182,6 +186,7 @@ void MainWindow::buildMenus() {
     file->addAction(quit_);
 
     buildEditMenu();
+    addPagesCommands(file);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(showPreview_);
 
@@ -286,6 +291,7 @@ void MainWindow::updateCommands() {
     status_->setText(statusText(list.size(), pages, unreadable));
     updateEditCommands();
     updateChoosingCommands();
+    updatePagesCommands();
 }
 
 namespace {

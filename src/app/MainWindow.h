@@ -2,6 +2,10 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
@@ -96,6 +100,23 @@ class MainWindow final : public QMainWindow, public Window {
     // its Pages cell.
     QAction* choosePagesAction() const { return choosePages_; }
 
+    // Pages and job files (MainWindow_pages.cpp): turning the selected files, or the pages chosen
+    // in the preview while it has the focus; two files made one; pages taken or left out by
+    // their thumbnails; the list kept in a file and read back, and the lists kept lately.
+    QAction* rotateRightAction() const { return rotateRight_; }
+    QAction* rotateLeftAction() const { return rotateLeft_; }
+    QAction* takeOnlyPagesAction() const { return takeOnlyPages_; }
+    QAction* leaveOutPagesAction() const { return leaveOutPages_; }
+    QAction* saveListAction() const { return saveList_; }
+    QAction* openListAction() const { return openList_; }
+    QMenu* openRecentMenu() const { return openRecent_; }
+    // Reads a list in place of the one shown, and keeps it among the recent ones.
+    bool openList(const QString& path);
+    bool saveList(const QString& path);
+    QStringList recentLists() const;
+    // The menu a right click on the preview's pages shows.
+    QMenu* pagesContextMenu();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     // The window coming to the front reads again the listed files changed meanwhile.
@@ -127,6 +148,15 @@ class MainWindow final : public QMainWindow, public Window {
     void makeChoosingCommands();
     void updateChoosingCommands();
     void choosePagesOfSelection();
+    void makePagesCommands();
+    void addPagesCommands(QMenu* file);
+    void updatePagesCommands();
+    // The selected row and the pages chosen in the preview, when the pages are what a command
+    // works on: the preview has the focus and shows that row's own pages.
+    std::optional<std::pair<int64_t, std::vector<uint64_t>>> chosenPages() const;
+    void turn(int degrees);
+    void rememberList(const QString& path);
+    void fillRecentMenu();
     void refreshFromDisk();
 
     TomefuseAppDelegate& controller_;
@@ -169,6 +199,17 @@ class MainWindow final : public QMainWindow, public Window {
     QTimer* noticeTimer_ = nullptr;
     QAction* choosePages_ = nullptr;
     bool refreshing_ = false;
+
+    QAction* rotateRight_ = nullptr;
+    QAction* rotateLeft_ = nullptr;
+    QAction* takeOnlyPages_ = nullptr;
+    QAction* leaveOutPages_ = nullptr;
+    QAction* saveList_ = nullptr;
+    QAction* openList_ = nullptr;
+    QMenu* openRecent_ = nullptr;
+    QMenu* pagesMenu_ = nullptr;
+    QStringList recent_;           // when there is no settings store
+    QPointer<QWidget> lastFocus_;  // the widget with the focus, or that had it before a menu opened
 
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;

@@ -153,6 +153,16 @@ QMenu* MainWindow::tableContextMenu(const QPoint& viewportPos) {
             }
         }
     }
+    if (table_->indexAt(viewportPos).isValid()) {
+        // Before Remove, which stays last.
+        QAction* last = contextMenu_->actions().constLast();
+        for (QAction* action : {rotateLeft_, rotateRight_, commandAction(&Delegate::interleaveWithNext),
+                                commandAction(&Delegate::interleaveWithNextReversed)}) {
+            action->setShortcutVisibleInContextMenu(true);
+            contextMenu_->insertAction(last, action);
+        }
+        contextMenu_->insertSeparator(last);
+    }
     return contextMenu_;
 }
 

@@ -66,6 +66,9 @@ bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
     if (auto arranging = validateArrangingItem(action)) {
         return *arranging;
     }
+    if (auto pages = validatePagesItem(action)) {
+        return *pages;
+    }
     return true;
 }
 

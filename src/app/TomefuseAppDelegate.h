@@ -14,6 +14,7 @@
 #include "list/DocumentList.h"
 #include "list/EntryReader.h"
 #include "list/FileIntake.h"
+#include "list/JobFile.h"
 #include "list/ListOrder.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/DesktopServices.h"
@@ -122,6 +123,25 @@ class TomefuseAppDelegate final : public TableDataSource {
     std::string undoActionName() const { return list_.undoActionName(); }
     std::string redoActionName() const { return list_.redoActionName(); }
 
+    // Pages (TomefuseAppDelegate_pages.cpp). Rotate Right and Left turn every page of the
+    // selected rows; the others some pages of one row, counted in its pages (0-based), as the
+    // preview's chosen thumbnails give them.
+    void rotateRight(Sender* sender);
+    void rotateLeft(Sender* sender);
+    void turnPages(int64_t row, const std::vector<uint64_t>& pages, int degrees);
+    void takeOnlyPages(int64_t row, const std::vector<uint64_t>& pages);
+    void leaveOutPages(int64_t row, const std::vector<uint64_t>& pages);
+    // The selected row and the next as one entry, their pages in turn (A1 B1 A2 B2 …), or with
+    // the next file's last page first.
+    void interleaveWithNext(Sender* sender);
+    void interleaveWithNextReversed(Sender* sender);
+
+    // Job files (TomefuseAppDelegate_jobs.cpp): the list and the combine's options kept in a
+    // ".tomefuse" file, and read back in place of the list, asking for passwords again. Each
+    // answers whether it did; what went wrong the window is told.
+    bool saveJob(const std::string& path);
+    bool openJob(const std::string& path);
+
     // Combining and saving (combine/). The combine runs through the task runner, off the event
     // loop where there is one; writeCombinedPDF returns once it has started.
     void writeCombinedPDF(const std::string& path);
@@ -157,6 +177,11 @@ class TomefuseAppDelegate final : public TableDataSource {
     void moveSelection(MoveDirection direction);
     void sortList(const EntryComparison& compare, std::string name, bool descendingIfUnchanged);
     std::optional<bool> validateArrangingItem(Action action) const;
+    std::optional<bool> validatePagesItem(Action action) const;
+    void turnSelection(int degrees);
+    void interleaveSelection(bool reversed);
+    void choosePagesOf(int64_t row, PageSelection pages);
+    PdfEntry entryOfJob(const JobEntry& job) const;
     void showStatusMessage(const std::string& message);
     NameComparison compareNames() const;
 

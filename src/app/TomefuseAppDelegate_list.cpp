@@ -33,14 +33,38 @@ void TomefuseAppDelegate::addFolder(Sender*) {
     }
 }
 
+namespace {
+
+// A list kept in a file, handed over as the files to list are.
+bool isJobFile(const std::string& path) {
+    const std::string suffix = std::string(".") + jobFileExtension;
+    return path.size() > suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
 bool TomefuseAppDelegate::openFile(const std::string& path) {
+    if (isJobFile(path)) {
+        return openJob(path);
+    }
     Intake intake = intake_.requested({path});
     // A file that does not open leaves the list and the table alone.
     return !intake.entries.empty() && insertEntries(std::move(intake), list_.size()) > 0;
 }
 
 void TomefuseAppDelegate::openFiles(const std::vector<std::string>& paths) {
-    insertEntries(intake_.requested(paths), list_.size());
+    std::vector<std::string> files;
+    bool jobs = false;
+    for (const std::string& path : paths) {
+        if (isJobFile(path)) {
+            jobs = openJob(path) || jobs;
+        } else {
+            files.push_back(path);
+        }
+    }
+    if (!files.empty() || !jobs) {
+        insertEntries(intake_.requested(files), list_.size());
+    }
 }
 
 void TomefuseAppDelegate::enterPassword(Sender*) {
@@ -124,7 +148,31 @@ std::optional<RowFile> TomefuseAppDelegate::fileAtRow(int64_t row) const {
         return std::nullopt;
     }
     const PdfEntry& entry = list_[static_cast<size_t>(row)];
-    return RowFile{entry.path, entry.filename, entry.password, entry.outlinecount, entry.fileSize, entry.fileModified};
+    RowFile file;
+    file.path = entry.path;
+    file.filename = entry.filename;
+    file.password = entry.password;
+    file.outlinecount = entry.outlinecount;
+    file.fileSize = entry.fileSize;
+    file.fileModified = entry.fileModified;
+    if (entry.partner) {
+        // The preview shows the first file; its pages are not the entry's one for one.
+        file.partnerPath = entry.partner->path;
+        const uint64_t own = entry.pagecount - entry.partner->pagecount;
+        if (entry.rotation.all() != 0) {
+            file.turns.assign(own, entry.rotation.all());
+        }
+        return file;
+    }
+    if (entry.rotation.isNone()) {
+        return file;
+    }
+    std::vector<uint64_t> every(entry.pagecount);
+    for (uint64_t i = 0; i < entry.pagecount; ++i) {
+        every[i] = i;
+    }
+    file.turns = entry.rotation.turnsFor(every, entry.pagecount);
+    return file;
 }
 
 std::optional<std::vector<uint64_t>> TomefuseAppDelegate::pagesTakenAtRow(int64_t row) const {

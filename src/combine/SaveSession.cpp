@@ -208,6 +208,9 @@ std::string SaveSession::refusalToReplace(const std::string& path) const {
     std::vector<CombineFile> listed;
     for (const PdfEntry& entry : list_.entries()) {
         listed.push_back({entry.path, entry.filename, 0});
+        if (entry.partner) {
+            listed.push_back({entry.partner->path, entry.filename, 0});
+        }
     }
     return tomefuse::refusalToReplace(path, listed);
 }
@@ -222,6 +225,10 @@ std::vector<CombineFile> SaveSession::filesToCombine() const {
             files.push_back(
                 {entry.path, entry.filename, entry.pages.count(entry.pagecount), entry.pages, entry.password});
             files.back().rotation = entry.rotation;
+            if (entry.partner) {
+                files.back().interleave =
+                    InterleavedFile{entry.partner->path, entry.partner->password, entry.partner->reversed};
+            }
         }
     }
     return files;

@@ -186,6 +186,40 @@ bool DocumentList::turnPages(uint64_t row, const PageSelection& pages, int degre
     return true;
 }
 
+bool DocumentList::canInterleave(const PdfEntry& first, const PdfEntry& second) {
+    return first.problem.empty() && second.problem.empty() && !first.partner && !second.partner;
+}
+
+bool DocumentList::interleave(uint64_t row, bool reversed, const IndexSet& selected) {
+    if (row + 1 >= entries_.size() || !canInterleave(entries_[row], entries_[row + 1])) {
+        return false;
+    }
+    const PdfEntry& second = entries_[row + 1];
+    PdfEntry joined = entries_[row];
+    joined.partner =
+        EntryPartner{second.path, second.password, second.pagecount, reversed, second.fileSize, second.fileModified};
+    joined.pagecount += second.pagecount;
+    joined.pages = PageSelection();
+    joined.rotation = PageRotation();
+    ListChange change;
+    change.selection = IndexSet{row};
+    change.shown = IndexSet{row};
+    const std::string name = reversed ? translate("tomefuse::ListEdit", "Interleave Reversed")
+                                      : translate("tomefuse::ListEdit", "Interleave");
+    commit(ListEdit::replacement(name, row, 2, {std::move(joined)}), rowsInList(selected), change);
+    return true;
+}
+
+void DocumentList::replaceAll(std::vector<PdfEntry> entries, std::string name, const IndexSet& selected) {
+    ListChange change;
+    change.selection = IndexSet{};
+    if (!entries.empty()) {
+        change.selection = change.shown = IndexSet{0};
+    }
+    const uint64_t count = entries_.size();
+    commit(ListEdit::replacement(std::move(name), 0, count, std::move(entries)), rowsInList(selected), change);
+}
+
 bool DocumentList::refresh(const std::function<bool(PdfEntry&)>& readAgain) {
     bool changed = false;
     for (PdfEntry& entry : entries_) {

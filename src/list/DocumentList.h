@@ -71,6 +71,14 @@ class DocumentList {
     bool turn(const IndexSet& rows, int degrees, const IndexSet& selected);
     // The same for some pages of one entry, counted in its pages (as the Pages cell counts).
     bool turnPages(uint64_t row, const PageSelection& pages, int degrees, const IndexSet& selected);
+    // The entry at row and the next made one, their pages taken in turn (A1 B1 A2 B2 …, or with
+    // the second last page first); the entry keeps the first's name and is selected. Both must be
+    // files that can be read, neither made of two already. The pages chosen and turns of both go:
+    // they counted in each file's own pages. False when it cannot be done.
+    bool interleave(uint64_t row, bool reversed, const IndexSet& selected);
+    static bool canInterleave(const PdfEntry& first, const PdfEntry& second);
+    // Every entry gives way to these, as one edit (a list opened); the first is selected.
+    void replaceAll(std::vector<PdfEntry> entries, std::string name, const IndexSet& selected);
     // Lets readAgain bring each entry up to date with its file (answering whether it did); the
     // files changed, not the list, so there is nothing to undo. Answers whether any entry changed.
     bool refresh(const std::function<bool(PdfEntry&)>& readAgain);

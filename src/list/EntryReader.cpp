@@ -99,10 +99,28 @@ void EntryReader::read(PdfEntry& entry) const {
     entry.problem = describeOpenFailure(summary.failure);
     entry.pagecount = summary.pageCount;
     entry.outlinecount = summary.outlineCount;
+    if (entry.partner) {
+        readPartner(entry);
+    }
     if (entry.problem.empty() && !entry.pages.fits(entry.pagecount)) {
         entry.problem =
             withArguments(translate("tomefuse::EntryReader", "the pages chosen, %1, are not all there any more"),
                           {entry.pages.text()});
+    }
+}
+
+// The pages of both files are the entry's; a second file that cannot be read makes the entry one
+// that cannot be read, saying which file it is.
+void EntryReader::readPartner(PdfEntry& entry) const {
+    EntryPartner& partner = *entry.partner;
+    std::tie(partner.fileSize, partner.fileModified) = stampOf(partner.path);
+    const PDFFileSummary summary = summarize(partner.path, displayNameForPath(partner.path), partner.password);
+    partner.pagecount = summary.pageCount;
+    entry.pagecount += summary.pageCount;
+    if (summary.failure != PDFOpenFailure::none && entry.problem.empty()) {
+        entry.failure = summary.failure;
+        entry.problem = withArguments(translate("tomefuse::EntryReader", "%1 (the file interleaved with it, “%2”)"),
+                                      {describeOpenFailure(summary.failure), displayNameForPath(partner.path)});
     }
 }
 
@@ -118,7 +136,9 @@ std::optional<PdfEntry> EntryReader::entryFor(const std::string& path, bool keep
 }
 
 bool EntryReader::readIfChanged(PdfEntry& entry) const {
-    if (stampOf(entry.path) == std::pair{entry.fileSize, entry.fileModified}) {
+    if (stampOf(entry.path) == std::pair{entry.fileSize, entry.fileModified} &&
+        (!entry.partner ||
+         stampOf(entry.partner->path) == std::pair{entry.partner->fileSize, entry.partner->fileModified})) {
         return false;
     }
     read(entry);

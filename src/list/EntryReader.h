@@ -52,6 +52,7 @@ class EntryReader {
     };
     bool triedKnownPasswords(const std::string& path, PDFFileSummary& summary, std::string& password) const;
 
+    void readPartner(PdfEntry& entry) const;
     PDFFileSummary summarize(const std::string& path, const std::string& name, std::string& password) const;
 
     PasswordPanelFactory passwordPanel_;

@@ -10,9 +10,9 @@ namespace tomefuse {
 
 namespace {
 
-// PDF files, and folders to look into.
+// PDF files, images, and folders to look into.
 const URLReadingOptions& fileDropFilter() {
-    static const URLReadingOptions options{true, {kUTTypePDF, kUTTypeFolder}};
+    static const URLReadingOptions options{true, {kUTTypePDF, kUTTypeJPEG, kUTTypePNG, kUTTypeTIFF, kUTTypeFolder}};
     return options;
 }
 
@@ -29,7 +29,8 @@ std::optional<std::vector<std::string>> FileIntake::runOpenPanel(bool folders) c
     }
     panel->setCanChooseDirectories(folders);
     panel->setAllowsMultipleSelection(!folders);
-    panel->setAllowedFileTypes(folders ? std::vector<std::string>{} : std::vector<std::string>{"pdf"});
+    panel->setAllowedFileTypes(folders ? std::vector<std::string>{}
+                                       : std::vector<std::string>{"pdf", "jpg", "jpeg", "png", "tif", "tiff"});
     if (panel->runModal() != NSModalResponseOK) {
         return std::nullopt;
     }
@@ -118,7 +119,7 @@ Intake FileIntake::dropped(const Pasteboard& pasteboard) const {
             } else {
                 leftOut.add(inFolder);
             }
-        } else if (!accepted.contains(path)) {
+        } else if (!accepted.contains(path) && !isInputFile(path)) {
             ++leftOut.notPdf;
         } else if (PdfEntry entry = *reader_.entryFor(path, true); entry.problem.empty()) {
             intake.entries.push_back(std::move(entry));

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/desktop/Translation.h"
+#include "platform/pdf/ImagePages.h"
 #include "platform/pdf/PDFDocument.h"
 
 namespace tomefuse {
@@ -40,7 +41,7 @@ void scan(const fs::path& folder, const NameComparison& compareNames, FolderCont
         if (fs::is_directory(path, statusError)) {
             scan(path, compareNames, into);
         } else if (fs::is_regular_file(path, statusError)) {
-            if (hasPdfSignature(path.string())) {
+            if (isInputFile(path.string())) {
                 into.pdfs.push_back(path.string());
             } else {
                 ++into.otherFiles;
@@ -117,6 +118,17 @@ std::string leftOutMessage(const LeftOut& leftOut) {
     return withArguments(total == 1 ? translate("tomefuse::FolderScan", "%1 was left out")
                                     : translate("tomefuse::FolderScan", "%1 were left out"),
                          {text});
+}
+
+bool isInputFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    char head[PDFDocument::headerWindow];
+    file.read(head, sizeof head);
+    const std::string_view read(head, static_cast<size_t>(file.gcount()));
+    return PDFDocument::hasPDFHeader(read) || imageFormatOf(read) != ImageFormat::none;
 }
 
 bool hasPdfSignature(const std::string& path) {

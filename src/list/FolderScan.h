@@ -11,11 +11,11 @@ namespace tomefuse {
 
 // What a folder holds for the list.
 struct FolderContents {
-    std::vector<std::string> pdfs;  // absolute paths
-    uint64_t otherFiles = 0;        // files whose contents are not PDF
+    std::vector<std::string> pdfs;  // absolute paths, of PDFs and images
+    uint64_t otherFiles = 0;        // files whose contents are neither
 };
 
-// The PDF files in a folder and all its subfolders, found by their contents, in the order of
+// The PDF files and images in a folder and all its subfolders, found by their contents, in the order of
 // their paths with each component compared by compareNames. Hidden files and folders are passed
 // over, and so are links to folders (they may lead back up) and folders that cannot be read.
 FolderContents pdfFilesInFolder(const std::string& folder, const NameComparison& compareNames);
@@ -38,6 +38,9 @@ struct LeftOut {
 
 // "1 folder without PDFs, 2 files that need a password and 1 damaged file were left out"
 std::string leftOutMessage(const LeftOut& leftOut);
+
+// Whether the list takes the file, by its first bytes: a PDF, or a JPEG, PNG or TIFF image.
+bool isInputFile(const std::string& path);
 
 // Whether the file starts as a PDF does: "%PDF-" within its first kilobyte, where readers
 // still find it after leading junk.

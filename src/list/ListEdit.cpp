@@ -79,6 +79,10 @@ ListEdit ListEdit::turning(std::string name, std::vector<std::pair<uint64_t, Pag
     return ListEdit(std::move(name), Turn{std::move(rotations)});
 }
 
+ListEdit ListEdit::replacement(std::string name, uint64_t at, uint64_t count, std::vector<PdfEntry> entries) {
+    return ListEdit(std::move(name), Replace{at, count, std::move(entries)});
+}
+
 bool ListEdit::changesNothing() const {
     const auto* reorder = std::get_if<Reorder>(&change_);
     return reorder && reorder->order.empty();
@@ -125,6 +129,19 @@ void ListEdit::swapOrder(Reorder& reorder, std::vector<PdfEntry>& entries) {
     reorder.order = std::move(inverse);
 }
 
+void ListEdit::swapReplace(Replace& replace, std::vector<PdfEntry>& entries) {
+    const uint64_t at = std::min<uint64_t>(replace.at, entries.size());
+    const uint64_t count = std::min<uint64_t>(replace.count, entries.size() - at);
+    const auto first = entries.begin() + static_cast<std::ptrdiff_t>(at);
+    std::vector<PdfEntry> taken(std::make_move_iterator(first),
+                                std::make_move_iterator(first + static_cast<std::ptrdiff_t>(count)));
+    entries.erase(first, first + static_cast<std::ptrdiff_t>(count));
+    replace.count = replace.entries.size();
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(replace.entries.begin()),
+                   std::make_move_iterator(replace.entries.end()));
+    replace.entries = std::move(taken);
+}
+
 void ListEdit::swap(std::vector<PdfEntry>& entries) {
     if (auto* splice = std::get_if<Splice>(&change_)) {
         swapSplice(*splice, entries);
@@ -133,6 +150,8 @@ void ListEdit::swap(std::vector<PdfEntry>& entries) {
     } else if (auto* choice = std::get_if<Choice>(&change_); choice && choice->row < entries.size()) {
         std::swap(entries[choice->row].filename, choice->filename);
         std::swap(entries[choice->row].pages, choice->pages);
+    } else if (auto* replace = std::get_if<Replace>(&change_)) {
+        swapReplace(*replace, entries);
     } else if (auto* turn = std::get_if<Turn>(&change_)) {
         for (auto& [row, rotation] : turn->rotations) {
             if (row < entries.size()) {

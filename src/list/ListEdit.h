@@ -43,6 +43,8 @@ class ListEdit {
     static ListEdit choice(std::string name, uint64_t row, std::string filename, PageSelection pages);
     // Each row given gets the rotation beside it.
     static ListEdit turning(std::string name, std::vector<std::pair<uint64_t, PageRotation>> rotations);
+    // The count rows from `at` give way to the entries (two files made one, a list opened).
+    static ListEdit replacement(std::string name, uint64_t at, uint64_t count, std::vector<PdfEntry> entries);
 
     const std::string& name() const { return name_; }
     // An order that leaves every row where it is.
@@ -71,11 +73,17 @@ class ListEdit {
     struct Turn {
         std::vector<std::pair<uint64_t, PageRotation>> rotations;
     };
-    using Change = std::variant<Splice, Reorder, Choice, Turn>;
+    struct Replace {
+        uint64_t at = 0;
+        uint64_t count = 0;             // rows in the list now
+        std::vector<PdfEntry> entries;  // what takes their place
+    };
+    using Change = std::variant<Splice, Reorder, Choice, Turn, Replace>;
 
     ListEdit(std::string name, Change change) : name_(std::move(name)), change_(std::move(change)) {}
     static void swapSplice(Splice& splice, std::vector<PdfEntry>& entries);
     static void swapOrder(Reorder& reorder, std::vector<PdfEntry>& entries);
+    static void swapReplace(Replace& replace, std::vector<PdfEntry>& entries);
 
     std::string name_;
     Change change_;

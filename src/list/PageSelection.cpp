@@ -162,6 +162,21 @@ uint64_t PageSelection::count(uint64_t pageCount) const {
     return count;
 }
 
+PageSelection PageSelection::ofPages(const std::vector<uint64_t>& pages) {
+    PageSelection selection;
+    for (uint64_t index : pages) {
+        const Page page{index + 1, false};
+        auto& ranges = selection.ranges_;
+        if (!ranges.empty() && !ranges.back().end.last && ranges.back().end.number + 1 == page.number &&
+            ranges.back().first.number <= ranges.back().end.number) {
+            ranges.back().end = page;
+        } else {
+            ranges.push_back({page, page});
+        }
+    }
+    return selection;
+}
+
 std::string PageSelection::text() const {
     if (isAll()) {
         return "all";

@@ -22,6 +22,10 @@ class PageSelection {
     // takes every page.
     static Parsed parse(std::string_view text, uint64_t pageCount);
 
+    // The 0-based pages given, in their order, runs of consecutive pages as ranges. None given
+    // is all pages.
+    static PageSelection ofPages(const std::vector<uint64_t>& pages);
+
     bool isAll() const { return ranges_.empty(); }
     // The 0-based pages taken from a file of pageCount pages, in order; none when the selection
     // names a page the file does not have (a file that shrank since it was chosen).

@@ -1,5 +1,7 @@
 #include "list/PdfEntry.h"
 
+#include <algorithm>
+
 #include "platform/desktop/Translation.h"
 
 namespace tomefuse {
@@ -26,7 +28,32 @@ CellValue PdfEntry::valueForKey(std::string_view key) const {
     if (key == problemKey) {
         return problem;
     }
+    if (key == turnedKey) {
+        return turnedText();
+    }
+    if (key == partnerKey) {
+        return partner ? partner->path : std::string();
+    }
     return std::monostate{};
+}
+
+std::string PdfEntry::turnedText() const {
+    if (rotation.isNone()) {
+        return {};
+    }
+    if (rotation.parts().empty()) {
+        return std::to_string(rotation.all());
+    }
+    std::vector<uint64_t> every(pagecount);
+    for (uint64_t i = 0; i < pagecount; ++i) {
+        every[i] = i;
+    }
+    const std::vector<int> turns = rotation.turnsFor(every, pagecount);
+    const bool alike = std::all_of(turns.begin(), turns.end(), [&](int turn) { return turn == turns.front(); });
+    if (turns.empty() || (alike && turns.front() == 0)) {
+        return {};
+    }
+    return alike ? std::to_string(turns.front()) : std::string("some");
 }
 
 std::string directoryOfPath(const std::string& path) {

@@ -12,6 +12,21 @@
 
 namespace tomefuse {
 
+// The second file of an entry made of two files whose pages alternate (a duplex scan's backs),
+// and whether its pages are taken last page first.
+struct EntryPartner {
+    std::string path;  // absolute
+    std::string password;
+    uint64_t pagecount = 0;
+    bool reversed = false;
+    int64_t fileSize = -1;
+    int64_t fileModified = 0;
+    bool operator==(const EntryPartner& other) const {
+        return path == other.path && password == other.password && pagecount == other.pagecount &&
+               reversed == other.reversed;
+    }
+};
+
 // One entry of the document list. Never changed in place: a rename makes a new entry.
 struct PdfEntry {
     // The keys of its values, which the table's columns go by.
@@ -22,6 +37,8 @@ struct PdfEntry {
     static constexpr std::string_view pagesKey = EntryKey::pages;
     static constexpr std::string_view pagesTakenKey = EntryKey::pagesTaken;
     static constexpr std::string_view problemKey = EntryKey::problem;
+    static constexpr std::string_view turnedKey = EntryKey::turned;
+    static constexpr std::string_view partnerKey = EntryKey::partner;
 
     PdfEntry() = default;
     PdfEntry(std::string path, std::string filename, uint64_t pagecount, uint64_t outlinecount)
@@ -37,6 +54,9 @@ struct PdfEntry {
     std::string password;
     // How its pages are turned, on top of their own rotation.
     PageRotation rotation;
+    // With a partner, the entry's pages are both files' taken in turn: pagecount counts them all,
+    // and pages and rotation count in them. Its bookmark is the first file's.
+    std::optional<EntryPartner> partner;
     // Why the file cannot be read, in the user's words; empty when it can. And the file as it was
     // when read (size and modification time), to notice it change.
     std::string problem;
@@ -46,13 +66,15 @@ struct PdfEntry {
 
     // The value under a key, compared exactly; none for any other key.
     CellValue valueForKey(std::string_view key) const;
+    // The degrees each page is turned by, as the turned key tells it.
+    std::string turnedText() const;
 
     // Equal by what the user listed and chose; what was read of the file (counts aside) is not
     // part of it.
     bool operator==(const PdfEntry& other) const {
         return path == other.path && filename == other.filename && pagecount == other.pagecount &&
                outlinecount == other.outlinecount && pages == other.pages && password == other.password &&
-               rotation == other.rotation;
+               rotation == other.rotation && partner == other.partner;
     }
 };
 

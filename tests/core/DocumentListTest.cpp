@@ -19,6 +19,10 @@ Names names(const DocumentList& list) {
         for (const PageRotation::Part& part : entry.rotation.parts()) {
             name += "{" + part.pages.text() + "@" + std::to_string(part.degrees) + "}";
         }
+        if (entry.partner) {
+            name += (entry.partner->reversed ? "~" : "+") + displayNameForPath(entry.partner->path) + "/" +
+                    std::to_string(entry.pagecount);
+        }
         result.push_back(name);
     }
     return result;
@@ -84,6 +88,18 @@ TEST(DocumentList, EveryEditIsUndoneAndRedoneExactly) {
          [](DocumentList& l) { l.turnPages(2, *PageSelection::parse("2-z", 3).selection, -90, {}); },
          {"a", "b", "c{2-z@270}", "d", "e"},
          "Rotate Left"},
+        {"interleave with the next",
+         [](DocumentList& l) { l.interleave(3, false, {}); },
+         {"a", "b", "c", "d+e/6"},
+         "Interleave"},
+        {"interleave reversed",
+         [](DocumentList& l) { l.interleave(0, true, {}); },
+         {"a~b/6", "c", "d", "e"},
+         "Interleave Reversed"},
+        {"a list opened in place",
+         [](DocumentList& l) { l.replaceAll(entries({"x"}), "Open List", {}); },
+         {"x"},
+         "Open List"},
     };
     const Names start = {"a", "b", "c", "d", "e"};
     for (const Case& c : cases) {

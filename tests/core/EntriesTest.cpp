@@ -96,7 +96,7 @@ TEST(Commands, OpenDialogAppendsInItsOrderOrChangesNothingWhenCancelled) {
     EXPECT_EQ(h.table.reloads, reloads + 1);
     EXPECT_EQ(h.openScript.canChooseDirectories, false);
     EXPECT_EQ(h.openScript.allowsMultipleSelection, true);
-    EXPECT_EQ(h.openScript.allowedFileTypes, std::vector<std::string>{"pdf"});
+    EXPECT_EQ(h.openScript.allowedFileTypes, (std::vector<std::string>{"pdf", "jpg", "jpeg", "png", "tif", "tiff"}));
 }
 
 TEST(Commands, RemoveTakesExactlyTheSelectedRows) {

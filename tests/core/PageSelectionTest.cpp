@@ -42,6 +42,8 @@ TEST(PageSelection, TakesRangesInOrderOrSaysWhichPartIsWrong) {
         EXPECT_EQ(parsed.selection->pages(10), c.pages);
         EXPECT_EQ(parsed.selection->count(10), c.pages.size());
         EXPECT_EQ(parsed.selection->text(), c.written);
+        // Pages chosen by thumbnail, in any order, come to the same pages.
+        EXPECT_EQ(PageSelection::ofPages(c.pages).pages(10), c.pages);
     }
     // z stays the last page of a file that grew; a file that shrank below the pages chosen has
     // none to give.

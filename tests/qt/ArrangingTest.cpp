@@ -67,10 +67,19 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
     };
 
     ASSERT_TRUE(window.editMenu());
+    const QStringList pageCommands{"-",
+                                   "Rotate Left",
+                                   "Rotate Right",
+                                   "Take Only These Pages",
+                                   "Leave Out These Pages",
+                                   "-",
+                                   "Interleave With Next File",
+                                   "Interleave With Next File Reversed"};
     EXPECT_EQ(texts(window.editMenu()->actions()),
               (QStringList{"Undo Add 4 Files", "Redo", "-", "Rename", "Choose Pages…", "Enter Password…", "-",
                            "Move Up", "Move Down", "Move to Top", "Move to Bottom", "-", "Sort by Name",
-                           "Sort by Date Modified", "Sort by Pages", "Reverse Order"}));
+                           "Sort by Date Modified", "Sort by Pages", "Reverse Order"} +
+               pageCommands));
     const std::pair<Delegate::Action, QKeySequence> shortcuts[] = {
         {&Delegate::undo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {&Delegate::redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
@@ -118,7 +127,8 @@ TEST(MainWindow, ArrangingByMenuKeyboardAndContextMenu) {
     const QPoint onRow(20, table.rowViewportPosition(0) + 2);
     EXPECT_EQ(texts(window.tableContextMenu(onRow)->actions()),
               (QStringList{"Open", "Rename", "Choose Pages…", "-", "Move Up", "Move Down", "Move to Top",
-                           "Move to Bottom", "-", "Remove"}));
+                           "Move to Bottom", "-", "Rotate Left", "Rotate Right", "Interleave With Next File",
+                           "Interleave With Next File Reversed", "-", "Remove"}));
     EXPECT_EQ(texts(window.tableContextMenu({20, table.viewport()->height() - 4})->actions()),
               (QStringList{"Add…", "Add Folder…", "-", "Sort by Name", "Sort by Date Modified", "Sort by Pages",
                            "Reverse Order"}));

@@ -11,6 +11,10 @@ namespace tomefuse {
 // Drag types.
 inline constexpr const char* kUTTypeFileURL = "public.file-url";
 inline constexpr const char* kUTTypePDF = "com.adobe.pdf";
+// The images taken as pages.
+inline constexpr const char* kUTTypeJPEG = "public.jpeg";
+inline constexpr const char* kUTTypePNG = "public.png";
+inline constexpr const char* kUTTypeTIFF = "public.tiff";
 // Content types for reading file URLs: folders, and anything at all (files of every type and
 // folders).
 inline constexpr const char* kUTTypeFolder = "public.folder";

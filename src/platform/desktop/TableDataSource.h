@@ -22,6 +22,11 @@ inline constexpr std::string_view outlinecount = "outlinecount";
 inline constexpr std::string_view pages = "pages";
 inline constexpr std::string_view pagesTaken = "pagestaken";
 inline constexpr std::string_view problem = "problem";
+// How the entry's pages are turned: "" not at all, "90", "180" or "270" every page alike,
+// "some" when pages differ.
+inline constexpr std::string_view turned = "turned";
+// The file interleaved with the entry's own; empty for none.
+inline constexpr std::string_view partner = "partner";
 }  // namespace EntryKey
 
 // A listed file as the views beside the table show it.
@@ -33,6 +38,10 @@ struct RowFile {
     // The file as it was when read, to notice it change.
     int64_t fileSize = -1;
     int64_t fileModified = 0;
+    // The degrees each page of the file is turned by, clockwise; empty when none is.
+    std::vector<int> turns;
+    // Another file whose pages alternate with this one's; empty for none.
+    std::string partnerPath;
 };
 
 // What the document table and the views beside it ask of the list, and where their edits, sorts

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStyle>
 #include <algorithm>
 #include <climits>
@@ -75,13 +76,7 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             if (index.column() == PagesColumn) {
-                // Pages taken of pages there are, when not all are taken.
-                const CellValue chosen = value(EntryKey::pages);
-                if (const auto* text = std::get_if<std::string>(&chosen); text && *text != "all") {
-                    return tr("%1 of %2")
-                        .arg(toVariant(value(EntryKey::pagesTaken)).toULongLong())
-                        .arg(toVariant(value(EntryKey::pagecount)).toULongLong());
-                }
+                return pagesText(index.row());
             }
             if (index.column() == LocationColumn) {
                 // The name is in the Name column already; the whole path is the tooltip.
@@ -109,7 +104,11 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
             // apart; and why a file cannot be read.
             const QString path = toVariant(value(EntryKey::path)).toString();
             const std::string why = problem();
-            return !why.empty() ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(why), path) : QVariant(path);
+            QString tip = !why.empty() ? tr("Cannot be read: %1\n%2").arg(QString::fromStdString(why), path) : path;
+            if (const QString partner = toVariant(value(EntryKey::partner)).toString(); !partner.isEmpty()) {
+                tip += QLatin1Char('\n') + tr("Interleaved with %1").arg(partner);
+            }
+            return tip;
         }
         case Qt::TextAlignmentRole:
             if (columns[index.column()].numeric) {
@@ -127,6 +126,27 @@ QVariant PdfTableModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+// Pages taken of pages there are, when not all are taken, and how they are turned.
+QVariant PdfTableModel::pagesText(int row) const {
+    auto value = [&](std::string_view key) {
+        return toVariant(source_.objectValueForTableColumn(std::string(key), row));
+    };
+    const QString chosen = value(EntryKey::pages).toString();
+    const qulonglong count = value(EntryKey::pagecount).toULongLong();
+    QString text = chosen.isEmpty() || chosen == QLatin1String("all")
+                       ? QLocale().toString(count)
+                       : tr("%1 of %2").arg(value(EntryKey::pagesTaken).toULongLong()).arg(count);
+    const QString turned = value(EntryKey::turned).toString();
+    if (turned == QLatin1String("some")) {
+        return tr("%1, some turned").arg(text);
+    }
+    if (!turned.isEmpty()) {
+        return tr("%1, turned %2°").arg(text, turned);
+    }
+    // A plain count stays a number, as the other numeric cells are.
+    return chosen.isEmpty() || chosen == QLatin1String("all") ? QVariant::fromValue(count) : QVariant(text);
 }
 
 QVariant PdfTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

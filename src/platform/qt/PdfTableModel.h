@@ -47,6 +47,7 @@ class PdfTableModel final : public QAbstractTableModel {
     void rowIconChanged(int row);
 
   private:
+    QVariant pagesText(int row) const;
     TableDataSource& source_;
     RowIcon rowIcon_;
     // The row count last announced: the list changes before the table is told.

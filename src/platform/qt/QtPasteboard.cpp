@@ -18,6 +18,15 @@ QString mimeTypeForContentType(const std::string& type) {
     if (type == kUTTypePDF) {
         return QStringLiteral("application/pdf");
     }
+    if (type == kUTTypeJPEG) {
+        return QStringLiteral("image/jpeg");
+    }
+    if (type == kUTTypePNG) {
+        return QStringLiteral("image/png");
+    }
+    if (type == kUTTypeTIFF) {
+        return QStringLiteral("image/tiff");
+    }
     return QString::fromStdString(type);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/qt/PdfTableModel.h"
 #include "platform/qt/PdfTableView.h"
 #include "platform/qt/QtStrings.h"
+#include "platform/qt/preview/PageGrid.h"
 #include "platform/qt/preview/PreviewPane.h"
 #include "platform/qt/preview/Thumbnails.h"
 
@@ -52,7 +53,9 @@ std::optional<PreviewSource> ListPreview::sourceAt(int64_t row) const {
     source.path = fromStdPath(file->path);
     source.password = QString::fromStdString(file->password);
     source.bookmarks = static_cast<qint64>(file->outlinecount);
-    if (const auto pages = list_.pagesTakenAtRow(row)) {
+    source.turns = QList<int>(file->turns.begin(), file->turns.end());
+    // An entry of two files counts its pages in both; the pane shows the first file's.
+    if (const auto pages = list_.pagesTakenAtRow(row); pages && file->partnerPath.empty()) {
         QSet<int> taken;
         for (uint64_t page : *pages) {
             taken.insert(static_cast<int>(page));
@@ -72,7 +75,7 @@ QVariant ListPreview::rowIcon(int row) {
     // Only the file and its password: the pages chosen do not change its first page.
     const ThumbnailKey key{fromStdPath(file->path), 0, iconDeviceBox()};
     if (const Thumbnail* thumbnail = thumbnails_->cache().find(key)) {
-        return framed(thumbnail->pixmap);
+        return framed(PageGridModel::turned(thumbnail->pixmap, file->turns.empty() ? 0 : file->turns.front()));
     }
     // Asked for while the row is painted: only rows on screen are drawn.
     thumbnails_->wantFirstPage({key.path, QString::fromStdString(file->password), std::nullopt}, key.box);

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTransform>
+#include <algorithm>
 
 #include "platform/qt/preview/ThumbnailCache.h"
 
@@ -30,10 +32,23 @@ void PageGridModel::setDocument(const PreviewSource& source, int pageCount, QSiz
 void PageGridModel::clear() { setDocument({}, 0, {}, {}); }
 
 void PageGridModel::setPagesTaken(const PreviewSource& source) {
+    const bool turnsChanged = source_.turns != source.turns;
     source_.pagesTaken = source.pagesTaken;
+    source_.turns = source.turns;
     if (pageCount_ > 0) {
-        emit dataChanged(index(0), index(pageCount_ - 1), {TakenRole, Qt::ToolTipRole});
+        emit dataChanged(index(0), index(pageCount_ - 1),
+                         turnsChanged ? QList<int>{TakenRole, Qt::ToolTipRole, Qt::DecorationRole, AspectRole}
+                                      : QList<int>{TakenRole, Qt::ToolTipRole});
     }
+}
+
+QPixmap PageGridModel::turned(const QPixmap& page, int degrees) {
+    if (degrees % 360 == 0 || page.isNull()) {
+        return page;
+    }
+    QPixmap result = page.transformed(QTransform().rotate(degrees));
+    result.setDevicePixelRatio(page.devicePixelRatio());
+    return result;
 }
 
 void PageGridModel::pageDrawn(int page, const QString& label) {
@@ -68,13 +83,13 @@ QVariant PageGridModel::data(const QModelIndex& index, int role) const {
             return source_.takes(page) ? name : tr("%1, left out").arg(name);
         }
         case Qt::DecorationRole:
-            return thumbnail ? QVariant(thumbnail->pixmap) : QVariant();
+            return thumbnail ? QVariant(turned(thumbnail->pixmap, source_.turn(page))) : QVariant();
         case Qt::ToolTipRole:
             return source_.takes(page) ? tr("Page %1").arg(page + 1) : tr("Page %1, left out").arg(page + 1);
         case TakenRole:
             return source_.takes(page);
         case AspectRole:
-            return aspect_;
+            return source_.turn(page) % 180 != 0 ? 1 / aspect_ : aspect_;
         default:
             return {};
     }
@@ -136,7 +151,8 @@ PageGridView::PageGridView(QWidget* parent) : QListView(parent) {
     setResizeMode(Adjust);
     setMovement(Static);
     setUniformItemSizes(true);
-    setSelectionMode(SingleSelection);
+    // Pages are chosen as files are in a file manager, to be turned, taken or left out.
+    setSelectionMode(ExtendedSelection);
     setVerticalScrollMode(ScrollPerPixel);
     setItemDelegate(new PageDelegate(this));
     setGridSize(PageDelegate::cellSize(thumbnailBox, fontMetrics()));
@@ -164,6 +180,18 @@ std::vector<int> PageGridView::visiblePages(int ahead) {
         }
         pages.push_back(row);
     }
+    return pages;
+}
+
+std::vector<uint64_t> PageGridView::selectedPages() const {
+    std::vector<uint64_t> pages;
+    if (!selectionModel()) {
+        return pages;
+    }
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        pages.push_back(static_cast<uint64_t>(index.row()));
+    }
+    std::sort(pages.begin(), pages.end());
     return pages;
 }
 

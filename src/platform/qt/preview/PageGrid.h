@@ -2,8 +2,10 @@
 
 #include <QAbstractListModel>
 #include <QListView>
+#include <QPixmap>
 #include <QSizeF>
 #include <QStyledItemDelegate>
+#include <cstdint>
 #include <vector>
 
 #include "platform/qt/preview/PreviewSource.h"
@@ -27,8 +29,10 @@ class PageGridModel final : public QAbstractListModel {
     void setDocument(const PreviewSource& source, int pageCount, QSizeF pageSize, QSize box,
                      const QStringList& firstLabels = {});
     void clear();
-    // The same file, with other pages taken.
+    // The same file, with other pages taken or turned.
     void setPagesTaken(const PreviewSource& source);
+    // A drawn page as it shows, turned as the combine turns it.
+    static QPixmap turned(const QPixmap& page, int degrees);
     // A thumbnail of this file came or went, with the page's label.
     void pageDrawn(int page, const QString& label = {});
     QSize box() const { return box_; }
@@ -72,6 +76,8 @@ class PageGridView final : public QListView {
 
     // The pages on screen in reading order, then up to `ahead` more that follow them.
     std::vector<int> visiblePages(int ahead = 0);
+    // The pages chosen (click, Shift- and Ctrl-click, the arrow keys), 0-based, in order.
+    std::vector<uint64_t> selectedPages() const;
     bool pageVisible(int page);
 
   signals:

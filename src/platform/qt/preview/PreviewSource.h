@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <optional>
@@ -16,8 +17,11 @@ struct PreviewSource {
     // Bookmarks the list counted in the file, so the pane keeps room for them while they are
     // read; -1 when not known.
     qint64 bookmarks = -1;
+    // The degrees each page is turned by, clockwise, on top of its own; empty: none is.
+    QList<int> turns = {};
 
     bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }
+    int turn(int page) const { return page >= 0 && page < turns.size() ? turns[page] : 0; }
     bool operator==(const PreviewSource&) const = default;
 };
 

@@ -6,6 +6,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QPdfDocument>
 #include <QtEndian>
@@ -16,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/pdf/ImagePages.h"
 #include "platform/pdf/PDFDocument.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/preview/PreviewProtocol.h"
@@ -90,6 +93,8 @@ class Documents {
     struct Open {
         QString path;
         QString password;
+        // An image is shown as the PDF made of it, read from memory; the document goes first.
+        std::unique_ptr<QBuffer> image;
         std::unique_ptr<QPdfDocument> document;
         Failure failure = Failure::None;
     };
@@ -101,9 +106,11 @@ class Documents {
                 return open_.front();
             }
         }
-        Open entry{path, password, std::make_unique<QPdfDocument>(), Failure::None};
+        Open entry{path, password, nullptr, std::make_unique<QPdfDocument>(), Failure::None};
         entry.document->setPassword(password);
-        entry.failure = failureFor(entry.document->load(path), !password.isEmpty());
+        if (!loadImage(entry)) {
+            entry.failure = failureFor(entry.document->load(path), !password.isEmpty());
+        }
         open_.push_front(std::move(entry));
         while (open_.size() > kept) {
             open_.pop_back();
@@ -116,6 +123,39 @@ class Documents {
     }
 
   private:
+    // Loads the file as the PDF made of it when it is an image; false when it is none.
+    static bool loadImage(Open& entry) {
+        QFile file(entry.path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        const QByteArray head = file.peek(12);
+        if (tomefuse::imageFormatOf(std::string_view(head.constData(), static_cast<size_t>(head.size()))) ==
+            tomefuse::ImageFormat::none) {
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        std::string error;
+        const std::optional<std::string> pdf =
+            tomefuse::pdfFromImage(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                                   tomefuse::ImagePageSize::natural, error);
+        if (!pdf) {
+            entry.failure = Failure::Unreadable;
+            return true;
+        }
+        entry.image = std::make_unique<QBuffer>();
+        entry.image->setData(QByteArray::fromStdString(*pdf));
+        entry.image->open(QIODevice::ReadOnly);
+        entry.document->load(entry.image.get());
+        entry.failure = entry.document->status() == QPdfDocument::Status::Ready
+                            ? Failure::None
+                            : failureFor(entry.document->error(), false);
+        if (entry.failure == Failure::None && entry.document->pageCount() == 0) {
+            entry.failure = Failure::Unreadable;
+        }
+        return true;
+    }
+
     static constexpr size_t kept = 4;
     std::list<Open> open_;
 };
