@@ -102,12 +102,21 @@ std::vector<TocEntry> bookmarksOf(const PDFDocument& source, const std::vector<u
     return all ? toc : selectOutlineEntries(toc, places);
 }
 
+// Notes what a file of the entry gave, once a file: problems from `from` on are this entry's.
+void noteOnce(std::vector<FileProblem>& problems, size_t from, const std::string& path, const std::string& reason) {
+    if (!reason.empty() && std::none_of(problems.begin() + static_cast<std::ptrdiff_t>(from), problems.end(),
+                                        [&path](const FileProblem& problem) { return problem.path == path; })) {
+        problems.push_back({path, reason});
+    }
+}
+
 }  // namespace
 
 std::optional<CombineJob::Next> CombineJob::insert(const CombineFile& file, Opened& opened,
                                                    const std::vector<uint64_t>& taken) {
     const std::vector<int> turns = file.rotation.turnsFor(taken, opened.pageCount());
-    std::vector<std::string> repaired;
+    const size_t repairedFrom = outcome_.repaired.size();
+    const size_t leftOutFrom = outcome_.catalogLeftOut.size();
     // Pages from one file in a row go in one run, so that links among them lead to their copies.
     for (size_t start = 0, end = 0; start < taken.size(); start = end) {
         PDFDocument* const source = opened.page(taken[start]).first;
@@ -121,18 +130,12 @@ std::optional<CombineJob::Next> CombineJob::insert(const CombineFile& file, Open
         }
         const PDFInsertResult result = document_->insertPages(*source, indices, runTurns);
         const std::string& path = source == opened.first.get() ? file.path : file.interleave->path;
-        if (result == PDFInsertResult::inserted && !document_->lastRepair().empty()) {
-            const std::string reason =
-                withArguments(translate("tomefuse::CombineJob", "repaired: %1"), {document_->lastRepair()});
-            if (std::find(repaired.begin(), repaired.end(), path) == repaired.end()) {
-                repaired.push_back(path);
-                outcome_.repaired.push_back({path, reason});
+        if (result == PDFInsertResult::inserted) {
+            if (!document_->lastRepair().empty()) {
+                noteOnce(outcome_.repaired, repairedFrom, path,
+                         withArguments(translate("tomefuse::CombineJob", "repaired: %1"), {document_->lastRepair()}));
             }
-        }
-        if (result == PDFInsertResult::inserted && !document_->lastCatalogLeftOut().empty() &&
-            std::none_of(outcome_.catalogLeftOut.begin(), outcome_.catalogLeftOut.end(),
-                         [&path](const FileProblem& file) { return file.path == path; })) {
-            outcome_.catalogLeftOut.push_back({path, document_->lastCatalogLeftOut()});
+            noteOnce(outcome_.catalogLeftOut, leftOutFrom, path, document_->lastCatalogLeftOut());
         }
         switch (result) {
             case PDFInsertResult::inserted:
