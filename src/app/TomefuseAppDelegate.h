@@ -181,7 +181,6 @@ class TomefuseAppDelegate final : public TableDataSource {
     void turnSelection(int degrees);
     void interleaveSelection(bool reversed);
     void choosePagesOf(int64_t row, PageSelection pages);
-    PdfEntry entryOfJob(const JobEntry& job) const;
     void showStatusMessage(const std::string& message);
     NameComparison compareNames() const;
 
