@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "combine/DocumentOptions.h"
 #include "platform/desktop/UserDefaults.h"
 #include "platform/qt/AccessibleRoles.h"
 #include "platform/qt/PdfTableModel.h"

@@ -10,6 +10,7 @@
 #include <QSettings>
 
 #include "app/MainWindow.h"
+#include "list/JobFile.h"
 #include "platform/qt/PdfTableView.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/preview/PageGrid.h"

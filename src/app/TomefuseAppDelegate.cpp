@@ -18,15 +18,10 @@ TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
     : services_(std::move(services)),
       reader_(services_.passwordPanel, std::make_shared<PDFParseCache>()),
       intake_(reader_, services_),
+      sorting_(list_, services_.compareNames),
       save_(services_, outlets_, list_, reader_) {
     list_.observe([this](const ListChange& change) { listChanged(change); });
-    save_.setCombiningObserver([this](bool prior) {
-        if (prior) {
-            willChangeValueForKey(isCombiningKey);
-        } else {
-            didChangeValueForKey(isCombiningKey);
-        }
-    });
+    save_.setCombiningObserver([this](bool prior) { changeValueForKey(isCombiningKey, prior); });
 }
 
 void TomefuseAppDelegate::addKeyValueObserver(KeyValueObserver observer) {
@@ -44,30 +39,42 @@ void TomefuseAppDelegate::applicationDidFinishLaunching() {
 }
 
 bool TomefuseAppDelegate::validateUserInterfaceItem(Action action) const {
-    if (action == &TomefuseAppDelegate::removeFromTable) {
-        return outlets_.tableView && !outlets_.tableView->selectedRowIndexes().empty();
-    }
+    using T = TomefuseAppDelegate;
+    const IndexSet shown = outlets_.tableView ? outlets_.tableView->selectedRowIndexes() : IndexSet{};
+    const IndexSet rows = list_.rowsInList(shown);
+    const uint64_t count = list_.size();
+    const bool locked = std::any_of(rows.begin(), rows.end(),
+                                    [&](uint64_t row) { return list_[row].failure == PDFOpenFailure::needsPassword; });
+    const uint64_t first = rows.empty() ? 0 : *rows.begin();
+    const bool interleaves =
+        rows.size() == 1 && first + 1 < count && DocumentList::canInterleave(list_[first], list_[first + 1]);
     // One save at a time.
-    if (action == &TomefuseAppDelegate::saveToDisk) {
-        return list_.size() >= 2 && !isCombining();
-    }
-    if (action == &TomefuseAppDelegate::saveToTemporaryFile) {
-        return !isCombining();
-    }
-    if (action == &TomefuseAppDelegate::cancelCombine) {
-        return isCombining();
-    }
-    if (action == &TomefuseAppDelegate::enterPassword) {
-        const auto& list = list_.entries();
-        const IndexSet rows = selectedRowsInList();
-        return std::any_of(rows.begin(), rows.end(),
-                           [&](uint64_t row) { return list[row].failure == PDFOpenFailure::needsPassword; });
-    }
-    if (auto arranging = validateArrangingItem(action)) {
-        return *arranging;
-    }
-    if (auto pages = validatePagesItem(action)) {
-        return *pages;
+    const std::pair<Action, bool> enabled[] = {
+        {&T::removeFromTable, !shown.empty()},
+        {&T::saveToDisk, count >= 2 && !isCombining()},
+        {&T::saveToTemporaryFile, !isCombining()},
+        {&T::cancelCombine, isCombining()},
+        {&T::enterPassword, locked},
+        {&T::moveUp, canMove(MoveDirection::up, shown, count)},
+        {&T::moveToTop, canMove(MoveDirection::up, shown, count)},
+        {&T::moveDown, canMove(MoveDirection::down, shown, count)},
+        {&T::moveToBottom, canMove(MoveDirection::down, shown, count)},
+        {&T::sortByName, count >= 2},
+        {&T::sortByDateModified, count >= 2},
+        {&T::sortByPages, count >= 2},
+        {&T::reverseOrder, count >= 2},
+        {&T::renameFile, shown.size() == 1 && *shown.begin() < count},
+        {&T::undo, list_.canUndo()},
+        {&T::redo, list_.canRedo()},
+        {&T::rotateRight, !rows.empty()},
+        {&T::rotateLeft, !rows.empty()},
+        {&T::interleaveWithNext, interleaves},
+        {&T::interleaveWithNextReversed, interleaves},
+    };
+    for (const auto& [item, state] : enabled) {
+        if (item == action) {
+            return state;
+        }
     }
     return true;
 }
@@ -99,16 +106,14 @@ void TomefuseAppDelegate::reloadTable() {
 // again with the rows the edit selects.
 void TomefuseAppDelegate::listChanged(const ListChange& change) {
     if (change.reorders) {
-        if (change.prior) {
-            willChangeValueForKey("pdfsList");
-        } else {
-            didChangeValueForKey("pdfsList");
-        }
+        changeValueForKey("pdfsList", change.prior);
     }
     if (change.prior) {
         return;
     }
-    keepSortIndicator(change);
+    if (sorting_.listChanged(change) && outlets_.tableView) {
+        outlets_.tableView->setSortIndicator(std::nullopt);
+    }
     reloadTable();
     if (!outlets_.tableView) {
         return;
@@ -133,15 +138,9 @@ void TomefuseAppDelegate::showStatusMessage(const std::string& message) {
     }
 }
 
-void TomefuseAppDelegate::willChangeValueForKey(const std::string& key) {
+void TomefuseAppDelegate::changeValueForKey(const std::string& key, bool prior) {
     for (const auto& observer : keyValueObservers_) {
-        observer(key, true);
-    }
-}
-
-void TomefuseAppDelegate::didChangeValueForKey(const std::string& key) {
-    for (const auto& observer : keyValueObservers_) {
-        observer(key, false);
+        observer(key, prior);
     }
 }
 

@@ -2,20 +2,16 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "combine/CombineJob.h"
-#include "combine/DocumentOptions.h"
 #include "combine/SaveSession.h"
 #include "list/DocumentList.h"
 #include "list/EntryReader.h"
 #include "list/FileIntake.h"
-#include "list/JobFile.h"
-#include "list/ListOrder.h"
+#include "list/ListSorting.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"
@@ -31,9 +27,6 @@ class Sender;
 
 // Observable: a combine is running (its will/did-change surround its start and its end).
 inline constexpr const char* isCombiningKey = "isCombining";
-
-// The private drag type of rows dragged out of the table.
-inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
 
 // The one controller: every command, the table's data source and delegate, the drag-and-drop
 // calls and the write-progress handlers, each handed to the room that does the work: the document
@@ -57,7 +50,6 @@ class TomefuseAppDelegate final : public TableDataSource {
     ProgressIndicator* saveProgressBar() const { return outlets_.saveProgressBar; }
     void setSaveProgressBar(ProgressIndicator* bar) { outlets_.saveProgressBar = bar; }
 
-    // Properties.
     const std::vector<PdfEntry>& pdfsList() const { return list_.entries(); }
     const std::shared_ptr<PDFDocument>& newpdf() const { return save_.newpdf(); }
 
@@ -112,10 +104,9 @@ class TomefuseAppDelegate final : public TableDataSource {
     void sortByDateModified(Sender* sender);
     void sortByPages(Sender* sender);
     void reverseOrder(Sender* sender);
-    // A click on a column's header sorts by it; a second click, the list being in that order
-    // already, sorts the other way. The header shows the order while the list keeps it.
+    // A click on a column's header sorts by it, a second click the other way (ListSorting).
     void didClickTableColumn(const std::string& identifier) override;
-    const std::optional<SortIndicator>& sortIndicator() const { return sortedBy_; }
+    const std::optional<SortIndicator>& sortIndicator() const { return sorting_.indicator(); }
     void renameFile(Sender* sender);
     void undo(Sender* sender);
     void redo(Sender* sender);
@@ -168,21 +159,19 @@ class TomefuseAppDelegate final : public TableDataSource {
     IndexSet selectedRowsInList() const;
     // Puts what was read in at the row, saying what was left out; answers how many.
     size_t insertEntries(Intake intake, uint64_t row);
+    // Puts what the open dialog chose at the end; nothing when it was cancelled.
+    void append(std::optional<Intake> chosen);
     void listChanged(const ListChange& change);
-    void keepSortIndicator(const ListChange& change);
     void reloadTable();
-    void willChangeValueForKey(const std::string& key);
-    void didChangeValueForKey(const std::string& key);
+    void changeValueForKey(const std::string& key, bool prior);
     bool isRowMove(const DraggingInfo& info) const;
     void moveSelection(MoveDirection direction);
-    void sortList(const EntryComparison& compare, std::string name, bool descendingIfUnchanged);
-    std::optional<bool> validateArrangingItem(Action action) const;
-    std::optional<bool> validatePagesItem(Action action) const;
     void turnSelection(int degrees);
     void interleaveSelection(bool reversed);
     void choosePagesOf(int64_t row, PageSelection pages);
+    // The row's pages chosen by thumbnail; none, with a beep, when they name none of its pages.
+    std::optional<PageSelection> chosenPages(int64_t row, const std::vector<uint64_t>& pages);
     void showStatusMessage(const std::string& message);
-    NameComparison compareNames() const;
 
     DesktopServices services_;
     Outlets outlets_;
@@ -190,11 +179,9 @@ class TomefuseAppDelegate final : public TableDataSource {
     DocumentList list_;
     EntryReader reader_;
     FileIntake intake_;
+    ListSorting sorting_;
     std::vector<KeyValueObserver> keyValueObservers_;
     std::string helpPagePath_;
-    // The column the list was last sorted by from its header, while the list stays in its order.
-    std::optional<SortIndicator> sortedBy_;
-    bool sortingByHeader_ = false;
     SaveSession save_;
 };
 

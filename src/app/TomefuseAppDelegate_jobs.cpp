@@ -34,27 +34,15 @@ bool TomefuseAppDelegate::openJob(const std::string& path) {
         }
         return false;
     }
-    std::vector<PdfEntry> entries;
-    {
-        const EntryReader::Batch batch = reader_.batch();
-        for (const JobEntry& job : reading.job->entries) {
-            entries.push_back(entryOfJob(job));
-            // A job never holds passwords: they are asked for again.
-            reader_.read(entries.back());
-        }
-    }
+    std::vector<PdfEntry> entries = entriesOfJob(*reading.job, reader_);
     applyJobOptions(reading.job->options, services_.userDefaults);
     list_.replaceAll(std::move(entries), translate("tomefuse::ListEdit", "Open List"), selectedRowsInList());
     if (!reading.missing.empty() && outlets_.window) {
-        std::string names;
-        for (const std::string& missing : reading.missing) {
-            names += (names.empty() ? "" : "\n") + missing;
-        }
         outlets_.window->showAlert(
             translate("tomefuse::TomefuseAppDelegate", "Some files of the list are no longer there."),
             withArguments(translate("tomefuse::TomefuseAppDelegate",
                                     "They stay listed, marked as such; the others are combined without them.\n\n%1"),
-                          {names}));
+                          {missingFilesText(reading.missing)}));
     }
     return true;
 }

@@ -10,17 +10,11 @@ void TomefuseAppDelegate::saveToDisk(Sender*) { save_.saveToDisk(); }
 void TomefuseAppDelegate::saveToTemporaryFile(Sender*) { save_.saveToTemporaryFile(); }
 void TomefuseAppDelegate::cancelCombine(Sender*) { save_.cancel(); }
 
-void TomefuseAppDelegate::documentBeginWrite(const Notification& notification) {
-    save_.progress().documentBeginWrite(notification);
+void TomefuseAppDelegate::documentBeginWrite(const Notification& note) { save_.progress().documentBeginWrite(note); }
+void TomefuseAppDelegate::documentEndPageWrite(const Notification& note) {
+    save_.progress().documentEndPageWrite(note);
 }
-
-void TomefuseAppDelegate::documentEndPageWrite(const Notification& notification) {
-    save_.progress().documentEndPageWrite(notification);
-}
-
-void TomefuseAppDelegate::documentEndWrite(const Notification& notification) {
-    save_.progress().documentEndWrite(notification);
-}
+void TomefuseAppDelegate::documentEndWrite(const Notification& note) { save_.progress().documentEndWrite(note); }
 
 void TomefuseAppDelegate::saveProgressSheetDidEnd(Panel*, int) { save_.progress().sheetDidEnd(); }
 

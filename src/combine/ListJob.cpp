@@ -62,7 +62,9 @@ Job jobOfList(const std::vector<PdfEntry>& entries, const UserDefaults& defaults
     return job;
 }
 
-PdfEntry entryOfJob(const JobEntry& job) {
+namespace {
+
+PdfEntry entryOfJobEntry(const JobEntry& job) {
     PdfEntry entry;
     entry.path = job.path;
     entry.filename = job.name.empty() ? displayNameForPath(job.path) : job.name;
@@ -78,6 +80,8 @@ PdfEntry entryOfJob(const JobEntry& job) {
     }
     return entry;
 }
+
+}  // namespace
 
 void applyJobOptions(const JobOptions& options, UserDefaults& defaults) {
     for (auto [value, key] : {std::pair{&options.fileBookmarks, shouldInsertTOCForFilenamesKey},
@@ -100,6 +104,24 @@ void applyJobOptions(const JobOptions& options, UserDefaults& defaults) {
         }
     }
     storeDocumentProperties(defaults, properties);
+}
+
+std::vector<PdfEntry> entriesOfJob(const Job& job, const EntryReader& reader) {
+    std::vector<PdfEntry> entries;
+    const EntryReader::Batch batch = reader.batch();
+    for (const JobEntry& entry : job.entries) {
+        entries.push_back(entryOfJobEntry(entry));
+        reader.read(entries.back());
+    }
+    return entries;
+}
+
+std::string missingFilesText(const std::vector<std::string>& missing) {
+    std::string names;
+    for (const std::string& name : missing) {
+        names += (names.empty() ? "" : "\n") + name;
+    }
+    return names;
 }
 
 }  // namespace tomefuse

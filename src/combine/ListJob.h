@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "list/EntryReader.h"
 #include "list/JobFile.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/UserDefaults.h"
@@ -12,9 +14,11 @@ namespace tomefuse {
 // listed name, pages, turns and partner, and the options; never a password.
 Job jobOfList(const std::vector<PdfEntry>& entries, const UserDefaults& defaults);
 
-// An entry as the job names it, not yet read: reading it (and asking for its passwords again)
-// is the caller's.
-PdfEntry entryOfJob(const JobEntry& job);
+// The entries the job names, each read as a listed file is, its passwords asked for again.
+std::vector<PdfEntry> entriesOfJob(const Job& job, const EntryReader& reader);
+
+// The files a job names that are gone, a line each, for an alert.
+std::string missingFilesText(const std::vector<std::string>& missing);
 
 // What the job's options say goes into the settings; what they leave unsaid stays.
 void applyJobOptions(const JobOptions& options, UserDefaults& defaults);

@@ -11,6 +11,19 @@ IndexSet DocumentList::rowsInList(IndexSet rows) const {
     return rows;
 }
 
+bool DocumentList::writeRows(const IndexSet& rows, Pasteboard& pasteboard) const {
+    std::vector<Pasteboard::Record> dragged;
+    for (uint64_t row : rowsInList(rows)) {
+        Pasteboard::Record& record = dragged.emplace_back();
+        for (std::string_view key :
+             {PdfEntry::pathKey, PdfEntry::filenameKey, PdfEntry::pagecountKey, PdfEntry::outlinecountKey}) {
+            record.emplace_back(std::string(key), entries_[row].valueForKey(key));
+        }
+    }
+    pasteboard.declareTypes({MultiplePDFContentType});
+    return pasteboard.setPropertyList(dragged, MultiplePDFContentType);
+}
+
 void DocumentList::notify(const ListChange& change) const {
     for (const Observer& observer : observers_) {
         observer(change);
@@ -221,9 +234,17 @@ void DocumentList::replaceAll(std::vector<PdfEntry> entries, std::string name, c
 }
 
 bool DocumentList::refresh(const std::function<bool(PdfEntry&)>& readAgain) {
+    IndexSet every;
+    for (uint64_t row = 0; row < entries_.size(); ++row) {
+        every.insert(every.end(), row);
+    }
+    return refresh(every, readAgain);
+}
+
+bool DocumentList::refresh(const IndexSet& rows, const std::function<bool(PdfEntry&)>& readAgain) {
     bool changed = false;
-    for (PdfEntry& entry : entries_) {
-        changed = readAgain(entry) || changed;
+    for (uint64_t row : rowsInList(rows)) {
+        changed = readAgain(entries_[row]) || changed;
     }
     if (changed) {
         notify({true, false, {}, {}});

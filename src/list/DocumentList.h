@@ -10,9 +10,13 @@
 #include "list/ListOrder.h"
 #include "list/PdfEntry.h"
 #include "list/UndoStack.h"
+#include "platform/desktop/Dragging.h"
 #include "platform/desktop/TableView.h"
 
 namespace tomefuse {
+
+// The private drag type of rows dragged out of the table.
+inline constexpr const char* MultiplePDFContentType = "MultiplePDFContent";
 
 // What an edit did, for whatever shows the list: its observers hear of every edit twice, before
 // the entries change (prior) and after.
@@ -44,6 +48,8 @@ class DocumentList {
     const PdfEntry& operator[](size_t row) const { return entries_[row]; }
     // The rows given that are rows of the list.
     IndexSet rowsInList(IndexSet rows) const;
+    // Writes a drag of the rows: each entry's four keys as it stands, under the private type.
+    bool writeRows(const IndexSet& rows, Pasteboard& pasteboard) const;
 
     // The edits; `selected` is what is selected as the edit is asked for. Each is told to the
     // observers also when it changes nothing, so that what shows the list shows it again.
@@ -82,6 +88,8 @@ class DocumentList {
     // Lets readAgain bring each entry up to date with its file (answering whether it did); the
     // files changed, not the list, so there is nothing to undo. Answers whether any entry changed.
     bool refresh(const std::function<bool(PdfEntry&)>& readAgain);
+    // The same for the rows given only.
+    bool refresh(const IndexSet& rows, const std::function<bool(PdfEntry&)>& readAgain);
 
     // Undo and redo may reorder the list as much as a move does, and are told as one.
     bool undo(const IndexSet& selected);

@@ -145,4 +145,12 @@ bool EntryReader::readIfChanged(PdfEntry& entry) const {
     return true;
 }
 
+bool EntryReader::readIfLocked(PdfEntry& entry) const {
+    if (entry.failure != PDFOpenFailure::needsPassword) {
+        return false;
+    }
+    read(entry);
+    return true;
+}
+
 }  // namespace tomefuse

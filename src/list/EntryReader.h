@@ -30,6 +30,9 @@ class EntryReader {
     void read(PdfEntry& entry) const;
     // Reads it again only when the file changed or went since it was read; answers whether.
     bool readIfChanged(PdfEntry& entry) const;
+    // Reads it again, asking for its password, only when it was skipped or not opened for want
+    // of one; answers whether.
+    bool readIfLocked(PdfEntry& entry) const;
 
     // While a batch lives, files are read as one adding: a password that opened one file is tried
     // on the next before asking, and Skip All skips every protected file after it.

@@ -14,6 +14,12 @@ namespace tomefuse {
 inline constexpr int jobFormatVersion = 1;
 inline constexpr const char* jobFileExtension = "tomefuse";
 
+// Whether a path names a list kept in a file (by its extension), to be opened as a list.
+inline bool isJobFilePath(const std::string& path) {
+    const std::string suffix = std::string(".") + jobFileExtension;
+    return path.size() > suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 // Some of an entry's pages turned: the pages as the Pages cell writes them, and the degrees.
 struct JobPagesTurn {
     std::string pages;

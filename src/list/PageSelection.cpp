@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <set>
 
 #include "platform/desktop/Translation.h"
 
@@ -193,6 +195,29 @@ std::string PageSelection::text() const {
         }
     }
     return out;
+}
+
+std::optional<PageSelection> PageSelection::only(std::vector<uint64_t> pages, uint64_t pageCount) {
+    std::sort(pages.begin(), pages.end());
+    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+    pages.erase(std::lower_bound(pages.begin(), pages.end(), pageCount), pages.end());
+    if (pages.empty()) {
+        return std::nullopt;
+    }
+    return pages.size() == pageCount ? PageSelection() : ofPages(pages);
+}
+
+std::optional<PageSelection> PageSelection::without(const std::vector<uint64_t>& pages, uint64_t pageCount) const {
+    const std::set<uint64_t> out(pages.begin(), pages.end());
+    const std::vector<uint64_t> taken = this->pages(pageCount).value_or(std::vector<uint64_t>{});
+    std::vector<uint64_t> kept;
+    std::copy_if(taken.begin(), taken.end(), std::back_inserter(kept),
+                 [&](uint64_t page) { return !out.contains(page); });
+    if (kept.empty()) {
+        return std::nullopt;
+    }
+    // Nothing left out: the selection stays as written, "all" and z included.
+    return kept.size() == taken.size() ? *this : ofPages(kept);
 }
 
 }  // namespace tomefuse

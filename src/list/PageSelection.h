@@ -25,6 +25,13 @@ class PageSelection {
     // The 0-based pages given, in their order, runs of consecutive pages as ranges. None given
     // is all pages.
     static PageSelection ofPages(const std::vector<uint64_t>& pages);
+    // Only the 0-based pages given, in page order and each once, those the file lacks ignored:
+    // all pages when they are every page (so "all" keeps its meaning when the file grows), none
+    // when the file has none of them.
+    static std::optional<PageSelection> only(std::vector<uint64_t> pages, uint64_t pageCount);
+    // This selection without the pages given, what stays in its order (pages taken backwards or
+    // twice included); none when nothing stays, itself when none of them is taken.
+    std::optional<PageSelection> without(const std::vector<uint64_t>& pages, uint64_t pageCount) const;
 
     bool isAll() const { return ranges_.empty(); }
     // The 0-based pages taken from a file of pageCount pages, in order; none when the selection

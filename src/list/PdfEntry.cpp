@@ -108,4 +108,36 @@ std::string describeOpenFailure(PDFOpenFailure failure) {
     return translate("tomefuse::PdfEntry", "cannot be read");
 }
 
+bool PdfEntry::accepts(std::string_view key, std::string_view value) const {
+    if (key == pagecountKey) {
+        return PageSelection::parse(value, pagecount).selection.has_value();
+    }
+    return key == filenameKey && value.find_first_not_of(" \t\n\r\f\v") != std::string_view::npos;
+}
+
+RowFile PdfEntry::rowFile() const {
+    RowFile file{path, filename, password, outlinecount, fileSize, fileModified, {}, {}};
+    if (partner) {
+        // The preview shows the first file; its pages are not the entry's one for one.
+        file.partnerPath = partner->path;
+        if (rotation.all() != 0) {
+            file.turns.assign(pagecount - partner->pagecount, rotation.all());
+        }
+    } else if (!rotation.isNone()) {
+        std::vector<uint64_t> every(pagecount);
+        for (uint64_t i = 0; i < pagecount; ++i) {
+            every[i] = i;
+        }
+        file.turns = rotation.turnsFor(every, pagecount);
+    }
+    return file;
+}
+
+std::optional<std::vector<uint64_t>> PdfEntry::pagesTaken() const {
+    if (pages.isAll()) {
+        return std::nullopt;
+    }
+    return pages.pages(pagecount).value_or(std::vector<uint64_t>{});
+}
+
 }  // namespace tomefuse

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "list/PageRotation.h"
 #include "list/PageSelection.h"
@@ -68,6 +69,16 @@ struct PdfEntry {
     CellValue valueForKey(std::string_view key) const;
     // The degrees each page is turned by, as the turned key tells it.
     std::string turnedText() const;
+    // Whether the cell under the key is edited in place: the name, and the pages taken.
+    static bool isEditable(std::string_view key) { return key == filenameKey || key == pagecountKey; }
+    // Whether an edit of that cell would be taken as it stands: a name that is not blank (which
+    // would make a blank row, an empty bookmark and a quick save named by its suffix alone), pages
+    // that the file has.
+    bool accepts(std::string_view key, std::string_view value) const;
+    // The file as the table's row and the preview show it.
+    RowFile rowFile() const;
+    // The pages taken, as indexes in the entry's pages; none when all are.
+    std::optional<std::vector<uint64_t>> pagesTaken() const;
 
     // Equal by what the user listed and chose; what was read of the file (counts aside) is not
     // part of it.

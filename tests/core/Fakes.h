@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/TomefuseAppDelegate.h"
+#include "combine/DocumentOptions.h"
+#include "list/JobFile.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/DesktopServices.h"
 #include "platform/desktop/Dragging.h"

@@ -53,6 +53,30 @@ TEST(PageSelection, TakesRangesInOrderOrSaysWhichPartIsWrong) {
     EXPECT_EQ(tail.count(5), 0u);
 }
 
+// Pages chosen by thumbnail, taken alone or left out, from a file of five pages: what stays is
+// written as the Pages cell would write it, "all" when every page is, none when nothing is.
+TEST(PageSelection, TakesOnlyOrLeavesOutThePagesChosen) {
+    const struct {
+        const char* before;
+        Pages chosen;
+        const char* only;
+        const char* without;
+    } cases[] = {
+        {"all", {3, 1, 3}, "2, 4", "1, 3, 5"},  // out of order, twice
+        {"all", {4, 3, 2, 1, 0}, "all", ""},    // every page
+        {"all", {7, 9}, "", "all"},             // none the file has
+        {"4-2, 2", {1}, "2", "4, 3"},           // a page taken twice goes twice
+        {"5-1", {0, 4}, "1, 5", "4, 3, 2"},     // what stays keeps its order
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        const auto only = PageSelection::only(c.chosen, 5);
+        EXPECT_EQ(only ? only->text() : "", c.only);
+        const auto without = PageSelection::parse(c.before, 5).selection->without(c.chosen, 5);
+        EXPECT_EQ(without ? without->text() : "", c.without);
+    }
+}
+
 // The bookmarks of a file of which only some pages are taken, as the combined file has them: an
 // item whose page is left out stays only to lead to the first page kept below it.
 TEST(PageSelection, BookmarksFollowThePagesKept) {
