@@ -97,19 +97,11 @@ std::optional<int> quickSaveTarget(TerminalSystem& system, const cli::Options& o
 // file opened or shown, and the quick save's path.
 void reportWritten(TerminalSystem& system, const cli::Options& options, const CombineOutcome& outcome,
                    const std::string& path) {
-    for (const FileProblem& file : outcome.repaired) {
-        system.log(file.path + " is damaged and was " + file.reason);
-    }
-    for (const FileProblem& file : outcome.catalogLeftOut) {
-        system.log(file.path + ": catalog entries left out of the combined file: " + file.reason);
+    for (const std::string& line : outcome.logLines(path)) {
+        system.log(line);
     }
     if (!outcome.leftOut.empty()) {
-        std::string list;
-        for (const FileProblem& file : outcome.leftOut) {
-            system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " + path);
-            list += "\n" + file.path + ": " + file.reason;
-        }
-        say("Some pages are missing from the combined PDF. These files could not be read:" + list);
+        say("Some pages are missing from the combined PDF. These files could not be read:" + outcome.leftOutList());
     }
     TerminalWorkspace workspace(options.afterwards);
     if (options.afterwards == TerminalWorkspace::Mode::reveal) {

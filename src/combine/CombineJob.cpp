@@ -287,4 +287,26 @@ void CombineJob::run() {
     }
 }
 
+std::vector<std::string> CombineOutcome::logLines(const std::string& path) const {
+    std::vector<std::string> lines;
+    for (const FileProblem& file : repaired) {
+        lines.push_back(file.path + " is damaged and was " + file.reason);
+    }
+    for (const FileProblem& file : catalogLeftOut) {
+        lines.push_back(file.path + ": catalog entries left out of the combined file: " + file.reason);
+    }
+    for (const FileProblem& file : leftOut) {
+        lines.push_back("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " + path);
+    }
+    return lines;
+}
+
+std::string CombineOutcome::leftOutList() const {
+    std::string list;
+    for (const FileProblem& file : leftOut) {
+        list += "\n" + file.path + ": " + file.reason;
+    }
+    return list;
+}
+
 }  // namespace tomefuse

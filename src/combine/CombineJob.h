@@ -73,6 +73,12 @@ struct CombineOutcome {
     std::vector<FileProblem> repaired;  // damaged, but read without loss
     // Read in full, but entries of its catalog that act on that file alone were not carried.
     std::vector<FileProblem> catalogLeftOut;
+
+    // The log's lines on the files of a combine written to path: repaired, catalog entries left
+    // out, not read; both front ends log these.
+    std::vector<std::string> logLines(const std::string& path) const;
+    // The files not read, a line each after a line break, for the message that names them.
+    std::string leftOutList() const;
 };
 
 // What a running combine tells as it goes, on the thread it runs on: the write of the combined

@@ -362,24 +362,13 @@ void SaveSession::didFinish() {
         case CombineOutcome::Status::written:
             break;
     }
-    for (const FileProblem& file : outcome.repaired) {
-        services_.system.log(file.path + " is damaged and was " + file.reason);
+    for (const std::string& line : outcome.logLines(path)) {
+        services_.system.log(line);
     }
-    for (const FileProblem& file : outcome.catalogLeftOut) {
-        services_.system.log(file.path + ": catalog entries left out of the combined file: " + file.reason);
-    }
-    if (!outcome.leftOut.empty()) {
-        std::string list;
-        for (const FileProblem& file : outcome.leftOut) {
-            services_.system.log("Could not read " + file.path + " (" + file.reason + "); its pages are missing from " +
-                                 path);
-            list += "\n" + file.path + ": " + file.reason;
-        }
-        if (outlets_.window) {
-            outlets_.window->showAlert(
-                translate("tomefuse::SaveSession", "Some pages are missing from the combined PDF."),
-                translate("tomefuse::SaveSession", "These files could not be read:") + list);
-        }
+    if (!outcome.leftOut.empty() && outlets_.window) {
+        outlets_.window->showAlert(
+            translate("tomefuse::SaveSession", "Some pages are missing from the combined PDF."),
+            translate("tomefuse::SaveSession", "These files could not be read:") + outcome.leftOutList());
     }
     if (outlets_.window) {
         outlets_.window->showSaved(
