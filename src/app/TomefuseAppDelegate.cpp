@@ -16,7 +16,7 @@ inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
 
 TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
     : services_(std::move(services)),
-      reader_(services_.passwordPanel, std::make_shared<PDFParseCache>()),
+      reader_(services_.passwordPanel, std::make_shared<PDFParseCache>(), &services_.userDefaults),
       intake_(reader_, services_),
       save_(services_, outlets_, list_, reader_) {
     list_.observe([this](const ListChange& change) { listChanged(change); });

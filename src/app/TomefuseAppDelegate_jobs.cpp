@@ -34,6 +34,7 @@ bool TomefuseAppDelegate::openJob(const std::string& path) {
         }
         return false;
     }
+    applyJobOptions(reading.job->options, services_.userDefaults);
     std::vector<PdfEntry> entries;
     {
         const EntryReader::Batch batch = reader_.batch();
@@ -43,7 +44,6 @@ bool TomefuseAppDelegate::openJob(const std::string& path) {
             reader_.read(entries.back());
         }
     }
-    applyJobOptions(reading.job->options, services_.userDefaults);
     list_.replaceAll(std::move(entries), translate("tomefuse::ListEdit", "Open List"), selectedRowsInList());
     if (!reading.missing.empty() && outlets_.window) {
         std::string names;

@@ -16,7 +16,8 @@ Job jobOfList(const std::vector<PdfEntry>& entries, const UserDefaults& defaults
 // is the caller's.
 PdfEntry entryOfJob(const JobEntry& job);
 
-// What the job's options say goes into the settings; what they leave unsaid stays.
+// What the job's options say goes into the settings; what they leave unsaid stays. Before its
+// entries are read: their images are read at the size it names.
 void applyJobOptions(const JobOptions& options, UserDefaults& defaults);
 
 }  // namespace tomefuse

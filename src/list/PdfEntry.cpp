@@ -1,6 +1,7 @@
 #include "list/PdfEntry.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/desktop/Translation.h"
 
@@ -106,6 +107,34 @@ std::string describeOpenFailure(PDFOpenFailure failure) {
             return translate("tomefuse::PdfEntry", "not enough memory to read it");
     }
     return translate("tomefuse::PdfEntry", "cannot be read");
+}
+
+std::optional<RowFile> previewFileOf(const std::vector<PdfEntry>& entries, int64_t row) {
+    if (row < 0 || static_cast<uint64_t>(row) >= entries.size()) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = entries[static_cast<size_t>(row)];
+    RowFile file;
+    file.path = entry.path;
+    file.filename = entry.filename;
+    file.password = entry.password;
+    file.outlinecount = entry.outlinecount;
+    file.fileSize = entry.fileSize;
+    file.fileModified = entry.fileModified;
+    file.imagePages = entry.imagePages.value_or(ImagePageSize::natural);
+    if (entry.partner) {
+        file.partnerPath = entry.partner->path;
+        file.partnerPassword = entry.partner->password;
+        file.partnerReversed = entry.partner->reversed;
+        file.partnerSize = entry.partner->fileSize;
+        file.partnerModified = entry.partner->fileModified;
+    }
+    if (!entry.rotation.isNone()) {
+        std::vector<uint64_t> every(entry.pagecount);
+        std::iota(every.begin(), every.end(), uint64_t{0});
+        file.turns = entry.rotation.turnsFor(every, entry.pagecount);
+    }
+    return file;
 }
 
 }  // namespace tomefuse
