@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStandardItemModel>
 #include <QTest>
 #include <cmath>
 #include <filesystem>
@@ -117,9 +118,11 @@ TEST(Pages, InterleaveMakesOneRowOfBothFilesUndoably) {
 }
 
 // A file whose pages are all 1000 points tall and as wide as given, so that each page's thumbnail
-// tells which page it is.
-std::string writePagesOfWidths(const TempDir& dir, const std::string& name, std::initializer_list<double> widths) {
+// tells which page it is, with one bookmark.
+std::string writePagesOfWidths(const TempDir& dir, const std::string& name, std::initializer_list<double> widths,
+                               const OutlineSpec& bookmark) {
     PdfBuilder builder;
+    builder.setOutline({bookmark});
     for (double width : widths) {
         PageSpec page;
         page.width = width;
@@ -166,14 +169,17 @@ TEST(Pages, AnInterleavedEntryIsPreviewedAndChosenInItsOwnPages) {
     struct Case {
         bool reversed;
         std::vector<int> shown;  // the pages' widths, in hundreds of points
+        int backBookmark;        // the place of the backs' bookmark, to their first page
         std::vector<int> combined;
     };
-    for (const Case& c : {Case{false, {1, 3, 2, 4, 5}, {300, 400}}, Case{true, {1, 5, 2, 4, 3}, {500, 400}}}) {
+    for (const Case& c : {Case{false, {1, 3, 2, 4, 5}, 1, {300, 400}}, Case{true, {1, 5, 2, 4, 3}, 4, {500, 400}}}) {
         SCOPED_TRACE(c.reversed ? "reversed" : "in order");
         WindowHarness harness;
         MainWindow& window = harness.window();
-        const std::string fronts = writePagesOfWidths(harness.dir, "fronts.pdf", {100, 200});
-        const std::string backs = writePagesOfWidths(harness.dir, "backs.pdf", {300, 400, 500});
+        const std::string fronts =
+            writePagesOfWidths(harness.dir, "fronts.pdf", {100, 200}, {"Front two", 1, 0, 0, {}, {}});
+        const std::string backs =
+            writePagesOfWidths(harness.dir, "backs.pdf", {300, 400, 500}, {"Back one", 0, 0, 0, {}, {}});
         harness.controller().openFiles({fronts, backs, writePdf(harness.dir, "other.pdf", 1)});
         harness.table().selectRowIndexes({0}, false);
         window.commandAction(c.reversed ? &Delegate::interleaveWithNextReversed : &Delegate::interleaveWithNext)
@@ -182,6 +188,13 @@ TEST(Pages, AnInterleavedEntryIsPreviewedAndChosenInItsOwnPages) {
         PageGridView& grid = focusedPages(harness);
         ASSERT_EQ(harness.window().previewPane()->pages()->rowCount(), 5);
         EXPECT_EQ(shownWidths(*harness.window().previewPane()), c.shown);
+        // Both files' bookmarks, at their pages' places among the other's, as the combine writes them.
+        const QStandardItemModel& bookmarks = *harness.window().previewPane()->bookmarkModel();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bookmarks.rowCount() == 2; }, 10000));
+        EXPECT_EQ(bookmarks.index(0, 0).data().toString(), "Front two");
+        EXPECT_EQ(bookmarks.index(0, 0).data(PreviewPane::PageRole).toInt(), 2);
+        EXPECT_EQ(bookmarks.index(1, 0).data().toString(), "Back one");
+        EXPECT_EQ(bookmarks.index(1, 0).data(PreviewPane::PageRole).toInt(), c.backBookmark);
 
         choose(grid, {1, 3});
         ASSERT_TRUE(window.takeOnlyPagesAction()->isEnabled()) << "an entry of two files is chosen from too";
