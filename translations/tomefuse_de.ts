@@ -691,6 +691,22 @@
         <source>Clear Menu</source>
         <translation>Menü leeren</translation>
     </message>
+    <message>
+        <source>Image Pages</source>
+        <translation>Bildseiten</translation>
+    </message>
+    <message>
+        <source>At Their Own Size</source>
+        <translation>In eigener Größe</translation>
+    </message>
+    <message>
+        <source>Fitted to A4</source>
+        <translation>An A4 angepasst</translation>
+    </message>
+    <message>
+        <source>Fitted to Letter</source>
+        <translation>An US-Letter angepasst</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -986,6 +1002,18 @@
     <message>
         <source>Add PDF Files</source>
         <translation>PDF-Dateien hinzufügen</translation>
+    </message>
+    <message>
+        <source>PDF files and images (%1)</source>
+        <translation>PDF-Dateien und Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>PDF files (%1)</source>
+        <translation>PDF-Dateien (%1)</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Bilder (%1)</translation>
     </message>
 </context>
 <context>

@@ -691,6 +691,22 @@
         <source>Clear Menu</source>
         <translation>Vaciar menú</translation>
     </message>
+    <message>
+        <source>Image Pages</source>
+        <translation>Páginas de imágenes</translation>
+    </message>
+    <message>
+        <source>At Their Own Size</source>
+        <translation>A su propio tamaño</translation>
+    </message>
+    <message>
+        <source>Fitted to A4</source>
+        <translation>Ajustadas a A4</translation>
+    </message>
+    <message>
+        <source>Fitted to Letter</source>
+        <translation>Ajustadas a carta</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -986,6 +1002,18 @@
     <message>
         <source>Add PDF Files</source>
         <translation>Añadir archivos PDF</translation>
+    </message>
+    <message>
+        <source>PDF files and images (%1)</source>
+        <translation>Archivos PDF e imágenes (%1)</translation>
+    </message>
+    <message>
+        <source>PDF files (%1)</source>
+        <translation>Archivos PDF (%1)</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Imágenes (%1)</translation>
     </message>
 </context>
 <context>

@@ -691,6 +691,22 @@
         <source>Clear Menu</source>
         <translation>Vider le menu</translation>
     </message>
+    <message>
+        <source>Image Pages</source>
+        <translation>Pages des images</translation>
+    </message>
+    <message>
+        <source>At Their Own Size</source>
+        <translation>À leur propre taille</translation>
+    </message>
+    <message>
+        <source>Fitted to A4</source>
+        <translation>Ajustées au format A4</translation>
+    </message>
+    <message>
+        <source>Fitted to Letter</source>
+        <translation>Ajustées au format Letter</translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::PageGridModel</name>
@@ -986,6 +1002,18 @@
     <message>
         <source>Add PDF Files</source>
         <translation>Ajouter des fichiers PDF</translation>
+    </message>
+    <message>
+        <source>PDF files and images (%1)</source>
+        <translation>Fichiers PDF et images (%1)</translation>
+    </message>
+    <message>
+        <source>PDF files (%1)</source>
+        <translation>Fichiers PDF (%1)</translation>
+    </message>
+    <message>
+        <source>Images (%1)</source>
+        <translation>Images (%1)</translation>
     </message>
 </context>
 <context>

@@ -67,6 +67,7 @@ class MainWindow final : public QMainWindow, public Window {
     // The combined document: its contents page, right-hand starts and properties.
     QAction* contentsPageAction() const { return contentsPage_; }
     QMenu* contentsDepthMenu() const { return contentsDepthMenu_; }
+    QMenu* imagePagesMenu() const { return imagePagesMenu_; }
     QAction* contentsLabelsAction() const { return contentsLabels_; }
     QAction* rightHandStartsAction() const { return rightHandStarts_; }
     QAction* documentPropertiesAction() const { return documentProperties_; }
@@ -135,6 +136,7 @@ class MainWindow final : public QMainWindow, public Window {
     // MainWindow_document.cpp: the commands and options for the combined document itself.
     void addDocumentCommands(QMenu* file, QMenu* options);
     void syncDocumentOptions();
+    void addImagePagesMenu(QMenu* options);
     void showDocumentProperties();
     void combiningChanged();
     void buildPreview();
@@ -182,6 +184,8 @@ class MainWindow final : public QMainWindow, public Window {
     QAction* contentsPage_ = nullptr;
     QMenu* contentsDepthMenu_ = nullptr;
     QActionGroup* contentsDepths_ = nullptr;
+    QMenu* imagePagesMenu_ = nullptr;
+    QActionGroup* imagePages_ = nullptr;
     QAction* contentsLabels_ = nullptr;
     QAction* rightHandStarts_ = nullptr;
     QAction* documentProperties_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "combine/DocumentOptions.h"
+#include "list/EntryReader.h"
 #include "platform/desktop/UserDefaults.h"
 #include "platform/qt/DocumentPropertiesDialog.h"
 
@@ -42,6 +43,28 @@ void MainWindow::addDocumentCommands(QMenu* file, QMenu* options) {
     connect(contentsPage_, &QAction::toggled, contentsLabels_, &QAction::setEnabled);
     rightHandStarts_ = makeOption(tr("Start Each File on a Right-Hand Page"), shouldStartFilesOnRightHandPagesKey);
     options->addAction(rightHandStarts_);
+    addImagePagesMenu(options);
+}
+
+// The size each image's page is made at. The rows of images are read again at once, so that the
+// preview shows the pages the combine writes.
+void MainWindow::addImagePagesMenu(QMenu* options) {
+    options->addSeparator();
+    imagePagesMenu_ = options->addMenu(tr("Image Pages"));
+    imagePages_ = new QActionGroup(this);
+    const std::pair<QString, ImagePageSize> sizes[] = {{tr("At Their Own Size"), ImagePageSize::natural},
+                                                       {tr("Fitted to A4"), ImagePageSize::a4},
+                                                       {tr("Fitted to Letter"), ImagePageSize::letter}};
+    for (const auto& [text, size] : sizes) {
+        QAction* action = imagePagesMenu_->addAction(text);
+        action->setCheckable(true);
+        action->setData(static_cast<int>(size));
+        imagePages_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, size = size] {
+            userDefaults_.setString(imagePageSizeKey, imagePageSizeName(size));
+            controller_.refreshEntries();
+        });
+    }
 }
 
 void MainWindow::syncDocumentOptions() {
@@ -52,6 +75,11 @@ void MainWindow::syncDocumentOptions() {
         action->setChecked(value == depth || (value < 0 && depth < 0));
     }
     contentsDepthMenu_->setEnabled(contentsPage_->isChecked());
+    const auto imagePages = static_cast<int>(imagePageSizeSetting(userDefaults_));
+    for (QAction* action : imagePages_->actions()) {
+        const QSignalBlocker blocker(action);
+        action->setChecked(action->data().toInt() == imagePages);
+    }
     contentsLabels_->setEnabled(contentsPage_->isChecked());
 }
 

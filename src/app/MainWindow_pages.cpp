@@ -143,7 +143,7 @@ std::optional<std::pair<int64_t, std::vector<uint64_t>>> MainWindow::chosenPages
     }
     const IndexSet rows = table_->selectedRowIndexes();
     const auto& list = controller_.pdfsList();
-    if (rows.size() != 1 || *rows.begin() >= list.size() || list[*rows.begin()].partner) {
+    if (rows.size() != 1 || *rows.begin() >= list.size()) {
         return std::nullopt;
     }
     std::vector<uint64_t> pages = pane->grid()->selectedPages();

@@ -16,7 +16,7 @@ inline constexpr const char* helpPageURL = "https://tomefuse.org/help";
 
 TomefuseAppDelegate::TomefuseAppDelegate(DesktopServices services)
     : services_(std::move(services)),
-      reader_(services_.passwordPanel, std::make_shared<PDFParseCache>()),
+      reader_(services_.passwordPanel, std::make_shared<PDFParseCache>(), &services_.userDefaults),
       intake_(reader_, services_),
       sorting_(list_, services_.compareNames),
       save_(services_, outlets_, list_, reader_) {

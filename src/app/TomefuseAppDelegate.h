@@ -83,6 +83,7 @@ class TomefuseAppDelegate final : public TableDataSource {
     void setObjectValue(const std::string& value, const std::string& identifier, int64_t row) override;
     bool acceptsObjectValue(const std::string& value, const std::string& identifier, int64_t row) const override;
     std::optional<RowFile> fileAtRow(int64_t row) const override;
+    std::optional<RowFile> previewFileAtRow(int64_t row) const override { return previewFileOf(pdfsList(), row); }
     std::optional<std::vector<uint64_t>> pagesTakenAtRow(int64_t row) const override;
     // Takes the pages a text names from the file at the row, as one edit; a text that names no
     // pages of it is refused with the reason, and the pages taken stay as they were.
@@ -142,8 +143,7 @@ class TomefuseAppDelegate final : public TableDataSource {
     bool isCombining() const { return save_.isCombining(); }
     // How the last combine ended; none before the first has finished.
     const std::optional<CombineOutcome>& lastCombineOutcome() const { return save_.lastOutcome(); }
-    // A file that cannot be read while combining is left out (and named afterwards), or makes the
-    // combine write nothing.
+    // A file that cannot be read while combining is left out and named, or makes it write nothing.
     void setLeavesOutUnreadableFiles(bool flag) { save_.setLeavesOutUnreadableFiles(flag); }
 
     // Write progress (combine/).

@@ -34,8 +34,9 @@ bool TomefuseAppDelegate::openJob(const std::string& path) {
         }
         return false;
     }
-    std::vector<PdfEntry> entries = entriesOfJob(*reading.job, reader_);
+    // The options first: how image files are read into pages is one of them.
     applyJobOptions(reading.job->options, services_.userDefaults);
+    std::vector<PdfEntry> entries = entriesOfJob(*reading.job, reader_);
     list_.replaceAll(std::move(entries), translate("tomefuse::ListEdit", "Open List"), selectedRowsInList());
     if (!reading.missing.empty() && outlets_.window) {
         outlets_.window->showAlert(

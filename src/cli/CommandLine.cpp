@@ -8,6 +8,7 @@
 
 #include "cli/JobOptions.h"
 #include "cli/PageOptions.h"
+#include "list/EntryReader.h"
 
 namespace tomefuse::cli {
 
@@ -36,6 +37,8 @@ const char* const usageText =
     "      --interleave N,M[,reverse]  one entry of files N and M: N1 M1 N2 M2 ...\n"
     "                           (reverse: M last page first); --title, --pages and\n"
     "                           --rotate N then count in the entry's pages\n"
+    "      --image-pages SIZE   each image a page of its own size (natural, the\n"
+    "                           default), or fitted to an a4 or letter sheet\n"
     "      --password N=TEXT    the password of the N-th file, if it is protected\n"
     "      --password-file N=PATH  the same, read from the first line of PATH (others\n"
     "                           on this machine cannot read it from the process list)\n"
@@ -110,6 +113,7 @@ enum LongOnly {
     interleave,
     job,
     saveJob,
+    imagePages,
 };
 
 const option longOptions[] = {
@@ -137,6 +141,7 @@ const option longOptions[] = {
     {"interleave", required_argument, nullptr, interleave},
     {"job", required_argument, nullptr, job},
     {"save-job", required_argument, nullptr, saveJob},
+    {"image-pages", required_argument, nullptr, imagePages},
     {"quiet", no_argument, nullptr, 'q'},
     {"verbose", no_argument, nullptr, 'v'},
     {"help", no_argument, nullptr, 'h'},
@@ -332,6 +337,10 @@ std::string setValued(int c, const char* value, const char* argument, Options& o
     }
     if (c == interleave) {
         return setInterleave(value, options);
+    }
+    if (c == imagePages) {
+        options.imagePages = imagePageSizeNamed(value);
+        return options.imagePages ? std::string() : "--image-pages takes natural, a4 or letter: " + std::string(value);
     }
     if (const NumberedOption* byFile = numberedOption(c)) {
         return setNumbered(*byFile, value, options);

@@ -46,6 +46,7 @@ struct Options {
     std::optional<int> contentsDepth;     // a contents page, listing bookmarks this deep
     bool contentsLabels = false;          // numbered by page labels where they are unique
     bool duplex = false;
+    std::optional<ImagePageSize> imagePages;  // images at their own size unless given
     PDFDocumentAttributes properties;
     bool skipUnreadable = false;
     bool quiet = false;

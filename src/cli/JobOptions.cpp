@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cli/PageOptions.h"
+#include "list/EntryReader.h"
 #include "list/PageRotation.h"
 #include "list/PdfEntry.h"
 
@@ -45,6 +46,9 @@ void addOptions(const JobOptions& job, Options& options) {
     options.keepBookmarks = job.keepBookmarks ? job.keepBookmarks : options.keepBookmarks;
     options.contentsDepth = job.contentsDepth ? job.contentsDepth : options.contentsDepth;
     options.duplex = job.duplex.value_or(options.duplex);
+    if (const auto imagePages = imagePageSizeNamed(job.imagePages)) {
+        options.imagePages = imagePages;
+    }
     PDFDocumentAttributes& properties = options.properties;
     for (auto [to, from] :
          {std::pair{&properties.title, &job.title}, std::pair{&properties.author, &job.author},
@@ -118,6 +122,9 @@ Job jobOf(const Options& options) {
     o.contentsDepth = options.contentsDepth;
     if (options.duplex) {
         o.duplex = true;
+    }
+    if (options.imagePages) {
+        o.imagePages = imagePageSizeName(*options.imagePages);
     }
     o.title = options.properties.title;
     o.author = options.properties.author;

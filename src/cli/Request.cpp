@@ -46,8 +46,9 @@ std::optional<PDFFileSummary> readFile(const Options& options, size_t number, PD
     const std::string& given = options.files[number - 1];
     const std::string path = absolute(given);
     const auto password = options.passwords.find(number);
-    const PDFFileSummary summary = PDFDocument::summaryOfFile(
-        path, password == options.passwords.end() ? std::string() : password->second, parses);
+    const PDFFileSummary summary =
+        PDFDocument::summaryOfFile(path, password == options.passwords.end() ? std::string() : password->second, parses,
+                                   options.imagePages.value_or(ImagePageSize::natural));
     if (summary.failure != PDFOpenFailure::none) {
         listing.unreadable.push_back(
             given + ": " +
@@ -142,6 +143,7 @@ CombineSettings settingsFor(const Options& options, ContentsTypesetter* typesett
     settings.contents.pageLabels = options.contentsLabels;
     settings.startFilesOnRightHandPages = options.duplex;
     settings.properties = options.properties;
+    settings.imagePages = options.imagePages.value_or(ImagePageSize::natural);
     return settings;
 }
 

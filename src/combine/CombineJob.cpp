@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <new>
 
-#include "list/Interleave.h"
 #include "list/PdfEntry.h"
 #include "platform/desktop/Translation.h"
+#include "platform/pdf/Interleave.h"
 #include "toc/TableOfContents.h"
 
 namespace tomefuse {
@@ -77,7 +77,7 @@ struct CombineJob::Opened {
 std::optional<CombineJob::Next> CombineJob::open(const std::string& path, const std::string& password,
                                                  std::shared_ptr<PDFDocument>& source) {
     PDFOpenFailure failure = PDFOpenFailure::none;
-    source = PDFDocument::initWithURL(path, password, &failure, parses_);
+    source = PDFDocument::initWithURL(path, password, &failure, parses_, settings_.imagePages);
     if (stop_) {
         return Next::stop;
     }

@@ -57,6 +57,8 @@ struct CombineSettings {
     ContentsOptions contents;
     bool startFilesOnRightHandPages = false;
     PDFDocumentAttributes properties;
+    // Each image a page at its own size, or fitted to a sheet.
+    ImagePageSize imagePages = ImagePageSize::natural;
 };
 
 // A file, and what was wrong with it, in the user's words.

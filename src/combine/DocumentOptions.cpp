@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "list/EntryReader.h"
+
 namespace tomefuse {
 
 std::map<std::string, bool> settingDefaults() {
@@ -37,6 +39,7 @@ void readDocumentOptions(const UserDefaults& defaults, ContentsTypesetter* types
     const long long depth = defaults.integerForKey(contentsBookmarkDepthKey);
     settings.contents.depth = depth < 0 ? -1 : static_cast<int>(std::min(depth, 1000LL));
     settings.contents.pageLabels = defaults.boolForKey(shouldNumberContentsByPageLabelsKey);
+    settings.imagePages = imagePageSizeSetting(defaults);
     settings.contents.typesetter = typesetter;
     settings.startFilesOnRightHandPages = defaults.boolForKey(shouldStartFilesOnRightHandPagesKey);
     settings.properties = readDocumentProperties(defaults);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "combine/DocumentOptions.h"
+#include "list/EntryReader.h"
 
 namespace tomefuse {
 
@@ -37,6 +38,7 @@ JobOptions jobOptionsOf(const UserDefaults& defaults) {
         options.contentsDepth = static_cast<int>(defaults.integerForKey(contentsBookmarkDepthKey));
     }
     options.duplex = defaults.boolForKey(shouldStartFilesOnRightHandPagesKey);
+    options.imagePages = imagePageSizeName(imagePageSizeSetting(defaults));
     const PDFDocumentAttributes properties = readDocumentProperties(defaults);
     options.title = properties.title;
     options.author = properties.author;
@@ -94,6 +96,9 @@ void applyJobOptions(const JobOptions& options, UserDefaults& defaults) {
     if (options.contentsDepth) {
         defaults.setBool(shouldAddContentsPageKey, true);
         defaults.setInteger(contentsBookmarkDepthKey, *options.contentsDepth);
+    }
+    if (!options.imagePages.empty()) {
+        defaults.setString(imagePageSizeKey, options.imagePages);
     }
     PDFDocumentAttributes properties = readDocumentProperties(defaults);
     for (auto [to, from] :

@@ -20,7 +20,8 @@ std::vector<PdfEntry> entriesOfJob(const Job& job, const EntryReader& reader);
 // The files a job names that are gone, a line each, for an alert.
 std::string missingFilesText(const std::vector<std::string>& missing);
 
-// What the job's options say goes into the settings; what they leave unsaid stays.
+// What the job's options say goes into the settings; what they leave unsaid stays. Before its
+// entries are read: their images are read at the size it names.
 void applyJobOptions(const JobOptions& options, UserDefaults& defaults);
 
 }  // namespace tomefuse

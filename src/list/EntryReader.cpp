@@ -1,6 +1,8 @@
 #include "list/EntryReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <tuple>
@@ -35,11 +37,47 @@ std::pair<int64_t, int64_t> stampOf(const std::string& path) {
             static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
+bool isImageFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    char head[12];
+    const ssize_t n = ::pread(fd, head, sizeof head, 0);
+    ::close(fd);
+    return n > 0 && imageFormatOf(std::string_view(head, static_cast<size_t>(n))) != ImageFormat::none;
+}
+
+constexpr std::pair<ImagePageSize, const char*> imageSizeNames[] = {
+    {ImagePageSize::natural, "natural"}, {ImagePageSize::a4, "a4"}, {ImagePageSize::letter, "letter"}};
+
 }  // namespace
+
+std::string imagePageSizeName(ImagePageSize size) {
+    for (const auto& [value, name] : imageSizeNames) {
+        if (value == size) {
+            return name;
+        }
+    }
+    return "natural";
+}
+
+std::optional<ImagePageSize> imagePageSizeNamed(const std::string& name) {
+    for (const auto& [value, known] : imageSizeNames) {
+        if (name == known) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+ImagePageSize imagePageSizeSetting(const UserDefaults& defaults) {
+    return imagePageSizeNamed(defaults.stringForKey(imagePageSizeKey)).value_or(ImagePageSize::natural);
+}
 
 // The password that opened the file is left in password (cleared when none did).
 PDFFileSummary EntryReader::summarize(const std::string& path, const std::string& name, std::string& password) const {
-    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses_.get());
+    PDFFileSummary summary = PDFDocument::summaryOfFile(path, password, parses_.get(), imagePages());
     if (triedKnownPasswords(path, summary, password)) {
         return summary;
     }
@@ -60,7 +98,7 @@ PDFFileSummary EntryReader::summarize(const std::string& path, const std::string
             break;
         }
         password = panel->password();
-        summary = PDFDocument::summaryOfFile(path, password, parses_.get());
+        summary = PDFDocument::summaryOfFile(path, password, parses_.get(), imagePages());
         wrong = true;
         if (summary.failure == PDFOpenFailure::none && batch_) {
             batch_->opened.push_back(password);
@@ -82,7 +120,7 @@ bool EntryReader::triedKnownPasswords(const std::string& path, PDFFileSummary& s
         if (known == password) {
             continue;
         }
-        PDFFileSummary tried = PDFDocument::summaryOfFile(path, known, parses_.get());
+        PDFFileSummary tried = PDFDocument::summaryOfFile(path, known, parses_.get(), imagePages());
         if (tried.failure != PDFOpenFailure::needsPassword) {
             summary = tried;
             password = tried.failure == PDFOpenFailure::none ? known : std::string();
@@ -101,6 +139,10 @@ void EntryReader::read(PdfEntry& entry) const {
     entry.outlinecount = summary.outlineCount;
     if (entry.partner) {
         readPartner(entry);
+    }
+    entry.imagePages.reset();
+    if (isImageFile(entry.path) || (entry.partner && isImageFile(entry.partner->path))) {
+        entry.imagePages = imagePages();
     }
     if (entry.problem.empty() && !entry.pages.fits(entry.pagecount)) {
         entry.problem =
@@ -138,7 +180,8 @@ std::optional<PdfEntry> EntryReader::entryFor(const std::string& path, bool keep
 bool EntryReader::readIfChanged(PdfEntry& entry) const {
     if (stampOf(entry.path) == std::pair{entry.fileSize, entry.fileModified} &&
         (!entry.partner ||
-         stampOf(entry.partner->path) == std::pair{entry.partner->fileSize, entry.partner->fileModified})) {
+         stampOf(entry.partner->path) == std::pair{entry.partner->fileSize, entry.partner->fileModified}) &&
+        entry.imagePages.value_or(imagePages()) == imagePages()) {
         return false;
     }
     read(entry);

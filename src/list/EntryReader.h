@@ -8,27 +8,40 @@
 
 #include "list/PdfEntry.h"
 #include "platform/desktop/Panels.h"
+#include "platform/desktop/UserDefaults.h"
+#include "platform/pdf/ImagePages.h"
 #include "platform/pdf/PDFParseCache.h"
 
 namespace tomefuse {
 
+// How image files become pages, as stored: "a4" or "letter" fits each image to that sheet;
+// anything else, or nothing, leaves it at its own size.
+inline constexpr const char* imagePageSizeKey = "imagePageSize";
+ImagePageSize imagePageSizeSetting(const UserDefaults& defaults);
+std::string imagePageSizeName(ImagePageSize size);
+std::optional<ImagePageSize> imagePageSizeNamed(const std::string& name);
+
 // Reads what the list shows of a file: its pages and bookmarks, or why it cannot be read, asking
 // for the password of a protected file while it needs one (none asked without a panel). With
-// parses, each file's parse is left there for the combine that may follow.
+// parses, each file's parse is left there for the combine that may follow. Images are made
+// pages at the size the settings say, when given.
 class EntryReader {
   public:
     using PasswordPanelFactory = std::function<std::unique_ptr<PasswordPanel>()>;
-    explicit EntryReader(PasswordPanelFactory passwordPanel, std::shared_ptr<PDFParseCache> parses = nullptr)
-        : passwordPanel_(std::move(passwordPanel)), parses_(std::move(parses)) {}
+    explicit EntryReader(PasswordPanelFactory passwordPanel, std::shared_ptr<PDFParseCache> parses = nullptr,
+                         const UserDefaults* settings = nullptr)
+        : passwordPanel_(std::move(passwordPanel)), parses_(std::move(parses)), settings_(settings) {}
 
     const std::shared_ptr<PDFParseCache>& parses() const { return parses_; }
+    ImagePageSize imagePages() const { return settings_ ? imagePageSizeSetting(*settings_) : ImagePageSize::natural; }
 
     // The entry of the file at path, named after it. A file that cannot be read gets an entry
     // of 0 pages and 0 bookmarks, saying why, when keepUnreadable; else none.
     std::optional<PdfEntry> entryFor(const std::string& path, bool keepUnreadable) const;
     // Reads the entry's file again: counts, why it cannot be read, the file's size and time.
     void read(PdfEntry& entry) const;
-    // Reads it again only when the file changed or went since it was read; answers whether.
+    // Reads it again only when the file changed or went since it was read, or its images were
+    // made at another size; answers whether.
     bool readIfChanged(PdfEntry& entry) const;
     // Reads it again, asking for its password, only when it was skipped or not opened for want
     // of one; answers whether.
@@ -60,6 +73,7 @@ class EntryReader {
 
     PasswordPanelFactory passwordPanel_;
     std::shared_ptr<PDFParseCache> parses_;
+    const UserDefaults* settings_;
     mutable std::optional<Passwords> batch_;
 };
 

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "list/EntryReader.h"
 #include "platform/desktop/AtomicFile.h"
 #include "platform/desktop/Translation.h"
 
@@ -88,6 +89,7 @@ std::string jobText(const Job& job, const std::string& folder) {
     putOptional(options, "keepBookmarks", job.options.keepBookmarks);
     putOptional(options, "contentsDepth", job.options.contentsDepth);
     putOptional(options, "duplex", job.options.duplex);
+    putText(options, "imagePages", job.options.imagePages);
     putText(options, "title", job.options.title);
     putText(options, "author", job.options.author);
     putText(options, "subject", job.options.subject);
@@ -139,6 +141,10 @@ JobReading readJobText(std::string_view text, const std::string& folder) {
         if (options.contains("keepBookmarks")) o.keepBookmarks = options["keepBookmarks"].get<bool>();
         if (options.contains("contentsDepth")) o.contentsDepth = options["contentsDepth"].get<int>();
         if (options.contains("duplex")) o.duplex = options["duplex"].get<bool>();
+        o.imagePages = take<std::string>(options, "imagePages", "");
+        if (!o.imagePages.empty() && !imagePageSizeNamed(o.imagePages)) {
+            throw std::runtime_error("an image page size that is not natural, a4 or letter");
+        }
         o.title = take<std::string>(options, "title", "");
         o.author = take<std::string>(options, "author", "");
         o.subject = take<std::string>(options, "subject", "");

@@ -47,6 +47,7 @@ struct JobOptions {
     std::optional<bool> keepBookmarks;
     std::optional<int> contentsDepth;  // a contents page listing bookmarks this deep (0: none listed)
     std::optional<bool> duplex;
+    std::string imagePages;  // "natural", "a4" or "letter"; empty when unsaid
     std::string title, author, subject, keywords;
     bool operator==(const JobOptions&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "list/PdfEntry.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/desktop/Translation.h"
 
@@ -115,20 +116,53 @@ bool PdfEntry::accepts(std::string_view key, std::string_view value) const {
     return key == filenameKey && value.find_first_not_of(" \t\n\r\f\v") != std::string_view::npos;
 }
 
+namespace {
+
+// The degrees each of the entry's pages is turned by, as it numbers them; empty when none is.
+std::vector<int> everyTurn(const PdfEntry& entry) {
+    if (entry.rotation.isNone()) {
+        return {};
+    }
+    std::vector<uint64_t> every(entry.pagecount);
+    std::iota(every.begin(), every.end(), uint64_t{0});
+    return entry.rotation.turnsFor(every, entry.pagecount);
+}
+
+}  // namespace
+
 RowFile PdfEntry::rowFile() const {
-    RowFile file{path, filename, password, outlinecount, fileSize, fileModified, {}, {}};
-    if (partner) {
-        // The preview shows the first file; its pages are not the entry's one for one.
-        file.partnerPath = partner->path;
-        if (rotation.all() != 0) {
-            file.turns.assign(pagecount - partner->pagecount, rotation.all());
-        }
-    } else if (!rotation.isNone()) {
-        std::vector<uint64_t> every(pagecount);
-        for (uint64_t i = 0; i < pagecount; ++i) {
-            every[i] = i;
-        }
-        file.turns = rotation.turnsFor(every, pagecount);
+    RowFile file;
+    file.path = path;
+    file.filename = filename;
+    file.password = password;
+    file.outlinecount = outlinecount;
+    file.fileSize = fileSize;
+    file.fileModified = fileModified;
+    file.imagePages = imagePages.value_or(ImagePageSize::natural);
+    if (!partner) {
+        file.turns = everyTurn(*this);
+        return file;
+    }
+    // The row shows the first file; its pages are not the entry's one for one.
+    file.partnerPath = partner->path;
+    if (rotation.all() != 0) {
+        file.turns.assign(pagecount - partner->pagecount, rotation.all());
+    }
+    return file;
+}
+
+std::optional<RowFile> previewFileOf(const std::vector<PdfEntry>& entries, int64_t row) {
+    if (row < 0 || static_cast<uint64_t>(row) >= entries.size()) {
+        return std::nullopt;
+    }
+    const PdfEntry& entry = entries[static_cast<size_t>(row)];
+    RowFile file = entry.rowFile();
+    if (entry.partner) {
+        file.partnerPassword = entry.partner->password;
+        file.partnerReversed = entry.partner->reversed;
+        file.partnerSize = entry.partner->fileSize;
+        file.partnerModified = entry.partner->fileModified;
+        file.turns = everyTurn(entry);
     }
     return file;
 }

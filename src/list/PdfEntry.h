@@ -64,6 +64,8 @@ struct PdfEntry {
     PDFOpenFailure failure = PDFOpenFailure::none;  // what the problem is, when opening failed
     int64_t fileSize = -1;
     int64_t fileModified = 0;
+    // Where either file is an image: the size its pages were made at when read.
+    std::optional<ImagePageSize> imagePages;
 
     // The value under a key, compared exactly; none for any other key.
     CellValue valueForKey(std::string_view key) const;
@@ -98,5 +100,9 @@ std::string displayNameForPath(const std::string& path);
 // Why a file does not open, in the words the list and the alerts use: "not a PDF", "damaged
 // beyond repair", "needs a password", "no longer there", "permission denied"...
 std::string describeOpenFailure(PDFOpenFailure failure);
+
+// What the preview draws of the entry at a row: its file, or both files of an interleaved entry
+// with the pages turned as the entry numbers them, and its images at the size they were read.
+std::optional<RowFile> previewFileOf(const std::vector<PdfEntry>& entries, int64_t row);
 
 }  // namespace tomefuse

@@ -107,4 +107,32 @@ TEST(CommandLineRequest, ContentsDepthIsOneTwoOrAll) {
     }
 }
 
+// Images are pages of their own size unless a sheet is named; the listing and the combine agree.
+TEST(CommandLineRequest, ImagePagesAreNaturalOrFittedToA4OrLetter) {
+    const struct {
+        std::vector<std::string> flags;
+        std::optional<ImagePageSize> size;  // none: refused
+    } cases[] = {
+        {{}, ImagePageSize::natural},
+        {{"--image-pages", "natural"}, ImagePageSize::natural},
+        {{"--image-pages=a4"}, ImagePageSize::a4},
+        {{"--image-pages", "a4", "--image-pages", "letter"}, ImagePageSize::letter},
+        {{"--image-pages", "A4"}, {}},
+        {{"--image-pages", "legal"}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.flags;
+        SCOPED_TRACE(args.empty() ? "none" : args.back());
+        args.insert(args.end(), {"-o", "x.pdf", "a.pdf", "b.pdf"});
+        const cli::Parsed parsed = parse(args);
+        ASSERT_EQ(parsed.options.has_value(), c.size.has_value()) << parsed.problem;
+        if (c.size) {
+            EXPECT_EQ(cli::settingsFor(*parsed.options, nullptr).imagePages, *c.size);
+        } else {
+            EXPECT_EQ(parsed.status, cli::usageError);
+            EXPECT_NE(parsed.problem.find("natural, a4 or letter"), std::string::npos) << parsed.problem;
+        }
+    }
+}
+
 }  // namespace

@@ -26,6 +26,7 @@ TEST(JobFile, WrittenAndReadBackWithPathsThatMoveWithTheFolder) {
     job.entries[1].pageRotations = {{"2, 4-z", 180}, {"1", 90}};
     job.options.fileBookmarks = false;
     job.options.contentsDepth = 2;
+    job.options.imagePages = "letter";
     job.options.title = "Monthly report";
     const std::string path = folder + "/month.tomefuse";
     std::string error;
@@ -63,6 +64,7 @@ TEST(JobFile, WhatCannotBeReadIsSaidAndAMissingFileLosesNothingElse) {
         {"not json", "damaged job file", 0},
         {R"({"tomefuse-job": 1, "entries": [{"name": "no path"}]})", "damaged job file", 0},
         {R"({"tomefuse-job": 1, "entries": [{"path": "/a.pdf", "rotation": 45}]})", "quarter turn", 0},
+        {R"({"tomefuse-job": 1, "entries": [], "options": {"imagePages": "legal"}})", "image page size", 0},
         {R"({"tomefuse-job": 1, "entries": [{"path": "gone.pdf"}, {"path": "/", "rotation": -90}]})", "", 1},
     };
     for (const Case& c : cases) {

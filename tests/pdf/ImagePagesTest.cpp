@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 // After <cstdio>: it uses FILE and size_t without including them.
 #include <jpeglib.h>
@@ -16,6 +17,7 @@
 
 #include "pdf/PdfTestSupport.h"
 #include "platform/pdf/ImagePages.h"
+#include "platform/pdf/PDFParseCache.h"
 #include "support/Command.h"
 
 namespace tomefuse::test {
@@ -296,6 +298,33 @@ TEST(ImagePages, TiffFramesAreEachAPageAndGroup4PassesThrough) {
             EXPECT_EQ(static_cast<unsigned char>(pixels[static_cast<size_t>(y * width + x)]) < 128, black)
                 << "pixel " << x << "," << y;
         }
+    }
+}
+
+// A listing leaves an image's parse for the combine; a combine at another page size must make its
+// own, and leave the listing's for an opening at that size. (A document dropped untouched hands
+// its parse back, so the count is of the parses kept while the document is open.)
+TEST(ImagePages, AParseKeptAtOnePageSizeIsOnlyTakenAtThatSize) {
+    TempDir dir;
+    const std::string path = dir.file("photo.jpg");
+    std::ofstream(path, std::ios::binary) << jpeg(32, 16, 3, 1);
+    const auto parses = std::make_shared<PDFParseCache>();
+    ASSERT_EQ(PDFDocument::summaryOfFile(path, "", parses.get(), ImagePageSize::natural).pageCount, 1u);
+    ASSERT_EQ(parses->count(), 1u);
+    const struct {
+        ImagePageSize size;
+        double width;
+        size_t keptAfter;
+    } openings[] = {{ImagePageSize::a4, 841.89, 1},
+                    {ImagePageSize::letter, 792, 2},
+                    {ImagePageSize::natural, 24, 2},
+                    {ImagePageSize::a4, 841.89, 2}};
+    for (const auto& opening : openings) {
+        PDFOpenFailure failure = PDFOpenFailure::none;
+        auto document = PDFDocument::initWithURL(path, "", &failure, parses, opening.size);
+        ASSERT_TRUE(document);
+        EXPECT_NEAR(document->pageAtIndex(0).boundsForBox(PDFDisplayBox::mediaBox).width, opening.width, 0.01);
+        EXPECT_EQ(parses->count(), opening.keptAfter) << "the listing's parse is taken only at its size";
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/desktop/Dragging.h"
 #include "platform/desktop/TableView.h"
+#include "platform/pdf/ImagePages.h"
 
 namespace tomefuse {
 
@@ -42,6 +43,12 @@ struct RowFile {
     std::vector<int> turns;
     // Another file whose pages alternate with this one's; empty for none.
     std::string partnerPath;
+    std::string partnerPassword;
+    bool partnerReversed = false;
+    int64_t partnerSize = -1;
+    int64_t partnerModified = 0;
+    // The size an image file's pages are made at.
+    ImagePageSize imagePages = ImagePageSize::natural;
 };
 
 // What the document table and the views beside it ask of the list, and where their edits, sorts
@@ -67,6 +74,9 @@ class TableDataSource {
 
     // The file at a row; none outside the list.
     virtual std::optional<RowFile> fileAtRow(int64_t row) const = 0;
+    // The entry at a row as the preview draws it: an interleaved entry's pages and turns counted
+    // in its own order, of both files; images at the size they were read. None outside the list.
+    virtual std::optional<RowFile> previewFileAtRow(int64_t row) const = 0;
     // The 0-based pages taken from the file at a row, in order; none when it takes all of them.
     // Empty when it names pages the file no longer has: the combine takes none then.
     virtual std::optional<std::vector<uint64_t>> pagesTakenAtRow(int64_t row) const = 0;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/pdf/ImagePages.h"
 #include "platform/pdf/PDFDestination.h"
 #include "platform/pdf/PDFOutline.h"
 #include "platform/pdf/PDFPage.h"
@@ -124,16 +125,19 @@ class PDFDocument {
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path);
     // The same with a password for a protected file (tried as the user and the owner password),
     // saying why when the file does not open. With parses, a parse kept there for the file is
-    // taken, and the document's parse goes back there when it is dropped untouched.
+    // taken, and the document's parse goes back there when it is dropped untouched. An image
+    // file's pages are made at imagePages.
     static std::shared_ptr<PDFDocument> initWithURL(const std::string& path, const std::string& password,
                                                     PDFOpenFailure* failure,
-                                                    std::shared_ptr<PDFParseCache> parses = nullptr);
+                                                    std::shared_ptr<PDFParseCache> parses = nullptr,
+                                                    ImagePageSize imagePages = ImagePageSize::natural);
     // A file's page and bookmark counts, read without listing its pages (which reads most of a
     // large file's objects): the page count is the one its page tree states. A file whose page
     // tree is broken may still summarise; opening it is what refuses it. With parses, the parse
     // is taken from and left there for the next opening of the same unchanged file.
     static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password,
-                                        PDFParseCache* parses = nullptr);
+                                        PDFParseCache* parses = nullptr,
+                                        ImagePageSize imagePages = ImagePageSize::natural);
     // Whether the first bytes of a file, up to headerWindow of them, say it is a PDF at all:
     // readers allow junk before the header.
     static constexpr size_t headerWindow = 1024;

@@ -117,6 +117,8 @@ struct ParsedFile {
     // For a file read whole into memory: the file as it was then, and the password it took.
     std::optional<FileIdentity> identity;
     std::string password;
+    // Of an image file: the size its pages were made at, which another opening must share.
+    std::optional<ImagePageSize> imagePages;
     PDFVersion minimumVersion{1, 3};
     bool pagesListed = false;  // the page tree was read: most of a large file's objects are
     // What of the file was left out on purpose while it was read (an action too large to
@@ -188,8 +190,10 @@ std::shared_ptr<QPDF> newQPDF();
 // put in its place. A file up to the snapshot size is read whole into memory (then identity is
 // set); a larger one is read through its descriptor. Null, with the reason, when it cannot be
 // read at all.
+// An image file becomes the PDF made of it, its pages at imageSize (then isImage is set).
 std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<FileIdentity>& identity,
-                                       std::shared_ptr<FileSource>& file, PDFOpenFailure& failure);
+                                       std::shared_ptr<FileSource>& file, PDFOpenFailure& failure,
+                                       ImagePageSize imageSize, bool& isImage);
 // The identity of the file at path now, when it is a regular file.
 std::optional<FileIdentity> identityOf(const std::string& path);
 // Opens without blocking (a path may name a pipe or a device, or be swapped for one after it

@@ -101,7 +101,7 @@ constexpr size_t imageMaxFileSize = size_t{1} << 30;
 // The PDF made of an image file; null when the file is no image. An image that cannot be read
 // is damage.
 std::shared_ptr<InputSource> imageInput(const std::string& path, int fd, const struct stat& info,
-                                        PDFOpenFailure& failure, bool& isImage) {
+                                        ImagePageSize pageSize, PDFOpenFailure& failure, bool& isImage) {
     char head[12];
     const ssize_t n = ::pread(fd, head, sizeof head, 0);
     isImage = n > 0 && imageFormatOf(std::string_view(head, static_cast<size_t>(n))) != ImageFormat::none;
@@ -117,7 +117,7 @@ std::shared_ptr<InputSource> imageInput(const std::string& path, int fd, const s
             return nullptr;
         }
         std::string error;
-        const std::optional<std::string> pdf = pdfFromImage(bytes, ImagePageSize::natural, error);
+        const std::optional<std::string> pdf = pdfFromImage(bytes, pageSize, error);
         if (!pdf) {
             return nullptr;
         }
@@ -151,14 +151,14 @@ std::optional<FileIdentity> identityOf(const std::string& path) {
 }
 
 std::shared_ptr<InputSource> openInput(const std::string& path, std::optional<FileIdentity>& identity,
-                                       std::shared_ptr<FileSource>& file, PDFOpenFailure& failure) {
+                                       std::shared_ptr<FileSource>& file, PDFOpenFailure& failure,
+                                       ImagePageSize imageSize, bool& isImage) {
     struct stat info {};
     Descriptor fd{openRegularFile(path, info, failure)};
     if (fd.fd < 0) {
         return nullptr;
     }
-    bool isImage = false;
-    if (auto image = imageInput(path, fd.fd, info, failure, isImage); image || isImage) {
+    if (auto image = imageInput(path, fd.fd, info, imageSize, failure, isImage); image || isImage) {
         if (image) {
             identity = FileIdentity::of(info);
         }

@@ -51,13 +51,19 @@ bool looksLikePDF(InputSource& input) {
 
 // A new parse of the file; null, with the reason, when it does not parse. Throws what reading the
 // file throws past the parse itself.
-std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string& password, PDFOpenFailure& why) {
+std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string& password, ImagePageSize imagePages,
+                                     PDFOpenFailure& why) {
     auto parse = std::make_shared<ParsedFile>();
     parse->path = path;
     parse->password = password;
-    std::shared_ptr<InputSource> input = pdf_detail::openInput(path, parse->identity, parse->file, why);
+    bool isImage = false;
+    std::shared_ptr<InputSource> input =
+        pdf_detail::openInput(path, parse->identity, parse->file, why, imagePages, isImage);
     if (!input) {
         return nullptr;
+    }
+    if (isImage) {
+        parse->imagePages = imagePages;
     }
     parse->qpdf = pdf_detail::newQPDF();
     try {
@@ -79,7 +85,7 @@ std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string&
 // listPages, the page tree is read now: a loop in /Pages or a broken tree only shows when the
 // pages are listed, and the file is refused if that fails.
 std::shared_ptr<ParsedFile> parseFile(const std::string& path, const std::string& password, bool listPages,
-                                      PDFParseCache* parses, PDFOpenFailure& why) {
+                                      PDFParseCache* parses, ImagePageSize imagePages, PDFOpenFailure& why) {
     why = PDFOpenFailure::none;
     try {
         if (path.empty()) {
@@ -88,10 +94,10 @@ std::shared_ptr<ParsedFile> parseFile(const std::string& path, const std::string
         }
         std::shared_ptr<ParsedFile> parse;
         if (auto now = parses ? pdf_detail::identityOf(path) : std::nullopt) {
-            parse = parses->take(path, *now, password);
+            parse = parses->take(path, *now, password, imagePages);
         }
         if (!parse) {
-            parse = newParse(path, password, why);
+            parse = newParse(path, password, imagePages, why);
         }
         if (!parse) {
             return nullptr;
@@ -117,9 +123,10 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path) {
 }
 
 std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, const std::string& password,
-                                                      PDFOpenFailure* failure, std::shared_ptr<PDFParseCache> parses) {
+                                                      PDFOpenFailure* failure, std::shared_ptr<PDFParseCache> parses,
+                                                      ImagePageSize imagePages) {
     PDFOpenFailure why = PDFOpenFailure::none;
-    std::shared_ptr<ParsedFile> parse = parseFile(path, password, true, parses.get(), why);
+    std::shared_ptr<ParsedFile> parse = parseFile(path, password, true, parses.get(), imagePages, why);
     if (failure) {
         *failure = why;
     }
@@ -136,9 +143,10 @@ std::shared_ptr<PDFDocument> PDFDocument::initWithURL(const std::string& path, c
 
 bool PDFDocument::hasPDFHeader(std::string_view head) { return head.find("%PDF-") != std::string_view::npos; }
 
-PDFFileSummary PDFDocument::summaryOfFile(const std::string& path, const std::string& password, PDFParseCache* parses) {
+PDFFileSummary PDFDocument::summaryOfFile(const std::string& path, const std::string& password, PDFParseCache* parses,
+                                          ImagePageSize imagePages) {
     PDFFileSummary summary;
-    std::shared_ptr<ParsedFile> parse = parseFile(path, password, false, parses, summary.failure);
+    std::shared_ptr<ParsedFile> parse = parseFile(path, password, false, parses, imagePages, summary.failure);
     if (!parse) {
         return summary;
     }

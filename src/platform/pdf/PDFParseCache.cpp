@@ -79,7 +79,7 @@ void PDFParseCache::keep(std::shared_ptr<ParsedFile> parse) {
 }
 
 std::shared_ptr<ParsedFile> PDFParseCache::take(const std::string& path, const pdf_detail::FileIdentity& now,
-                                                const std::string& password) {
+                                                const std::string& password, ImagePageSize imagePages) {
     std::shared_ptr<ParsedFile> parse;
     std::vector<std::shared_ptr<ParsedFile>> stale;  // let go outside the lock
     std::lock_guard lock(impl_->mutex);
@@ -91,7 +91,7 @@ std::shared_ptr<ParsedFile> PDFParseCache::take(const std::string& path, const p
             // The file changed since: it is parsed afresh.
             stale.push_back(kept);
             impl_->remove(entry);
-        } else if (!parse && kept->password == password) {
+        } else if (!parse && kept->password == password && kept->imagePages.value_or(imagePages) == imagePages) {
             parse = kept;
             impl_->remove(entry);
         }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/pdf/ImagePages.h"
+
 namespace tomefuse {
 
 namespace pdf_detail {
@@ -35,9 +37,10 @@ class PDFParseCache {
 
     // For the PDF layer. Keeps a parse that nothing else holds any of; others are let go.
     void keep(std::shared_ptr<pdf_detail::ParsedFile> parse);
-    // The parse kept for this file as it is now and this password, taken out; null for none.
+    // The parse kept for this file as it is now and this password, taken out; null for none. An
+    // image's parse is only one made at the same page size.
     std::shared_ptr<pdf_detail::ParsedFile> take(const std::string& path, const pdf_detail::FileIdentity& now,
-                                                 const std::string& password);
+                                                 const std::string& password, ImagePageSize imagePages);
 
   private:
     struct Impl;

@@ -30,6 +30,23 @@ QString nameFilterForTypes(const std::vector<std::string>& types) {
     return QCoreApplication::translate("tomefuse::QtPanels", "Files (%1)").arg(patterns.join(' '));
 }
 
+QStringList nameFiltersForOpening(const std::vector<std::string>& types) {
+    QStringList pdfs;
+    QStringList images;
+    for (const auto& type : types) {
+        (type == "pdf" ? pdfs : images) << QStringLiteral("*.") + QString::fromStdString(type);
+    }
+    if (pdfs.isEmpty() || images.isEmpty()) {
+        return {nameFilterForTypes(types)};
+    }
+    // Files are known by their content, so the last line shows every file all the same.
+    return {
+        QCoreApplication::translate("tomefuse::QtPanels", "PDF files and images (%1)").arg((pdfs + images).join(' ')),
+        QCoreApplication::translate("tomefuse::QtPanels", "PDF files (%1)").arg(pdfs.join(' ')),
+        QCoreApplication::translate("tomefuse::QtPanels", "Images (%1)").arg(images.join(' ')),
+        text(QT_TRANSLATE_NOOP("tomefuse::QtPanels", "All files (*)"))};
+}
+
 int QtOpenPanel::runModal() {
     QFileDialog dialog(parent_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -41,7 +58,7 @@ int QtOpenPanel::runModal() {
     } else {
         dialog.setWindowTitle(text(QT_TRANSLATE_NOOP("tomefuse::QtPanels", "Add PDF Files")));
         dialog.setFileMode(allowsMultipleSelection_ ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-        dialog.setNameFilter(nameFilterForTypes(types_));
+        dialog.setNameFilters(nameFiltersForOpening(types_));
     }
     urls_.clear();
     if (dialog.exec() != QDialog::Accepted) {

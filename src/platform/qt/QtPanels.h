@@ -13,6 +13,8 @@ namespace tomefuse {
 
 // The name filter for a list of extensions: "PDF files (*.pdf)" for {"pdf"}.
 QString nameFilterForTypes(const std::vector<std::string>& types);
+// The lines an open dialog offers: every type first, chosen, then each kind and all files.
+QStringList nameFiltersForOpening(const std::vector<std::string>& types);
 
 // Qt's own file dialog rather than the desktop's, so the panels behave alike on every desktop
 // and can be driven in tests.

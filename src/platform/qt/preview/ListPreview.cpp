@@ -44,18 +44,30 @@ ListPreview::~ListPreview() {
     delete pane_;
 }
 
+namespace {
+
+// The document the preview shows of a row: its pages are the entry's.
+QString documentOf(const RowFile& file) {
+    return preview::documentName({fromStdPath(file.path), static_cast<int>(file.imagePages),
+                                  file.partnerPath.empty() ? QString() : fromStdPath(file.partnerPath),
+                                  file.partnerReversed});
+}
+
+}  // namespace
+
 std::optional<PreviewSource> ListPreview::sourceAt(int64_t row) const {
-    const std::optional<RowFile> file = list_.fileAtRow(row);
+    const std::optional<RowFile> file = list_.previewFileAtRow(row);
     if (!file) {
         return std::nullopt;
     }
     PreviewSource source;
-    source.path = fromStdPath(file->path);
+    source.path = documentOf(*file);
     source.password = QString::fromStdString(file->password);
-    source.bookmarks = static_cast<qint64>(file->outlinecount);
+    source.partnerPassword = QString::fromStdString(file->partnerPassword);
+    // The list counts the first file's bookmarks only.
+    source.bookmarks = file->partnerPath.empty() ? static_cast<qint64>(file->outlinecount) : -1;
     source.turns = QList<int>(file->turns.begin(), file->turns.end());
-    // An entry of two files counts its pages in both; the pane shows the first file's.
-    if (const auto pages = list_.pagesTakenAtRow(row); pages && file->partnerPath.empty()) {
+    if (const auto pages = list_.pagesTakenAtRow(row)) {
         QSet<int> taken;
         for (uint64_t page : *pages) {
             taken.insert(static_cast<int>(page));
@@ -68,17 +80,19 @@ std::optional<PreviewSource> ListPreview::sourceAt(int64_t row) const {
 QSize ListPreview::iconDeviceBox() const { return rowIconBox * table_.devicePixelRatioF(); }
 
 QVariant ListPreview::rowIcon(int row) {
-    const std::optional<RowFile> file = list_.fileAtRow(row);
+    const std::optional<RowFile> file = list_.previewFileAtRow(row);
     if (!file) {
         return {};
     }
-    // Only the file and its password: the pages chosen do not change its first page.
-    const ThumbnailKey key{fromStdPath(file->path), 0, iconDeviceBox()};
+    // Only the document and its passwords: the pages chosen do not change its first page.
+    const ThumbnailKey key{documentOf(*file), 0, iconDeviceBox()};
     if (const Thumbnail* thumbnail = thumbnails_->cache().find(key)) {
         return framed(PageGridModel::turned(thumbnail->pixmap, file->turns.empty() ? 0 : file->turns.front()));
     }
     // Asked for while the row is painted: only rows on screen are drawn.
-    thumbnails_->wantFirstPage({key.path, QString::fromStdString(file->password), std::nullopt}, key.box);
+    PreviewSource source{key.path, QString::fromStdString(file->password), std::nullopt};
+    source.partnerPassword = QString::fromStdString(file->partnerPassword);
+    thumbnails_->wantFirstPage(source, key.box);
     return blankIcon_;
 }
 
@@ -101,7 +115,7 @@ QPixmap ListPreview::framed(const QPixmap& page) const {
 
 void ListPreview::showSelectedRow() {
     const int64_t row = table_.selectedRow();
-    const std::optional<RowFile> file = list_.fileAtRow(row);
+    const std::optional<RowFile> file = list_.previewFileAtRow(row);
     const std::optional<PreviewSource> source = sourceAt(row);
     if (!file || !source) {
         pane_->showNothing();
@@ -115,10 +129,10 @@ void ListPreview::listChanged() {
     QHash<QString, FileStamp> stamps;
     const int64_t rows = list_.numberOfRowsInTableView();
     for (int64_t row = 0; row < rows; ++row) {
-        if (const std::optional<RowFile> file = list_.fileAtRow(row)) {
-            const QString path = fromStdPath(file->path);
+        if (const std::optional<RowFile> file = list_.previewFileAtRow(row)) {
+            const QString path = documentOf(*file);
             paths.insert(path);
-            stamps.insert(path, {file->fileSize, file->fileModified});
+            stamps.insert(path, {file->fileSize, file->fileModified, file->partnerSize, file->partnerModified});
         }
     }
     // A file read again because it changed: what was drawn of it is of the old file.
@@ -143,8 +157,8 @@ void ListPreview::thumbnailReady(const ThumbnailKey& key) {
     }
     const int64_t rows = list_.numberOfRowsInTableView();
     for (int64_t row = 0; row < rows; ++row) {
-        const std::optional<RowFile> file = list_.fileAtRow(row);
-        if (file && fromStdPath(file->path) == key.path) {
+        const std::optional<RowFile> file = list_.previewFileAtRow(row);
+        if (file && documentOf(*file) == key.path) {
             model_.rowIconChanged(static_cast<int>(row));
         }
     }

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QSize>
 #include <QVariant>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -55,8 +56,8 @@ class ListPreview final : public QObject {
     Thumbnails* thumbnails_;
     PreviewPane* pane_;
     QPixmap blankIcon_;
-    // Each listed file's size and modification time when it was read.
-    using FileStamp = std::pair<int64_t, int64_t>;
+    // Each listed document's files' sizes and modification times when they were read.
+    using FileStamp = std::array<int64_t, 4>;
     QHash<QString, FileStamp> stamps_;
 };
 

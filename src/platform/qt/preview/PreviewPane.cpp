@@ -144,7 +144,8 @@ void PreviewPane::showSource(const PreviewSource& source, const QString& title) 
         title_->setText(title);  // a rename
         return;
     }
-    if (source_ && source_->path == source.path && source_->password == source.password) {
+    if (source_ && source_->path == source.path && source_->password == source.password &&
+        source_->partnerPassword == source.partnerPassword) {
         // Other pages chosen: the same file, faded otherwise, where the user is looking.
         source_ = source;
         title_->setText(title);
@@ -154,7 +155,8 @@ void PreviewPane::showSource(const PreviewSource& source, const QString& title) 
     source_ = source;
     loaded_ = false;
     title_->setText(title);
-    title_->setToolTip(source.path);
+    const preview::Document document = preview::documentNamed(source.path);
+    title_->setToolTip(document.partner.isEmpty() ? document.path : document.path + u'\n' + document.partner);
     pages_->clear();
     clearBookmarks();
     // Room is kept for the bookmarks the list counted, so the pages do not move when they come.
@@ -189,7 +191,8 @@ void PreviewPane::clearBookmarks() {
 }
 
 bool PreviewPane::isCurrent(const Request& request) const {
-    return source_ && loaded_ && request.path == source_->path && request.password == source_->password;
+    return source_ && loaded_ && request.path == source_->path && request.password == source_->password &&
+           request.partnerPassword == source_->partnerPassword;
 }
 
 QSize PreviewPane::deviceBox() const { return PageGridView::thumbnailBox * devicePixelRatioF(); }

@@ -50,11 +50,29 @@ bool readImage(QDataStream& in, QImage& image) {
 
 }  // namespace
 
+// The path, then what else makes the document, after a NUL: no path holds one.
+QString documentName(const Document& document) {
+    if (document.imagePages == 0 && document.partner.isEmpty()) {
+        return document.path;
+    }
+    const QChar nul(u'\0');
+    return document.path + nul + QString::number(document.imagePages) + nul + (document.reversed ? u'r' : u'-') + nul +
+           document.partner;
+}
+
+Document documentNamed(const QString& name) {
+    const QStringList parts = name.split(QChar(u'\0'));
+    if (parts.size() != 4) {
+        return Document{name, 0, {}, false};
+    }
+    return Document{parts[0], parts[1].toInt(), parts[3], parts[2] == QStringLiteral("r")};
+}
+
 QByteArray frame(const Request& request) {
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
-    out << request.id << static_cast<quint8>(request.op) << request.path << request.password << request.page
-        << request.box;
+    out << request.id << static_cast<quint8>(request.op) << request.path << request.password << request.partnerPassword
+        << request.page << request.box;
     return withLength(payload);
 }
 
@@ -94,7 +112,8 @@ std::optional<Request> decodeRequest(const QByteArray& payload) {
     QDataStream in(payload);
     Request request;
     quint8 op = 0;
-    in >> request.id >> op >> request.path >> request.password >> request.page >> request.box;
+    in >> request.id >> op >> request.path >> request.password >> request.partnerPassword >> request.page >>
+        request.box;
     if (in.status() != QDataStream::Ok || op < static_cast<quint8>(Op::Open) || op > static_cast<quint8>(Op::Close) ||
         !in.atEnd()) {
         return std::nullopt;

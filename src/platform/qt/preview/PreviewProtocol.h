@@ -35,11 +35,26 @@ enum class Failure : quint8 {
     NoWorker,      // the worker program is missing or does not start
 };
 
+// What the preview shows as one document: a file, an image made at a sheet's size, or two files
+// whose pages are taken in turn. Named by one string (see documentName), which is the file's path
+// alone for a file as it is, so that everything keyed by a path keys by the document.
+struct Document {
+    QString path;
+    int imagePages = 0;  // an ImagePageSize
+    QString partner;     // interleaved with the file; empty for none
+    bool reversed = false;
+    bool operator==(const Document&) const = default;
+};
+QString documentName(const Document& document);
+// Any name is some document: a plain path names the file.
+Document documentNamed(const QString& name);
+
 struct Request {
     quint64 id = 0;
     Op op = Op::Open;
-    QString path;
+    QString path;  // a document's name
     QString password;
+    QString partnerPassword;
     qint32 page = 0;
     QSize box;  // device pixels the thumbnail must fit in
 };

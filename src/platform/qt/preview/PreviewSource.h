@@ -11,7 +11,7 @@ namespace tomefuse {
 // the combine takes from it. The pane never reads list entries itself, so what an entry grows to
 // hold reaches the preview through this one value.
 struct PreviewSource {
-    QString path;
+    QString path;                         // the document's name (preview::documentName)
     QString password;                     // empty: none given
     std::optional<QSet<int>> pagesTaken;  // 0-based; none: every page
     // Bookmarks the list counted in the file, so the pane keeps room for them while they are
@@ -19,6 +19,7 @@ struct PreviewSource {
     qint64 bookmarks = -1;
     // The degrees each page is turned by, clockwise, on top of its own; empty: none is.
     QList<int> turns = {};
+    QString partnerPassword = {};  // of the file interleaved with it
 
     bool takes(int page) const { return !pagesTaken || pagesTaken->contains(page); }
     int turn(int page) const { return page >= 0 && page < turns.size() ? turns[page] : 0; }

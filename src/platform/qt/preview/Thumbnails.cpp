@@ -32,6 +32,7 @@ Request Thumbnails::requestFor(Op op, const PreviewSource& source, int page, QSi
     request.op = op;
     request.path = source.path;
     request.password = source.password;
+    request.partnerPassword = source.partnerPassword;
     request.page = page;
     request.box = box;
     return request;

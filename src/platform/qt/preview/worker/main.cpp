@@ -14,11 +14,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
 
 #include "platform/pdf/ImagePages.h"
+#include "platform/pdf/Interleave.h"
 #include "platform/pdf/PDFDocument.h"
 #include "platform/qt/QtStrings.h"
 #include "platform/qt/preview/PreviewProtocol.h"
@@ -86,46 +88,15 @@ Failure failureFor(QPdfDocument::Error error, bool passwordGiven) {
     }
 }
 
-// The documents asked about lately, the latest first: the one previewed stays open while the
-// list's first pages come and go.
-class Documents {
-  public:
-    struct Open {
-        QString path;
-        QString password;
-        // An image is shown as the PDF made of it, read from memory; the document goes first.
-        std::unique_ptr<QBuffer> image;
-        std::unique_ptr<QPdfDocument> document;
-        Failure failure = Failure::None;
-    };
+// One file read by the PDF module: an image as the PDF made of it, read from memory (the document
+// goes first).
+struct File {
+    std::unique_ptr<QBuffer> image;
+    std::unique_ptr<QPdfDocument> document = std::make_unique<QPdfDocument>();
 
-    Open& get(const QString& path, const QString& password) {
-        for (auto it = open_.begin(); it != open_.end(); ++it) {
-            if (it->path == path && it->password == password) {
-                open_.splice(open_.begin(), open_, it);
-                return open_.front();
-            }
-        }
-        Open entry{path, password, nullptr, std::make_unique<QPdfDocument>(), Failure::None};
-        entry.document->setPassword(password);
-        if (!loadImage(entry)) {
-            entry.failure = failureFor(entry.document->load(path), !password.isEmpty());
-        }
-        open_.push_front(std::move(entry));
-        while (open_.size() > kept) {
-            open_.pop_back();
-        }
-        return open_.front();
-    }
-
-    void close(const QString& path) {
-        open_.remove_if([&](const Open& entry) { return entry.path == path; });
-    }
-
-  private:
-    // Loads the file as the PDF made of it when it is an image; false when it is none.
-    static bool loadImage(Open& entry) {
-        QFile file(entry.path);
+    // Loads it as an image when it is one; false when it is none.
+    bool loadImage(const QString& path, tomefuse::ImagePageSize size, Failure& failure) {
+        QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             return false;
         }
@@ -137,27 +108,104 @@ class Documents {
         const QByteArray bytes = file.readAll();
         std::string error;
         const std::optional<std::string> pdf =
-            tomefuse::pdfFromImage(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
-                                   tomefuse::ImagePageSize::natural, error);
+            tomefuse::pdfFromImage(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), size, error);
         if (!pdf) {
-            entry.failure = Failure::Unreadable;
+            failure = Failure::Unreadable;
             return true;
         }
-        entry.image = std::make_unique<QBuffer>();
-        entry.image->setData(QByteArray::fromStdString(*pdf));
-        entry.image->open(QIODevice::ReadOnly);
-        entry.document->load(entry.image.get());
-        entry.failure = entry.document->status() == QPdfDocument::Status::Ready
-                            ? Failure::None
-                            : failureFor(entry.document->error(), false);
-        if (entry.failure == Failure::None && entry.document->pageCount() == 0) {
-            entry.failure = Failure::Unreadable;
-        }
+        image = std::make_unique<QBuffer>();
+        image->setData(QByteArray::fromStdString(*pdf));
+        image->open(QIODevice::ReadOnly);
+        document->load(image.get());
+        failure =
+            document->status() == QPdfDocument::Status::Ready ? Failure::None : failureFor(document->error(), false);
         return true;
     }
 
+    Failure load(const QString& path, const QString& password, tomefuse::ImagePageSize size) {
+        document->setPassword(password);
+        Failure failure = Failure::None;
+        if (!loadImage(path, size, failure)) {
+            failure = failureFor(document->load(path), !password.isEmpty());
+        }
+        if (failure == Failure::None && image && document->pageCount() == 0) {
+            failure = Failure::Unreadable;
+        }
+        return failure;
+    }
+};
+
+// A document the preview shows: one file, or two whose pages are taken in turn as the combine
+// takes them.
+struct Shown {
+    QString name;
+    QString password;
+    QString partnerPassword;
+    File first;
+    std::optional<File> second;
+    std::vector<tomefuse::InterleavedPage> pages;  // of both, when interleaved
+    Failure failure = Failure::None;
+
+    int pageCount() const { return second ? static_cast<int>(pages.size()) : first.document->pageCount(); }
+    // The file and its page that the document's page is.
+    std::pair<QPdfDocument*, int> page(int index) const {
+        if (!second) {
+            return {first.document.get(), index};
+        }
+        const tomefuse::InterleavedPage& at = pages[static_cast<size_t>(index)];
+        return {at.second ? second->document.get() : first.document.get(), static_cast<int>(at.index)};
+    }
+};
+
+tomefuse::ImagePageSize imageSizeOf(const Document& document) {
+    using tomefuse::ImagePageSize;
+    for (ImagePageSize size : {ImagePageSize::a4, ImagePageSize::letter}) {
+        if (document.imagePages == static_cast<int>(size)) {
+            return size;
+        }
+    }
+    return ImagePageSize::natural;
+}
+
+// The documents asked about lately, the latest first: the one previewed stays open while the
+// list's first pages come and go.
+class Documents {
+  public:
+    Shown& get(const Request& request) {
+        for (auto it = open_.begin(); it != open_.end(); ++it) {
+            if (it->name == request.path && it->password == request.password &&
+                it->partnerPassword == request.partnerPassword) {
+                open_.splice(open_.begin(), open_, it);
+                return open_.front();
+            }
+        }
+        open_.emplace_front();
+        Shown& shown = open_.front();
+        shown.name = request.path;
+        shown.password = request.password;
+        shown.partnerPassword = request.partnerPassword;
+        const Document document = documentNamed(request.path);
+        shown.failure = shown.first.load(document.path, request.password, imageSizeOf(document));
+        if (shown.failure == Failure::None && !document.partner.isEmpty()) {
+            shown.second.emplace();
+            shown.failure = shown.second->load(document.partner, request.partnerPassword, imageSizeOf(document));
+            shown.pages = tomefuse::interleavedPages(static_cast<uint64_t>(shown.first.document->pageCount()),
+                                                     static_cast<uint64_t>(shown.second->document->pageCount()),
+                                                     document.reversed);
+        }
+        while (open_.size() > kept) {
+            open_.pop_back();
+        }
+        return shown;
+    }
+
+    void close(const QString& name) {
+        open_.remove_if([&](const Shown& shown) { return shown.name == name; });
+    }
+
+  private:
     static constexpr size_t kept = 4;
-    std::list<Open> open_;
+    std::list<Shown> open_;
 };
 
 // The page drawn to fit the box, on white: the reader leaves what the page does not paint clear.
@@ -186,18 +234,20 @@ QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
     return onWhite;
 }
 
-// The document the bookmarks were last read from. Tearing a parse of thousands of pages down
+// The documents the bookmarks were last read from. Tearing a parse of thousands of pages down
 // takes a good part of the time reading it did: that waits until the reply is sent.
-std::shared_ptr<tomefuse::PDFDocument> outlineDocument;
+std::vector<std::shared_ptr<tomefuse::PDFDocument>> outlineDocuments;
 
-// The bookmarks as the combine reads them, with libqpdf: each item's page found once in a
-// table of the pages, where the PDF module's reader walks the page tree for every item (seconds
-// for a manual of thousands of pages and bookmarks). Items lead back to themselves at most once.
-void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
+// The bookmarks of one file as the combine reads them, with libqpdf: each item's page found once
+// in a table of the pages, where the PDF module's reader walks the page tree for every item
+// (seconds for a manual of thousands of pages and bookmarks). Items lead back to themselves at
+// most once. placeOf gives a page of the file its place in the document shown, -1 for none.
+void readOutline(const QString& path, const QString& password, tomefuse::ImagePageSize size,
+                 const std::function<qint32(uint64_t)>& placeOf, std::vector<Bookmark>& bookmarks) {
     tomefuse::PDFOpenFailure failure = tomefuse::PDFOpenFailure::none;
-    outlineDocument =
-        tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(request.path), request.password.toStdString(), &failure);
-    const auto& document = outlineDocument;
+    const auto document =
+        tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(path), password.toStdString(), &failure, nullptr, size);
+    outlineDocuments.push_back(document);
     const auto root = document ? document->outlineRoot() : nullptr;
     if (!root) {
         return;
@@ -215,7 +265,7 @@ void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
         bookmark.title = QString::fromStdString(item->label().value_or(std::string()));
         if (item->destination()) {
             const uint64_t index = document->indexForPage(item->destination()->page());
-            bookmark.page = index < document->pageCount() ? static_cast<qint32>(index) : -1;
+            bookmark.page = index < document->pageCount() ? placeOf(index) : -1;
         }
         bookmarks.push_back(std::move(bookmark));
         for (size_t i = item->numberOfChildren(); i-- > 0;) {
@@ -224,45 +274,72 @@ void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
     }
 }
 
+// The document's bookmarks: an interleaved entry's are the first file's and then the second's, as
+// the combine writes them, each leading to where its page went among the other's.
+void readOutline(const Request& request, const Shown& shown, std::vector<Bookmark>& bookmarks) {
+    const Document named = documentNamed(request.path);
+    if (!shown.second) {
+        readOutline(
+            named.path, request.password, imageSizeOf(named), [](uint64_t index) { return static_cast<qint32>(index); },
+            bookmarks);
+        return;
+    }
+    for (const bool second : {false, true}) {
+        std::vector<qint32> places;
+        for (size_t place = 0; place < shown.pages.size(); ++place) {
+            if (shown.pages[place].second == second) {
+                places.resize(std::max<size_t>(places.size(), shown.pages[place].index + 1), -1);
+                places[shown.pages[place].index] = static_cast<qint32>(place);
+            }
+        }
+        readOutline(
+            second ? named.partner : named.path, second ? request.partnerPassword : request.password,
+            imageSizeOf(named), [&](uint64_t index) { return index < places.size() ? places[index] : -1; }, bookmarks);
+    }
+}
+
 Reply answer(Documents& documents, const Request& request) {
     Reply reply;
     reply.id = request.id;
-    Documents::Open& open = documents.get(request.path, request.password);
-    reply.failure = open.failure;
-    if (open.failure != Failure::None) {
+    Shown& shown = documents.get(request);
+    reply.failure = shown.failure;
+    if (shown.failure != Failure::None) {
         return reply;
     }
-    QPdfDocument& document = *open.document;
-    reply.pageCount = document.pageCount();
+    reply.pageCount = shown.pageCount();
     switch (request.op) {
-        case Op::Open:
+        case Op::Open: {
             if (reply.pageCount > 0) {
-                reply.pageSize = document.pagePointSize(0);
+                const auto [document, page] = shown.page(0);
+                reply.pageSize = document->pagePointSize(page);
             }
             // The first screen's labels, so its pages are never numbered otherwise first. The
             // reader finds a label by going back page by page to where its range starts: the
-            // others come with their thumbnails.
-            for (int page = 0; page < std::min(reply.pageCount, labelsOnOpen); ++page) {
-                reply.labels << document.pageLabel(page);
+            // others come with their thumbnails. Two files taken in turn are numbered by place.
+            for (int page = 0; !shown.second && page < std::min(reply.pageCount, labelsOnOpen); ++page) {
+                reply.labels << shown.first.document->pageLabel(page);
             }
             if (std::all_of(reply.labels.begin(), reply.labels.end(), [](const QString& l) { return l.isEmpty(); })) {
                 reply.labels.clear();
             }
             break;
-        case Op::Render:
+        }
+        case Op::Render: {
             if (request.page < 0 || request.page >= reply.pageCount) {
                 reply.failure = Failure::Unreadable;
                 break;
             }
-            reply.pageSize = document.pagePointSize(request.page);
-            reply.label = document.pageLabel(request.page);
-            reply.image = thumbnail(document, request.page, request.box, reply.pageSize);
+            const auto [document, page] = shown.page(request.page);
+            reply.pageSize = document->pagePointSize(page);
+            reply.label = shown.second ? QString() : document->pageLabel(page);
+            reply.image = thumbnail(*document, page, request.box, reply.pageSize);
             if (reply.image.isNull()) {
                 reply.failure = Failure::Unreadable;
             }
             break;
+        }
         case Op::Outline:
-            readOutline(request, reply.bookmarks);
+            readOutline(request, shown, reply.bookmarks);
             break;
         case Op::Close:
             break;
@@ -298,7 +375,7 @@ int main() {
         if (!writeFully(1, frame(answer(documents, *request)))) {
             return 1;
         }
-        outlineDocument.reset();
+        outlineDocuments.clear();
     }
     return 0;
 }

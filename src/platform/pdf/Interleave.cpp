@@ -1,4 +1,4 @@
-#include "list/Interleave.h"
+#include "platform/pdf/Interleave.h"
 
 #include <algorithm>
 
