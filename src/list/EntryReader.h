@@ -30,6 +30,10 @@ class EntryReader {
     void read(PdfEntry& entry) const;
     // Reads it again only when the file changed or went since it was read; answers whether.
     bool readIfChanged(PdfEntry& entry) const;
+    // Copies the pages a readable entry takes to nowhere, as the combine would, once while the
+    // file stays as read: data lost (a stream cut short) makes it one that cannot be read.
+    // Answers whether the entry changed.
+    bool checkCopiesWhole(PdfEntry& entry) const;
 
     // While a batch lives, files are read as one adding: a password that opened one file is tried
     // on the next before asking, and Skip All skips every protected file after it.

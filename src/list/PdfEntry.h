@@ -63,6 +63,7 @@ struct PdfEntry {
     PDFOpenFailure failure = PDFOpenFailure::none;  // what the problem is, when opening failed
     int64_t fileSize = -1;
     int64_t fileModified = 0;
+    bool copiesWhole = false;  // its pages were found to copy whole since it was read
 
     // The value under a key, compared exactly; none for any other key.
     CellValue valueForKey(std::string_view key) const;
