@@ -114,7 +114,11 @@ void SaveSession::combiningChanged() {
 }
 
 bool SaveSession::readyToSave() {
-    list_.refresh([this](PdfEntry& entry) { return reader_.readIfChanged(entry); });
+    // What the combine would leave out is asked about now, not found after the save.
+    list_.refresh([this](PdfEntry& entry) {
+        const bool readAgain = reader_.readIfChanged(entry);
+        return reader_.checkCopiesWhole(entry) || readAgain;
+    });
     std::vector<const PdfEntry*> unreadable;
     for (const PdfEntry& entry : list_.entries()) {
         if (!entry.problem.empty()) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <numeric>
 #include <tuple>
 #include <utility>
 
@@ -132,6 +133,7 @@ bool EntryReader::triedKnownPasswords(const std::string& path, PDFFileSummary& s
 
 void EntryReader::read(PdfEntry& entry) const {
     std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
+    entry.copiesWhole = false;
     const PDFFileSummary summary = summarize(entry.path, entry.filename, entry.password);
     entry.failure = summary.failure;
     entry.problem = describeOpenFailure(summary.failure);
@@ -193,6 +195,33 @@ bool EntryReader::readIfLocked(PdfEntry& entry) const {
         return false;
     }
     read(entry);
+    return true;
+}
+
+bool EntryReader::checkCopiesWhole(PdfEntry& entry) const {
+    if (entry.copiesWhole || !entry.problem.empty()) {
+        return false;
+    }
+    entry.copiesWhole = true;
+    // An interleaved pair takes each file whole.
+    std::vector<uint64_t> pages;
+    if (entry.partner) {
+        pages.resize(entry.pagecount - entry.partner->pagecount);
+        std::iota(pages.begin(), pages.end(), 0);
+    } else {
+        pages = entry.pages.pages(entry.pagecount).value_or(std::vector<uint64_t>());
+    }
+    std::string loss = PDFDocument::lossOfPages(entry.path, entry.password, pages);
+    if (loss.empty() && entry.partner) {
+        std::vector<uint64_t> partnerPages(entry.partner->pagecount);
+        std::iota(partnerPages.begin(), partnerPages.end(), 0);
+        loss = PDFDocument::lossOfPages(entry.partner->path, entry.partner->password, partnerPages);
+    }
+    if (loss.empty()) {
+        return false;
+    }
+    entry.failure = PDFOpenFailure::damaged;
+    entry.problem = describeOpenFailure(PDFOpenFailure::damaged);
     return true;
 }
 

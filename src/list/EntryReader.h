@@ -46,6 +46,10 @@ class EntryReader {
     // Reads it again, asking for its password, only when it was skipped or not opened for want
     // of one; answers whether.
     bool readIfLocked(PdfEntry& entry) const;
+    // Copies the pages a readable entry takes to nowhere, as the combine would, once while the
+    // file stays as read: data lost (a stream cut short) makes it one that cannot be read.
+    // Answers whether the entry changed.
+    bool checkCopiesWhole(PdfEntry& entry) const;
 
     // While a batch lives, files are read as one adding: a password that opened one file is tried
     // on the next before asking, and Skip All skips every protected file after it.

@@ -4,6 +4,7 @@
 
 #include "Fakes.h"
 #include "combine/SaveSession.h"
+#include "pdf/PdfTestSupport.h"
 #include "support/Fixtures.h"
 #include "support/PdfDump.h"
 
@@ -85,6 +86,33 @@ TEST(SaveSession, FilesThatCannotBeReadAreNamedAndTheUserDecides) {
             EXPECT_EQ(s.session.lastOutcome()->status, CombineOutcome::Status::unreadable);
         }
     }
+}
+
+// A file that lists but whose data is partly lost is named in the question before the save, as
+// one that cannot be read; one whose only damage libqpdf rebuilds is combined without asking.
+TEST(SaveSession, DataLostIsAskedAboutBeforeTheSave) {
+    const std::string text = "BT /F1 24 Tf 72 720 Td (Plain words on the page) Tj ET";
+    auto onePage = [&](const std::string& data) {
+        return rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                       "<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + data + "\nendstream"});
+    };
+    const std::string whole = onePage(text);
+    const std::string cutShort = onePage(text.substr(0, 20));
+    const std::string noTable = whole.substr(0, whole.rfind("\nxref\n") + 1) + whole.substr(whole.rfind("trailer"));
+    Session s({"a", "cut", "untabled"});
+    writeBytes(s.dir.file("cut.pdf"), cutShort);
+    writeBytes(s.dir.file("untabled.pdf"), noTable);  // both list as readable when read again
+    s.window.proceed = true;
+    s.session.setLeavesOutUnreadableFiles(true);
+    const std::string out = s.dir.file("out.pdf");
+    s.saveScript.url = out;
+    s.session.saveToDisk();
+    ASSERT_EQ(s.window.questions.size(), 1u);
+    EXPECT_EQ(s.window.questions[0].first, "1 file cannot be read and will be left out.");
+    EXPECT_NE(s.window.questions[0].second.find(s.dir.file("cut.pdf") + ": "), std::string::npos);
+    EXPECT_EQ(s.window.questions[0].second.find("untabled"), std::string::npos);
+    EXPECT_EQ(pageContents(out).size(), 2u);
 }
 
 TEST(SaveSession, NoListedFileIsWrittenOver) {

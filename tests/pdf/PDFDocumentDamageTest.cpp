@@ -97,12 +97,15 @@ TEST(PDFDocumentDamage, RepairsAreCombinedAndLossIsRefused) {
         {"startxref -1", whole.substr(0, whole.rfind("startxref\n") + 10) + "-1\n%%EOF\n", combined},
         {"no cross-reference table at all",
          whole.substr(0, whole.rfind("\nxref\n") + 1) + whole.substr(whole.rfind("trailer")), combined},
+        {"an entry giving an object another generation", withXrefLine(whole, 5, "000000037 002000 n \n"), combined},
         {"a missing endobj", replaced(whole, ">>\nendobj\n4 0 obj", ">>\n4 0 obj"), combined},
         {"a stream length too short", replaced(whole, "<< /Length " + std::to_string(plainSize), "<< /Length 7"),
          combined},
         {"a flate stream length too long",
          replaced(whole, "<< /Length " + std::to_string(packedSize), "<< /Length " + std::to_string(packedSize + 40)),
          combined},
+        {"a table rebuilt taking a page's contents to a later null",
+         replaced(whole, "\nxref\n", "\n4 0 obj\nnull\nendobj\nxref\n"), refusedAtCombine},
         {"a plain stream cut short", std::string(whole).erase(plainAt + 10, plainSize - 20), refusedAtCombine},
         {"a flate stream cut short", std::string(whole).erase(packedAt + packedSize / 2, packedSize / 4),
          refusedAtCombine},
@@ -120,6 +123,8 @@ TEST(PDFDocumentDamage, RepairsAreCombinedAndLossIsRefused) {
         }
         EXPECT_EQ(summary.failure, PDFOpenFailure::none);
         EXPECT_EQ(summary.pageCount, 1u);
+        // What the question before a save asks about is what the combine refuses.
+        EXPECT_EQ(PDFDocument::lossOfPages(in, "", {0}).empty(), c.outcome == combined);
 
         const Combined written = combineStreaming(in, out);
         EXPECT_TRUE(written.finished);

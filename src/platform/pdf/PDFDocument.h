@@ -138,6 +138,10 @@ class PDFDocument {
     static PDFFileSummary summaryOfFile(const std::string& path, const std::string& password,
                                         PDFParseCache* parses = nullptr,
                                         ImagePageSize imagePages = ImagePageSize::natural);
+    // Why a combine would leave out these pages of a file that opens (a stream cut short, say),
+    // found by copying them from a parse of its own to nowhere; empty when they copy whole.
+    static std::string lossOfPages(const std::string& path, const std::string& password,
+                                   const std::vector<uint64_t>& indices);
     // Whether the first bytes of a file, up to headerWindow of them, say it is a PDF at all:
     // readers allow junk before the header.
     static constexpr size_t headerWindow = 1024;

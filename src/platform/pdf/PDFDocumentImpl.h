@@ -124,6 +124,9 @@ struct ParsedFile {
     // What of the file was left out on purpose while it was read (an action too large to
     // copy), in words for the user; empty for nothing.
     std::string leftOut;
+    // What libqpdf warned of while the file was opened, taken to be looked at then; a copy of the
+    // file judges them with the rest.
+    std::vector<QPDFExc> openingWarnings;
 
     // Throw nothing.
     const std::vector<QPDFObjectHandle>& pages();

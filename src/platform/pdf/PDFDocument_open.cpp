@@ -49,6 +49,29 @@ bool looksLikePDF(InputSource& input) {
     }
 }
 
+// A table entry libqpdf had to accept as invalid may give an object a generation its references do
+// not use; they would read as null and the object be lost without a word. Reading such an entry
+// finds no object of that number and generation at its offset, which makes libqpdf rebuild the
+// table from the objects themselves, before anything else is read. The warnings are kept for the
+// copy of the file to judge.
+void rebuildTableOnInvalidEntries(QPDF& pdf, std::vector<QPDFExc>& warnings) {
+    if (!pdf.anyWarnings()) {
+        return;
+    }
+    warnings = pdf.getWarnings();
+    const bool invalidEntry = std::any_of(warnings.begin(), warnings.end(), [](const QPDFExc& warning) {
+        return warning.getMessageDetail() == "accepting invalid xref table entry";
+    });
+    if (!invalidEntry) {
+        return;
+    }
+    for (const auto& [og, entry] : pdf.getXRefTable()) {
+        if (entry.getType() == 1 && og.getGen() != 0) {
+            pdf.getObject(og).isNull();
+        }
+    }
+}
+
 // A new parse of the file; null, with the reason, when it does not parse. Throws what reading the
 // file throws past the parse itself.
 std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string& password, ImagePageSize imagePages,
@@ -68,6 +91,7 @@ std::shared_ptr<ParsedFile> newParse(const std::string& path, const std::string&
     parse->qpdf = pdf_detail::newQPDF();
     try {
         parse->qpdf->processInputSource(input, password.empty() ? nullptr : password.c_str());
+        rebuildTableOnInvalidEntries(*parse->qpdf, parse->openingWarnings);
         parse->minimumVersion = versionOf(*parse->qpdf);
     } catch (const std::bad_alloc&) {
         why = PDFOpenFailure::outOfMemory;

@@ -2,6 +2,9 @@
 // run of pages to its file as it is inserted; dataRepresentation writes a document's pages in one
 // run into memory, through the same steps.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <exception>
 #include <new>
@@ -321,6 +324,28 @@ std::optional<std::string> PDFDocument::dataRepresentation(PDFWriteObserver* obs
     }
     endStream(stream);
     return bytes;
+}
+
+std::string PDFDocument::lossOfPages(const std::string& path, const std::string& password,
+                                     const std::vector<uint64_t>& indices) {
+    // Not the listing's parse: what this copy reads of the file would not be read again.
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    std::shared_ptr<PDFDocument> source = initWithURL(path, password, &failure);
+    const int fd = source ? ::open("/dev/null", O_WRONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        return {};  // what does not open is the listing's to say
+    }
+    std::string why;
+    {
+        PDFWriteTarget target;
+        target.fd = fd;
+        std::shared_ptr<PDFDocument> trial = initWritingToFile(target);
+        if (trial->insertPages(*source, indices) == PDFInsertResult::sourceDamaged) {
+            why = trial->lastError();
+        }
+    }
+    ::close(fd);
+    return why;
 }
 
 }  // namespace tomefuse

@@ -195,8 +195,9 @@ class SourceCopy {
     void writeKids(QPDFObjectHandle kids, QPDFObjectHandle page, std::string& out);
     std::vector<int> groupNumbers(QPDFObjectHandle array);
     // A stream whose parse or read drew warnings is lost when its data came out short or does
-    // not decode; otherwise it was repaired.
+    // not decode; otherwise it was repaired. A repaired file's page whose contents are gone is lost.
     void judgeStream(QPDFObjectHandle stream, bool read);
+    void requireContents(QPDFObjectHandle page, long long index);
     bool streamIntact(QPDFObjectHandle stream);
 
     Writer& writer_;
@@ -205,6 +206,7 @@ class SourceCopy {
     size_t ordinal_;
     size_t unreadStreams_ = 0;
     bool outOfMemory_ = false;
+    bool openingNoted_ = false;
     std::string loss_;
     std::string repair_;
     // Output numbers by source object: a vector for the usual generation 0, a map for the rest.

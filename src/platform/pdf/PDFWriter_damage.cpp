@@ -5,6 +5,7 @@
 // reading the file, and nothing is lost. While a stream is read, the stream itself shows whether
 // it came out whole.
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <qpdf/Pipeline.hh>
@@ -12,6 +13,7 @@
 #include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDFExc.hh>
 
+#include "platform/pdf/PDFDocumentImpl.h"
 #include "platform/pdf/PDFWriter.h"
 
 namespace tomefuse::pdf_detail {
@@ -70,6 +72,12 @@ void SourceCopy::noteWarning(const QPDFExc& warning) {
 
 // Reads libqpdf's warnings as they come (taking them empties its list).
 void SourceCopy::collectWarnings() {
+    if (!openingNoted_) {
+        openingNoted_ = true;
+        for (const QPDFExc& warning : origin_->openingWarnings) {
+            noteWarning(warning);
+        }
+    }
     if (pdf_.numWarnings() == 0) {
         return;
     }
@@ -122,6 +130,31 @@ void SourceCopy::judgeStream(QPDFObjectHandle stream, bool read) {
         }
     } else if (loss_.empty()) {
         loss_ = "the data of stream " + stream.getObjGen().unparse(' ') + " is cut short (" + first + ")";
+    }
+}
+
+// A page of a file libqpdf repaired whose /Contents leads to nothing: the reference outlived its
+// object (the table rebuilt after the page was first read, say, took the object elsewhere). Such a
+// page would come out blank; in a file read clean a dangling reference is the file's own.
+void SourceCopy::requireContents(QPDFObjectHandle page, long long index) {
+    std::map<std::string, QPDFObjectHandle> items = page.getDictAsMap();
+    const auto contents = items.find("/Contents");
+    if (contents == items.end()) {
+        return;
+    }
+    QPDFObjectHandle value = contents->second;
+    std::vector<QPDFObjectHandle> parts{value};
+    if (value.isArray()) {
+        parts = value.getArrayAsVector();
+    }
+    const bool dangling = std::any_of(parts.begin(), parts.end(),
+                                      [](QPDFObjectHandle part) { return part.isIndirect() && part.isNull(); });
+    if (!dangling) {
+        return;
+    }
+    collectWarnings();
+    if (!repair_.empty() && loss_.empty()) {
+        loss_ = "the contents of page " + std::to_string(index + 1) + " cannot be found (" + repair_ + ")";
     }
 }
 

@@ -35,8 +35,7 @@ SourceCopy::SourceCopy(Writer& writer, std::shared_ptr<ParsedFile> origin, size_
 
 SourceCopy::~SourceCopy() = default;
 
-// A read of the file that failed once taints the parse for good: libqpdf may have taken the
-// stream it could not read for an empty one.
+// A read that failed once taints the parse for good: libqpdf may have taken the stream for empty.
 std::string SourceCopy::loss() {
     collectWarnings();
     if (outOfMemory_) {
@@ -275,6 +274,7 @@ WrittenPage SourceCopy::writePage(QPDFObjectHandle page, int number, const PageE
     writePageEntries(page, number, repeat, extras, out);
     writer_.writeObject(number, out);
     drain();
+    requireContents(page, written.indexInSource);  // once what it refers to was read, and judged
     return written;
 }
 
