@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <limits>
 #include <list>
 #include <memory>
 #include <optional>
@@ -186,41 +187,24 @@ QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
     return onWhite;
 }
 
-// The document the bookmarks were last read from. Tearing a parse of thousands of pages down
-// takes a good part of the time reading it did: that waits until the reply is sent.
-std::shared_ptr<tomefuse::PDFDocument> outlineDocument;
+// The parse the bookmarks were last read from. Tearing a parse of thousands of pages down takes
+// a good part of the time reading it did: that waits until the reply is sent.
+std::shared_ptr<const void> outlineParse;
 
-// The bookmarks as the combine reads them, with libqpdf: each item's page found once in a
-// table of the pages, where the PDF module's reader walks the page tree for every item (seconds
-// for a manual of thousands of pages and bookmarks). Items lead back to themselves at most once.
+// The bookmarks as the combine reads them, with libqpdf, where the PDF module's reader walks the
+// page tree for every item (seconds for a manual of thousands of pages and bookmarks).
 void readOutline(const Request& request, std::vector<Bookmark>& bookmarks) {
     tomefuse::PDFOpenFailure failure = tomefuse::PDFOpenFailure::none;
-    outlineDocument =
-        tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(request.path), request.password.toStdString(), &failure);
-    const auto& document = outlineDocument;
-    const auto root = document ? document->outlineRoot() : nullptr;
-    if (!root) {
-        return;
-    }
-    // Depth first, as the items stand in the file.
-    std::vector<std::pair<std::shared_ptr<tomefuse::PDFOutline>, int>> stack;
-    for (size_t i = root->numberOfChildren(); i-- > 0;) {
-        stack.emplace_back(root->childAtIndex(i), 0);
-    }
-    while (!stack.empty() && bookmarks.size() < 100000) {
-        const auto [item, level] = stack.back();
-        stack.pop_back();
+    const std::vector<tomefuse::PDFBookmarkLine> lines = tomefuse::PDFDocument::bookmarksOfFile(
+        tomefuse::toStdPath(request.path), request.password.toStdString(), &failure, 100000, &outlineParse);
+    bookmarks.reserve(lines.size());
+    for (const tomefuse::PDFBookmarkLine& line : lines) {
         Bookmark bookmark;
-        bookmark.level = level;
-        bookmark.title = QString::fromStdString(item->label().value_or(std::string()));
-        if (item->destination()) {
-            const uint64_t index = document->indexForPage(item->destination()->page());
-            bookmark.page = index < document->pageCount() ? static_cast<qint32>(index) : -1;
-        }
+        bookmark.level = line.level;
+        bookmark.title = QString::fromStdString(line.title);
+        bookmark.page =
+            line.page < static_cast<uint64_t>(std::numeric_limits<qint32>::max()) ? static_cast<qint32>(line.page) : -1;
         bookmarks.push_back(std::move(bookmark));
-        for (size_t i = item->numberOfChildren(); i-- > 0;) {
-            stack.emplace_back(item->childAtIndex(i), level + 1);
-        }
     }
 }
 
@@ -298,7 +282,7 @@ int main() {
         if (!writeFully(1, frame(answer(documents, *request)))) {
             return 1;
         }
-        outlineDocument.reset();
+        outlineParse.reset();
     }
     return 0;
 }
