@@ -22,6 +22,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/tomefuse-e2e-XXXXXX")
 xvfb_pid=
 wm_pid=
+bus_pid=
 cleanup() {
     local status=$?
     trap - EXIT
@@ -30,6 +31,7 @@ cleanup() {
         kill "$(cat "$work/app.pid")" 2>/dev/null || true
     fi
     if [ -n "$wm_pid" ]; then kill "$wm_pid" 2>/dev/null || true; fi
+    if [ -n "$bus_pid" ]; then kill "$bus_pid" 2>/dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     wait 2>/dev/null || true
     if ((status != 0)); then
@@ -65,6 +67,20 @@ app_env=(env -i
 for name in ASAN_OPTIONS UBSAN_OPTIONS; do
     [ -n "${!name:-}" ] && app_env+=("$name=${!name}")
 done
+# A session bus of its own, where AT-SPI is installed, so the window's messages are read as a
+# screen reader hears them.
+python=/usr/bin/python3  # the system's, which has the AT-SPI bindings
+atspi=
+if command -v dbus-daemon >/dev/null 2>&1 && [ -x "$python" ] && "$python" -c 'import pyatspi' 2>/dev/null &&
+    [ -f /usr/share/dbus-1/services/org.a11y.Bus.service ]; then
+    dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>"$work/bus.log" &
+    bus_pid=$!
+    wait_for 20 grep -q . "$work/bus" || fail "the session bus did not start: $(cat "$work/bus.log")"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+    export DBUS_SESSION_BUS_ADDRESS
+    app_env+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    atspi=yes
+fi
 # In a sanitizer build, leaks in the desktop's own libraries are theirs.
 app_env+=("LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp")
 
@@ -315,6 +331,19 @@ if command -v openbox >/dev/null 2>&1; then
     wait_for 120 opened "$combined" || fail "the long save did not finish"
     [ ! -s "$work/app.status" ] || fail "the application ended though Escape continued the save"
     [ "$(qpdf --show-npages "$combined")" -eq 10038 ] || fail "the long save is not the list as it began"
+    # The window says where the file went, with Open and Show in Folder beside it.
+    if [ -n "$atspi" ]; then
+        status=0
+        timeout 60 "$python" "$(dirname "$0")/saved_message.py" "$(cat "$work/app.pid")" 30 >"$work/saved" \
+            2>"$work/saved.err" || status=$?
+        ((status != 77)) || atspi=
+        if [ -n "$atspi" ]; then
+            ((status == 0)) || fail "no saved message through AT-SPI: $(cat "$work/saved.err")"
+            grep -q '^Saved “Appendix -TOMEFUSE.pdf” in ' "$work/saved" && grep -qx 'Open' "$work/saved" &&
+                grep -qx 'Show in Folder' "$work/saved" ||
+                fail "the saved message is not the file's with Open and Show in Folder: $(tr '\n' '|' <"$work/saved")"
+        fi
+    fi
 
     # After the save the keys still reach the list: End selects the last row, Star Atlas 2, and
     # Alt+Up takes it above the last volume. The next save is named after Field Notes, moved to
@@ -337,3 +366,7 @@ grep -q '^geometry=' "$work/config/Tomefuse/Tomefuse.conf" || fail "the window's
 grep -q 'shouldInsertTOCForFilenames=false' "$work/config/Tomefuse/Tomefuse.conf" || fail "the settings were lost"
 
 echo "desktop end-to-end test passed in $((SECONDS - started))s"
+if [ -z "$atspi" ] && command -v openbox >/dev/null 2>&1; then
+    echo "SKIP: the saved message was not read: AT-SPI cannot be used here"
+    exit 77
+fi

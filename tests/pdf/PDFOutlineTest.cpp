@@ -463,3 +463,75 @@ TEST(PDFOutline, ItemsHoldChildrenInOrderAndReleaseDeepTrees) {
 
 }  // namespace
 }  // namespace tomefuse::test
+
+namespace tomefuse::test {
+namespace {
+
+// The lines a list of bookmarks shows find their pages from the page tree's counts; a tree whose
+// counts do not tell pages from nodes is listed instead. Either way each item finds its page.
+TEST(PDFOutline, BookmarkLinesFindTheirPagesInAnyPageTree) {
+    using Tree = std::function<QPDFObjectHandle(QPDF&, const std::vector<QPDFObjectHandle>&)>;
+    auto node = [](QPDF& pdf, long long count, std::vector<QPDFObjectHandle> kids) {
+        auto made = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /Pages >>"));
+        made.replaceKey("/Count", QPDFObjectHandle::newInteger(count));
+        made.replaceKey("/Kids", QPDFObjectHandle::newArray(kids));
+        return made;
+    };
+    const std::vector<std::pair<std::string, Tree>> trees = {
+        {"two levels",
+         [&](QPDF& pdf, auto& p) {
+             return node(pdf, 6, {node(pdf, 3, {p[0], p[1], p[2]}), node(pdf, 3, {p[3], p[4], p[5]})});
+         }},
+        {"pages beside a node",
+         [&](QPDF& pdf, auto& p) {
+             return node(pdf, 6, {p[0], node(pdf, 4, {p[1], p[2], p[3], p[4]}), p[5]});
+         }},
+        {"a node of one page among pages",
+         [&](QPDF& pdf, auto& p) {
+             return node(pdf, 6, {node(pdf, 3, {p[0], node(pdf, 1, {p[1]}), p[2]}), p[3], p[4], p[5]});
+         }},
+        {"a count that lies",
+         [&](QPDF& pdf, auto& p) {
+             return node(pdf, 9, {p[0], p[1], p[2], p[3], p[4], p[5]});
+         }},
+    };
+    TempDir dir;
+    PdfBuilder().addPages(6).write(dir.file("base.pdf"));
+    for (const auto& [name, tree] : trees) {
+        const std::string path = dir.file(name + ".pdf");
+        writeOutlineFixture(dir.file("base.pdf"), path, [&](QPDF& pdf, QPDFObjectHandle outlines) {
+            const std::vector<QPDFObjectHandle> pages = pdf.getAllPages();
+            pdf.getRoot().replaceKey("/Pages", tree(pdf, pages));
+            // Items for pages 5 to 0, the second below the first, then one leading nowhere.
+            QPDFObjectHandle previous;
+            for (int i = 5; i >= 0; --i) {
+                auto item = newItem(pdf, "p" + std::to_string(i));
+                item.replaceKey("/Dest", QPDFObjectHandle::newArray(
+                                             {pages[static_cast<size_t>(i)], QPDFObjectHandle::newName("/Fit")}));
+                if (i == 5) {
+                    outlines.replaceKey("/First", item);
+                } else if (i == 4) {
+                    previous.replaceKey("/First", item);
+                } else {
+                    previous.replaceKey("/Next", item);
+                }
+                previous = item;
+            }
+            previous.replaceKey("/Next", newItem(pdf, "nowhere"));
+        });
+        PDFOpenFailure failure = PDFOpenFailure::damaged;
+        std::string lines;
+        for (const PDFBookmarkLine& line : PDFDocument::bookmarksOfFile(path, "", &failure, 100)) {
+            lines += std::to_string(line.level) + " " + line.title + " " +
+                     (line.page == NSNotFound ? "-" : std::to_string(line.page)) + "\n";
+        }
+        EXPECT_EQ(failure, PDFOpenFailure::none) << name;
+        EXPECT_EQ(lines, "0 p5 5\n1 p4 4\n1 p3 3\n1 p2 2\n1 p1 1\n1 p0 0\n1 nowhere -\n") << name;
+    }
+    PDFOpenFailure failure = PDFOpenFailure::none;
+    EXPECT_TRUE(PDFDocument::bookmarksOfFile(dir.file("missing.pdf"), "", &failure, 100).empty());
+    EXPECT_EQ(failure, PDFOpenFailure::missing);
+}
+
+}  // namespace
+}  // namespace tomefuse::test

@@ -52,6 +52,14 @@ struct PDFFileSummary {
     uint64_t outlineCount = 0;  // outline items at every depth
 };
 
+// One outline item as a list of bookmarks shows it: its depth (0 at the top), its title, and
+// the index of the page it leads to (NSNotFound when none).
+struct PDFBookmarkLine {
+    int level = 0;
+    std::string title;
+    uint64_t page = NSNotFound;
+};
+
 // What became of pages inserted from a source.
 enum class PDFInsertResult {
     inserted,
@@ -142,6 +150,13 @@ class PDFDocument {
     // found by copying them from a parse of its own to nowhere; empty when they copy whole.
     static std::string lossOfPages(const std::string& path, const std::string& password,
                                    const std::vector<uint64_t>& indices);
+    // The bookmarks of a file in the order they stand, at most limit, for a reader that only
+    // lists them: far quicker than opening it for a large file, whose pages are not listed.
+    // Empty, with the reason, when it cannot be read. With parse, the parse is handed over
+    // instead of torn down here, which takes a good part of the time reading it did.
+    static std::vector<PDFBookmarkLine> bookmarksOfFile(const std::string& path, const std::string& password,
+                                                        PDFOpenFailure* failure, size_t limit,
+                                                        std::shared_ptr<const void>* parse = nullptr);
     // Whether the first bytes of a file, up to headerWindow of them, say it is a PDF at all:
     // readers allow junk before the header.
     static constexpr size_t headerWindow = 1024;

@@ -263,6 +263,9 @@ QPDFObjectHandle inheritedAttribute(QPDFObjectHandle node, const std::string& ke
 std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt);
 // The number of outline items at every depth, read without resolving where they lead.
 uint64_t countOutlineItems(ParsedFile& parse);
+// The outline as lines, at most limit of them, without listing the pages where the page tree's
+// counts give their indexes.
+std::vector<PDFBookmarkLine> readBookmarkLines(ParsedFile& parse, size_t limit);
 
 }  // namespace tomefuse::pdf_detail
 

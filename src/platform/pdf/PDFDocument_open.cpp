@@ -197,4 +197,27 @@ PDFFileSummary PDFDocument::summaryOfFile(const std::string& path, const std::st
     return summary;
 }
 
+std::vector<PDFBookmarkLine> PDFDocument::bookmarksOfFile(const std::string& path, const std::string& password,
+                                                          PDFOpenFailure* failure, size_t limit,
+                                                          std::shared_ptr<const void>* parse) {
+    PDFOpenFailure why = PDFOpenFailure::none;
+    std::vector<PDFBookmarkLine> lines;
+    if (std::shared_ptr<ParsedFile> parsed = parseFile(path, password, false, nullptr, why)) {
+        try {
+            lines = pdf_detail::readBookmarkLines(*parsed, limit);
+        } catch (const std::bad_alloc&) {
+            why = PDFOpenFailure::outOfMemory;
+        } catch (const std::exception&) {
+            why = PDFOpenFailure::damaged;
+        }
+        if (parse) {
+            *parse = std::move(parsed);
+        }
+    }
+    if (failure) {
+        *failure = why;
+    }
+    return lines;
+}
+
 }  // namespace tomefuse

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <list>
 #include <memory>
 #include <optional>
@@ -234,43 +235,28 @@ QImage thumbnail(QPdfDocument& document, int page, QSize box, QSizeF pageSize) {
     return onWhite;
 }
 
-// The documents the bookmarks were last read from. Tearing a parse of thousands of pages down
-// takes a good part of the time reading it did: that waits until the reply is sent.
-std::vector<std::shared_ptr<tomefuse::PDFDocument>> outlineDocuments;
+// The parses the bookmarks were last read from. Tearing a parse of thousands of pages down takes
+// a good part of the time reading it did: that waits until the reply is sent.
+std::vector<std::shared_ptr<const void>> outlineParses;
 
-// The bookmarks of one file as the combine reads them, with libqpdf: each item's page found once
-// in a table of the pages, where the PDF module's reader walks the page tree for every item
-// (seconds for a manual of thousands of pages and bookmarks). Items lead back to themselves at
-// most once. placeOf gives a page of the file its place in the document shown, -1 for none.
-void readOutline(const QString& path, const QString& password, tomefuse::ImagePageSize size,
-                 const std::function<qint32(uint64_t)>& placeOf, std::vector<Bookmark>& bookmarks) {
+// The bookmarks of one file as the combine reads them, with libqpdf, where the PDF module's reader
+// walks the page tree for every item (seconds for a manual of thousands of pages and bookmarks).
+// placeOf gives a page of the file its place in the document shown, -1 for none.
+void readOutline(const QString& path, const QString& password, const std::function<qint32(uint64_t)>& placeOf,
+                 std::vector<Bookmark>& bookmarks) {
     tomefuse::PDFOpenFailure failure = tomefuse::PDFOpenFailure::none;
-    const auto document =
-        tomefuse::PDFDocument::initWithURL(tomefuse::toStdPath(path), password.toStdString(), &failure, nullptr, size);
-    outlineDocuments.push_back(document);
-    const auto root = document ? document->outlineRoot() : nullptr;
-    if (!root) {
-        return;
-    }
-    // Depth first, as the items stand in the file.
-    std::vector<std::pair<std::shared_ptr<tomefuse::PDFOutline>, int>> stack;
-    for (size_t i = root->numberOfChildren(); i-- > 0;) {
-        stack.emplace_back(root->childAtIndex(i), 0);
-    }
-    while (!stack.empty() && bookmarks.size() < 100000) {
-        const auto [item, level] = stack.back();
-        stack.pop_back();
+    std::shared_ptr<const void> parse;
+    const std::vector<tomefuse::PDFBookmarkLine> lines =
+        tomefuse::PDFDocument::bookmarksOfFile(tomefuse::toStdPath(path), password.toStdString(), &failure,
+                                               100000 - std::min<size_t>(bookmarks.size(), 100000), &parse);
+    outlineParses.push_back(std::move(parse));
+    bookmarks.reserve(bookmarks.size() + lines.size());
+    for (const tomefuse::PDFBookmarkLine& line : lines) {
         Bookmark bookmark;
-        bookmark.level = level;
-        bookmark.title = QString::fromStdString(item->label().value_or(std::string()));
-        if (item->destination()) {
-            const uint64_t index = document->indexForPage(item->destination()->page());
-            bookmark.page = index < document->pageCount() ? placeOf(index) : -1;
-        }
+        bookmark.level = line.level;
+        bookmark.title = QString::fromStdString(line.title);
+        bookmark.page = line.page == tomefuse::NSNotFound ? -1 : placeOf(line.page);
         bookmarks.push_back(std::move(bookmark));
-        for (size_t i = item->numberOfChildren(); i-- > 0;) {
-            stack.emplace_back(item->childAtIndex(i), level + 1);
-        }
     }
 }
 
@@ -280,8 +266,7 @@ void readOutline(const Request& request, const Shown& shown, std::vector<Bookmar
     const Document named = documentNamed(request.path);
     if (!shown.second) {
         readOutline(
-            named.path, request.password, imageSizeOf(named), [](uint64_t index) { return static_cast<qint32>(index); },
-            bookmarks);
+            named.path, request.password, [](uint64_t index) { return static_cast<qint32>(index); }, bookmarks);
         return;
     }
     for (const bool second : {false, true}) {
@@ -294,7 +279,7 @@ void readOutline(const Request& request, const Shown& shown, std::vector<Bookmar
         }
         readOutline(
             second ? named.partner : named.path, second ? request.partnerPassword : request.password,
-            imageSizeOf(named), [&](uint64_t index) { return index < places.size() ? places[index] : -1; }, bookmarks);
+            [&](uint64_t index) { return index < places.size() ? places[index] : -1; }, bookmarks);
     }
 }
 
@@ -375,7 +360,7 @@ int main() {
         if (!writeFully(1, frame(answer(documents, *request)))) {
             return 1;
         }
-        outlineDocuments.clear();
+        outlineParses.clear();
     }
     return 0;
 }
