@@ -202,7 +202,7 @@ std::vector<PDFBookmarkLine> PDFDocument::bookmarksOfFile(const std::string& pat
                                                           std::shared_ptr<const void>* parse) {
     PDFOpenFailure why = PDFOpenFailure::none;
     std::vector<PDFBookmarkLine> lines;
-    if (std::shared_ptr<ParsedFile> parsed = parseFile(path, password, false, nullptr, why)) {
+    if (std::shared_ptr<ParsedFile> parsed = parseFile(path, password, false, nullptr, ImagePageSize::natural, why)) {
         try {
             lines = pdf_detail::readBookmarkLines(*parsed, limit);
         } catch (const std::bad_alloc&) {
