@@ -261,6 +261,10 @@ QPDFObjectHandle inheritedAttribute(QPDFObjectHandle node, const std::string& ke
 // Reads the document's /Outlines into a tree of PDFOutline items, iteratively, cutting loops.
 // pageAt makes the page handle for an index of this document. Null when there is no outline.
 std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<PDFPage(uint64_t)>& pageAt);
+// Visits the items of /Outlines in pre-order, as readOutline walks them, with each item's depth
+// (0 at the top): a chain ends at a non-dictionary or an item seen before, and an item that
+// cannot be read ends its own. Stops when visit answers false.
+void forEachOutlineItem(QPDFObjectHandle outlines, const std::function<bool(QPDFObjectHandle item, int depth)>& visit);
 // The number of outline items at every depth, read without resolving where they lead.
 uint64_t countOutlineItems(ParsedFile& parse);
 // The outline as lines, at most limit of them, without listing the pages where the page tree's

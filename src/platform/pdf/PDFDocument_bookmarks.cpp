@@ -123,41 +123,26 @@ std::vector<PDFBookmarkLine> readBookmarkLines(ParsedFile& parse, size_t limit) 
         return found != NSNotFound ? found : parse.indexOfPage(target.getObjGen());
     };
 
-    // The walk of readOutline: pre-order, each chain ending at a non-dictionary or an item seen.
-    ObjGenSet seen;
-    if (outlines.isIndirect()) {
-        seen.insert(outlines.getObjGen());
-    }
-    std::vector<QPDFObjectHandle> stack{outlines.getKey("/First")};
-    while (!stack.empty() && lines.size() < limit) {
+    forEachOutlineItem(outlines, [&](QPDFObjectHandle item, int depth) {
+        if (lines.size() >= limit) {
+            return false;
+        }
+        PDFBookmarkLine line;
+        line.level = depth;
+        QPDFObjectHandle title = item.getKey("/Title");
+        if (title.isString()) {
+            line.title = title.getUTF8Value();
+        }
         try {
-            QPDFObjectHandle item = stack.back();
-            if (!item.isDictionary() || (item.isIndirect() && !seen.insert(item.getObjGen()).second)) {
-                stack.pop_back();
-                continue;
-            }
-            PDFBookmarkLine line;
-            line.level = static_cast<int>(stack.size()) - 1;
-            QPDFObjectHandle title = item.getKey("/Title");
-            if (title.isString()) {
-                line.title = title.getUTF8Value();
-            }
-            try {
-                line.page = indexOf(targetOf(item, parse));
-            } catch (const std::bad_alloc&) {
-                throw;
-            } catch (const std::exception&) {
-                line.page = NSNotFound;
-            }
-            lines.push_back(std::move(line));
-            stack.back() = item.getKey("/Next");
-            stack.push_back(item.getKey("/First"));
+            line.page = indexOf(targetOf(item, parse));
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception&) {
-            stack.pop_back();
+            line.page = NSNotFound;
         }
-    }
+        lines.push_back(std::move(line));
+        return true;
+    });
     return lines;
 }
 

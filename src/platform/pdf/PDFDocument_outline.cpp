@@ -356,24 +356,18 @@ std::shared_ptr<PDFOutline> readOutline(ParsedFile& parse, const std::function<P
     return root;
 }
 
-uint64_t countOutlineItems(ParsedFile& parse) {
-    QPDFObjectHandle outlines = parse.qpdf->getRoot().getKey("/Outlines");
-    if (!outlines.isDictionary()) {
-        return 0;
-    }
-    // The walk of readOutline, counting instead of reading: every item reached once.
+void forEachOutlineItem(QPDFObjectHandle outlines, const std::function<bool(QPDFObjectHandle, int)>& visit) {
     ObjGenSet seen;
     if (outlines.isIndirect()) {
         seen.insert(outlines.getObjGen());
     }
-    uint64_t count = 0;
     std::vector<QPDFObjectHandle> stack;
     try {
         stack.push_back(outlines.getKey("/First"));
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
-        return 0;
+        return;
     }
     while (!stack.empty()) {
         try {
@@ -382,7 +376,9 @@ uint64_t countOutlineItems(ParsedFile& parse) {
                 stack.pop_back();
                 continue;
             }
-            ++count;
+            if (!visit(item, static_cast<int>(stack.size()) - 1)) {
+                return;
+            }
             stack.back() = item.getKey("/Next");
             stack.push_back(item.getKey("/First"));
         } catch (const std::bad_alloc&) {
@@ -390,6 +386,17 @@ uint64_t countOutlineItems(ParsedFile& parse) {
         } catch (const std::exception&) {
             stack.pop_back();
         }
+    }
+}
+
+uint64_t countOutlineItems(ParsedFile& parse) {
+    QPDFObjectHandle outlines = parse.qpdf->getRoot().getKey("/Outlines");
+    uint64_t count = 0;
+    if (outlines.isDictionary()) {
+        forEachOutlineItem(outlines, [&count](QPDFObjectHandle, int) {
+            ++count;
+            return true;
+        });
     }
     return count;
 }
