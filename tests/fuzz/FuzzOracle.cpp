@@ -304,7 +304,9 @@ void comparePage(const InputReading::State& input, size_t index, QPDFObjectHandl
         return;
     }
     for (auto& [key, value] : items) {
-        if (key == "/Parent" || key == "/Type" || key == "/B" || key == "/Annots") {
+        // A destination is the writer's to rewrite wherever it stands, on a page too (one that
+        // leads to a page left out goes).
+        if (key == "/Parent" || key == "/Type" || key == "/B" || key == "/Annots" || key == "/Dest") {
             continue;
         }
         bool absent = true;
