@@ -1150,6 +1150,17 @@
             <numerusform>%n Dateien sind nicht lesbar und werden ausgelassen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Checking 1 file before saving…</source>
+        <translation>Prüfe 1 Datei vor dem Speichern …</translation>
+    </message>
+    <message numerus="yes">
+        <source>Checking %n files before saving…</source>
+        <translation>
+            <numerusform>Prüfe %n Datei vor dem Speichern …</numerusform>
+            <numerusform>Prüfe %n Dateien vor dem Speichern …</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::TomefuseAppDelegate</name>

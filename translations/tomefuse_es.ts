@@ -1150,6 +1150,17 @@
             <numerusform>%n archivos no se pueden leer y se omitirán.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Checking 1 file before saving…</source>
+        <translation>Comprobando 1 archivo antes de guardar…</translation>
+    </message>
+    <message numerus="yes">
+        <source>Checking %n files before saving…</source>
+        <translation>
+            <numerusform>Comprobando %n archivo antes de guardar…</numerusform>
+            <numerusform>Comprobando %n archivos antes de guardar…</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::TomefuseAppDelegate</name>

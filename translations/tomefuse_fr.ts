@@ -1150,6 +1150,17 @@
             <numerusform>%n fichiers sont illisibles et seront laissés de côté.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Checking 1 file before saving…</source>
+        <translation>Vérification d’un fichier avant l’enregistrement…</translation>
+    </message>
+    <message numerus="yes">
+        <source>Checking %n files before saving…</source>
+        <translation>
+            <numerusform>Vérification de %n fichier avant l’enregistrement…</numerusform>
+            <numerusform>Vérification de %n fichiers avant l’enregistrement…</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tomefuse::TomefuseAppDelegate</name>

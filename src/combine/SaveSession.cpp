@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "combine/DocumentOptions.h"
@@ -113,55 +114,7 @@ void SaveSession::combiningChanged() {
     }
 }
 
-bool SaveSession::readyToSave() {
-    // What the combine would leave out is asked about now, not found after the save.
-    list_.refresh([this](PdfEntry& entry) {
-        const bool readAgain = reader_.readIfChanged(entry);
-        return reader_.checkCopiesWhole(entry) || readAgain;
-    });
-    std::vector<const PdfEntry*> unreadable;
-    for (const PdfEntry& entry : list_.entries()) {
-        if (!entry.problem.empty()) {
-            unreadable.push_back(&entry);
-        }
-    }
-    if (unreadable.empty()) {
-        return true;
-    }
-    Window* window = outlets_.window;
-    if (!leavesOutUnreadable_) {
-        // Where nothing may be left out, nothing is written.
-        const PdfEntry& first = *unreadable.front();
-        lastOutcome_ =
-            CombineOutcome{CombineOutcome::Status::unreadable, first.path + ": " + first.problem, {}, {}, {}};
-        services_.system.beep();
-        if (window) {
-            window->showAlert(
-                translate("tomefuse::SaveSession", "The combined PDF was not saved."),
-                withArguments(translate("tomefuse::SaveSession", "A file cannot be read: %1"), {lastOutcome_->error}));
-        }
-        return false;
-    }
-    if (unreadable.size() == list_.size()) {
-        services_.system.beep();
-        if (window) {
-            window->showAlert(translate("tomefuse::SaveSession", "None of the files can be read."),
-                              translate("tomefuse::SaveSession", "Nothing is combined."));
-        }
-        return false;
-    }
-    std::string names;
-    for (const PdfEntry* entry : unreadable) {
-        names += entry->path + ": " + entry->problem + "\n";
-    }
-    const int count = static_cast<int>(unreadable.size());
-    const std::string message =
-        count == 1
-            ? translate("tomefuse::SaveSession", "1 file cannot be read and will be left out.")
-            : translate("tomefuse::SaveSession", "%n files cannot be read and will be left out.", nullptr, count);
-    return !window || window->askToProceed(message, names + translate("tomefuse::SaveSession", "Combine the others?"),
-                                           translate("tomefuse::SaveSession", "Combine the Others"));
-}
+TaskRunner& SaveSession::runner() const { return services_.taskRunner ? *services_.taskRunner : inlineRunner; }
 
 std::string refusalToReplace(const std::string& target, const std::vector<CombineFile>& files) {
     struct stat targetInfo {};
@@ -239,17 +192,24 @@ std::vector<CombineFile> SaveSession::filesToCombine() const {
 }
 
 void SaveSession::saveToDisk() {
-    if (list_.size() < 2) {
+    if (list_.size() < 2 || isCombining()) {
         services_.system.beep();
         return;
     }
-    if (!readyToSave()) {
-        return;
-    }
-    if (services_.system.currentEventModifierFlags() & NSEventModifierFlagOption) {
-        quickSave();
-        return;
-    }
+    // Read now: by the time the files are checked the key is let go.
+    const bool quick = services_.system.currentEventModifierFlags() & NSEventModifierFlagOption;
+    whenReadyToSave([this, quick] {
+        if (list_.size() < 2) {
+            services_.system.beep();
+        } else if (quick) {
+            quickSave();
+        } else {
+            runSavePanel();
+        }
+    });
+}
+
+void SaveSession::runSavePanel() {
     auto panel = services_.savePanel ? services_.savePanel() : nullptr;
     if (!panel) {
         services_.system.beep();
@@ -268,13 +228,17 @@ void SaveSession::saveToDisk() {
 }
 
 void SaveSession::saveToTemporaryFile() {
-    if (list_.size() == 0) {
+    if (list_.size() == 0 || isCombining()) {
         services_.system.beep();
         return;
     }
-    if (readyToSave()) {
-        quickSave();
-    }
+    whenReadyToSave([this] {
+        if (list_.size() == 0) {
+            services_.system.beep();
+        } else {
+            quickSave();
+        }
+    });
 }
 
 void SaveSession::quickSave() {
@@ -284,7 +248,7 @@ void SaveSession::quickSave() {
 }
 
 void SaveSession::writeCombinedPDF(const std::string& path) {
-    if (combine_) {
+    if (isCombining()) {
         services_.system.beep();  // one save at a time
         return;
     }
@@ -306,9 +270,8 @@ void SaveSession::writeCombinedPDF(const std::string& path) {
     CombineSettings settings = readCombineSettings(services_.userDefaults, services_.contentsTypesetter);
     settings.leaveOutUnreadable = leavesOutUnreadable_;
 
-    TaskRunner& runner = services_.taskRunner ? *services_.taskRunner : inlineRunner;
     auto running = std::make_shared<Running>();
-    running->relay = std::make_unique<Relay>(*this, runner);
+    running->relay = std::make_unique<Relay>(*this, runner());
     running->job =
         std::make_shared<CombineJob>(filesToCombine(), settings, std::move(target), *running->relay, reader_.parses());
     newpdf_ = running->job->document();
@@ -332,10 +295,13 @@ void SaveSession::writeCombinedPDF(const std::string& path) {
     if (combiningObserver_) {
         combiningObserver_(false);
     }
-    runner.run([job] { job->run(); }, [this] { didFinish(); });
+    runner().run([job] { job->run(); }, [this] { didFinish(); });
 }
 
 void SaveSession::cancel() {
+    if (checkStop_) {
+        *checkStop_ = true;
+    }
     if (combine_) {
         combine_->job->cancel();
     }

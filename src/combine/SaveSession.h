@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -48,7 +49,8 @@ class SaveSession {
     void writeCombinedPDF(const std::string& path);
     void cancel();
 
-    bool isCombining() const { return combine_ != nullptr; }
+    // A save is under way from the check of the files to the end of the write.
+    bool isCombining() const { return combine_ != nullptr || checkStop_ != nullptr; }
     const std::shared_ptr<PDFDocument>& newpdf() const { return newpdf_; }
     const std::optional<CombineOutcome>& lastOutcome() const { return lastOutcome_; }
     void setLeavesOutUnreadableFiles(bool flag) { leavesOutUnreadable_ = flag; }
@@ -59,9 +61,13 @@ class SaveSession {
   private:
     class Relay;
     struct Running;
-    // The list as the files are now; files that cannot be read are named, and the user says
-    // whether to combine the others without them.
-    bool readyToSave();
+    // Reads the list as the files are now and checks beside the window that their pages copy
+    // whole; files that cannot be read are named, and the user says whether to combine the others
+    // without them. then runs once the save may go on, maybe after this returns.
+    void whenReadyToSave(std::function<void()> then);
+    bool askAboutUnreadable();
+    void runSavePanel();
+    TaskRunner& runner() const;
     void quickSave();
     std::string refusalToReplace(const std::string& path) const;
     std::vector<CombineFile> filesToCombine() const;
@@ -78,7 +84,8 @@ class SaveSession {
     const EntryReader& reader_;
     SaveProgress progress_;
     std::shared_ptr<PDFDocument> newpdf_;
-    std::shared_ptr<Running> combine_;  // shared: the type is the combine's own
+    std::shared_ptr<Running> combine_;              // shared: the type is the combine's own
+    std::shared_ptr<std::atomic<bool>> checkStop_;  // while the files are checked: stops it
     std::optional<CombineOutcome> lastOutcome_;
     bool leavesOutUnreadable_ = true;
     std::function<void(bool prior)> combiningObserver_;

@@ -133,7 +133,7 @@ bool EntryReader::triedKnownPasswords(const std::string& path, PDFFileSummary& s
 
 void EntryReader::read(PdfEntry& entry) const {
     std::tie(entry.fileSize, entry.fileModified) = stampOf(entry.path);
-    entry.copiesWhole = false;
+    entry.copiesWholeTaking.reset();
     const PDFFileSummary summary = summarize(entry.path, entry.filename, entry.password);
     entry.failure = summary.failure;
     entry.problem = describeOpenFailure(summary.failure);
@@ -198,11 +198,11 @@ bool EntryReader::readIfLocked(PdfEntry& entry) const {
     return true;
 }
 
-bool EntryReader::checkCopiesWhole(PdfEntry& entry) const {
-    if (entry.copiesWhole || !entry.problem.empty()) {
-        return false;
-    }
-    entry.copiesWhole = true;
+bool EntryReader::needsCopyCheck(const PdfEntry& entry) {
+    return entry.problem.empty() && entry.copiesWholeTaking != entry.pages;
+}
+
+std::string EntryReader::lossOfCopy(const PdfEntry& entry) {
     // An interleaved pair takes each file whole.
     std::vector<uint64_t> pages;
     if (entry.partner) {
@@ -217,6 +217,16 @@ bool EntryReader::checkCopiesWhole(PdfEntry& entry) const {
         std::iota(partnerPages.begin(), partnerPages.end(), 0);
         loss = PDFDocument::lossOfPages(entry.partner->path, entry.partner->password, partnerPages);
     }
+    return loss;
+}
+
+bool EntryReader::takeCopyCheck(PdfEntry& entry, const PdfEntry& checked, const std::string& loss) {
+    const bool sameRead = entry == checked && entry.fileSize == checked.fileSize &&
+                          entry.fileModified == checked.fileModified && needsCopyCheck(entry);
+    if (!sameRead) {
+        return false;
+    }
+    entry.copiesWholeTaking = entry.pages;
     if (loss.empty()) {
         return false;
     }

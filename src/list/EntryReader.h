@@ -46,10 +46,15 @@ class EntryReader {
     // Reads it again, asking for its password, only when it was skipped or not opened for want
     // of one; answers whether.
     bool readIfLocked(PdfEntry& entry) const;
-    // Copies the pages a readable entry takes to nowhere, as the combine would, once while the
-    // file stays as read: data lost (a stream cut short) makes it one that cannot be read.
-    // Answers whether the entry changed.
-    bool checkCopiesWhole(PdfEntry& entry) const;
+    // Before a save, the pages a readable entry takes are copied to nowhere, as the combine
+    // would, once while the file stays as read and the same pages are taken. Whether it needs it:
+    static bool needsCopyCheck(const PdfEntry& entry);
+    // What the copy loses (a stream cut short), or empty; works on a copy of the entry, on any
+    // thread.
+    static std::string lossOfCopy(const PdfEntry& entry);
+    // Takes that verdict on entry, when it is still the file and choice that was checked: data
+    // lost makes it one that cannot be read. Answers whether the row changed.
+    static bool takeCopyCheck(PdfEntry& entry, const PdfEntry& checked, const std::string& loss);
 
     // While a batch lives, files are read as one adding: a password that opened one file is tried
     // on the next before asking, and Skip All skips every protected file after it.

@@ -66,7 +66,8 @@ struct PdfEntry {
     int64_t fileModified = 0;
     // Where either file is an image: the size its pages were made at when read.
     std::optional<ImagePageSize> imagePages;
-    bool copiesWhole = false;  // its pages were found to copy whole since it was read
+    // The pages taken when they were last found to copy whole, since the file was read.
+    std::optional<PageSelection> copiesWholeTaking;
 
     // The value under a key, compared exactly; none for any other key.
     CellValue valueForKey(std::string_view key) const;

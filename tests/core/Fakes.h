@@ -378,6 +378,19 @@ class FakeDraggingInfo : public DraggingInfo {
 class FakeTaskRunner : public TaskRunner {
   public:
     void run(std::function<void()> work, std::function<void()> done) override {
+        if (hold) {
+            held.emplace_back(std::move(work), std::move(done));
+            return;
+        }
+        work();
+        done();
+    }
+    // With hold, a task waits for finish(), as one on a thread of its own would.
+    bool hold = false;
+    std::vector<std::pair<std::function<void()>, std::function<void()>>> held;
+    void finish() {
+        auto [work, done] = std::move(held.front());
+        held.erase(held.begin());
         work();
         done();
     }

@@ -46,6 +46,15 @@ struct Session {
     }
 };
 
+// A page whose content stream holds data, its length as if it held the whole of pageText: less
+// data is a stream cut short, which lists as readable.
+const std::string pageText = "BT /F1 24 Tf 72 720 Td (Plain words on the page) Tj ET";
+std::string onePage(const std::string& data) {
+    return rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                   "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                   "<< /Length " + std::to_string(pageText.size()) + " >>\nstream\n" + data + "\nendstream"});
+}
+
 // Files that cannot be read are named before the save; it goes on without them only when the
 // user says so, and never when there is nothing left, or when nothing may be left out.
 TEST(SaveSession, FilesThatCannotBeReadAreNamedAndTheUserDecides) {
@@ -91,14 +100,8 @@ TEST(SaveSession, FilesThatCannotBeReadAreNamedAndTheUserDecides) {
 // A file that lists but whose data is partly lost is named in the question before the save, as
 // one that cannot be read; one whose only damage libqpdf rebuilds is combined without asking.
 TEST(SaveSession, DataLostIsAskedAboutBeforeTheSave) {
-    const std::string text = "BT /F1 24 Tf 72 720 Td (Plain words on the page) Tj ET";
-    auto onePage = [&](const std::string& data) {
-        return rawPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
-                       "<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + data + "\nendstream"});
-    };
-    const std::string whole = onePage(text);
-    const std::string cutShort = onePage(text.substr(0, 20));
+    const std::string whole = onePage(pageText);
+    const std::string cutShort = onePage(pageText.substr(0, 20));
     const std::string noTable = whole.substr(0, whole.rfind("\nxref\n") + 1) + whole.substr(whole.rfind("trailer"));
     Session s({"a", "cut", "untabled"});
     writeBytes(s.dir.file("cut.pdf"), cutShort);
@@ -113,6 +116,46 @@ TEST(SaveSession, DataLostIsAskedAboutBeforeTheSave) {
     EXPECT_NE(s.window.questions[0].second.find(s.dir.file("cut.pdf") + ": "), std::string::npos);
     EXPECT_EQ(s.window.questions[0].second.find("untabled"), std::string::npos);
     EXPECT_EQ(pageContents(out).size(), 2u);
+}
+
+// The files are checked beside the window: the list may change meanwhile, a verdict holds only for
+// the file and the pages that were checked, and stopping the save stops the check.
+TEST(SaveSession, FilesAreCheckedBesideTheWindowWhileTheListChanges) {
+    Session s({"a", "cut", "b"});
+    writeBytes(s.list[1].path, onePage(pageText.substr(0, 20)));
+    s.list.refresh([&](PdfEntry& entry) { return (s.reader.read(entry), true); });
+    ASSERT_TRUE(s.list[1].problem.empty());  // it lists as readable
+    s.runner.hold = true;
+
+    s.session.saveToTemporaryFile();
+    EXPECT_TRUE(s.session.isCombining());
+    EXPECT_EQ(s.window.statusMessages.back(), "Checking 3 files before saving…");
+    s.list.rename(1, "renamed meanwhile", {});
+    const std::string turned = s.list[2].path;
+    s.list.refresh([&](PdfEntry& entry) { return entry.path == turned && (entry.rotation.turnAll(90), true); });
+    s.runner.finish();
+    // What changed is checked again, as it is now.
+    ASSERT_EQ(s.runner.held.size(), 1u);
+    EXPECT_EQ(s.window.statusMessages.back(), "Checking 2 files before saving…");
+    EXPECT_TRUE(s.window.questions.empty());
+    s.runner.finish();
+    ASSERT_EQ(s.window.questions.size(), 1u);
+    EXPECT_NE(s.window.questions[0].second.find(s.list[1].path + ": "), std::string::npos);
+    s.runner.finish();  // the write
+    EXPECT_FALSE(s.session.isCombining());
+
+    // Verdicts are kept: the next save asks at once; one stopped while checking goes no further.
+    s.session.saveToTemporaryFile();
+    EXPECT_EQ(s.window.questions.size(), 2u);
+    s.runner.finish();
+    s.list.insert({*s.reader.entryFor(makePdf(s.dir, "new.pdf", 1), true)}, 0, {});
+    s.session.saveToTemporaryFile();
+    ASSERT_EQ(s.runner.held.size(), 1u);
+    s.session.cancel();
+    s.runner.finish();
+    EXPECT_FALSE(s.session.isCombining());
+    EXPECT_TRUE(s.runner.held.empty());
+    EXPECT_EQ(s.window.questions.size(), 2u);
 }
 
 TEST(SaveSession, NoListedFileIsWrittenOver) {
