@@ -400,6 +400,15 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
     writeBytes(dir.file("a.pdf"), onePage(everything, "", {}));
     writeBytes(dir.file("b.pdf"), onePage(everything, "", {}));
     writeBytes(dir.file("german.pdf"), onePage("/Lang (de)", "", {}));
+    // Output intents with a profile, whose bytes tell them apart.
+    auto printing = [](const std::string& profile) {
+        return onePage(
+            "/OutputIntents [<< /Type /OutputIntent /S /GTS_PDFX /DestOutputProfile 5 0 R >>]", "",
+            {"<< /N 4 /Length " + std::to_string(profile.size()) + " >>\nstream\n" + profile + "\nendstream"});
+    };
+    writeBytes(dir.file("coated.pdf"), printing("coated profile"));
+    writeBytes(dir.file("coated2.pdf"), printing("coated profile"));
+    writeBytes(dir.file("uncoated.pdf"), printing("uncoated profile"));
     const struct {
         std::vector<std::string> files;
         std::string key;
@@ -415,7 +424,11 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
         {{"a", "b"}, "/ViewerPreferences", false},
         {{"a", "b"}, "/PageLayout", false},
         {{"a", "b"}, "/PageMode", false},  // shows the bookmarks only when there are any
-        {{"a", "b"}, "/OutputIntents", false},
+        // The device the colours were made for, where every file was made for the same.
+        {{"a", "b"}, "/OutputIntents", true},
+        {{"coated", "coated2"}, "/OutputIntents", true},
+        {{"coated", "uncoated"}, "/OutputIntents", false},
+        {{"a", "german"}, "/OutputIntents", false},
         {{"a", "b"}, "/Names", false},  // no destinations, attachments, or scripts to run
     };
     for (const auto& c : cases) {
@@ -424,14 +437,22 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
         QPDF pdf;
         pdf.processFile(dir.file("out.pdf").c_str());
         EXPECT_EQ(pdf.getRoot().hasKey(c.key), c.kept);
+        if (c.files[0] == "coated" && c.kept) {
+            auto data = pdf.getRoot()
+                            .getKey("/OutputIntents")
+                            .getArrayItem(0)
+                            .getKey("/DestOutputProfile")
+                            .getStreamData(qpdf_dl_generalized);
+            const std::string profile(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+            EXPECT_EQ(profile, "coated profile");
+        }
     }
     // Nothing goes unsaid: what a file's catalog held that the combined file leaves out is named
     // (for the log); what is merged or written anew is not.
     std::vector<std::string> leftOut;
     combine({dir.file("a.pdf"), dir.file("german.pdf")}, dir.file("out.pdf"), &leftOut);
-    EXPECT_EQ(leftOut,
-              (std::vector<std::string>{
-                  "/AA, /OpenAction, /OutputIntents, /PageLayout, /ViewerPreferences, /Names /JavaScript", ""}));
+    EXPECT_EQ(leftOut, (std::vector<std::string>{
+                           "/AA, /OpenAction, /PageLayout, /ViewerPreferences, /Names /JavaScript", "/OutputIntents"}));
 }
 
 }  // namespace

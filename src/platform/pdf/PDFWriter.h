@@ -94,6 +94,17 @@ struct SourceLayers {
 
 class Writer;
 
+// What an object holds, as 128 bits of its SHA-256.
+struct ObjectDigest {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    bool operator==(const ObjectDigest&) const = default;
+};
+
+// The digest of what a value holds, wherever it is stored: references followed (each object
+// once), a stream by its dictionary and its bytes as stored.
+ObjectDigest digestOfValue(QPDFObjectHandle value);
+
 // One source file being copied: which of its objects have output numbers, which are waiting to
 // be written, and what its pages link to. Lives from the first page taken from the source until
 // the source is released.
@@ -179,6 +190,7 @@ class SourceCopy {
     // The catalog's parts that go with the whole file: layers, attachments, associated files.
     void settleCatalogParts();
     void noteCatalogLeftOut(QPDFObjectHandle root);
+    void settleOutputIntents(QPDFObjectHandle root);
     void settleLayers(QPDFObjectHandle properties);
     // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
     // and IDs are renamed where another file took them, and its root becomes one element.
@@ -243,6 +255,8 @@ class SourceCopy {
         std::vector<std::pair<std::string, std::string>> attachments;  // key (UTF-8), filespec dictionary
         std::vector<std::string> associated;                           // /AF items
         std::optional<std::string> language;                           // its /Lang's bytes, empty for none
+        std::optional<std::optional<ObjectDigest>> intentsDigest;      // of its /OutputIntents, once read
+        std::string intentsText;
         int structPart = 0;
         std::vector<std::pair<long long, std::string>> parentTree;  // key, value text
         std::vector<std::pair<std::string, std::string>> ids;       // key (UTF-8), element
@@ -345,11 +359,7 @@ class Writer {
     bool anyLabels() const { return anyLabels_; }
     void noteLabels() { anyLabels_ = true; }
     // Objects any copy may share: the number of one written with this digest, 0 for none.
-    struct Digest {
-        uint64_t high = 0;
-        uint64_t low = 0;
-        bool operator==(const Digest&) const = default;
-    };
+    using Digest = ObjectDigest;
     int sharedNumber(const Digest& digest) const {
         auto found = shared_.find(digest);
         return found == shared_.end() ? 0 : found->second;
@@ -357,6 +367,14 @@ class Writer {
     void noteShared(const Digest& digest, int number) { shared_.emplace(digest, number); }
     // A stream's dictionary and length, as a digest: whether none written had them before.
     bool firstOfItsShape(const Digest& shape) { return shapes_.insert(shape).second; }
+    // Output intents are kept when every file has the same (a digest of what they hold, none for
+    // a file without): the first file's text is written. Whether intents would still agree:
+    bool outputIntentsAgree(const std::optional<Digest>& digest) const {
+        return !intents_ || (intents_->agree && intents_->digest == digest);
+    }
+    bool wantsOutputIntentsText() const { return !intents_; }
+    std::optional<Digest> firstOutputIntents() const { return intents_ ? intents_->digest : std::nullopt; }
+    void addOutputIntents(const std::optional<Digest>& digest, std::string text);
 
   private:
     void remove(const ParsedFile& origin, bool settle);
@@ -415,6 +433,12 @@ class Writer {
     std::vector<std::pair<std::string, std::string>> attachments_;
     std::vector<std::string> associated_;
     std::set<std::string> languages_;  // of the sources, "" for one without
+    struct OutputIntents {
+        std::optional<Digest> digest;  // the first file's
+        std::string text;
+        bool agree = true;
+    };
+    std::optional<OutputIntents> intents_;  // once a file is in
     int structRoot_ = 0;
     long long parentKeys_ = 0;
     std::map<std::string, std::string> roleMap_, classMap_;

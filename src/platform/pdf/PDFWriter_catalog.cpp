@@ -18,9 +18,10 @@ constexpr size_t treeFanOut = 64;
 
 // The catalog's entries that the combined file merges from every file or writes anew.
 bool carriedOver(const std::string& key) {
-    static const std::set<std::string> keys = {"/Type",  "/Pages",    "/Outlines",     "/PageLabels",     "/Names",
-                                               "/Dests", "/AcroForm", "/OCProperties", "/MarkInfo",       "/Lang",
-                                               "/AF",    "/PageMode", "/Metadata",     "/StructTreeRoot", "/Version"};
+    static const std::set<std::string> keys = {"/Type",     "/Pages",          "/Outlines", "/PageLabels",
+                                               "/Names",    "/Dests",          "/AcroForm", "/OCProperties",
+                                               "/MarkInfo", "/Lang",           "/AF",       "/PageMode",
+                                               "/Metadata", "/StructTreeRoot", "/Version",  "/OutputIntents"};
     return keys.count(key) != 0;
 }
 
@@ -40,6 +41,7 @@ void SourceCopy::settleCatalogParts() {
     } catch (const std::exception&) {
         settled_.language = std::string();
     }
+    settleOutputIntents(root);
     try {
         QPDFObjectHandle properties = root.getKey("/OCProperties");
         if (properties.isDictionary()) {
@@ -79,6 +81,30 @@ void SourceCopy::settleCatalogParts() {
         }
     } catch (const std::exception&) {
         rethrowUnlessUnreadable();
+    }
+}
+
+// Output intents say what device a file's colours were made for: kept when every file agrees.
+// Where one differs, none are, and the first file that differs names them in the log.
+void SourceCopy::settleOutputIntents(QPDFObjectHandle root) {
+    std::optional<ObjectDigest> digest;
+    QPDFObjectHandle intents;
+    try {
+        intents = root.getKey("/OutputIntents");
+        if (intents.isArray() && intents.getArrayNItems() > 0) {
+            digest = digestOfValue(intents);
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+        digest.reset();
+    }
+    settled_.intentsDigest = digest;
+    if (digest && writer_.wantsOutputIntentsText()) {
+        markIdentity(intents);
+        ObjectSerializer(*this, settled_.intentsText).value(intents);
+    }
+    if (!writer_.outputIntentsAgree(digest) && writer_.outputIntentsAgree(writer_.firstOutputIntents())) {
+        catalogLeftOut_.push_back("/OutputIntents");
     }
 }
 
@@ -198,15 +224,26 @@ std::string Writer::writeAttachments() {
     return "/EmbeddedFiles " + std::to_string(root) + " 0 R";
 }
 
-// Kept: layers, structure, associated files, and the language when every file has the same.
-// Left out: what acts on the whole document (/OpenAction, /AA, document JavaScript) runs nothing
-// in the combined file; its viewer settings (/ViewerPreferences, /PageLayout) and output intents
-// are one file's wishes, not the combined file's.
+void Writer::addOutputIntents(const std::optional<Digest>& digest, std::string text) {
+    if (!intents_) {
+        intents_ = OutputIntents{digest, std::move(text), true};
+    } else if (intents_->digest != digest) {
+        intents_->agree = false;
+    }
+}
+
+// Kept: layers, structure, associated files, and the language and output intents when every
+// file has the same. Left out: what acts on the whole document (/OpenAction, /AA, document
+// JavaScript) runs nothing in the combined file; its viewer settings (/ViewerPreferences,
+// /PageLayout) are one file's wishes, not the combined file's.
 void Writer::writeCatalogParts(std::string& catalogEntries) {
     writeLayers(catalogEntries);
     writeStructure(catalogEntries);
     if (languages_.size() == 1 && !languages_.begin()->empty()) {
         catalogEntries += "/Lang " + pdfStringBytes(*languages_.begin());
+    }
+    if (intents_ && intents_->agree && intents_->digest) {
+        catalogEntries += "/OutputIntents " + intents_->text;
     }
     if (!associated_.empty()) {
         catalogEntries += "/AF[";

@@ -6,11 +6,14 @@
 
 #include <cstring>
 #include <exception>
+#include <map>
 #include <memory>
 #include <new>
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDFCryptoImpl.hh>
 #include <qpdf/QPDFCryptoProvider.hh>
+#include <stdexcept>
+#include <string>
 
 #include "platform/pdf/PDFObjectSerializer.h"
 #include "platform/pdf/PDFWriter.h"
@@ -18,6 +21,9 @@
 namespace tomefuse::pdf_detail {
 
 namespace {
+
+// Values compared by digest are a file's few catalog entries, not its pages.
+constexpr int maxDigestDepth = 32;
 
 // A stream like one written before is read twice to be shared, once for its digest; past this
 // length (scans, whose dictionaries and lengths are alike) that costs more than the rare repeat
@@ -49,6 +55,41 @@ class DigestOf final : public Pipeline {
     std::shared_ptr<QPDFCryptoImpl> sha_;
 };
 
+void digestInto(DigestOf& digest, QPDFObjectHandle value, std::map<QPDFObjGen, size_t>& seen, int depth) {
+    if (depth > maxDigestDepth) {
+        throw std::runtime_error("nested too deep to compare");
+    }
+    if (value.isIndirect()) {
+        auto [at, first] = seen.emplace(value.getObjGen(), seen.size());
+        if (!first) {
+            digest.write("R" + std::to_string(at->second) + " ");
+            return;
+        }
+    }
+    if (value.isArray()) {
+        digest.write("[");
+        for (QPDFObjectHandle item : value.aitems()) {
+            digestInto(digest, item, seen, depth + 1);
+        }
+        digest.write("]");
+    } else if (value.isDictionary() || value.isStream()) {
+        digest.write("<<");
+        for (auto& [key, item] : (value.isStream() ? value.getDict() : value).getDictAsMap()) {
+            if (!item.isNull() && !(value.isStream() && key == "/Length")) {
+                digest.write(key + " ");
+                digestInto(digest, item, seen, depth + 1);
+            }
+        }
+        digest.write(">>");
+        if (value.isStream()) {
+            digest.write("stream ");
+            value.pipeStreamData(&digest, 0, qpdf_dl_none);
+        }
+    } else {
+        digest.write(value.unparseBinary() + " ");
+    }
+}
+
 // Types of objects that are one of a kind, and keys only such objects carry: an annotation's
 // rectangle, a field's name and tree, a structure element's parent, a file's embedded stream,
 // an outline item's siblings.
@@ -76,6 +117,13 @@ bool hasIdentity(QPDFObjectHandle dict) {
 }
 
 }  // namespace
+
+ObjectDigest digestOfValue(QPDFObjectHandle value) {
+    DigestOf digest;
+    std::map<QPDFObjGen, size_t> seen;
+    digestInto(digest, value, seen, 0);
+    return digest.digest();
+}
 
 bool shareable(QPDFObjectHandle object) {
     try {

@@ -429,6 +429,9 @@ void SourceCopy::commit() {
     if (settled_.language) {
         writer_.addLanguage(std::move(*settled_.language));
     }
+    if (settled_.intentsDigest) {
+        writer_.addOutputIntents(*settled_.intentsDigest, std::move(settled_.intentsText));
+    }
     if (settled_.structPart) {
         writer_.addStructPart(settled_.structPart);
     }
