@@ -28,6 +28,8 @@
 
 #include "platform/pdf/PDFByteSink.h"
 #include "platform/pdf/PDFDocumentImpl.h"
+#include "platform/pdf/PDFLayers.h"
+#include "platform/pdf/PDFObjectDigest.h"
 
 namespace tomefuse::pdf_detail {
 
@@ -75,35 +77,7 @@ std::string labelText(const PageLabel& label);
 // The /Nums entries of a label tree for pages labelled so.
 std::string labelNumbers(const std::vector<PageLabel>& labels);
 
-// A source's layers as the combined file's optional content takes them: its groups by output
-// number, which start off, and its panel order, radio-button groups, locks and automatic states.
-struct SourceLayers {
-    std::string title;                     // the file's node in the layers panel, as PDF text
-    std::vector<int> groups;               // in the order of its /OCGs
-    std::vector<int> off;                  // off in its default configuration
-    std::string order;                     // the items of its /Order, PDF text
-    std::vector<std::string> radioGroups;  // each an array, PDF text
-    std::vector<int> locked;
-    struct Usage {
-        std::string event;     // "/View", "/Print", "/Export"
-        std::string category;  // the /Category array, PDF text
-        std::vector<int> groups;
-    };
-    std::vector<Usage> usage;  // /AS
-};
-
 class Writer;
-
-// What an object holds, as 128 bits of its SHA-256.
-struct ObjectDigest {
-    uint64_t high = 0;
-    uint64_t low = 0;
-    bool operator==(const ObjectDigest&) const = default;
-};
-
-// The digest of what a value holds, wherever it is stored: references followed (each object
-// once), a stream by its dictionary and its bytes as stored.
-ObjectDigest digestOfValue(QPDFObjectHandle value);
 
 // One source file being copied: which of its objects have output numbers, which are waiting to
 // be written, and what its pages link to. Lives from the first page taken from the source until
@@ -191,6 +165,7 @@ class SourceCopy {
     void settleCatalogParts();
     void noteCatalogLeftOut(QPDFObjectHandle root);
     void settleOutputIntents(QPDFObjectHandle root);
+    void commitCatalogParts();
     void settleLayers(QPDFObjectHandle properties);
     // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
     // and IDs are renamed where another file took them, and its root becomes one element.
@@ -367,13 +342,12 @@ class Writer {
     void noteShared(const Digest& digest, int number) { shared_.emplace(digest, number); }
     // A stream's dictionary and length, as a digest: whether none written had them before.
     bool firstOfItsShape(const Digest& shape) { return shapes_.insert(shape).second; }
-    // Output intents are kept when every file has the same (a digest of what they hold, none for
-    // a file without): the first file's text is written. Whether intents would still agree:
-    bool outputIntentsAgree(const std::optional<Digest>& digest) const {
-        return !intents_ || (intents_->agree && intents_->digest == digest);
-    }
+    // Output intents are kept when every file has the same (by a digest of what they hold, none
+    // for a file without): the first file's text is written.
     bool wantsOutputIntentsText() const { return !intents_; }
-    std::optional<Digest> firstOutputIntents() const { return intents_ ? intents_->digest : std::nullopt; }
+    bool outputIntentsFirstDifferAt(const std::optional<Digest>& digest) const {
+        return intents_ && intents_->agree && intents_->digest != digest;
+    }
     void addOutputIntents(const std::optional<Digest>& digest, std::string text);
 
   private:
@@ -434,7 +408,7 @@ class Writer {
     std::vector<std::string> associated_;
     std::set<std::string> languages_;  // of the sources, "" for one without
     struct OutputIntents {
-        std::optional<Digest> digest;  // the first file's
+        std::optional<Digest> digest;  // the first file's, and its text
         std::string text;
         bool agree = true;
     };

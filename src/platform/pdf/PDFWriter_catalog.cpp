@@ -84,6 +84,21 @@ void SourceCopy::settleCatalogParts() {
     }
 }
 
+void SourceCopy::commitCatalogParts() {
+    for (auto& [key, fileSpec] : settled_.attachments) {
+        writer_.addAttachment(writer_.uniqueAttachmentKey(key, ordinal_), std::move(fileSpec));
+    }
+    for (std::string& item : settled_.associated) {
+        writer_.addAssociatedFile(std::move(item));
+    }
+    if (settled_.language) {
+        writer_.addLanguage(std::move(*settled_.language));
+    }
+    if (settled_.intentsDigest) {
+        writer_.addOutputIntents(*settled_.intentsDigest, std::move(settled_.intentsText));
+    }
+}
+
 // Output intents say what device a file's colours were made for: kept when every file agrees.
 // Where one differs, none are, and the first file that differs names them in the log.
 void SourceCopy::settleOutputIntents(QPDFObjectHandle root) {
@@ -103,7 +118,7 @@ void SourceCopy::settleOutputIntents(QPDFObjectHandle root) {
         markIdentity(intents);
         ObjectSerializer(*this, settled_.intentsText).value(intents);
     }
-    if (!writer_.outputIntentsAgree(digest) && writer_.outputIntentsAgree(writer_.firstOutputIntents())) {
+    if (writer_.outputIntentsFirstDifferAt(digest)) {
         catalogLeftOut_.push_back("/OutputIntents");
     }
 }

@@ -420,18 +420,7 @@ void SourceCopy::commit() {
     if (settled_.layers) {
         writer_.addLayers(std::move(*settled_.layers));
     }
-    for (auto& [key, fileSpec] : settled_.attachments) {
-        writer_.addAttachment(writer_.uniqueAttachmentKey(key, ordinal_), std::move(fileSpec));
-    }
-    for (std::string& item : settled_.associated) {
-        writer_.addAssociatedFile(std::move(item));
-    }
-    if (settled_.language) {
-        writer_.addLanguage(std::move(*settled_.language));
-    }
-    if (settled_.intentsDigest) {
-        writer_.addOutputIntents(*settled_.intentsDigest, std::move(settled_.intentsText));
-    }
+    commitCatalogParts();
     if (settled_.structPart) {
         writer_.addStructPart(settled_.structPart);
     }
