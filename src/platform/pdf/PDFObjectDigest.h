@@ -9,7 +9,9 @@ namespace tomefuse::pdf_detail {
 struct ObjectDigest {
     uint64_t high = 0;
     uint64_t low = 0;
-    bool operator==(const ObjectDigest&) const = default;
+    // Spelled out: the fuzz build compiles this as C++17.
+    bool operator==(const ObjectDigest& other) const { return high == other.high && low == other.low; }
+    bool operator!=(const ObjectDigest& other) const { return !(*this == other); }
 };
 
 // The digest of what a value holds, wherever it is stored: references followed (each object
