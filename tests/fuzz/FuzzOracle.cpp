@@ -99,7 +99,8 @@ InputReading::InputReading(std::string bytes) : state_(new State) {
         pdf->processMemoryFile("input", s.bytes.data(), s.bytes.size());
         readEverything(*pdf);
         s.pages = pdf->getAllPages();
-        // The tree as it is read, from the top down: what a page's /Parent names is not of it.
+        // The tree as it is read, from the top down: what a page's /Parent names is not of it,
+        // unless it is a node (below).
         s.pageTree.insert(pdf->getRoot().getObjGen());
         std::vector<std::pair<QPDFObjectHandle, int>> nodes{{pdf->getRoot().getKey("/Pages"), 0}};
         while (!nodes.empty()) {
@@ -114,8 +115,16 @@ InputReading::InputReading(std::string bytes) : state_(new State) {
                 nodes.emplace_back(kids.getArrayItem(i), depth + 1);
             }
         }
+        // Above a page, a node with kids is of the tree too, where or not the tree leads to it:
+        // the writer copies no node that leads to pages.
         for (QPDFObjectHandle page : s.pages) {
             s.pageTree.insert(page.getObjGen());
+            QPDFObjectHandle node = page.getKey("/Parent");
+            for (int depth = 0; depth < maxAncestors && node.isIndirect() && node.isDictionary() &&
+                                node.hasKey("/Kids") && s.pageTree.insert(node.getObjGen()).second;
+                 ++depth) {
+                node = node.getKey("/Parent");
+            }
         }
         s.warnings = warningsOf(*pdf);
         s.pdf = std::move(pdf);
