@@ -38,6 +38,8 @@ QIcon MainWindow::themeIcon(const QString& name) {
     return icon.isNull() ? QIcon::fromTheme(name + QStringLiteral("-symbolic")) : icon;
 }
 
+MainWindow::AccessibleRolesInstalled::AccessibleRolesInstalled() { installAccessibleRoles(); }
+
 MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaults, QWidget* parent)
     : QMainWindow(parent),
       controller_(controller),
@@ -47,7 +49,6 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
       sheet_(new QtProgressSheet(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Tomefuse"));
-    installAccessibleRoles();
     buildPreview();
     statusBar()->addWidget(status_);
     // The window's frame resizes it; the corner grip would be one more object that screen readers

@@ -161,6 +161,11 @@ class MainWindow final : public QMainWindow, public Window {
     void fillRecentMenu();
     void refreshFromDisk();
 
+    // First of the members: Qt makes a view's accessible interface while the view is being
+    // built, and keeps it, so the roles are in place before the list exists.
+    struct AccessibleRolesInstalled {
+        AccessibleRolesInstalled();
+    } accessibleRoles_;
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
     PdfTableModel* model_;

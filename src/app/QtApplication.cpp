@@ -11,7 +11,6 @@
 #include "app/MainWindow.h"
 #include "app/TomefuseAppDelegate.h"
 #include "platform/desktop/NotificationCenter.h"
-#include "platform/qt/AccessibleRoles.h"
 #include "platform/qt/QtNameComparison.h"
 #include "platform/qt/QtPanels.h"
 #include "platform/qt/QtPasswordPanel.h"
@@ -39,9 +38,6 @@ QtApplication::QtApplication(const QStringList& arguments) : files_(filesFromArg
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("tomefuse"),
                          QIcon(QCoreApplication::applicationDirPath() + QStringLiteral("/data/icons/tomefuse.svg"))));
-    // Before the window's widgets exist: with a screen reader listening, Qt makes the list's
-    // interface while the list is being built, and keeps it.
-    installAccessibleRoles();
     window_ = std::make_unique<MainWindow>(*controller_, userDefaults_);
     window_->restoreLayout(userDefaults_.settings());
     const QString help = helpPagePath(QCoreApplication::applicationDirPath());
