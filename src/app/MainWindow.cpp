@@ -56,6 +56,7 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     statusBar()->setSizeGripEnabled(false);
     buildMenus();
     statusBar()->addPermanentWidget(sheet_);
+    sheet_->setNeighbour(status_);
 
     controller_.setWindow(this);
     controller_.setTableView(table_);
