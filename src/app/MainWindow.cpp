@@ -332,6 +332,11 @@ void MainWindow::saveLayout() {
 
 void MainWindow::combiningChanged() {
     updateCommands();
+    // A save that ends while the question whether to stop it is open leaves nothing to stop: the
+    // question goes as if answered "Continue Saving", rather than offer to write nothing.
+    if (closeQuestion_ && !controller_.isCombining()) {
+        closeQuestion_->reject();
+    }
     if (closeWhenSaved_ && !controller_.isCombining()) {
         closeWhenSaved_ = false;
         close();
@@ -351,6 +356,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         QPushButton* stop = box.addButton(tr("Stop Saving and Close"), QMessageBox::DestructiveRole);
         box.addButton(tr("Continue Saving"), QMessageBox::RejectRole);
         box.setWindowModality(Qt::WindowModal);
+        closeQuestion_ = &box;
         box.exec();
         if (box.clickedButton() == stop && controller_.isCombining()) {
             closeWhenSaved_ = true;

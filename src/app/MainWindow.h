@@ -15,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class QSettings;
 class QSplitter;
 class QTimer;
@@ -223,7 +224,8 @@ class MainWindow final : public QMainWindow, public Window {
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;
     SheetDidEnd sheetDidEnd_;
-    bool closeWhenSaved_ = false;  // the user closed the window during a save and stopped it
+    bool closeWhenSaved_ = false;          // the user closed the window during a save and stopped it
+    QPointer<QMessageBox> closeQuestion_;  // whether to stop the save, while it is asked
 };
 
 }  // namespace tomefuse

@@ -336,6 +336,29 @@ TEST(MainWindow, TheCountMakesWayForTheSaveBarsMessageWhereTheLineIsShort) {
     }
 }
 
+// A save that ends while the window asks whether to stop it leaves nothing to stop: the question
+// goes by itself, the file is written and the window stays with the saved message.
+TEST(MainWindow, TheQuestionWhetherToStopASaveGoesWhenTheSaveEnds) {
+    TempDir dir;
+    HeldTaskRunner runner;
+    WindowHarness harness(&runner);
+    harness.window().show();
+    harness.addPdfs({2, 3});
+    harness.controller().writeCombinedPDF(dir.file("combined.pdf"));
+    ASSERT_TRUE(runner.holding());
+    bool stillAsked = true;
+    auto asked = whenModal<QMessageBox>([&](QMessageBox* box) {
+        runner.finish();
+        stillAsked = box->isVisible();
+    });
+    EXPECT_FALSE(harness.window().close());
+    EXPECT_TRUE(asked->done());
+    EXPECT_FALSE(stillAsked);
+    EXPECT_TRUE(harness.window().isVisible());
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("combined.pdf"))).isFile());
+    EXPECT_TRUE(harness.window().progressSheet()->isShowingSaved());
+}
+
 TEST(MainWindow, AlertIsAWindowModalWarning) {
     WindowHarness harness;
     QString shown;
