@@ -2,7 +2,8 @@
 # Takes the README's screenshots from the real application on a private X server:
 #   docs/screenshots/take.sh [BUILD_DIR]     (default: build)
 # window.png: the window with a list and the preview of the selected file; saving.png: the same
-# during a long save.
+# during a long save; saving-2x.png: the save again at twice the scale, where the screen is 640
+# by 400 points.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -84,4 +85,23 @@ wait_for 60 grep -q '^write to filepath' "$work/app.log"
 sleep 0.3
 capture "$main" "$out/saving.png"
 wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
-echo "wrote $out/window.png and $out/saving.png"
+
+# The same save at twice the scale, in the window as this run left it: the window is fitted to
+# the smaller screen, and it shows what it can of the list.
+focus "$main"
+xdotool key ctrl+q
+wait "$app_pid" || true
+rm -f "$work/tmp/Field Notes -TOMEFUSE.pdf"
+"${app_env[@]}" QT_SCALE_FACTOR=2 "$build/src/tomefuse" "$work/in/Field Notes.pdf" "$work/in/Kitchen Book.pdf" \
+    "$work/in/Star Atlas.pdf" "${volumes[@]:0:5}" "${more[@]}" >"$work/app.log" 2>&1 &
+app_pid=$!
+main=$(window_titled Tomefuse 30)
+focus "$main"
+xdotool key ctrl+Home Down
+sleep 2
+xdotool key ctrl+alt+s
+wait_for 60 grep -q '^write to filepath' "$work/app.log"
+sleep 0.3
+capture "$main" "$out/saving-2x.png"
+wait_for 120 test -s "$work/tmp/Field Notes -TOMEFUSE.pdf"
+echo "wrote $out/window.png, $out/saving.png and $out/saving-2x.png"

@@ -38,6 +38,8 @@ QIcon MainWindow::themeIcon(const QString& name) {
     return icon.isNull() ? QIcon::fromTheme(name + QStringLiteral("-symbolic")) : icon;
 }
 
+MainWindow::AccessibleRolesInstalled::AccessibleRolesInstalled() { installAccessibleRoles(); }
+
 MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaults, QWidget* parent)
     : QMainWindow(parent),
       controller_(controller),
@@ -47,7 +49,6 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
       sheet_(new QtProgressSheet(this)),
       status_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Tomefuse"));
-    installAccessibleRoles();
     buildPreview();
     statusBar()->addWidget(status_);
     // The window's frame resizes it; the corner grip would be one more object that screen readers
@@ -55,6 +56,7 @@ MainWindow::MainWindow(TomefuseAppDelegate& controller, UserDefaults& userDefaul
     statusBar()->setSizeGripEnabled(false);
     buildMenus();
     statusBar()->addPermanentWidget(sheet_);
+    sheet_->setNeighbour(status_);
 
     controller_.setWindow(this);
     controller_.setTableView(table_);
@@ -330,6 +332,11 @@ void MainWindow::saveLayout() {
 
 void MainWindow::combiningChanged() {
     updateCommands();
+    // A save that ends while the question whether to stop it is open leaves nothing to stop: the
+    // question goes as if answered "Continue Saving", rather than offer to write nothing.
+    if (closeQuestion_ && !controller_.isCombining()) {
+        closeQuestion_->reject();
+    }
     if (closeWhenSaved_ && !controller_.isCombining()) {
         closeWhenSaved_ = false;
         close();
@@ -349,6 +356,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         QPushButton* stop = box.addButton(tr("Stop Saving and Close"), QMessageBox::DestructiveRole);
         box.addButton(tr("Continue Saving"), QMessageBox::RejectRole);
         box.setWindowModality(Qt::WindowModal);
+        closeQuestion_ = &box;
         box.exec();
         if (box.clickedButton() == stop && controller_.isCombining()) {
             closeWhenSaved_ = true;

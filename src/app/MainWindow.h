@@ -15,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class QSettings;
 class QSplitter;
 class QTimer;
@@ -161,6 +162,11 @@ class MainWindow final : public QMainWindow, public Window {
     void fillRecentMenu();
     void refreshFromDisk();
 
+    // First of the members: Qt makes a view's accessible interface while the view is being
+    // built, and keeps it, so the roles are in place before the list exists.
+    struct AccessibleRolesInstalled {
+        AccessibleRolesInstalled();
+    } accessibleRoles_;
     TomefuseAppDelegate& controller_;
     UserDefaults& userDefaults_;
     PdfTableModel* model_;
@@ -218,7 +224,8 @@ class MainWindow final : public QMainWindow, public Window {
     QSettings* layoutStore_ = nullptr;
     Panel* activeSheet_ = nullptr;
     SheetDidEnd sheetDidEnd_;
-    bool closeWhenSaved_ = false;  // the user closed the window during a save and stopped it
+    bool closeWhenSaved_ = false;          // the user closed the window during a save and stopped it
+    QPointer<QMessageBox> closeQuestion_;  // whether to stop the save, while it is asked
 };
 
 }  // namespace tomefuse

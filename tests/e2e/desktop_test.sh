@@ -342,6 +342,9 @@ if command -v openbox >/dev/null 2>&1; then
             grep -q '^Saved “Appendix -TOMEFUSE.pdf” in ' "$work/saved" && grep -qx 'Open' "$work/saved" &&
                 grep -qx 'Show in Folder' "$work/saved" ||
                 fail "the saved message is not the file's with Open and Show in Folder: $(tr '\n' '|' <"$work/saved")"
+            # No plain cell of the list, the thumbnails or the bookmarks offers a toggle.
+            timeout 60 "$python" "$(dirname "$0")/cell_actions.py" "$(cat "$work/app.pid")" 30 >"$work/cells" 2>&1 ||
+                fail "cells offer a toggle through AT-SPI, or none were read: $(tr '\n' '|' <"$work/cells")"
         fi
     fi
 

@@ -2,11 +2,14 @@
 
 #include <QAccessible>
 #include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
 
 #include "QtTestSupport.h"
+#include "platform/qt/AccessibleRoles.h"
 #include "platform/qt/preview/PageGrid.h"
 #include "platform/qt/preview/PreviewPane.h"
 
@@ -58,6 +61,103 @@ TEST(Accessibility, ScreenReadersKnowEveryObjectAndHearWhichPageEachThumbnailIs)
     ASSERT_TRUE(tree && tree->childCount() > 0);
     EXPECT_EQ(tree->child(0)->role(), QAccessible::ColumnHeader);
     EXPECT_EQ(tree->child(0)->text(QAccessible::Name), "Bookmarks");
+}
+
+bool offersToggle(QAccessibleInterface* cell) {
+    QAccessibleActionInterface* actions = cell->actionInterface();
+    return actions && actions->actionNames().contains(QAccessibleActionInterface::toggleAction());
+}
+
+TEST(Accessibility, PlainCellsOfTheListThumbnailsAndBookmarksOfferNoToggle) {
+    WindowHarness harness;
+    harness.window().resize(1000, 500);
+    harness.controller().openFiles({writePdf(harness.dir, "Manual.pdf", 12, 3), writePdf(harness.dir, "Atlas.pdf", 2)});
+    harness.table().selectRow(0);
+    PreviewPane& pane = *harness.window().previewPane();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.bookmarks()->model()->rowCount() == 3; }, 15000));
+
+    const struct {
+        const char* view;
+        QAbstractItemView* widget;
+        QAccessible::Role cellRole;
+        int cells;
+        bool sameObjectEachTime;  // Qt's tree makes a new cell at each asking
+    } views[] = {
+        {"file list", &harness.table(), QAccessible::Cell, 2 * PdfTableModel::ColumnCount, true},
+        {"thumbnails", pane.grid(), QAccessible::ListItem, 12, true},
+        {"bookmarks", pane.bookmarks(), QAccessible::TreeItem, 3, false},
+    };
+    for (const auto& each : views) {
+        SCOPED_TRACE(each.view);
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(each.widget);
+        ASSERT_TRUE(view && view->tableInterface());
+        EXPECT_EQ(view->tableInterface()->rowCount(), each.widget->model()->rowCount());
+        int cells = 0;
+        for (int i = 0; i < view->childCount(); ++i) {
+            QAccessibleInterface* child = view->child(i);
+            ASSERT_TRUE(child && child->isValid());
+            // Screen readers find a cell's place by asking its parent.
+            EXPECT_EQ(child->parent(), view);
+            EXPECT_EQ(view->indexOfChild(child), i);
+            EXPECT_TRUE(!each.sameObjectEachTime || view->child(i) == child);
+            if (child->role() != each.cellRole) {
+                continue;
+            }
+            ++cells;
+            EXPECT_FALSE(offersToggle(child)) << child->text(QAccessible::Name).toStdString();
+            ASSERT_TRUE(child->tableCellInterface());
+            EXPECT_EQ(child->tableCellInterface()->table(), view);
+            QAccessibleInterface* cell = view->tableInterface()->cellAt(child->tableCellInterface()->rowIndex(),
+                                                                        child->tableCellInterface()->columnIndex());
+            EXPECT_TRUE(each.sameObjectEachTime
+                            ? cell == child
+                            : cell && cell->text(QAccessible::Name) == child->text(QAccessible::Name));
+        }
+        EXPECT_EQ(cells, each.cells);
+    }
+    // The selected row is what a reader hears as selected.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&harness.table());
+    EXPECT_EQ(list->tableInterface()->selectedRows(), QList<int>{0});
+    ASSERT_FALSE(list->tableInterface()->selectedCells().isEmpty());
+    EXPECT_TRUE(list->tableInterface()->selectedCells().first()->state().selected);
+}
+
+TEST(Accessibility, ACheckableCellKeepsItsToggleAndCellsOfRowsThatWentAreNoLongerValid) {
+    installAccessibleRoles();
+    QStandardItemModel model(3, 1);
+    for (int row = 0; row < 3; ++row) {
+        auto* item = new QStandardItem(QString("row %1").arg(row));
+        item->setCheckable(row == 1);
+        model.setItem(row, item);
+    }
+    QTableView table;
+    table.setModel(&model);
+    table.show();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&table);
+    ASSERT_TRUE(view && view->tableInterface());
+    QAccessibleInterface* plain = view->tableInterface()->cellAt(0, 0);
+    QAccessibleInterface* checkable = view->tableInterface()->cellAt(1, 0);
+    ASSERT_TRUE(plain && checkable);
+    EXPECT_FALSE(offersToggle(plain));
+    EXPECT_EQ(plain->actionInterface(), nullptr);
+    ASSERT_TRUE(offersToggle(checkable));
+    checkable->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(table.selectionModel()->isSelected(model.index(1, 0)));
+
+    const QAccessible::Id gone = QAccessible::uniqueId(plain);
+    // What the view tells its interface when a reader listens (here none does).
+    model.removeRow(0);
+    QAccessibleTableModelChangeEvent removed(&table, QAccessibleTableModelChangeEvent::RowsRemoved);
+    removed.setFirstRow(0);
+    removed.setLastRow(0);
+    view->tableInterface()->modelChange(&removed);
+    QAccessibleInterface* stale = QAccessible::accessibleInterface(gone);
+    EXPECT_TRUE(!stale || (!stale->isValid() && stale->text(QAccessible::Name).isEmpty()));
+    QAccessibleInterface* first = view->tableInterface()->cellAt(0, 0);
+    ASSERT_TRUE(first && first->isValid());
+    EXPECT_EQ(first->text(QAccessible::Name), "row 1");
+    EXPECT_TRUE(offersToggle(first));
+    EXPECT_EQ(view->tableInterface()->cellAt(1, 0)->text(QAccessible::Name), "row 2");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
@@ -305,6 +306,57 @@ TEST(MainWindow, LongNamesLeaveTheWindowNarrowEnoughForASmallScreen) {
     EXPECT_TRUE(message->shownText().contains("…")) << message->shownText().toStdString();
     EXPECT_TRUE(message->shownText().startsWith("Saved “A very"));
     EXPECT_TRUE(message->text().endsWith(QString::fromStdString(name)));
+}
+
+// On a small screen the save bar's message comes before the list's count beside it, which makes
+// way while the bar shows and comes back when it goes.
+TEST(MainWindow, TheCountMakesWayForTheSaveBarsMessageWhereTheLineIsShort) {
+    WindowHarness harness;
+    MainWindow& window = harness.window();
+    harness.addPdfs({1200, 3400});
+    const QString message = "Saved “a -TOMEFUSE.pdf” in ~/Documents";
+    const auto* label = qobject_cast<ElidingLabel*>(window.progressSheet()->label());
+    ASSERT_TRUE(label);
+    const struct {
+        int width;
+        bool countShown;
+    } cases[] = {{1100, true}, {600, false}, {1100, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        window.resize(c.width, 400);
+        window.showSaved(
+            message.toStdString(), [] {}, [] {});
+        QTest::qWait(20);
+        EXPECT_EQ(label->shownText().toStdString(), message.toStdString());
+        EXPECT_EQ(window.statusLine()->width() > 0, c.countShown);
+        EXPECT_EQ(window.statusLine()->text(), "2 files, 4,600 pages") << "shrunk, not changed";
+        window.progressSheet()->dismissButton()->click();
+        QTest::qWait(20);
+        EXPECT_GE(window.statusLine()->width(), window.statusLine()->sizeHint().width()) << "whole without the bar";
+    }
+}
+
+// A save that ends while the window asks whether to stop it leaves nothing to stop: the question
+// goes by itself, the file is written and the window stays with the saved message.
+TEST(MainWindow, TheQuestionWhetherToStopASaveGoesWhenTheSaveEnds) {
+    TempDir dir;
+    HeldTaskRunner runner;
+    WindowHarness harness(&runner);
+    harness.window().show();
+    harness.addPdfs({2, 3});
+    harness.controller().writeCombinedPDF(dir.file("combined.pdf"));
+    ASSERT_TRUE(runner.holding());
+    bool stillAsked = true;
+    auto asked = whenModal<QMessageBox>([&](QMessageBox* box) {
+        runner.finish();
+        stillAsked = box->isVisible();
+    });
+    EXPECT_FALSE(harness.window().close());
+    EXPECT_TRUE(asked->done());
+    EXPECT_FALSE(stillAsked);
+    EXPECT_TRUE(harness.window().isVisible());
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("combined.pdf"))).isFile());
+    EXPECT_TRUE(harness.window().progressSheet()->isShowingSaved());
 }
 
 TEST(MainWindow, AlertIsAWindowModalWarning) {

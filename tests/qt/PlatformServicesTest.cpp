@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "QtTestSupport.h"
@@ -256,6 +259,39 @@ TEST(Panels, OpenPanelChoosesSeveralPdfFilesInOrder) {
     EXPECT_EQ(panel.runModal(), NSModalResponseOK);
     EXPECT_TRUE(shown->done());
     EXPECT_EQ(panel.URLs(), (std::vector<std::string>{second, first}));
+}
+
+// At a large font (or scale) Qt's dialogs would be larger than the screen, their buttons cut
+// off; they take the screen's size, or their smallest where even that is larger.
+TEST(Panels, OpenAndSavePanelsFitTheScreenAtALargeFont) {
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPointSize(font.pointSize() * 6);
+    QApplication::setFont(large);
+    QtOpenPanel open;
+    QtSavePanel save;
+    const struct {
+        const char* panel;
+        std::function<int()> run;
+    } panels[] = {
+        {"open", [&] { return open.runModal(); }},
+        {"save", [&] { return save.runModal(); }},
+    };
+    for (const auto& each : panels) {
+        SCOPED_TRACE(each.panel);
+        QSize shown;
+        QSize largest;
+        auto asked = whenModal<QFileDialog>([&](QFileDialog* dialog) {
+            shown = dialog->size();
+            largest = dialog->screen()->availableGeometry().size().expandedTo(dialog->minimumSizeHint());
+            dialog->reject();
+        });
+        EXPECT_EQ(each.run(), 0);
+        EXPECT_TRUE(asked->done());
+        EXPECT_LE(shown.width(), largest.width());
+        EXPECT_LE(shown.height(), largest.height());
+    }
+    QApplication::setFont(font);
 }
 
 }  // namespace

@@ -222,6 +222,7 @@ TEST(TableView, RowKeysGoBetweenRowsAndSelectAsInAFileManager) {
         ASSERT_EQ(table.selectedRowIndexes(), IndexSet{2});
         QTest::keyClick(&table, c.key, c.modifiers);
         EXPECT_EQ(table.currentIndex().row(), c.current);
+        EXPECT_EQ(table.currentIndex().column(), PdfTableModel::NameColumn) << "the names stay in sight";
         EXPECT_EQ(table.selectedRowIndexes(), c.selected);
         std::string order;
         for (const auto& entry : harness.controller().pdfsList()) {

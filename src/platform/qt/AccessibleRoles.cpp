@@ -5,6 +5,8 @@
 #include <QLatin1String>
 #include <QWidget>
 
+#include "platform/qt/AccessibleCells.h"
+
 namespace tomefuse {
 
 namespace {
@@ -21,6 +23,7 @@ QAccessibleInterface* splitterHandle(const QString& key, QObject* object) {
 void installAccessibleRoles() {
     static const bool installed = [] {
         QAccessible::installFactory(splitterHandle);
+        QAccessible::installFactory(itemViewWithoutPlainToggles);
         return true;
     }();
     (void)installed;

@@ -263,8 +263,12 @@ void PdfTableView::keyPressEvent(QKeyEvent* event) {
 
 QModelIndex PdfTableView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
     if (cursorAction == MoveHome || cursorAction == MoveEnd) {
-        // The first or last row, not the first or last cell of the row: Qt's with Control.
-        return QTableView::moveCursor(cursorAction, modifiers | Qt::ControlModifier);
+        // The first or last row, not the first or last cell of the row: Qt's with Control, in the
+        // column the cursor is in. Qt's would go to the first or last column too, and scroll the
+        // names out of sight where the window is narrower than the columns.
+        const QModelIndex row = QTableView::moveCursor(cursorAction, modifiers | Qt::ControlModifier);
+        const QModelIndex current = currentIndex();
+        return row.isValid() && current.isValid() ? model_.index(row.row(), current.column()) : row;
     }
     return QTableView::moveCursor(cursorAction, modifiers);
 }

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "platform/qt/QtStrings.h"
 
@@ -12,6 +14,21 @@ namespace tomefuse {
 namespace {
 
 QString text(const char* english) { return QCoreApplication::translate("tomefuse::QtPanels", english); }
+
+// Qt's file dialog takes the size it would like, which at a large scale or font is more than a
+// small screen holds, and its buttons end below the screen's edge.
+void fitToScreen(QDialog& dialog) {
+    const QScreen* at = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    if (!at) {
+        return;
+    }
+    const QSize available = at->availableGeometry().size() * 0.95;
+    const QSize size = dialog.size().isEmpty() ? dialog.sizeHint() : dialog.size();
+    const QSize fitted = size.boundedTo(available).expandedTo(dialog.minimumSizeHint().boundedTo(available));
+    if (fitted != size) {
+        dialog.resize(fitted);
+    }
+}
 
 }  // namespace
 
@@ -61,6 +78,7 @@ int QtOpenPanel::runModal() {
         dialog.setNameFilters(nameFiltersForOpening(types_));
     }
     urls_.clear();
+    fitToScreen(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return 0;
     }
@@ -122,6 +140,7 @@ int QtSavePanel::runModal() {
         dialog.selectFile(name_);
     }
     url_.clear();
+    fitToScreen(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return 0;
     }

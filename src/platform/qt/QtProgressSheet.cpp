@@ -1,6 +1,7 @@
 #include "platform/qt/QtProgressSheet.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -166,6 +167,51 @@ void QtProgressSheet::cancel() {
     cancel_->setEnabled(false);
     label_->setText(tr("Cancelling…"));
     emit cancelRequested();
+}
+
+void QtProgressSheet::setNeighbour(QWidget* neighbour) {
+    neighbour_ = neighbour;
+    if (parentWidget()) {
+        parentWidget()->installEventFilter(this);
+    }
+    fitNeighbour();
+}
+
+bool QtProgressSheet::event(QEvent* event) {
+    const bool handled = QFrame::event(event);
+    // The message's width, the sheet's showing and its room change with these.
+    switch (event->type()) {
+        case QEvent::LayoutRequest:
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Resize:
+            fitNeighbour();
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
+bool QtProgressSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+        fitNeighbour();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void QtProgressSheet::fitNeighbour() {
+    QWidget* line = parentWidget();
+    if (!neighbour_ || !line) {
+        return;
+    }
+    // What the status line puts between and around its widgets, with some to spare.
+    const int gaps = 4 * fontMetrics().averageCharWidth();
+    const int room = line->contentsRect().width() - sizeHint().width() - gaps;
+    const bool yields = !isHidden() && room < neighbour_->sizeHint().width();
+    // Shrunk rather than hidden: the status line shows and hides its widgets itself around its
+    // passing messages, and screen readers still read the count.
+    neighbour_->setMaximumWidth(yields ? 0 : QWIDGETSIZE_MAX);
 }
 
 void QtProgressSheet::showValue() {

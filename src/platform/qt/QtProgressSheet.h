@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -37,6 +38,11 @@ class QtProgressSheet final : public QFrame {
     // the next save begins.
     void showSaved(const QString& message, std::function<void()> open, std::function<void()> reveal);
 
+    // The widget beside the bar in the window's status line (the list's count), which is shrunk
+    // to nothing while the bar would otherwise not show its message whole, as on a small screen.
+    // The sheet must already stand in that line.
+    void setNeighbour(QWidget* neighbour);
+
     QProgressBar* progressBar() const { return bar_; }
     QLabel* label() const { return label_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -56,6 +62,10 @@ class QtProgressSheet final : public QFrame {
   public slots:
     void cancel();
 
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     class PanelAdapter;
     class IndicatorAdapter;
@@ -63,6 +73,7 @@ class QtProgressSheet final : public QFrame {
     void showValue();
     void showProgress();
     void dismiss();
+    void fitNeighbour();
 
     QLabel* label_;
     QProgressBar* bar_;
@@ -76,6 +87,7 @@ class QtProgressSheet final : public QFrame {
     double value_ = 0;
     std::unique_ptr<PanelAdapter> panel_;
     std::unique_ptr<IndicatorAdapter> indicator_;
+    QPointer<QWidget> neighbour_;
 };
 
 }  // namespace tomefuse
