@@ -149,14 +149,28 @@ uint64_t ContentsPage::settlePageCount(const PDFDocument& combined, ContentsRequ
     }
 }
 
-// Each line's link, on the page the layout put it.
+// Each line's link, on the page the layout put it; the lines and the title as a tagged
+// document's structure takes them.
 std::vector<PDFPageAdditions> ContentsPage::linksOnPages(const ContentsTypesetting& made) const {
     std::vector<PDFPageAdditions> additions(made.pageCount);
+    for (PDFPageAdditions& page : additions) {
+        page.contents.emplace();
+    }
+    if (!additions.empty()) {
+        additions[0].contents->title = made.title;
+    }
     for (size_t i = 0; i < entries_.size(); ++i) {
         const ContentsPlacement& placement = made.placements[i];
-        if (placement.page < additions.size() && (entries_[i].destination || entries_[i].action)) {
-            additions[placement.page].links.push_back({placement.rect, entries_[i].destination, entries_[i].action});
+        if (placement.page >= additions.size()) {
+            continue;
         }
+        PDFPageAdditions& page = additions[placement.page];
+        PDFContentsTags::Line line{placement.rect, entries_[i].level, std::nullopt};
+        if (entries_[i].destination || entries_[i].action) {
+            line.link = page.links.size();
+            page.links.push_back({placement.rect, entries_[i].destination, entries_[i].action});
+        }
+        page.contents->lines.push_back(line);
     }
     return additions;
 }

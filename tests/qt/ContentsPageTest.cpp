@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFNumberTreeObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 #include <regex>
 #include <sstream>
 
@@ -228,6 +230,165 @@ TEST(ContentsPage, NumbersArePlacesUnlessUniqueLabelsAreChosen) {
         const std::string out = dir.file("out.pdf");
         combine(c.files, settings, out);
         EXPECT_EQ(contentsText(out, contentsPages(out)), c.lines);
+    }
+}
+
+// Gives a file a structure tree: one paragraph marking its first page's text.
+void tagFile(const std::string& from, const std::string& to) {
+    QPDF pdf;
+    pdf.processFile(from.c_str());
+    QPDFObjectHandle page = pdf.getAllPages().front();
+    QPDFObjectHandle root = pdf.makeIndirectObject(
+        QPDFObjectHandle::parse("<< /Type /StructTreeRoot /ParentTreeNextKey 1 /ParentTree << /Nums [0 []] >> >>"));
+    QPDFObjectHandle paragraph = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructElem /S /P /K 0 >>"));
+    paragraph.replaceKey("/P", root);
+    paragraph.replaceKey("/Pg", page);
+    root.replaceKey("/K", paragraph);
+    root.getKey("/ParentTree").getKey("/Nums").getArrayItem(1).appendItem(paragraph);
+    page.replaceKey("/StructParents", QPDFObjectHandle::newInteger(0));
+    pdf.getRoot().replaceKey("/StructTreeRoot", root);
+    QPDFWriter writer(pdf, to.c_str());
+    writer.write();
+}
+
+// The contents list's items in reading order, each with the lists it is nested in.
+void collectItems(QPDFObjectHandle element, int depth, std::vector<std::pair<QPDFObjectHandle, int>>& items) {
+    for (QPDFObjectHandle kid : element.getKey("/K").aitems()) {
+        const std::string type = kid.isDictionary() ? kid.getKey("/S").getName() : "";
+        EXPECT_EQ(kid.getKey("/P").getObjGen(), element.getObjGen()) << type;
+        if (type == "/TOCI") {
+            items.emplace_back(kid, depth);
+        } else if (type == "/TOC") {
+            collectItems(kid, depth + 1, items);
+        }
+    }
+}
+
+// Every MCID on a contents page leads through the parent tree to an element of the tree that
+// holds it; answers how many there are.
+int checkMarks(QPDFObjectHandle page, QPDFNumberTreeObjectHelper& parents, QPDFObjectHandle root) {
+    const std::shared_ptr<Buffer> data = page.getKey("/Contents").getStreamData();
+    const std::string content(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+    QPDFObjectHandle owners;
+    EXPECT_TRUE(parents.findObject(page.getKey("/StructParents").getIntValue(), owners));
+    const std::regex mcid("/MCID (\\d+)");
+    int count = 0;
+    for (auto m = std::sregex_iterator(content.begin(), content.end(), mcid); m != std::sregex_iterator(); ++m) {
+        const int n = std::stoi((*m)[1]);
+        EXPECT_EQ(n, count++) << "numbered in the order drawn";
+        QPDFObjectHandle element = owners.getArrayItem(n);
+        bool held = false;
+        for (QPDFObjectHandle kid : element.getKey("/K").aitems()) {
+            held = held || (kid.isInteger() && kid.getIntValue() == n);
+        }
+        EXPECT_TRUE(held) << n;
+        EXPECT_EQ(element.getKey("/Pg").getObjGen(), page.getObjGen());
+        int up = 0;
+        for (QPDFObjectHandle at = element; !at.isNull() && at.getObjGen() != root.getObjGen() && up < 10; ++up) {
+            at = at.getKey("/P");
+        }
+        EXPECT_LT(up, 10) << n << " reaches the root";
+    }
+    EXPECT_NE(content.find("/Artifact BMC"), std::string::npos) << "the dot leaders";
+    return count;
+}
+
+// With a tagged file in, the contents pages are a contents list first in the structure tree: an
+// item per line in order, nested by level, each holding its text and a link element tied to its
+// link annotation both ways, over as many pages as the list takes; their text is marked and they
+// look as they do untagged. Without one, no structure tree is made up.
+TEST(ContentsPage, TaggedCombineListsTheContentsInTheStructureTree) {
+    TempDir dir;
+    PdfBuilder guide;
+    guide.addPages(3).setOutline({item("One", 0, 72, 700, {item("One.1", 1)}), item("Two", 2)});
+    guide.write(dir.file("guide.pdf"));
+    tagFile(dir.file("guide.pdf"), dir.file("tagged.pdf"));
+    PdfBuilder().addPages(1).write(dir.file("plain.pdf"));
+    const CombineFile plain(dir.file("plain.pdf"), "Plain", 1);
+    const struct {
+        const char* name;
+        bool tagged;
+        int guides;  // each lists Guide, One, One.1, Two
+        bool duplex;
+    } cases[] = {{"untagged", false, 1, false}, {"tagged", true, 1, false}, {"over pages", true, 50, true}};
+    std::string untaggedLook;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CombineFile> files(c.guides, {dir.file(c.tagged ? "tagged.pdf" : "guide.pdf"), "Guide", 3});
+        files.push_back(plain);
+        std::vector<int> levels;
+        for (int i = 0; i < c.guides; ++i) {
+            levels.insert(levels.end(), {0, 1, 2, 1});
+        }
+        levels.push_back(0);
+        CombineSettings settings;
+        settings.contents.depth = -1;
+        settings.startFilesOnRightHandPages = c.duplex;
+        const std::string out = dir.file("out.pdf");
+        combine(files, settings, out);
+        EXPECT_EQ(qpdfCheckProblems(out), "");
+        const CommandResult look = runCommand({"pdftoppm", "-r", "40", "-f", "1", "-l", "1", out});
+        ASSERT_EQ(look.status, 0) << look.err;
+        const size_t contents = contentsPages(out);
+        QPDF pdf;
+        pdf.processFile(out.c_str());
+        QPDFObjectHandle root = pdf.getRoot().getKey("/StructTreeRoot");
+        if (!c.tagged) {
+            untaggedLook = look.out;
+            EXPECT_TRUE(root.isNull());
+            EXPECT_FALSE(QPDFObjectHandle(pdf.getAllPages().front()).hasKey("/StructParents"));
+            continue;
+        }
+        if (c.guides == 1) {
+            EXPECT_TRUE(look.out == untaggedLook) << "marking the content changes nothing drawn";
+        }
+        ASSERT_TRUE(root.isDictionary());
+        QPDFObjectHandle list = root.getKey("/K").getArrayItem(0);
+        EXPECT_EQ(list.getKey("/S").getName(), "/TOC");
+        EXPECT_EQ(root.getKey("/K").getArrayItem(1).getKey("/S").getName(), "/Part") << "the files' parts after it";
+        EXPECT_EQ(list.getKey("/K").getArrayItem(0).getKey("/S").getName(), "/Caption");
+        std::vector<std::pair<QPDFObjectHandle, int>> items;
+        collectItems(list, 0, items);
+        ASSERT_EQ(items.size(), levels.size());
+        // The annotations in page order, and the MCIDs of each page.
+        EXPECT_EQ(contents, c.guides > 1 ? 6u : 1u);
+        QPDFNumberTreeObjectHelper parents(root.getKey("/ParentTree"), pdf);
+        std::vector<QPDFObjectHandle> annotations;
+        int marks = 0;
+        int blanks = 0;
+        for (size_t k = 0; k < contents; ++k) {
+            QPDFObjectHandle page = pdf.getAllPages().at(k);
+            if (!page.hasKey("/Annots")) {
+                EXPECT_FALSE(page.hasKey("/StructParents")) << "a blank page has no content to tie";
+                ++blanks;
+                continue;
+            }
+            for (QPDFObjectHandle annotation : page.getKey("/Annots").aitems()) {
+                annotations.push_back(annotation);
+            }
+            marks += checkMarks(page, parents, root);
+        }
+        EXPECT_EQ(blanks, c.guides > 1 ? 1 : 0) << "five pages of lines, padded to six";
+        EXPECT_EQ(marks, static_cast<int>(levels.size()) * 2 + 1) << "the title, each line's text and number";
+        ASSERT_EQ(annotations.size(), levels.size());
+        const long long nextKey = root.getKey("/ParentTreeNextKey").getIntValue();
+        for (size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].second, levels[i]) << i;
+            // The item's link element: its text's MCIDs, then the reference to its annotation,
+            // which leads back to it through the parent tree.
+            QPDFObjectHandle link = items[i].first.getKey("/K").getArrayItem(0);
+            ASSERT_EQ(link.getKey("/S").getName(), "/Link") << i;
+            QPDFObjectHandle kids = link.getKey("/K");
+            EXPECT_TRUE(kids.getArrayItem(0).isInteger()) << "its text is in it";
+            QPDFObjectHandle reference = kids.getArrayItem(kids.getArrayNItems() - 1);
+            EXPECT_EQ(reference.getKey("/Type").getName(), "/OBJR");
+            EXPECT_EQ(reference.getKey("/Obj").getObjGen(), annotations[i].getObjGen()) << "in the order of the lines";
+            QPDFObjectHandle owner;
+            const long long key = annotations[i].getKey("/StructParent").getIntValue();
+            ASSERT_TRUE(parents.findObject(key, owner));
+            EXPECT_LT(key, nextKey);
+            EXPECT_EQ(owner.getObjGen(), link.getObjGen());
+        }
     }
 }
 

@@ -37,6 +37,7 @@ struct ContentsPlacement {
 struct ContentsTypesetting {
     size_t pageCount = 0;
     std::vector<ContentsPlacement> placements;  // one per line, in order
+    PDFRect title;                              // where the title went, on the first page
     std::string pdf;                            // the pages, when rendered
     std::string error;                          // why there is nothing; empty on success
 };

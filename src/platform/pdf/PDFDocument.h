@@ -95,9 +95,24 @@ struct PDFPageLabel {
     long long number = 1;
 };
 
+// A contents page made here, as the document's structure tree holds it where the document has
+// one: what is drawn starting inside an area is the title's or that line's, the rest is
+// decoration. Areas are in the page's space.
+struct PDFContentsTags {
+    struct Line {
+        PDFRect area;
+        unsigned level = 0;          // a deeper level is a contents list within the one above
+        std::optional<size_t> link;  // its link, by index in the page's links
+    };
+    std::optional<PDFRect> title;
+    std::vector<Line> lines;  // in reading order
+};
+
 // What a page inserted by insertPage carries besides what its source gives it.
 struct PDFPageAdditions {
     std::vector<PDFLink> links;
+    // The page is (part of) the document's contents; ignored where the document is not tagged.
+    std::optional<PDFContentsTags> contents;
     // Where the document has labels: the page's label; none keeps the one it had in its file.
     std::optional<PDFPageLabel> label;
     // Numbered on from the page before it, as a page put between others is (wins over label).

@@ -26,7 +26,8 @@ std::string rectangleText(const PDFRect& r) {
 PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(uint64_t)>& numberAt,
                      const std::function<uint64_t(const PDFPage&)>& indexOf) {
     PageExtras extras;
-    for (const PDFLink& link : additions.links) {
+    for (size_t i = 0; i < additions.links.size(); ++i) {
+        const PDFLink& link = additions.links[i];
         std::string target;
         if (link.destination) {
             const int number = numberAt(indexOf(link.destination->page()));
@@ -41,6 +42,7 @@ PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(
         }
         extras.annotations.push_back("<</Type/Annot/Subtype/Link/Rect" + rectangleText(link.rect) + "/Border[0 0 0]" +
                                      target + ">>");
+        extras.annotationLinks.push_back(i);
     }
     if (additions.label) {
         extras.label = labelFrom(*additions.label);

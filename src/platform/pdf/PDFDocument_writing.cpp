@@ -68,6 +68,10 @@ std::vector<SourceCopy*> writeRun(Streaming& stream, const std::vector<PageToWri
         std::optional<pdf_detail::PageExtras> extras;
         if (pages[i].additions) {
             extras = pdf_detail::extrasFor(*pages[i].additions, numberAt, indexOf);
+            if (pages[i].additions->contents && stream.writer->hasStructure()) {
+                pdf_detail::tagContentsPage(*stream.writer, pages[i].object, reserved[i].second,
+                                            *pages[i].additions->contents, *extras);
+            }
         }
         if (pages[i].turn != 0) {
             extras = extras.value_or(pdf_detail::PageExtras{});

@@ -29,6 +29,7 @@
 #include "platform/pdf/PDFByteSink.h"
 #include "platform/pdf/PDFDocumentImpl.h"
 #include "platform/pdf/PDFLayers.h"
+#include "platform/pdf/PDFMadePages.h"
 #include "platform/pdf/PDFObjectDigest.h"
 
 namespace tomefuse::pdf_detail {
@@ -52,19 +53,6 @@ struct WrittenPage {
     long long indexInSource = 0;
     bool continuesLabels = false;  // numbered on from the page before it
 };
-
-// What a page made here carries besides its source's content.
-struct PageExtras {
-    std::vector<std::string> annotations;  // dictionaries as PDF text, each written as an object
-    std::optional<PageLabel> label;        // where the document has labels
-    bool continuesLabels = false;
-    int turn = 0;  // degrees added clockwise to the page's /Rotate
-};
-
-// A page's additions as the writer takes them: numberAt gives the output number of the page at an
-// index of the document (0 for none yet), indexOf a page's index there.
-PageExtras extrasFor(const PDFPageAdditions& additions, const std::function<int(uint64_t)>& numberAt,
-                     const std::function<uint64_t(const PDFPage&)>& indexOf);
 
 // The label of the page at this index of a file with these label ranges; none before the first.
 std::optional<PageLabel> labelAt(const std::map<long long, PageLabel>& ranges, long long index);
@@ -327,6 +315,9 @@ class Writer {
     std::string className(const std::string& name, const std::string& attributes, size_t ordinal);
     std::string uniqueStructId(const std::string& id, size_t ordinal);
     void addStructPart(int number) { structParts_.push_back(number); }
+    // Whether a tagged file is in: the pages made here are tagged then too.
+    bool hasStructure() const { return !structParts_.empty(); }
+    void addContentsItem(ContentsItem item) { contentsItems_.push_back(std::move(item)); }
     void addParentTreeEntry(long long key, std::string value) { parentTree_.emplace_back(key, std::move(value)); }
     void addStructId(std::string key, std::string element) {
         structIds_.emplace_back(std::move(key), std::move(element));
@@ -371,6 +362,8 @@ class Writer {
     void writeCatalogParts(std::string& catalogEntries);
     void writeLayers(std::string& catalogEntries);
     void writeStructure(std::string& catalogEntries);
+    // The contents pages' list, first in the structure tree: its element's number, 0 for none.
+    int writeContentsStructure();
 
     ByteSink& sink_;
     PDFVersion headerVersion_;
@@ -418,6 +411,7 @@ class Writer {
     std::map<std::string, std::string> roleMap_, classMap_;
     std::unordered_set<std::string> structIdKeys_;
     std::vector<int> structParts_;
+    std::vector<ContentsItem> contentsItems_;
     std::vector<std::pair<long long, std::string>> parentTree_;
     std::vector<std::pair<std::string, std::string>> structIds_;
 };

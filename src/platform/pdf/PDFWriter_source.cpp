@@ -311,7 +311,8 @@ void SourceCopy::writePageEntries(QPDFObjectHandle page, int number, bool repeat
         out += "/Annots[";
         for (size_t i = 0; added && i < extras->annotations.size(); ++i) {
             const std::string& text = extras->annotations[i];
-            const int annotation = writer_.reserve();
+            const int annotation =
+                i < extras->annotationNumbers.size() ? extras->annotationNumbers[i] : writer_.reserve();
             writer_.writeObject(annotation,
                                 text.substr(0, text.size() - 2) + "/P " + std::to_string(number) + " 0 R>>");
             appendReference(out, annotation);
@@ -343,6 +344,9 @@ void SourceCopy::writePageEntries(QPDFObjectHandle page, int number, bool repeat
     }
     if (annots.isArray() || added) {
         out += ']';
+    }
+    if (extras) {
+        out += extras->pageEntries;
     }
     std::string rest;
     ObjectSerializer restSerializer(*this, rest);

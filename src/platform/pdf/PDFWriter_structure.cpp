@@ -344,6 +344,9 @@ void Writer::writeStructure(std::string& catalogEntries) {
         return;
     }
     std::string text = "<</Type/StructTreeRoot/K[";
+    if (const int contents = writeContentsStructure()) {
+        text += std::to_string(contents) + " 0 R ";
+    }
     for (int part : structParts_) {
         text += std::to_string(part) + " 0 R ";
     }

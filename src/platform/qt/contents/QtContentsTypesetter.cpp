@@ -155,6 +155,7 @@ ContentsTypesetting QtContentsTypesetter::typeset(const ContentsRequest& request
     titleLine.setLineWidth(right - style.margin);
     title.endLayout();
     double y = style.margin;
+    result.title = PDFRect{style.margin, height - y - titleLine.height(), right - style.margin, titleLine.height()};
     if (painter) {
         title.draw(painter.get(), QPointF(style.margin, y));
     }
