@@ -191,14 +191,18 @@ TEST(PDFDocumentCatalog, TaggedFilesMakeOneStructureTree) {
     QPDFObjectHandle catalog = pdf.getRoot();
     EXPECT_TRUE(catalog.getKey("/MarkInfo").getKey("/Marked").getBoolValue());
     QPDFObjectHandle root = catalog.getKey("/StructTreeRoot");
-    ASSERT_EQ(root.getKey("/K").getArrayNItems(), 2) << "one element per tagged file";
+    // The root's one kid is the document; under it, one element per tagged file.
+    QPDFObjectHandle document = root.getKey("/K");
+    EXPECT_EQ(document.getKey("/S").getName(), "/Document");
+    EXPECT_EQ(document.getKey("/P").getObjGen(), root.getObjGen());
+    ASSERT_EQ(document.getKey("/K").getArrayNItems(), 2);
     const std::pair<const char*, const char*> parts[] = {{"first", "en-GB"}, {"second", "de"}};
     for (int i = 0; i < 2; ++i) {
-        QPDFObjectHandle part = root.getKey("/K").getArrayItem(i);
+        QPDFObjectHandle part = document.getKey("/K").getArrayItem(i);
         EXPECT_EQ(part.getKey("/S").getName(), "/Part");
         EXPECT_EQ(part.getKey("/T").getUTF8Value(), parts[i].first);
         EXPECT_EQ(part.getKey("/Lang").getUTF8Value(), parts[i].second);
-        EXPECT_EQ(part.getKey("/P").getObjGen(), root.getObjGen());
+        EXPECT_EQ(part.getKey("/P").getObjGen(), document.getObjGen());
     }
 
     QPDFNumberTreeObjectHelper parents(root.getKey("/ParentTree"), pdf);

@@ -343,9 +343,11 @@ TEST(ContentsPage, TaggedCombineListsTheContentsInTheStructureTree) {
             EXPECT_TRUE(look.out == untaggedLook) << "marking the content changes nothing drawn";
         }
         ASSERT_TRUE(root.isDictionary());
-        QPDFObjectHandle list = root.getKey("/K").getArrayItem(0);
+        QPDFObjectHandle document = root.getKey("/K");  // the root's one kid
+        EXPECT_EQ(document.getKey("/S").getName(), "/Document");
+        QPDFObjectHandle list = document.getKey("/K").getArrayItem(0);
         EXPECT_EQ(list.getKey("/S").getName(), "/TOC");
-        EXPECT_EQ(root.getKey("/K").getArrayItem(1).getKey("/S").getName(), "/Part") << "the files' parts after it";
+        EXPECT_EQ(document.getKey("/K").getArrayItem(1).getKey("/S").getName(), "/Part") << "the files' parts after it";
         EXPECT_EQ(list.getKey("/K").getArrayItem(0).getKey("/S").getName(), "/Caption");
         std::vector<std::pair<QPDFObjectHandle, int>> items;
         collectItems(list, 0, items);

@@ -310,6 +310,7 @@ class Writer {
     // The combined structure tree: its root's number, keys of its parent tree taken in blocks,
     // role and class maps merged under names that keep each file's meaning, unique IDs.
     int structRoot();
+    int structDocument();  // the root's one kid
     long long takeParentKeys(long long count);
     std::string roleName(const std::string& role, const std::string& mapped, size_t ordinal);
     std::string className(const std::string& name, const std::string& attributes, size_t ordinal);
@@ -407,6 +408,7 @@ class Writer {
     };
     std::optional<OutputIntents> intents_;  // once a file is in
     int structRoot_ = 0;
+    int structDocument_ = 0;
     long long parentKeys_ = 0;
     std::map<std::string, std::string> roleMap_, classMap_;
     std::unordered_set<std::string> structIdKeys_;

@@ -347,7 +347,7 @@ int Writer::writeContentsStructure() {
         elements[parent].kids += reference(number) + ' ';
     };
     const int list = reserve();
-    elements[list] = {"/TOC", structRoot(), 0, {}};
+    elements[list] = {"/TOC", structDocument(), 0, {}};
     // The list open at each level; a deeper line opens one within the list above it.
     std::vector<int> lists = {list};
     for (const ContentsItem& item : contentsItems_) {

@@ -131,7 +131,7 @@ void SourceCopy::settleStructure() {
             prune(root.getKey("/K"), QPDFObjectHandle::newNull(), 0, seen);
         }
         std::string text = "<</Type/StructElem/S/Part/P ";
-        appendReference(text, writer_.structRoot());
+        appendReference(text, writer_.structDocument());
         text += "/T " + pdfString(fileTitle(origin_->path));
         QPDFObjectHandle lang = pdf_.getRoot().getKey("/Lang");
         if (lang.isString()) {
@@ -317,6 +317,13 @@ int Writer::structRoot() {
     return structRoot_;
 }
 
+int Writer::structDocument() {
+    if (!structDocument_) {
+        structDocument_ = reserve();
+    }
+    return structDocument_;
+}
+
 long long Writer::takeParentKeys(long long count) {
     const long long base = parentKeys_;
     parentKeys_ += count;
@@ -343,14 +350,18 @@ void Writer::writeStructure(std::string& catalogEntries) {
     if (structParts_.empty()) {
         return;
     }
-    std::string text = "<</Type/StructTreeRoot/K[";
+    // One document element holds the contents and a part per file: readers take the root's
+    // single kid for the document.
+    std::string document = "<</Type/StructElem/S/Document/P " + std::to_string(structRoot()) + " 0 R/K[";
     if (const int contents = writeContentsStructure()) {
-        text += std::to_string(contents) + " 0 R ";
+        document += std::to_string(contents) + " 0 R ";
     }
     for (int part : structParts_) {
-        text += std::to_string(part) + " 0 R ";
+        document += std::to_string(part) + " 0 R ";
     }
-    text += "]/ParentTree " + std::to_string(writeNumberTree(std::move(parentTree_))) + " 0 R";
+    writeObject(structDocument(), document + "]>>");
+    std::string text = "<</Type/StructTreeRoot/K " + std::to_string(structDocument()) + " 0 R";
+    text += "/ParentTree " + std::to_string(writeNumberTree(std::move(parentTree_))) + " 0 R";
     text += "/ParentTreeNextKey " + std::to_string(parentKeys_);
     if (!roleMap_.empty()) {
         text += "/RoleMap<<";
