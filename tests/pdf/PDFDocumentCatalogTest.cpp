@@ -413,6 +413,13 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
     writeBytes(dir.file("coated.pdf"), printing("coated profile"));
     writeBytes(dir.file("coated2.pdf"), printing("coated profile"));
     writeBytes(dir.file("uncoated.pdf"), printing("uncoated profile"));
+    // A form whose field's total is worked out by a function its document script defines.
+    writeBytes(dir.file("form.pdf"),
+               onePage("/AcroForm << /Fields [5 0 R] >> /Names << /JavaScript << /Names [(calc) 6 0 R] >> >>",
+                       "/Annots [5 0 R]",
+                       {"<< /Type /Annot /Subtype /Widget /FT /Tx /T (total) /Rect [0 0 50 20] /P 3 0 R "
+                        "/AA << /C << /S /JavaScript /JS (event.value = sum();) >> >> >>",
+                        "<< /S /JavaScript /JS (function sum() { return 3; }) >>"}));
     const struct {
         std::vector<std::string> files;
         std::string key;
@@ -433,7 +440,8 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
         {{"coated", "coated2"}, "/OutputIntents", true},
         {{"coated", "uncoated"}, "/OutputIntents", false},
         {{"a", "german"}, "/OutputIntents", false},
-        {{"a", "b"}, "/Names", false},  // no destinations, attachments, or scripts to run
+        {{"a", "b"}, "/Names", false},    // no destinations, attachments, or scripts to run
+        {{"form", "a"}, "/Names", true},  // what the form's calculation calls
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key + " of " + c.files[0] + " and " + c.files[1]);
@@ -451,6 +459,17 @@ TEST(PDFDocumentCatalog, EachCatalogKeyIsKeptOrLeftOutOnPurpose) {
             EXPECT_EQ(profile, "coated profile");
         }
     }
+    // Each form keeps its script, under a name of its own.
+    combine({dir.file("form.pdf"), dir.file("form.pdf")}, dir.file("out.pdf"));
+    QPDF forms;
+    forms.processFile(dir.file("out.pdf").c_str());
+    QPDFNameTreeObjectHelper scripts(forms.getRoot().getKey("/Names").getKey("/JavaScript"), forms);
+    std::vector<std::string> scriptNames;
+    for (const auto& [name, action] : scripts) {
+        scriptNames.push_back(name);
+        EXPECT_EQ(QPDFObjectHandle(action).getKey("/JS").getUTF8Value(), "function sum() { return 3; }");
+    }
+    EXPECT_EQ(scriptNames, (std::vector<std::string>{"calc", "calc (2)"}));
     // Nothing goes unsaid: what a file's catalog held that the combined file leaves out is named
     // (for the log); what is merged or written anew is not.
     std::vector<std::string> leftOut;

@@ -203,7 +203,7 @@ void Writer::writeOutline(const Catalog& catalog, std::string& catalogEntries) {
 }
 
 void Writer::writeNames(std::string& catalogEntries) {
-    const std::string attachments = writeAttachments();
+    const std::string attachments = writeNameTrees();
     if (names_.empty()) {
         if (!attachments.empty()) {
             catalogEntries += "/Names<<" + attachments + ">>";

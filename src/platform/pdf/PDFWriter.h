@@ -154,6 +154,7 @@ class SourceCopy {
     void noteCatalogLeftOut(QPDFObjectHandle root);
     void settleOutputIntents(QPDFObjectHandle root);
     void commitCatalogParts();
+    static bool keepsScripts(QPDFObjectHandle root);
     void settleLayers(QPDFObjectHandle properties);
     // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
     // and IDs are renamed where another file took them, and its root becomes one element.
@@ -216,6 +217,7 @@ class SourceCopy {
         bool needAppearances = false;
         std::optional<SourceLayers> layers;
         std::vector<std::pair<std::string, std::string>> attachments;  // key (UTF-8), filespec dictionary
+        std::vector<std::pair<std::string, std::string>> scripts;      // key (UTF-8), JavaScript action
         std::vector<std::string> associated;                           // /AF items
         std::optional<std::string> language;                           // its /Lang's bytes, empty for none
         std::optional<std::optional<ObjectDigest>> intentsDigest;      // of its /OutputIntents, once read
@@ -302,6 +304,8 @@ class Writer {
     void setNeedAppearances() { needAppearances_ = true; }
     void addLayers(SourceLayers layers) { layers_.push_back(std::move(layers)); }
     std::string uniqueAttachmentKey(const std::string& key, size_t ordinal);
+    std::string uniqueScriptKey(const std::string& key, size_t ordinal);
+    void addScript(std::string key, std::string action) { scripts_.emplace_back(std::move(key), std::move(action)); }
     void addAttachment(std::string key, std::string fileSpec) {
         attachments_.emplace_back(std::move(key), std::move(fileSpec));
     }
@@ -359,7 +363,7 @@ class Writer {
     // Entries in key order, keys and values as PDF text; entriesKey "/Names" or "/Nums".
     int writeTree(const std::vector<std::pair<std::string, std::string>>& entries, const char* entriesKey);
     // "/EmbeddedFiles N 0 R" for the /Names dictionary, or nothing.
-    std::string writeAttachments();
+    std::string writeNameTrees();
     void writeCatalogParts(std::string& catalogEntries);
     void writeLayers(std::string& catalogEntries);
     void writeStructure(std::string& catalogEntries);
@@ -399,6 +403,8 @@ class Writer {
     std::vector<SourceLayers> layers_;
     std::unordered_set<std::string> attachmentKeys_;
     std::vector<std::pair<std::string, std::string>> attachments_;
+    std::unordered_set<std::string> scriptKeys_;  // document-level scripts of forms
+    std::vector<std::pair<std::string, std::string>> scripts_;
     std::vector<std::string> associated_;
     std::set<std::string> languages_;  // of the sources, "" for one without
     struct OutputIntents {

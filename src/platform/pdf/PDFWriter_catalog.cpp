@@ -68,6 +68,22 @@ void SourceCopy::settleCatalogParts() {
         rethrowUnlessUnreadable();
     }
     try {
+        QPDFObjectHandle names = root.getKey("/Names");
+        QPDFObjectHandle scripts = names.isDictionary() ? names.getKey("/JavaScript") : QPDFObjectHandle();
+        if (scripts.isDictionary() && keepsScripts(root)) {
+            walkTree(scripts, "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
+                if (key.isString() && value.isDictionary()) {
+                    std::string text;
+                    ObjectSerializer(*this, text).value(value);
+                    settled_.scripts.emplace_back(key.getUTF8Value(), std::move(text));
+                }
+                return true;
+            });
+        }
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+    try {
         QPDFObjectHandle associated = root.getKey("/AF");
         if (associated.isArray()) {
             markIdentity(associated);
@@ -84,9 +100,20 @@ void SourceCopy::settleCatalogParts() {
     }
 }
 
+// A form's calculations, formats and checks call the functions its document-level scripts
+// define: a file with fields keeps them. Any other file's scripts would only act on opening.
+bool SourceCopy::keepsScripts(QPDFObjectHandle root) {
+    QPDFObjectHandle form = root.getKey("/AcroForm");
+    QPDFObjectHandle fields = form.isDictionary() ? form.getKey("/Fields") : QPDFObjectHandle();
+    return fields.isArray() && fields.getArrayNItems() > 0;
+}
+
 void SourceCopy::commitCatalogParts() {
     for (auto& [key, fileSpec] : settled_.attachments) {
         writer_.addAttachment(writer_.uniqueAttachmentKey(key, ordinal_), std::move(fileSpec));
+    }
+    for (auto& [key, action] : settled_.scripts) {
+        writer_.addScript(writer_.uniqueScriptKey(key, ordinal_), std::move(action));
     }
     for (std::string& item : settled_.associated) {
         writer_.addAssociatedFile(std::move(item));
@@ -133,7 +160,7 @@ void SourceCopy::noteCatalogLeftOut(QPDFObjectHandle root) {
         QPDFObjectHandle names = root.getKey("/Names");
         if (names.isDictionary()) {
             for (const std::string& key : names.getKeys()) {
-                if (key != "/Dests" && key != "/EmbeddedFiles") {
+                if (key != "/Dests" && key != "/EmbeddedFiles" && (key != "/JavaScript" || !keepsScripts(root))) {
                     catalogLeftOut_.push_back("/Names " + key);
                 }
             }
@@ -143,16 +170,29 @@ void SourceCopy::noteCatalogLeftOut(QPDFObjectHandle root) {
     }
 }
 
-std::string Writer::uniqueAttachmentKey(const std::string& key, size_t ordinal) {
-    if (attachmentKeys_.insert(key).second) {
+namespace {
+
+// A name another file took first gets the file's place in the document after it.
+std::string uniqueKey(std::unordered_set<std::string>& taken, const std::string& key, size_t ordinal) {
+    if (taken.insert(key).second) {
         return key;
     }
     const std::string base = key + " (" + std::to_string(ordinal) + ")";
     std::string candidate = base;
-    for (int n = 2; !attachmentKeys_.insert(candidate).second; ++n) {
+    for (int n = 2; !taken.insert(candidate).second; ++n) {
         candidate = key + " (" + std::to_string(ordinal) + "." + std::to_string(n) + ")";
     }
     return candidate;
+}
+
+}  // namespace
+
+std::string Writer::uniqueAttachmentKey(const std::string& key, size_t ordinal) {
+    return uniqueKey(attachmentKeys_, key, ordinal);
+}
+
+std::string Writer::uniqueScriptKey(const std::string& key, size_t ordinal) {
+    return uniqueKey(scriptKeys_, key, ordinal);
 }
 
 int Writer::writeNameTree(std::vector<std::pair<std::string, std::string>> entries) {
@@ -230,13 +270,16 @@ int Writer::writeTree(const std::vector<std::pair<std::string, std::string>>& en
     return level.front().number;
 }
 
-std::string Writer::writeAttachments() {
-    if (attachments_.empty()) {
-        return {};
+// The name trees of the catalog's /Names besides the destinations, as its entries.
+std::string Writer::writeNameTrees() {
+    std::string entries;
+    for (auto [key, tree] : {std::pair{"/EmbeddedFiles", &attachments_}, std::pair{"/JavaScript", &scripts_}}) {
+        if (!tree->empty()) {
+            entries += key + (" " + std::to_string(writeNameTree(std::move(*tree)))) + " 0 R";
+            tree->clear();
+        }
     }
-    const int root = writeNameTree(std::move(attachments_));
-    attachments_.clear();
-    return "/EmbeddedFiles " + std::to_string(root) + " 0 R";
+    return entries;
 }
 
 void Writer::addOutputIntents(const std::optional<Digest>& digest, std::string text) {
@@ -248,9 +291,9 @@ void Writer::addOutputIntents(const std::optional<Digest>& digest, std::string t
 }
 
 // Kept: layers, structure, associated files, and the language and output intents when every
-// file has the same. Left out: what acts on the whole document (/OpenAction, /AA, document
-// JavaScript) runs nothing in the combined file; its viewer settings (/ViewerPreferences,
-// /PageLayout) are one file's wishes, not the combined file's.
+// file has the same, and a form's document scripts. Left out: what acts on the whole document
+// (/OpenAction, /AA, the scripts of a file without fields) runs nothing in the combined file; its
+// viewer settings (/ViewerPreferences, /PageLayout) are one file's wishes, not the combined file's.
 void Writer::writeCatalogParts(std::string& catalogEntries) {
     writeLayers(catalogEntries);
     writeStructure(catalogEntries);
