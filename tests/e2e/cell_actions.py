@@ -4,12 +4,8 @@ cells read in each view. Usage: cell_actions.py PID SECONDS
 Exit 0 once the views are found and no cell offers one, 1 when one does or no view with cells is
 found within SECONDS, 77 without AT-SPI."""
 import sys
-import time
 
-try:
-    import pyatspi
-except ImportError:
-    sys.exit(77)
+from atspi_reading import pyatspi, read_until_found
 
 VIEWS = {pyatspi.ROLE_TABLE, pyatspi.ROLE_LIST, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE}
 FIRST_CELLS = 60  # enough for every kind of cell; the thumbnails alone may be thousands
@@ -31,37 +27,21 @@ def actions_of(cell):
     return [action.getName(i) for i in range(action.nActions)]
 
 
-def read(pid):
-    for application in pyatspi.Registry.getDesktop(0):
-        if application is not None and application.get_process_id() == pid:
-            counts, toggles = [], []
-            for view in views_in(application):
-                cells = [view.getChildAtIndex(i) for i in range(min(view.childCount, FIRST_CELLS))]
-                cells = [cell for cell in cells if cell is not None]
-                counts.append(f"{view.getRoleName()} {view.name!r}: {len(cells)} cells")
-                toggles += [f"{view.getRoleName()} {cell.getRoleName()} {cell.name!r}" for cell in cells
-                            if "Toggle" in actions_of(cell)]
-            if any(not line.endswith(": 0 cells") for line in counts):
-                return counts, toggles
+def read(application):
+    counts, toggles = [], []
+    for view in views_in(application):
+        cells = [view.getChildAtIndex(i) for i in range(min(view.childCount, FIRST_CELLS))]
+        cells = [cell for cell in cells if cell is not None]
+        counts.append(f"{view.getRoleName()} {view.name!r}: {len(cells)} cells")
+        toggles += [f"{view.getRoleName()} {cell.getRoleName()} {cell.name!r}" for cell in cells
+                    if "Toggle" in actions_of(cell)]
+    if any(not line.endswith(": 0 cells") for line in counts):
+        return counts, toggles
     return None
 
 
-def main():
-    pid, seconds = int(sys.argv[1]), float(sys.argv[2])
-    deadline = time.monotonic() + seconds
-    while True:
-        try:
-            found = read(pid)
-        except Exception:  # the application still registering, or changing: asked again
-            found = None
-        if found:
-            counts, toggles = found
-            print("\n".join(counts + toggles))
-            return 1 if toggles else 0
-        if time.monotonic() >= deadline:
-            print(f"no view with cells in process {pid} within {seconds:.0f} s", file=sys.stderr)
-            return 1
-        time.sleep(0.3)
-
-
-sys.exit(main())
+found = read_until_found(read, "no view with cells in process")
+if found:
+    counts, toggles = found
+    print("\n".join(counts + toggles))
+sys.exit(1 if not found or toggles else 0)

@@ -70,6 +70,7 @@ done
 # A session bus of its own, where AT-SPI is installed, so the window's messages are read as a
 # screen reader hears them.
 python=/usr/bin/python3  # the system's, which has the AT-SPI bindings
+export PYTHONDONTWRITEBYTECODE=1  # the scripts share a module: no cache of it in the tree
 atspi=
 if command -v dbus-daemon >/dev/null 2>&1 && [ -x "$python" ] && "$python" -c 'import pyatspi' 2>/dev/null &&
     [ -f /usr/share/dbus-1/services/org.a11y.Bus.service ]; then

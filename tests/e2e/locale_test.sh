@@ -8,6 +8,7 @@ set -euo pipefail
 tomefuse=$1
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3  # the system's, which has the AT-SPI bindings
+export PYTHONDONTWRITEBYTECODE=1  # the scripts share a module: no cache of it in the tree
 
 for tool in Xvfb xauth xdotool dbus-daemon; do
     if ! command -v "$tool" >/dev/null 2>&1; then

@@ -2,12 +2,8 @@
 screen reader hears them through AT-SPI. Usage: menu_titles.py PID SECONDS
 Exit 0 once a menu bar is found, 1 when none is within SECONDS, 77 without AT-SPI."""
 import sys
-import time
 
-try:
-    import pyatspi
-except ImportError:
-    sys.exit(77)
+from atspi_reading import pyatspi, read_until_found
 
 
 def menu_bar_of(node, depth=0):
@@ -23,30 +19,12 @@ def menu_bar_of(node, depth=0):
     return None
 
 
-def titles(pid):
-    for application in pyatspi.Registry.getDesktop(0):
-        if application is not None and application.get_process_id() == pid:
-            bar = menu_bar_of(application)
-            if bar is not None:
-                return [item.name for item in bar if item is not None]
-    return None
+def titles(application):
+    bar = menu_bar_of(application)
+    return [item.name for item in bar if item is not None] if bar is not None else None
 
 
-def main():
-    pid, seconds = int(sys.argv[1]), float(sys.argv[2])
-    deadline = time.monotonic() + seconds
-    while True:
-        try:
-            found = titles(pid)
-        except Exception:  # the application still registering, or going: asked again
-            found = None
-        if found:
-            print("\n".join(found))
-            return 0
-        if time.monotonic() >= deadline:
-            print(f"no menu bar of process {pid} within {seconds:.0f} s", file=sys.stderr)
-            return 1
-        time.sleep(0.3)
-
-
-sys.exit(main())
+found = read_until_found(titles, "no menu bar of process")
+if found:
+    print("\n".join(found))
+sys.exit(0 if found else 1)

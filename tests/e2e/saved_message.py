@@ -3,12 +3,8 @@ it, one a line, as a screen reader hears them through AT-SPI. Usage: saved_messa
 Exit 0 once a message beginning "Saved “" is shown, 1 when none is within SECONDS, 77 without
 AT-SPI."""
 import sys
-import time
 
-try:
-    import pyatspi
-except ImportError:
-    sys.exit(77)
+from atspi_reading import pyatspi, read_until_found
 
 # The list's and the preview's rows are many and hold no message: not walked.
 SKIPPED = {pyatspi.ROLE_TABLE, pyatspi.ROLE_LIST, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE,
@@ -34,28 +30,7 @@ def saved_bar(node, depth=0):
     return None
 
 
-def message(pid):
-    for application in pyatspi.Registry.getDesktop(0):
-        if application is not None and application.get_process_id() == pid:
-            return saved_bar(application)
-    return None
-
-
-def main():
-    pid, seconds = int(sys.argv[1]), float(sys.argv[2])
-    deadline = time.monotonic() + seconds
-    while True:
-        try:
-            found = message(pid)
-        except Exception:  # the window changing while it is read: asked again
-            found = None
-        if found:
-            print("\n".join(found))
-            return 0
-        if time.monotonic() >= deadline:
-            print(f"no saved message in process {pid} within {seconds:.0f} s", file=sys.stderr)
-            return 1
-        time.sleep(0.3)
-
-
-sys.exit(main())
+found = read_until_found(saved_bar, "no saved message in process")
+if found:
+    print("\n".join(found))
+sys.exit(0 if found else 1)

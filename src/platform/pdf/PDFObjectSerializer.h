@@ -22,6 +22,12 @@ inline void appendReference(std::string& out, int number) {
     }
 }
 
+inline std::string reference(int number) {
+    std::string text;
+    appendReference(text, number);
+    return text;
+}
+
 // Inside a catch: rethrows what ends the write or the copy (a failed or cancelled write, memory
 // run out, an object that cannot be written as it is); libqpdf's complaint about a part it could
 // not read returns, and that part is left out.

@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
+#include "platform/pdf/PDFObjectSerializer.h"
+
 namespace tomefuse::pdf_detail {
 
 namespace {
 
 // Names and kids per node of a name tree.
 constexpr size_t fanOut = 64;
-
-std::string reference(int number) { return number > 0 ? std::to_string(number) + " 0 R" : std::string("null"); }
 
 // A text string's bytes as a reader expects them: PDFDocEncoding where it suffices, else UTF-16BE.
 std::string textStringBytes(const std::string& utf8) {

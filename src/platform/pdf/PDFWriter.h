@@ -155,6 +155,8 @@ class SourceCopy {
     void settleOutputIntents(QPDFObjectHandle root);
     void commitCatalogParts();
     static bool keepsScripts(QPDFObjectHandle root);
+    void readNameTree(QPDFObjectHandle root, const std::string& tree, bool oneOfAKind,
+                      std::vector<std::pair<std::string, std::string>>& entries);
     void settleLayers(QPDFObjectHandle properties);
     // A tagged source: its parent tree's keys move up by a base of its own, its roles, classes
     // and IDs are renamed where another file took them, and its root becomes one element.

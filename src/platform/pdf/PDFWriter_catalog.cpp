@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <set>
 
 #include "platform/pdf/PDFObjectSerializer.h"
@@ -50,38 +51,10 @@ void SourceCopy::settleCatalogParts() {
     } catch (const std::exception&) {
         rethrowUnlessUnreadable();
     }
-    try {
-        QPDFObjectHandle names = root.getKey("/Names");
-        QPDFObjectHandle files = names.isDictionary() ? names.getKey("/EmbeddedFiles") : QPDFObjectHandle();
-        if (files.isDictionary()) {
-            walkTree(files, "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
-                if (key.isString() && value.isDictionary()) {
-                    markIdentity(value);
-                    std::string text;
-                    ObjectSerializer(*this, text).value(value);
-                    settled_.attachments.emplace_back(key.getUTF8Value(), std::move(text));
-                }
-                return true;
-            });
-        }
-    } catch (const std::exception&) {
-        rethrowUnlessUnreadable();
-    }
-    try {
-        QPDFObjectHandle names = root.getKey("/Names");
-        QPDFObjectHandle scripts = names.isDictionary() ? names.getKey("/JavaScript") : QPDFObjectHandle();
-        if (scripts.isDictionary() && keepsScripts(root)) {
-            walkTree(scripts, "/Names", [this](QPDFObjectHandle key, QPDFObjectHandle value) {
-                if (key.isString() && value.isDictionary()) {
-                    std::string text;
-                    ObjectSerializer(*this, text).value(value);
-                    settled_.scripts.emplace_back(key.getUTF8Value(), std::move(text));
-                }
-                return true;
-            });
-        }
-    } catch (const std::exception&) {
-        rethrowUnlessUnreadable();
+    // A file spec is one of a kind; two files' equal scripts may share one object.
+    readNameTree(root, "/EmbeddedFiles", true, settled_.attachments);
+    if (keepsScripts(root)) {
+        readNameTree(root, "/JavaScript", false, settled_.scripts);
     }
     try {
         QPDFObjectHandle associated = root.getKey("/AF");
@@ -100,12 +73,43 @@ void SourceCopy::settleCatalogParts() {
     }
 }
 
+// The entries of one of the catalog's name trees, each value as PDF text.
+void SourceCopy::readNameTree(QPDFObjectHandle root, const std::string& tree, bool oneOfAKind,
+                              std::vector<std::pair<std::string, std::string>>& entries) {
+    try {
+        QPDFObjectHandle names = root.getKey("/Names");
+        QPDFObjectHandle top = names.isDictionary() ? names.getKey(tree) : QPDFObjectHandle();
+        if (!top.isDictionary()) {
+            return;
+        }
+        walkTree(top, "/Names", [&](QPDFObjectHandle key, QPDFObjectHandle value) {
+            if (key.isString() && value.isDictionary()) {
+                if (oneOfAKind) {
+                    markIdentity(value);
+                }
+                std::string text;
+                ObjectSerializer(*this, text).value(value);
+                entries.emplace_back(key.getUTF8Value(), std::move(text));
+            }
+            return true;
+        });
+    } catch (const std::exception&) {
+        rethrowUnlessUnreadable();
+    }
+}
+
 // A form's calculations, formats and checks call the functions its document-level scripts
 // define: a file with fields keeps them. Any other file's scripts would only act on opening.
 bool SourceCopy::keepsScripts(QPDFObjectHandle root) {
-    QPDFObjectHandle form = root.getKey("/AcroForm");
-    QPDFObjectHandle fields = form.isDictionary() ? form.getKey("/Fields") : QPDFObjectHandle();
-    return fields.isArray() && fields.getArrayNItems() > 0;
+    try {
+        QPDFObjectHandle form = root.getKey("/AcroForm");
+        QPDFObjectHandle fields = form.isDictionary() ? form.getKey("/Fields") : QPDFObjectHandle();
+        return fields.isArray() && fields.getArrayNItems() > 0;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void SourceCopy::commitCatalogParts() {

@@ -204,12 +204,6 @@ class ContentReader {
     size_t imageStart_ = 0;
 };
 
-std::string reference(int number) {
-    std::string text;
-    appendReference(text, number);
-    return text;
-}
-
 std::string numbers(const std::vector<int>& values) {
     std::string text;
     for (int value : values) {

@@ -19,56 +19,74 @@ const QObject* makingQtsOwn = nullptr;
 // its row goes, and the lookup then finds nothing instead of a dangling pointer.
 QAccessibleInterface* lookUp(QAccessible::Id id) { return QAccessible::accessibleInterface(id); }
 
-// One of Qt's cells, the same to screen readers but for the toggle of a cell that has nothing
-// to check. (Qt's toggle selects or deselects the cell; selection has its own keys and calls.)
-class Cell final : public QAccessibleInterface,
-                   public QAccessibleTableCellInterface,
-                   public QAccessibleActionInterface {
+// Answers as one of Qt's interfaces does, looked up by id at each question.
+class Forwarding : public QAccessibleInterface {
   public:
-    explicit Cell(QAccessible::Id qts) : qts_(qts) {}
+    explicit Forwarding(QAccessible::Id qts) : qts_(qts) {}
     QAccessible::Id qts() const { return qts_; }
 
     bool isValid() const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell && cell->isValid();
+        QAccessibleInterface* own = qtsInterface();
+        return own && own->isValid();
     }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override { return ask(&QAccessibleInterface::window); }
     Relations relations(QAccessible::Relation match) const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->relations(match) : Relations();
-    }
-    QAccessibleInterface* focusChild() const override { return ask(&QAccessibleInterface::focusChild); }
-    QAccessibleInterface* childAt(int x, int y) const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->childAt(x, y) : nullptr;
+        QAccessibleInterface* own = qtsInterface();
+        return own ? own->relations(match) : Relations();
     }
     QAccessibleInterface* parent() const override { return ask(&QAccessibleInterface::parent); }
-    QAccessibleInterface* child(int index) const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->child(index) : nullptr;
-    }
     int childCount() const override { return ask(&QAccessibleInterface::childCount); }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->indexOfChild(child) : -1;
-    }
     QString text(QAccessible::Text type) const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->text(type) : QString();
+        QAccessibleInterface* own = qtsInterface();
+        return own ? own->text(type) : QString();
     }
     void setText(QAccessible::Text type, const QString& text) override {
-        if (QAccessibleInterface* cell = lookUp(qts_)) {
-            cell->setText(type, text);
+        if (QAccessibleInterface* own = qtsInterface()) {
+            own->setText(type, text);
         }
     }
     QRect rect() const override { return ask(&QAccessibleInterface::rect); }
     QAccessible::Role role() const override {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? cell->role() : QAccessible::NoRole;
+        QAccessibleInterface* own = qtsInterface();
+        return own ? own->role() : QAccessible::NoRole;
+    }
+    QColor foregroundColor() const override { return ask(&QAccessibleInterface::foregroundColor); }
+    QColor backgroundColor() const override { return ask(&QAccessibleInterface::backgroundColor); }
+
+  protected:
+    QAccessibleInterface* qtsInterface() const { return lookUp(qts_); }
+    template <typename Result>
+    Result ask(Result (QAccessibleInterface::*question)() const) const {
+        QAccessibleInterface* own = qtsInterface();
+        return own ? (own->*question)() : Result();
+    }
+
+  private:
+    QAccessible::Id qts_;
+};
+
+// One of Qt's cells, the same to screen readers but for the toggle of a cell that has nothing
+// to check. (Qt's toggle selects or deselects the cell; selection has its own keys and calls.)
+class Cell final : public Forwarding, public QAccessibleTableCellInterface, public QAccessibleActionInterface {
+  public:
+    using Forwarding::Forwarding;
+
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return ask(&QAccessibleInterface::focusChild); }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAccessibleInterface* cell = qtsInterface();
+        return cell ? cell->childAt(x, y) : nullptr;
+    }
+    QAccessibleInterface* child(int index) const override {
+        QAccessibleInterface* cell = qtsInterface();
+        return cell ? cell->child(index) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        QAccessibleInterface* cell = qtsInterface();
+        return cell ? cell->indexOfChild(child) : -1;
     }
     QAccessible::State state() const override {
-        QAccessibleInterface* cell = lookUp(qts_);
+        QAccessibleInterface* cell = qtsInterface();
         QAccessible::State state;
         if (cell) {
             state = cell->state();
@@ -77,11 +95,9 @@ class Cell final : public QAccessibleInterface,
         }
         return state;
     }
-    QColor foregroundColor() const override { return ask(&QAccessibleInterface::foregroundColor); }
-    QColor backgroundColor() const override { return ask(&QAccessibleInterface::backgroundColor); }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        QAccessibleInterface* cell = lookUp(qts_);
+        QAccessibleInterface* cell = qtsInterface();
         if (type == QAccessible::ActionInterface) {
             return actionNames().isEmpty() ? nullptr : static_cast<QAccessibleActionInterface*>(this);
         }
@@ -105,7 +121,7 @@ class Cell final : public QAccessibleInterface,
     QAccessibleInterface* table() const override { return askCell(&QAccessibleTableCellInterface::table); }
 
     QStringList actionNames() const override {
-        QAccessibleInterface* cell = lookUp(qts_);
+        QAccessibleInterface* cell = qtsInterface();
         QAccessibleActionInterface* actions = cell ? cell->actionInterface() : nullptr;
         if (!actions) {
             return {};
@@ -118,92 +134,58 @@ class Cell final : public QAccessibleInterface,
     }
     void doAction(const QString& name) override {
         if (actionNames().contains(name)) {
-            lookUp(qts_)->actionInterface()->doAction(name);
+            qtsInterface()->actionInterface()->doAction(name);
         }
     }
     QStringList keyBindingsForAction(const QString& name) const override {
         if (!actionNames().contains(name)) {
             return {};
         }
-        return lookUp(qts_)->actionInterface()->keyBindingsForAction(name);
+        return qtsInterface()->actionInterface()->keyBindingsForAction(name);
     }
 
   private:
     template <typename Result>
-    Result ask(Result (QAccessibleInterface::*question)() const) const {
-        QAccessibleInterface* cell = lookUp(qts_);
-        return cell ? (cell->*question)() : Result();
-    }
-    template <typename Result>
     Result askCell(Result (QAccessibleTableCellInterface::*question)() const, Result otherwise = Result()) const {
-        QAccessibleInterface* cell = lookUp(qts_);
+        QAccessibleInterface* cell = qtsInterface();
         QAccessibleTableCellInterface* tableCell = cell ? cell->tableCellInterface() : nullptr;
         return tableCell ? (tableCell->*question)() : otherwise;
     }
-
-    QAccessible::Id qts_;
 };
 
 // Qt's interface for a view, handing out its cells as Cells. Headers and other children without
 // actions are handed out as Qt made them.
-class View final : public QAccessibleInterface, public QAccessibleTableInterface {
+class View final : public Forwarding, public QAccessibleTableInterface {
   public:
-    View(QObject* view, QAccessible::Id qts) : view_(view), qts_(qts) {}
+    View(QObject* view, QAccessible::Id qts) : Forwarding(qts), view_(view) {}
     ~View() override {
         for (const QAccessible::Id id : std::as_const(cells_)) {
             QAccessible::deleteAccessibleInterface(id);
         }
-        QAccessible::deleteAccessibleInterface(qts_);
+        QAccessible::deleteAccessibleInterface(qts());
     }
     View(const View&) = delete;
     View& operator=(const View&) = delete;
     View(View&&) = delete;
     View& operator=(View&&) = delete;
 
-    bool isValid() const override {
-        QAccessibleInterface* view = lookUp(qts_);
-        return view && view->isValid();
-    }
     QObject* object() const override { return view_; }
-    QWindow* window() const override { return ask(&QAccessibleInterface::window); }
-    Relations relations(QAccessible::Relation match) const override {
-        QAccessibleInterface* view = lookUp(qts_);
-        return view ? view->relations(match) : Relations();
-    }
     QAccessibleInterface* focusChild() const override { return cellOf(ask(&QAccessibleInterface::focusChild)); }
     QAccessibleInterface* childAt(int x, int y) const override {
-        QAccessibleInterface* view = lookUp(qts_);
+        QAccessibleInterface* view = qtsInterface();
         return view ? cellOf(view->childAt(x, y)) : nullptr;
     }
-    QAccessibleInterface* parent() const override { return ask(&QAccessibleInterface::parent); }
     QAccessibleInterface* child(int index) const override {
-        QAccessibleInterface* view = lookUp(qts_);
+        QAccessibleInterface* view = qtsInterface();
         return view ? cellOf(view->child(index)) : nullptr;
     }
-    int childCount() const override { return ask(&QAccessibleInterface::childCount); }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        QAccessibleInterface* view = lookUp(qts_);
+        QAccessibleInterface* view = qtsInterface();
         return view ? view->indexOfChild(qtsOf(child)) : -1;
     }
-    QString text(QAccessible::Text type) const override {
-        QAccessibleInterface* view = lookUp(qts_);
-        return view ? view->text(type) : QString();
-    }
-    void setText(QAccessible::Text type, const QString& text) override {
-        if (QAccessibleInterface* view = lookUp(qts_)) {
-            view->setText(type, text);
-        }
-    }
-    QRect rect() const override { return ask(&QAccessibleInterface::rect); }
-    QAccessible::Role role() const override {
-        QAccessibleInterface* view = lookUp(qts_);
-        return view ? view->role() : QAccessible::NoRole;
-    }
     QAccessible::State state() const override { return ask(&QAccessibleInterface::state); }
-    QColor foregroundColor() const override { return ask(&QAccessibleInterface::foregroundColor); }
-    QColor backgroundColor() const override { return ask(&QAccessibleInterface::backgroundColor); }
     void* interface_cast(QAccessible::InterfaceType type) override {
-        QAccessibleInterface* view = lookUp(qts_);
+        QAccessibleInterface* view = qtsInterface();
         if (type == QAccessible::TableInterface) {
             return view && view->tableInterface() ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
         }
@@ -259,13 +241,8 @@ class View final : public QAccessibleInterface, public QAccessibleTableInterface
     }
 
   private:
-    template <typename Result>
-    Result ask(Result (QAccessibleInterface::*question)() const) const {
-        QAccessibleInterface* view = lookUp(qts_);
-        return view ? (view->*question)() : Result();
-    }
     QAccessibleTableInterface* table() const {
-        QAccessibleInterface* view = lookUp(qts_);
+        QAccessibleInterface* view = qtsInterface();
         return view ? view->tableInterface() : nullptr;
     }
     template <typename Result>
@@ -310,7 +287,6 @@ class View final : public QAccessibleInterface, public QAccessibleTableInterface
     }
 
     QObject* view_;
-    QAccessible::Id qts_;
     mutable QHash<QAccessible::Id, QAccessible::Id> cells_;  // Qt's cell's id -> its Cell's id
 };
 
